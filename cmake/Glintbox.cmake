@@ -1,0 +1,36 @@
+# glintbox_add_library(NAME [DEPENDS lib...] [QT module...])
+# One static library per subsystem folder; its sources are every .cpp/.h below
+# the folder, so adding a file needs no CMake edit.
+function(glintbox_add_library name)
+    cmake_parse_arguments(ARG "" "" "DEPENDS;QT" ${ARGN})
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+        "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+    target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+    foreach(module IN LISTS ARG_QT)
+        target_link_libraries(${name} PUBLIC Qt6::${module})
+    endforeach()
+endfunction()
+
+# glintbox_add_test(NAME LABELS label... LIBS lib... [SOURCES extra...])
+# A QtTest executable NAME built from NAME.cpp, registered with CTest under its
+# labels. Tests run offscreen unless they carry the label "xvfb".
+function(glintbox_add_test name)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "LABELS;LIBS;SOURCES" ${ARGN})
+    add_executable(${name} ${name}.cpp ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE glintbox_testsupport ${ARG_LIBS} Qt6::Test)
+    add_test(NAME ${name} COMMAND ${name})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 300)
+    endif()
+    set(env "GLINTBOX_CORPUS=${PROJECT_SOURCE_DIR}/../shared/corpus"
+            "QTWEBENGINE_DISABLE_SANDBOX=1"
+            "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu --no-sandbox --disable-background-networking"
+            "GLINTBOX_SNAPSHOT=$<TARGET_FILE_DIR:glintbox>/glintbox-snapshot")
+    if(NOT "xvfb" IN_LIST ARG_LABELS)
+        list(APPEND env "QT_QPA_PLATFORM=offscreen")
+    endif()
+    set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT}
+        ENVIRONMENT "${env}")
+endfunction()

@@ -1,0 +1,45 @@
+#include "FaultyFileSystem.h"
+
+#include "core/RunTimeError.h"
+
+namespace glintbox {
+
+void FaultyFileSystem::check(Operation operation, const QString &path, bool isFolder) const
+{
+    const auto fault = m_faults.constFind(key(operation, path));
+    if (fault != m_faults.constEnd())
+        throw RunTimeError::fromErrno(
+            *fault, isFolder ? RunTimeError::Target::Folder : RunTimeError::Target::File, path);
+}
+
+FileStatus FaultyFileSystem::status(const QString &path)
+{
+    check(Operation::Status, path);
+    return LocalFileSystem::status(path);
+}
+
+std::vector<FolderEntry> FaultyFileSystem::list(const QString &folder)
+{
+    check(Operation::List, folder, true);
+    return LocalFileSystem::list(folder);
+}
+
+QByteArray FaultyFileSystem::readAll(const QString &path)
+{
+    check(Operation::Read, path);
+    return LocalFileSystem::readAll(path);
+}
+
+void FaultyFileSystem::writeAll(const QString &path, const QByteArray &data)
+{
+    check(Operation::Write, path);
+    LocalFileSystem::writeAll(path, data);
+}
+
+void FaultyFileSystem::remove(const QString &path)
+{
+    check(Operation::Remove, path);
+    LocalFileSystem::remove(path);
+}
+
+} // namespace glintbox
