@@ -34,3 +34,23 @@ function(glintbox_add_test name)
     set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT}
         ENVIRONMENT "${env}")
 endfunction()
+
+# glintbox_add_benchmark(NAME LIBS lib...)
+# A benchmark executable NAME built from NAME.cpp; it prints ratios against a
+# baseline measured in the same run and is run by hand, not by CTest.
+function(glintbox_add_benchmark name)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    add_executable(${name} ${name}.cpp)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+endfunction()
+
+# glintbox_add_fuzzer(NAME LIBS lib...)
+# A libFuzzer target NAME built from NAME.cpp (configure with clang and
+# -DGLINTBOX_BUILD_FUZZERS=ON).
+function(glintbox_add_fuzzer name)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    add_executable(${name} ${name}.cpp)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+endfunction()
