@@ -1,7 +1,27 @@
+#include "core/Prompts.h"
+#include "shell/frmGlintbox.h"
+#include "shell/lists/Drives.h"
+#include "shell/settings/SettingsStore.h"
+#include "core/FileSystem.h"
+
 #include <QApplication>
+#include <unistd.h>
 
 int main(int argc, char *argv[])
 {
+    // The browser engine refuses to run as root with its sandbox on.
+    if (::geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Glintbox"));
+    QApplication::setOrganizationName(QStringLiteral("Glintbox"));
+
+    glintbox::QtPrompts prompts;
+    glintbox::MountedDrives drives;
+    glintbox::SettingsStore store;
+    glintbox::frmGlintbox window({prompts, glintbox::FileSystem::local(), drives, store});
+    prompts.setParent(&window);
+    window.Form_Load();
+    window.show();
+    return app.exec();
 }

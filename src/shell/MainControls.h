@@ -1,0 +1,38 @@
+#pragma once
+
+class QCheckBox;
+class QLabel;
+class QFrame;
+class QPlainTextEdit;
+class QTimer;
+class QWidget;
+
+namespace glintbox {
+
+class DriveList;
+class FileList;
+class FolderList;
+class MainMenus;
+
+// The controls of the main window that the handlers of the subsystems use, by
+// the names the handlers know them by. The window owns them.
+struct MainControls {
+    DriveList *Drive1 = nullptr;
+    FolderList *Dir1 = nullptr;
+    FileList *File1 = nullptr;
+    // Count line: "Showing" N "files" M "dir's".
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLabel *Label6 = nullptr;
+    QCheckBox *chkAutoMode = nullptr;
+    QCheckBox *chkHTMLmode = nullptr;
+    QFrame *StatusBar = nullptr;
+    QLabel *InputFileProperties = nullptr;
+    QPlainTextEdit *Text1 = nullptr;
+    QTimer *timIconSwitch = nullptr;
+    MainMenus *menus = nullptr;
+};
+
+} // namespace glintbox

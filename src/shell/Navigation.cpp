@@ -1,0 +1,83 @@
+#include "Navigation.h"
+
+#include "GlintboxState.h"
+#include "MainControls.h"
+#include "core/ErrorTrap.h"
+#include "core/Prompts.h"
+#include "core/RunTimeError.h"
+#include "lists/DriveList.h"
+#include "lists/FileList.h"
+#include "lists/FolderList.h"
+
+#include <QLabel>
+
+namespace glintbox {
+
+Navigation::Navigation(GlintboxState &state, MainControls &controls, Prompts &prompts,
+                       std::function<void()> clearViewer)
+    : m_state(state)
+    , m_controls(controls)
+    , m_prompts(prompts)
+    , m_clearViewer(std::move(clearViewer))
+{
+}
+
+void Navigation::showFirstFileOrClear()
+{
+    if (m_controls.File1->listCount() > 0)
+        m_controls.File1->setListIndex(0);
+    else
+        m_clearViewer();
+}
+
+void Navigation::Drive1_Change()
+{
+    DriveList &drive1 = *m_controls.Drive1;
+    try {
+        m_controls.Dir1->setPath(drive1.drive());
+        m_state.previousDrive = drive1.drive();
+        m_controls.Dir1->setPath(drive1.currentDrive().root());
+        m_controls.Dir1->refresh();
+        m_controls.File1->refresh();
+        showFirstFileOrClear();
+    } catch (const RunTimeError &error) {
+        if (error.number() == DeviceUnavailable) {
+            m_prompts.message(QStringLiteral("Sorry, but this drive is unavailable"),
+                              QStringLiteral("Glintbox - Drive Error"), PromptIcon::None,
+                              PromptButtons::Ok);
+            // With no drive shown yet there is nothing to go back to: the
+            // caller (start-up) gets the failure.
+            if (m_state.previousDrive.isEmpty())
+                throw RunTimeError(DeviceUnavailable);
+            drive1.setDrive(m_state.previousDrive);
+        } else {
+            showErrorReport(m_prompts, error);
+            drive1.setDrive(QStringLiteral("/"));
+        }
+    }
+}
+
+void Navigation::Dir1_Change()
+{
+    runTrapped(m_prompts, [this] {
+        m_controls.File1->setPath(m_controls.Dir1->path());
+        m_controls.Label2->setText(QString::number(m_controls.File1->listCount()));
+        m_controls.Label5->setText(QString::number(m_controls.Dir1->listCount()));
+        m_controls.Dir1->setToolTip(m_controls.Dir1->path());
+    });
+}
+
+void Navigation::mnuRefresh_Click()
+{
+    runTrapped(m_prompts, [this] {
+        m_controls.Dir1->setPath(m_controls.Drive1->currentDrive().root());
+        m_controls.Dir1->refresh();
+        m_controls.File1->refresh();
+        // Re-reading may change the counts even when the folder stays.
+        m_controls.Label2->setText(QString::number(m_controls.File1->listCount()));
+        m_controls.Label5->setText(QString::number(m_controls.Dir1->listCount()));
+        showFirstFileOrClear();
+    });
+}
+
+} // namespace glintbox

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+
+namespace glintbox {
+
+class Prompts;
+struct GlintboxState;
+struct MainControls;
+
+// How the drive, folder and file lists follow each other: drive changes with
+// their recovery, folder changes with the count line, refresh.
+class Navigation {
+public:
+    Navigation(GlintboxState &state, MainControls &controls, Prompts &prompts,
+               std::function<void()> clearViewer);
+
+    // Runs nested inside whatever set the drive; a failure of the recovery
+    // itself (no drive shown yet) goes to that caller.
+    void Drive1_Change();
+    void Dir1_Change();
+    void mnuRefresh_Click();
+
+    // Selects the first file of File1, or clears the viewer when it is empty.
+    void showFirstFileOrClear();
+
+private:
+    GlintboxState &m_state;
+    MainControls &m_controls;
+    Prompts &m_prompts;
+    std::function<void()> m_clearViewer;
+};
+
+} // namespace glintbox

@@ -1,0 +1,298 @@
+#include "frmGlintbox.h"
+
+#include "MainMenus.h"
+#include "Navigation.h"
+#include "StartupShutdown.h"
+#include "core/ErrorTrap.h"
+#include "core/FileSystem.h"
+#include "core/Paths.h"
+#include "core/Prompts.h"
+#include "core/RunTimeError.h"
+#include "core/Twips.h"
+#include "lists/DriveList.h"
+#include "lists/FileList.h"
+#include "lists/FolderList.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTimer>
+
+namespace glintbox {
+
+namespace {
+
+// The designed client area starts above our client widget by the toolbar's
+// 360 twips; the outer size adds the frame, caption and menu bar.
+constexpr double ToolbarTwips = 360;
+constexpr double OuterExtraWidth = 120;
+constexpr double OuterExtraHeight = 1040;
+
+} // namespace
+
+frmGlintbox::frmGlintbox(GlintboxServices services, QWidget *parent)
+    : QMainWindow(parent)
+    , m_services(services)
+    , m_exit([] { QCoreApplication::exit(0); })
+{
+    setObjectName(QStringLiteral("frmGlintbox"));
+    createControls();
+    m_navigation = std::make_unique<Navigation>(m_state, m_controls, m_services.prompts,
+                                                [this] { ClearViewer(); });
+    connectHandlers();
+    // The lists start in the folder the program was started in.
+    trapped([this] {
+        m_controls.Drive1->showDriveOf(QDir::currentPath());
+        m_controls.Dir1->setPath(QDir::currentPath());
+    });
+}
+
+frmGlintbox::~frmGlintbox() = default;
+
+void frmGlintbox::createControls()
+{
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(m_client);
+    m_controls.menus = new MainMenus(menuBar());
+
+    auto label = [this](const char *name, const QString &text) {
+        auto *l = new QLabel(text, m_client);
+        l->setObjectName(QString::fromLatin1(name));
+        return l;
+    };
+    m_controls.Drive1 = new DriveList(m_services.drives, m_client);
+    m_controls.Dir1 = new FolderList(m_services.fs, m_services.drives, m_client);
+    m_controls.File1 = new FileList(m_services.fs, m_client);
+    m_controls.File1->setPattern(QString::fromLatin1(AllPattern));
+    m_controls.Label1 = label("Label1", QStringLiteral("Showing"));
+    m_controls.Label2 = label("Label2", QStringLiteral("0"));
+    m_controls.Label2->setToolTip(QStringLiteral("Number of Files Showing in File List"));
+    m_controls.Label4 = label("Label4", QStringLiteral("files"));
+    m_controls.Label5 = label("Label5", QStringLiteral("0"));
+    m_controls.Label5->setToolTip(QStringLiteral("Number of Directories Showing in Directory List"));
+    m_controls.Label6 = label("Label6", QStringLiteral("dir's"));
+    QFont countFont = m_controls.Label1->font();
+    countFont.setPointSizeF(countFont.pointSizeF() * 0.85);
+    for (QLabel *count : {m_controls.Label1, m_controls.Label2, m_controls.Label4,
+                          m_controls.Label5, m_controls.Label6})
+        count->setFont(countFont);
+    m_controls.chkAutoMode = new QCheckBox(QStringLiteral("RTF Mode"), m_client);
+    m_controls.chkAutoMode->setObjectName(QStringLiteral("chkAutoMode"));
+    m_controls.chkAutoMode->setToolTip(
+        QStringLiteral("Display 'Rich Text Format' files in true 'Rich Text Format'."));
+    m_controls.chkHTMLmode = new QCheckBox(QStringLiteral("HTML Mode"), m_client);
+    m_controls.chkHTMLmode->setObjectName(QStringLiteral("chkHTMLmode"));
+    m_controls.chkHTMLmode->setToolTip(QStringLiteral("Display 'HTML' files in a Web Browser."));
+    m_controls.chkHTMLmode->raise();
+    m_controls.StatusBar = new QFrame(m_client);
+    m_controls.StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    m_controls.StatusBar->setFrameShape(QFrame::StyledPanel);
+    m_controls.StatusBar->setFrameShadow(QFrame::Sunken);
+    m_controls.InputFileProperties = new QLabel(m_controls.StatusBar);
+    m_controls.InputFileProperties->setObjectName(QStringLiteral("InputFileProperties"));
+    m_controls.Text1 = new QPlainTextEdit(m_client);
+    m_controls.Text1->setObjectName(QStringLiteral("Text1"));
+    m_controls.timIconSwitch = new QTimer(this);
+    m_controls.timIconSwitch->setObjectName(QStringLiteral("timIconSwitch"));
+
+}
+
+void frmGlintbox::connectHandlers()
+{
+    MainControls &c = m_controls;
+    connect(c.Drive1, &DriveList::changed, this, [this] { m_navigation->Drive1_Change(); });
+    connect(c.Drive1, &DriveList::drivePicked, this,
+            [this](const QString &drive) { trapped([&] { m_controls.Drive1->setDrive(drive); }); });
+    connect(c.Dir1, &FolderList::changed, this, [this] { m_navigation->Dir1_Change(); });
+    connect(c.Dir1, &FolderList::folderChosen, this,
+            [this](const QString &path) { trapped([&] { m_controls.Dir1->setPath(path); }); });
+    // Typing in the folder list has no effect of its own.
+    connect(c.File1, &FileList::click, this, [this] { File1_Click(); });
+    connect(c.File1, &FileList::keyPressed, this, [this](int key) { HandleViewerKey(key); });
+    connect(c.timIconSwitch, &QTimer::timeout, this, [this] { timIconSwitch_Timer(); });
+
+    const MainMenus &menus = *c.menus;
+    connect(menus.item(QStringLiteral("mnuExit")), &QAction::triggered, this,
+            [this] { mnuExit_Click(); });
+    connect(menus.item(QStringLiteral("mnuRefresh")), &QAction::triggered, this,
+            [this] { m_navigation->mnuRefresh_Click(); });
+    connect(menus.item(QStringLiteral("mnuControl0")), &QAction::triggered, this,
+            [this] { mnuControl_Click(0); });
+    connect(menus.item(QStringLiteral("mnuControl1")), &QAction::triggered, this,
+            [this] { mnuControl_Click(1); });
+    connect(menus.item(QStringLiteral("mnuWebMode")), &QAction::triggered, this, [this] {
+        m_state.WebMode = !m_state.WebMode;
+        m_controls.menus->item(QStringLiteral("mnuWebMode"))->setChecked(m_state.WebMode);
+    });
+}
+
+void frmGlintbox::trapped(const std::function<void()> &handler)
+{
+    runTrapped(m_services.prompts, handler);
+}
+
+void frmGlintbox::Form_Load()
+{
+    StartupShutdown(*this, m_services.store).Form_Load();
+}
+
+void frmGlintbox::Form_QueryUnload()
+{
+    StartupShutdown(*this, m_services.store).Form_QueryUnload();
+}
+
+void frmGlintbox::mnuExit_Click()
+{
+    m_exiting = true;
+    m_exit();
+}
+
+void frmGlintbox::closeEvent(QCloseEvent *event)
+{
+    if (!m_exiting)
+        Form_QueryUnload();
+    // The closing itself is never cancelled.
+    event->accept();
+}
+
+void frmGlintbox::mnuControl_Click(int index)
+{
+    trapped([&] {
+        QAction *top = m_controls.menus->item(QStringLiteral("mnuControl0"));
+        QAction *side = m_controls.menus->item(QStringLiteral("mnuControl1"));
+        if (index == 0) {
+            m_state.controlsPosition = QStringLiteral("Top");
+            top->setChecked(true);
+            side->setChecked(false);
+        } else if (index == 1) {
+            m_state.controlsPosition = QStringLiteral("Side");
+            top->setChecked(false);
+            side->setChecked(true);
+        }
+        Form_Resize();
+    });
+}
+
+double frmGlintbox::logicalDpi() const
+{
+    return logicalDpiY() > 0 ? logicalDpiY() : 96.0;
+}
+
+void frmGlintbox::Form_Resize()
+{
+    if (isMinimized())
+        return;
+    const double dpi = logicalDpi();
+    const double width = pixelsToTwips(m_client->width(), dpi) + OuterExtraWidth;
+    const double height = pixelsToTwips(m_client->height(), dpi) + OuterExtraHeight;
+    applyLayout(computeLayout(arrangementOf(m_state.controlsPosition),
+                              std::max(width, MinimumWindowWidth),
+                              std::max(height, MinimumWindowHeight)));
+}
+
+void frmGlintbox::applyLayout(const LayoutGeometry &g)
+{
+    const double dpi = logicalDpi();
+    const QRect clientRect = m_client->rect();
+    auto place = [&](QWidget *widget, QRectF twips) {
+        twips.translate(0, -ToolbarTwips);
+        widget->setGeometry(twipsToPixels(twips, dpi).intersected(clientRect));
+    };
+    place(m_controls.Drive1, g.Drive1);
+    place(m_controls.chkAutoMode, QRectF(g.chkAutoMode.topLeft(), QSizeF(1200, 375)));
+    place(m_controls.chkHTMLmode, QRectF(1200, 1440, 1215, 375));
+    const double labelLefts[] = {0, 720, 1200, 1560, 2040};
+    const double labelWidths[] = {615, 375, 375, 375, 375};
+    QLabel *labels[] = {m_controls.Label1, m_controls.Label2, m_controls.Label4,
+                        m_controls.Label5, m_controls.Label6};
+    for (int i = 0; i < 5; ++i) {
+        // Each label may use the room up to the next one: captions at the
+        // desktop's font are wider than the designed boxes.
+        const double room = i < 4 ? labelLefts[i + 1] - labelLefts[i] : labelWidths[i] + 360;
+        place(labels[i], QRectF(labelLefts[i], 1080, std::max(labelWidths[i], room), 255));
+    }
+    place(m_controls.Dir1, g.Dir1);
+    place(m_controls.File1, g.File1);
+    place(m_controls.Text1, g.viewer);
+    place(m_controls.StatusBar, g.StatusBar);
+    // The status line runs along the bottom edge whatever the DPI rounding.
+    QRect status = m_controls.StatusBar->geometry();
+    status.moveBottom(clientRect.bottom());
+    m_controls.StatusBar->setGeometry(status);
+    m_controls.InputFileProperties->setGeometry(
+        QRect(4, 0, twipsToPixels(g.InputFileProperties.width(), dpi) - 8, status.height()));
+}
+
+void frmGlintbox::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    trapped([this] { Form_Resize(); });
+}
+
+QRectF frmGlintbox::outerGeometryTwips() const
+{
+    const double dpi = logicalDpi();
+    const QRect frame = frameGeometry();
+    return {pixelsToTwips(frame.x(), dpi), pixelsToTwips(frame.y(), dpi),
+            pixelsToTwips(frame.width(), dpi), pixelsToTwips(frame.height(), dpi)};
+}
+
+void frmGlintbox::setOuterGeometryTwips(const QRectF &twips)
+{
+    const double dpi = logicalDpi();
+    const QSize frameExtra = frameGeometry().size() - size();
+    resize(QSize(twipsToPixels(twips.width(), dpi), twipsToPixels(twips.height(), dpi))
+           - frameExtra);
+    move(twipsToPixels(twips.left(), dpi), twipsToPixels(twips.top(), dpi));
+}
+
+void frmGlintbox::ClearViewer()
+{
+    m_controls.Text1->setVisible(true);
+    m_state.ViewMode = 0;
+}
+
+void frmGlintbox::File1_Click()
+{
+    trapped([this] {
+        const QString folder = folderWithoutSeparator(m_controls.File1->path());
+        m_state.currentFolder = folder;
+        const QString name = m_controls.File1->fileName();
+        if (name.isEmpty())
+            return;
+        const FileStatus status = m_services.fs.status(fullPath(folder, name));
+        m_state.fileSize = double(status.size);
+        m_controls.InputFileProperties->setText(
+            QStringLiteral(" File Name: ") + name + QStringLiteral("          File Size: ")
+            + QString::number(status.size) + QStringLiteral(" bytes          Modified Date: ")
+            + status.modified.toString(QStringLiteral("dd/MM/yyyy")));
+        m_controls.File1->setToolTip(name);
+        if (!m_state.FocusFileListPending)
+            m_controls.File1->setFocus();
+    });
+}
+
+void frmGlintbox::HandleViewerKey(int keyAscii)
+{
+    Q_UNUSED(keyAscii);
+}
+
+void frmGlintbox::timIconSwitch_Timer()
+{
+    if (m_state.FocusFileListPending) {
+        m_controls.File1->setFocus();
+        m_state.FocusFileListPending = false;
+        return;
+    }
+    m_state.IconFrame = qint16((m_state.IconFrame + 1) % 16);
+}
+
+} // namespace glintbox

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QRectF>
+
+namespace glintbox {
+
+// Where the placed elements of the main window go, in twips from the top left
+// of the client area (the toolbar takes its top 360 twips), for a window of
+// outer size width x height. One pure rule for both arrangements.
+struct LayoutGeometry {
+    QRectF Drive1;
+    QRectF chkAutoMode;
+    QRectF Dir1;
+    QRectF File1;
+    QRectF viewer; // Text1, Picture2, WebBrowser1, picLaunchWindow, ActiveMovie1
+    QRectF VScroll1;
+    QRectF HScroll1;
+    QRectF Picture1;
+    QRectF StatusBar;
+    QRectF InputFileProperties;
+};
+
+constexpr double MinimumWindowWidth = 8000;
+constexpr double MinimumWindowHeight = 6000;
+
+// Designed sizes of the elements that the resize does not size.
+constexpr double ScrollBarThickness = 255;
+constexpr double StatusBarHeight = 300;
+constexpr double CornerSquareSize = 255;
+
+enum class Arrangement { Top, Side };
+
+// "Top" exactly (case-sensitive) is the top arrangement, anything else the side.
+Arrangement arrangementOf(const QString &controlsSetting);
+
+LayoutGeometry computeLayout(Arrangement arrangement, double width, double height);
+
+} // namespace glintbox

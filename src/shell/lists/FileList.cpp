@@ -1,0 +1,159 @@
+#include "FileList.h"
+
+#include "core/FileSystem.h"
+#include "core/RunTimeError.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace glintbox {
+
+void FileListModel::setNames(QStringList names)
+{
+    beginResetModel();
+    m_names = std::move(names);
+    endResetModel();
+}
+
+int FileListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_names.size());
+}
+
+QVariant FileListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_names.size())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return m_names[index.row()];
+    if (role == Qt::DecorationRole) {
+        static const QIcon icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+        return icon;
+    }
+    return {};
+}
+
+QStringList listMatchingFiles(FileSystem &fs, const QString &folder,
+                              const WildcardPattern &pattern)
+{
+    const std::vector<FolderEntry> entries = fs.list(folder);
+    struct Keyed {
+        QString key;
+        QString name;
+    };
+    std::vector<Keyed> files;
+    files.reserve(entries.size());
+    for (const FolderEntry &entry : entries) {
+        if (entry.isFolder || entry.name.startsWith(u'.') || !pattern.matches(entry.name))
+            continue;
+        files.push_back({entry.name.toCaseFolded(), entry.name});
+    }
+    std::sort(files.begin(), files.end(), [](const Keyed &a, const Keyed &b) {
+        return a.key != b.key ? a.key < b.key : a.name < b.name;
+    });
+    QStringList names;
+    names.reserve(qsizetype(files.size()));
+    for (Keyed &file : files)
+        names.append(std::move(file.name));
+    return names;
+}
+
+FileList::FileList(FileSystem &fs, QWidget *parent)
+    : QListView(parent)
+    , m_fs(fs)
+{
+    setObjectName(QStringLiteral("File1"));
+    setModel(&m_model);
+    setUniformItemSizes(true);
+    setIconSize(QSize(16, 16));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) { onCurrentChanged(current); });
+}
+
+void FileList::setPath(const QString &path)
+{
+    if (path == m_path)
+        return;
+    reload(path);
+}
+
+void FileList::setPattern(const QString &pattern)
+{
+    m_pattern = WildcardPattern(pattern);
+    if (!m_path.isEmpty())
+        reload(m_path);
+}
+
+void FileList::refresh()
+{
+    reload(m_path);
+}
+
+void FileList::reload(const QString &path)
+{
+    QStringList names = listMatchingFiles(m_fs, path, m_pattern);
+    m_path = path;
+    const QSignalBlocker blocker(selectionModel());
+    m_model.setNames(std::move(names));
+    scrollToTop();
+}
+
+int FileList::listIndex() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() && selectionModel()->isSelected(current) ? current.row() : -1;
+}
+
+void FileList::setListIndex(int index)
+{
+    if (index < -1 || index >= listCount())
+        throw RunTimeError(InvalidPropertyValue);
+    m_selectingFromCode = true;
+    if (index == -1) {
+        clearSelection();
+        setCurrentIndex({});
+        m_selectingFromCode = false;
+        return;
+    }
+    setCurrentIndex(m_model.index(index));
+    scrollTo(currentIndex());
+    m_selectingFromCode = false;
+    emit click();
+}
+
+QString FileList::fileName() const
+{
+    const int index = listIndex();
+    return index >= 0 ? entry(index) : QString();
+}
+
+void FileList::onCurrentChanged(const QModelIndex &current)
+{
+    if (!m_selectingFromCode && current.isValid())
+        emit click();
+}
+
+void FileList::keyPressEvent(QKeyEvent *event)
+{
+    // The key reaches the viewer's key handler and still moves the list.
+    if (!event->text().isEmpty())
+        emit keyPressed(event->text().at(0).unicode());
+    QListView::keyPressEvent(event);
+}
+
+void FileList::mousePressEvent(QMouseEvent *event)
+{
+    const QModelIndex before = currentIndex();
+    QListView::mousePressEvent(event);
+    // A click on the entry already selected shows it again.
+    const QModelIndex hit = indexAt(event->position().toPoint());
+    if (hit.isValid() && hit == before && currentIndex() == before)
+        emit click();
+}
+
+} // namespace glintbox
