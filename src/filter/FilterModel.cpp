@@ -16,8 +16,7 @@ FilterModel FilterModel::defaults() {
 
 int FilterModel::value(QStringView key) const {
     const int entry = filterEntryIndex(key);
-    Q_ASSERT(entry >= 0);
-    return m_values[entry];
+    return entry < 0 ? 0 : m_values[entry];
 }
 
 } // namespace glintbox

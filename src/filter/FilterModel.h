@@ -18,6 +18,7 @@ public:
     static FilterModel defaults();
 
     int value(int entry) const { return m_values[entry]; }
+    // The entry stored under key; 0 for a key that names no entry.
     int value(QStringView key) const;
     bool isOn(int entry) const { return m_values[entry] != 0; }
     void setOn(int entry, bool on) { m_values[entry] = on ? 1 : 0; }
