@@ -238,6 +238,8 @@ void TestFilter::restoreAtStartup() {
     filter.restoreAtStartup(storedOf(stored));
 
     QCOMPARE(onKeys(filter.model()), model);
+    for (const QString &key : std::as_const(model))
+        QCOMPARE(filter.model().value(key), 1);
     QCOMPARE(host.pattern, pattern);
     QVERIFY(!filter.closingFlag());
     QVERIFY(host.m_prompts.records().isEmpty());
