@@ -62,16 +62,47 @@ const std::array<FilterEntryInfo, 6> FilterHeadEntries = {{
     {"APPL", "ChkAppl", "Applications", "ALL Application Files", "*.exe;*.com"},
 }};
 
-const FilterEntryInfo &groupEntry(FileTypeGroup group)
-{
+const FilterEntryInfo &groupEntry(FileTypeGroup group) {
     return FilterHeadEntries[2 + int(group)];
 }
 
-QString filterKey(int entryIndex)
-{
+using namespace FileTypeIndex;
+
+const std::array<int, FileTypeCount> FileTypeAppendOrder = {
+    TXT, HTM, BMP, WMF, ICO, INI, RTF, INF, CUR, GIF, JPG, BAT, SYS, EMF, LOG, JIF,
+    AVI, MPG, MPE, MOV, WAV, MID, QT,  RMI, FRM, BAS, VBP, LST, DIB, EXE, COM, NFO,
+};
+
+namespace {
+constexpr int TextFirstColumn[] = {TXT, RTF, HTM, INF, INI, BAT, NFO};
+constexpr int TextSecondColumn[] = {SYS, LOG, FRM, BAS, VBP, LST};
+constexpr int ImageFirstColumn[] = {BMP, WMF, EMF, ICO, DIB};
+constexpr int ImageSecondColumn[] = {CUR, GIF, JPG, JIF};
+constexpr int MultimediaColumn[] = {AVI, MPG, MPE, MOV, WAV, MID, QT, RMI};
+constexpr int ApplicationsColumn[] = {EXE, COM};
+} // namespace
+
+const std::array<FilterColumn, 6> FilterColumns = {{
+    {G::Text, TextFirstColumn},
+    {G::Text, TextSecondColumn},
+    {G::Image, ImageFirstColumn},
+    {G::Image, ImageSecondColumn},
+    {G::Multimedia, MultimediaColumn},
+    {G::Applications, ApplicationsColumn},
+}};
+
+QString filterKey(int entryIndex) {
     if (entryIndex < int(FilterHeadEntries.size()))
         return QString::fromLatin1(FilterHeadEntries[entryIndex].key);
     return QString::fromLatin1(FileTypes[entryIndex - FilterHeadEntries.size()].key);
+}
+
+int filterEntryIndex(QStringView key) {
+    for (int entry = 0; entry < FilterEntryCount; ++entry) {
+        if (filterKey(entry) == key)
+            return entry;
+    }
+    return -1;
 }
 
 } // namespace glintbox
