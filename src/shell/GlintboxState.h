@@ -1,10 +1,8 @@
 #pragma once
 
 #include "core/FontChoice.h"
-#include "filter/FileTypeTable.h"
 
 #include <QString>
-#include <array>
 
 namespace glintbox {
 
@@ -36,7 +34,6 @@ struct GlintboxState {
     quint32 launchColour = 0x808080u;
 
     FontChoice font;
-    std::array<int, FilterEntryCount> filterModel{1};
 };
 
 } // namespace glintbox

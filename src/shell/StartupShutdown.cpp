@@ -5,6 +5,7 @@
 #include "core/ErrorTrap.h"
 #include "core/Prompts.h"
 #include "core/RunTimeError.h"
+#include "filter/FileFilter.h"
 #include "frmGlintbox.h"
 #include "lists/DriveList.h"
 #include "lists/FileList.h"
@@ -105,12 +106,15 @@ void StartupShutdown::Form_Load()
     step([&] { font.underline = toBool(m_store.read(SettingKey::FontUline)); });
     step([&] { font.strikethrough = toBool(m_store.read(SettingKey::FontStrike)); });
     step([&] { font.colour = toColour(m_store.read(SettingKey::FontColour)); });
+    m_window.fileFilter().clearClosingFlag();
+    std::array<int, FilterEntryCount> storedFilters{};
     for (int i = 0; i < FilterEntryCount; ++i) {
         step([&] {
-            state.filterModel[i] = toCheckState(m_store.read(
-                FiltersSection, filterKey(i), QString::number(filterDefault(i))));
+            storedFilters[i] = toCheckState(m_store.read(FiltersSection, filterKey(i),
+                                                         QString::number(filterDefault(i))));
         });
     }
+    m_window.fileFilter().restoreAtStartup(storedFilters);
     restoreWindowPlacement();
     m_window.setWindowTitle(QStringLiteral("Glintbox by Devezud Iziruvuz - Version ")
                             + GlintboxState::VersionText);
@@ -173,7 +177,7 @@ void StartupShutdown::writeAllSettings()
     m_store.write(SettingKey::LaunchColour, fromColour(state.launchColour));
     m_store.write(SettingKey::Controls, state.controlsPosition);
     for (int i = 0; i < FilterEntryCount; ++i)
-        m_store.write(FiltersSection, filterKey(i), fromCheckState(state.filterModel[i]));
+        m_store.write(FiltersSection, filterKey(i), fromCheckState(m_window.fileFilter().model().value(i)));
     m_store.write(SettingKey::Height, fromSingle(float(outer.height())));
     m_store.write(SettingKey::Width, fromSingle(float(outer.width())));
     m_store.write(SettingKey::State, fromInt(windowState));

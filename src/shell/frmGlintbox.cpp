@@ -4,6 +4,7 @@
 #include "Navigation.h"
 #include "StartupShutdown.h"
 #include "core/ErrorTrap.h"
+#include "filter/FileFilter.h"
 #include "core/FileSystem.h"
 #include "core/Paths.h"
 #include "core/Prompts.h"
@@ -46,12 +47,15 @@ frmGlintbox::frmGlintbox(GlintboxServices services, QWidget *parent)
     createControls();
     m_navigation = std::make_unique<Navigation>(m_state, m_controls, m_services.prompts,
                                                 [this] { ClearViewer(); });
+    m_fileFilter = std::make_unique<FileFilter>(*this);
     connectHandlers();
-    // The lists start in the folder the program was started in.
-    trapped([this] {
+    // The lists start in the folder the program was started in; when that
+    // has gone they start empty and start-up moves them on.
+    try {
         m_controls.Drive1->showDriveOf(QDir::currentPath());
         m_controls.Dir1->setPath(QDir::currentPath());
-    });
+    } catch (const RunTimeError &) {
+    }
 }
 
 frmGlintbox::~frmGlintbox() = default;
@@ -128,6 +132,8 @@ void frmGlintbox::connectHandlers()
             [this] { mnuControl_Click(0); });
     connect(menus.item(QStringLiteral("mnuControl1")), &QAction::triggered, this,
             [this] { mnuControl_Click(1); });
+    connect(menus.item(QStringLiteral("mnuFilter")), &QAction::triggered, this,
+            [this] { m_fileFilter->mnuFilter_Click(); });
     connect(menus.item(QStringLiteral("mnuWebMode")), &QAction::triggered, this, [this] {
         m_state.WebMode = !m_state.WebMode;
         m_controls.menus->item(QStringLiteral("mnuWebMode"))->setChecked(m_state.WebMode);
@@ -278,6 +284,31 @@ void frmGlintbox::File1_Click()
         if (!m_state.FocusFileListPending)
             m_controls.File1->setFocus();
     });
+}
+
+void frmGlintbox::setFileListPattern(const QString &pattern)
+{
+    m_controls.File1->setPattern(pattern);
+}
+
+void frmGlintbox::emptyViewer()
+{
+    m_controls.Text1->clear();
+}
+
+int frmGlintbox::fileListCount() const
+{
+    return m_controls.File1->listCount();
+}
+
+void frmGlintbox::setFileCountLabel(int count)
+{
+    m_controls.Label2->setText(QString::number(count));
+}
+
+void frmGlintbox::showFirstFileOrClear()
+{
+    m_navigation->showFirstFileOrClear();
 }
 
 void frmGlintbox::HandleViewerKey(int keyAscii)

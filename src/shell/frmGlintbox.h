@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GlintboxState.h"
+#include "filter/FilterHost.h"
 #include "MainControls.h"
 #include "layout/LayoutGeometry.h"
 
@@ -12,6 +13,7 @@ namespace glintbox {
 
 class DriveSource;
 class FileSystem;
+class FileFilter;
 class Navigation;
 class Prompts;
 class SettingsStore;
@@ -26,7 +28,7 @@ struct GlintboxServices {
 
 // The main window: creates the controls, holds the shared state and wires the
 // subsystems; the handlers live in the subsystems' classes.
-class frmGlintbox : public QMainWindow {
+class frmGlintbox : public QMainWindow, public FilterHost {
     Q_OBJECT
 public:
     explicit frmGlintbox(GlintboxServices services, QWidget *parent = nullptr);
@@ -45,7 +47,8 @@ public:
     GlintboxState &state() { return m_state; }
     MainControls &controls() { return m_controls; }
     Navigation &navigation() { return *m_navigation; }
-    Prompts &prompts() { return m_services.prompts; }
+    FileFilter &fileFilter() { return *m_fileFilter; }
+    Prompts &prompts() override { return m_services.prompts; }
     FileSystem &fileSystem() { return m_services.fs; }
 
     // How File > Exit ends the program; tests replace it.
@@ -66,10 +69,19 @@ private:
     void applyLayout(const LayoutGeometry &geometry);
     void trapped(const std::function<void()> &handler);
 
+    // What the file filter needs from the window.
+    void setFileListPattern(const QString &pattern) override;
+    void emptyViewer() override;
+    int fileListCount() const override;
+    void setFileCountLabel(int count) override;
+    void showFirstFileOrClear() override;
+    QWidget *dialogParent() override { return this; }
+
     GlintboxServices m_services;
     GlintboxState m_state;
     MainControls m_controls;
     std::unique_ptr<Navigation> m_navigation;
+    std::unique_ptr<FileFilter> m_fileFilter;
     QWidget *m_client = nullptr;
     std::function<void()> m_exit;
     bool m_exiting = false;

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "FaultyFileSystem.h"
+#include "ScriptedPrompts.h"
+#include "core/RunTimeError.h"
+#include "shell/frmGlintbox.h"
+#include "shell/lists/Drives.h"
+#include "shell/settings/SettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace glintbox {
+
+// Drives made of temporary folders, each of which can be made "not ready".
+class FakeDrives : public DriveSource {
+public:
+    QList<Drive> list{Drive{QStringLiteral("/"), {}}};
+    QSet<QString> notReady;
+
+    QList<Drive> drives() override { return list; }
+    bool isReady(const Drive &drive) override { return !notReady.contains(drive.mountPoint); }
+};
+
+// A main window over a temporary settings file, scripted prompts and a file
+// system whose calls can be made to fail.
+struct ShellFixture {
+    QTemporaryDir dir;
+    ScriptedPrompts prompts;
+    FaultyFileSystem fs;
+    FakeDrives drives;
+    std::unique_ptr<SettingsStore> store;
+    std::unique_ptr<frmGlintbox> window;
+    int exits = 0;
+
+    ShellFixture() { resetStore(); }
+
+    QString path(const QString &relative) const { return dir.filePath(relative); }
+    QString settingsFile() const { return dir.filePath(QStringLiteral("Glintbox.conf")); }
+
+    void resetStore() { store = std::make_unique<SettingsStore>(settingsFile()); }
+
+    void makeFile(const QString &relative, const QByteArray &content = "text")
+    {
+        const QString full = path(relative);
+        QDir().mkpath(QFileInfo(full).path());
+        QFile file(full);
+        file.open(QIODevice::WriteOnly);
+        file.write(content);
+    }
+
+    frmGlintbox &open()
+    {
+        window = std::make_unique<frmGlintbox>(GlintboxServices{prompts, fs, drives, *store});
+        window->setExitHandler([this] { ++exits; });
+        return *window;
+    }
+
+    frmGlintbox &load()
+    {
+        open();
+        window->Form_Load();
+        return *window;
+    }
+
+    // Closes the window as the close box does and reads the store afresh.
+    void closeAndReload()
+    {
+        window->close();
+        window.reset();
+        resetStore();
+    }
+};
+
+} // namespace glintbox
