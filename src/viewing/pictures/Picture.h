@@ -33,8 +33,6 @@ class RasterPicture : public PictureContent {
 public:
     explicit RasterPicture(QImage image);
 
-    const QImage &image() const { return m_image; }
-
     QSizeF naturalSizeTwips(double logicalDpi) const override;
     void paint(QPainter &painter, const QRectF &target,
                const QRectF &visibleTargetPart) const override;
@@ -51,8 +49,6 @@ public:
     static Picture fromImage(QImage image);
 
     bool isNull() const { return !m_content; }
-    // The content when there is one, for code that needs to know its kind.
-    const PictureContent *content() const { return m_content.get(); }
 
     // An empty picture has no size and paints nothing.
     QSizeF naturalSizeTwips(double logicalDpi) const;
