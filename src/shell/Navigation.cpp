@@ -1,6 +1,6 @@
 #include "Navigation.h"
 
-#include "GlintboxState.h"
+#include "core/GlintboxState.h"
 #include "MainControls.h"
 #include "core/ErrorTrap.h"
 #include "core/Prompts.h"

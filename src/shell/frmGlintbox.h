@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GlintboxState.h"
+#include "core/GlintboxState.h"
 #include "filter/FilterHost.h"
 #include "MainControls.h"
 #include "layout/LayoutGeometry.h"

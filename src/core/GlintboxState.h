@@ -27,6 +27,9 @@ struct GlintboxState {
     QString currentFolder;
     double fileSize = 0;
     qint16 sizeLevel = 0;
+    // Natural size of the loaded picture, twips.
+    double baseWidth = 0;
+    double baseHeight = 0;
 
     // Background colours (0x00BBGGRR or a system colour reference).
     quint32 textColour = 0x80000005u;

@@ -1,0 +1,178 @@
+#include "FileDisplay.h"
+
+#include "DisplayHost.h"
+#include "ViewModes.h"
+#include "ViewerControls.h"
+#include "core/Colours.h"
+#include "core/ErrorTrap.h"
+#include "core/FileSystem.h"
+#include "core/GlintboxState.h"
+#include "core/Paths.h"
+#include "core/Prompts.h"
+#include "core/RunTimeError.h"
+#include "viewing/gauge/MaxSizeLights.h"
+#include "viewing/gauge/SizeGauge.h"
+#include "viewing/modes/SizeLevel.h"
+#include "viewing/pictures/ImageViewport.h"
+#include "viewing/pictures/PictureLoader.h"
+#include "viewing/player/MoviePlayer.h"
+#include "viewing/rtf/RtfReader.h"
+#include "viewing/text/RichTextBox.h"
+#include "viewing/text/TextRead.h"
+#include "viewing/web/WebBrowserView.h"
+
+#include <QLabel>
+#include <QSlider>
+#include <QTextDocument>
+
+namespace glintbox {
+
+namespace {
+
+constexpr int GiveUpShortenings = 200;
+constexpr int QuietShortenings = 10;
+
+const QString PastEndCaption = QStringLiteral("Glintbox - Input past end of file - Error 62");
+
+} // namespace
+
+QString statusLineText(const QString &fileName, qint64 size, const QDateTime &modified)
+{
+    return QStringLiteral(" File Name: ") + fileName + QStringLiteral("          File Size: ")
+           + QString::number(size) + QStringLiteral(" bytes          Modified Date: ")
+           + modified.toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+FileDisplay::FileDisplay(GlintboxState &state, ViewerControls &controls, DisplayHost &host,
+                         ViewModes &viewModes)
+    : m_state(state)
+    , m_controls(controls)
+    , m_host(host)
+    , m_viewModes(viewModes)
+{
+}
+
+void FileDisplay::File1_Click()
+{
+    runTrapped(m_host.prompts(), [this] { show(); });
+}
+
+void FileDisplay::show()
+{
+    m_state.currentFolder = folderWithoutSeparator(m_host.fileListPath());
+    const QString name = m_host.fileListFileName();
+    if (name.isEmpty())
+        return;
+    const QString path = fullPath(m_state.currentFolder, name);
+    const FileStatus status = m_host.fileSystem().status(path);
+    m_state.fileSize = double(status.size);
+    m_host.setStatusLine(statusLineText(name, status.size, status.modified));
+    m_state.FileExt = fileExtOf(name);
+    m_viewModes.SetViewMode();
+
+    int level = sizeLevel(m_state.fileSize, m_state.maxFileSize);
+    m_controls.gauge->setColours(MaxSizeLights(level, m_viewModes.viewMode()));
+    m_state.sizeLevel = qint16(level);
+    m_host.Dir1_Change();
+
+    if (isAboveMaximum(m_state.fileSize, m_state.maxFileSize)) {
+        m_controls.Picture2->clearPicture();
+        m_controls.Text1->setText(QString());
+        m_host.focusFileList();
+        return;
+    }
+
+    int shortenCount = 0;
+    const ViewMode mode = m_viewModes.viewMode();
+    if (mode == ViewMode::Text) {
+        if (isRichTextExt(m_state.FileExt) && m_controls.chkAutoMode->isChecked())
+            loadRichText(path);
+        else if (isHtmlExt(m_state.FileExt) && m_controls.chkHTMLmode->isChecked())
+            loadWebPage(path);
+        else
+            shortenCount = loadPlainText(path);
+    } else if (mode == ViewMode::Image) {
+        loadPicture(path);
+    } else if (mode == ViewMode::Movie) {
+        m_controls.ActiveMovie1->setFileName(path);
+    }
+
+    Prompts &prompts = m_host.prompts();
+    if (shortenCount >= GiveUpShortenings) {
+        prompts.message(QStringLiteral("An 'Input past end of file' error has occured.  Glintbox "
+                                       "was unable to resolve the problem, therefore the file "
+                                       "cannot be displayed."),
+                        PastEndCaption, PromptIcon::Critical);
+        focusFileListUnlessPending();
+        return;
+    }
+    if (shortenCount > QuietShortenings) {
+        prompts.message(QStringLiteral("An 'Input past end of file' error has occured.  Glintbox "
+                                       "has reduced the size of the file until it could be "
+                                       "displayed.  It is recommended that you check this file."),
+                        PastEndCaption, PromptIcon::Critical);
+    }
+    setZoomTo100();
+    m_host.setFileListToolTip(name);
+    focusFileListUnlessPending();
+}
+
+void FileDisplay::loadRichText(const QString &path)
+{
+    m_controls.WebBrowser1->setVisible(false);
+    m_controls.Text1->setText(QString());
+    RtfReadResult result = readRtf(m_host.fileSystem().readAll(path));
+    m_controls.Text1->setDocument(std::move(result.document));
+}
+
+void FileDisplay::loadWebPage(const QString &path)
+{
+    m_controls.WebBrowser1->setOffline(!m_state.WebMode);
+    m_controls.WebBrowser1->navigate(path);
+    m_controls.WebBrowser1->setVisible(true);
+    m_controls.Text1->setVisible(false);
+}
+
+int FileDisplay::loadPlainText(const QString &path)
+{
+    RichTextBox &text1 = *m_controls.Text1;
+    m_controls.WebBrowser1->setVisible(false);
+    setZoomTo100();
+    text1.setText(QString());
+    text1.setTextFont(m_state.font.toFont());
+    text1.setTextColour(m_state.font.colour);
+    TextReadResult read;
+    try {
+        read = readFileAsText(m_host.fileSystem(), path, qint64(m_state.fileSize));
+    } catch (const RunTimeError &) {
+        // The view stays empty: no other file's text may stand under this name.
+        text1.setText(QString());
+        throw;
+    }
+    text1.setText(read.text);
+    return read.shortenCount;
+}
+
+void FileDisplay::loadPicture(const QString &path)
+{
+    m_controls.Picture2->setPicture(glintbox::loadPicture(m_host.fileSystem().readAll(path)));
+    const QSizeF base = m_controls.Picture2->imageRectTwips().size();
+    m_state.baseWidth = base.width();
+    m_state.baseHeight = base.height();
+}
+
+void FileDisplay::setZoomTo100()
+{
+    if (m_controls.Text2)
+        m_controls.Text2->setText(QStringLiteral("100 %"));
+    if (m_controls.Zoom)
+        m_controls.Zoom->setValue(100);
+}
+
+void FileDisplay::focusFileListUnlessPending()
+{
+    if (!m_state.FocusFileListPending)
+        m_host.focusFileList();
+}
+
+} // namespace glintbox
