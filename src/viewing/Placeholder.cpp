@@ -1,1 +1,0 @@
-// Replaced as the subsystem gains its first class.
