@@ -50,6 +50,9 @@ void TestWebBrowser::reachableOffline_data() {
     QTest::newRow("upper-case scheme") << "FILE:///tmp/page.html" << true;
     QTest::newRow("http") << "http://127.0.0.1/" << false;
     QTest::newRow("https") << "https://example.org/" << false;
+    QTest::newRow("frame") << R"(<iframe src="http://127.0.0.1:PORT/frame"
+        onload="document.title='settled'"></iframe>)"
+                           << false;
     QTest::newRow("websocket") << "ws://127.0.0.1:8080/" << false;
     QTest::newRow("secure websocket") << "wss://example.org/" << false;
     QTest::newRow("ftp") << "ftp://example.org/file" << false;
@@ -135,22 +138,31 @@ void TestWebBrowser::deletingTheViewInItsLoadFinishedIsSafe() {
 
 void TestWebBrowser::offlineSwitch_data() {
     QTest::addColumn<QString>("body");
+    QTest::addColumn<bool>("navigates");
     // Each page sets its title to "settled" once its attempt has ended one
-    // way or the other, so that "no connection" is checked after the fact.
+    // way or the other (a page that navigates away ends with a failed load),
+    // so that "no connection" is checked after the fact.
     QTest::newRow("image") << R"(<link rel="preconnect" href="http://127.0.0.1:PORT/">
         <img src="http://127.0.0.1:PORT/picture.png"
-             onerror="document.title='settled'" onload="document.title='settled'">)";
+             onerror="document.title='settled'" onload="document.title='settled'">)"
+                           << false;
     QTest::newRow("fetch") << R"(<script>
         fetch('http://127.0.0.1:PORT/data').finally(() => document.title = 'settled');
-        </script>)";
+        </script>)" << false;
+    QTest::newRow("frame") << R"(<iframe src="http://127.0.0.1:PORT/frame"
+        onload="document.title='settled'"></iframe>)"
+                           << false;
     QTest::newRow("websocket") << R"(<script>
         const socket = new WebSocket('ws://127.0.0.1:PORT/socket');
         socket.onerror = socket.onclose = () => document.title = 'settled';
-        </script>)";
+        </script>)" << false;
+    QTest::newRow("navigation")
+        << R"(<script>location.href = 'http://127.0.0.1:PORT/next';</script>)" << true;
 }
 
 void TestWebBrowser::offlineSwitch() {
     QFETCH(QString, body);
+    QFETCH(bool, navigates);
     QTcpServer server;
     QVERIFY(server.listen(QHostAddress::LocalHost));
     int connections = 0;
@@ -177,8 +189,14 @@ void TestWebBrowser::offlineSwitch() {
 
     browser.setOffline(true);
     browser.navigate(path);
-    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 20000);
-    QTRY_COMPARE_WITH_TIMEOUT(browser.title(), QStringLiteral("settled"), 10000);
+    if (navigates) {
+        // The page is left before it has finished: one load, failed.
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 20000);
+        QCOMPARE(loaded.last().first().toBool(), false);
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(browser.title(), QStringLiteral("settled"), 10000);
+    }
     QCOMPARE(connections, 0);
 
     browser.setOffline(false);
