@@ -1,3 +1,4 @@
+#include "Corpus.h"
 #include "ViewingTestMain.h"
 #include "viewing/web/OfflineRequestInterceptor.h"
 #include "viewing/web/WebBrowserView.h"
@@ -27,6 +28,7 @@ private slots:
     void reachableOffline_data();
     void reachableOffline();
 
+    void pageUrlFollowsTheFileSystem();
     void startsNoEngineUntilAPageIsShown();
     void localPageLoadsAndHasItsTitle_data();
     void localPageLoadsAndHasItsTitle();
@@ -35,6 +37,8 @@ private slots:
 
     void offlineSwitch_data();
     void offlineSwitch();
+
+    void corpusPagesLoadOneAfterAnother();
 };
 
 void TestWebBrowser::reachableOffline_data() {
@@ -50,9 +54,6 @@ void TestWebBrowser::reachableOffline_data() {
     QTest::newRow("upper-case scheme") << "FILE:///tmp/page.html" << true;
     QTest::newRow("http") << "http://127.0.0.1/" << false;
     QTest::newRow("https") << "https://example.org/" << false;
-    QTest::newRow("frame") << R"(<iframe src="http://127.0.0.1:PORT/frame"
-        onload="document.title='settled'"></iframe>)"
-                           << false;
     QTest::newRow("websocket") << "ws://127.0.0.1:8080/" << false;
     QTest::newRow("secure websocket") << "wss://example.org/" << false;
     QTest::newRow("ftp") << "ftp://example.org/file" << false;
@@ -64,6 +65,24 @@ void TestWebBrowser::reachableOffline() {
     QFETCH(QString, url);
     QFETCH(bool, reachable);
     QCOMPARE(isReachableOffline(QUrl(url)), reachable);
+}
+
+void TestWebBrowser::pageUrlFollowsTheFileSystem() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkpath("real/sub"));
+    writeFile(dir.filePath("real/page.html"), "right");
+    writeFile(dir.filePath("page.html"), "wrong");
+    QVERIFY(QFile::link(dir.filePath("real/sub"), dir.filePath("link")));
+
+    // "link/.." is the folder above the link's target, not the link's own folder.
+    const QString viaLink = dir.filePath("link/../page.html");
+    QCOMPARE(QFileInfo(localPageUrl(viaLink).toLocalFile()).canonicalFilePath(),
+             QFileInfo(dir.filePath("real/page.html")).canonicalFilePath());
+    // Names that are special in a URL stay part of the file name.
+    QCOMPARE(localPageUrl(dir.filePath("a #1?.html")).fileName(), QStringLiteral("a #1?.html"));
+    // A file that does not exist still gets its place, so the engine can say so.
+    QCOMPARE(localPageUrl(dir.filePath("missing.html")).fileName(), QStringLiteral("missing.html"));
 }
 
 void TestWebBrowser::startsNoEngineUntilAPageIsShown() {
@@ -202,6 +221,24 @@ void TestWebBrowser::offlineSwitch() {
     browser.setOffline(false);
     browser.navigate(path);
     QTRY_VERIFY_WITH_TIMEOUT(connections > 0, 10000);
+}
+
+void TestWebBrowser::corpusPagesLoadOneAfterAnother() {
+    const QStringList pages = corpusFiles(QStringLiteral("html"));
+    if (pages.isEmpty())
+        QSKIP("no html files in the corpus");
+    WebBrowserView browser;
+    browser.resize(400, 300);
+    browser.show();
+    QSignalSpy loaded(&browser, &WebBrowserView::loadFinished);
+    for (const QString &page : pages) {
+        loaded.clear();
+        browser.navigate(page);
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 20000);
+        QVERIFY2(loaded.first().first().toBool(), qPrintable(page));
+        QCOMPARE(QFileInfo(browser.url().toLocalFile()).canonicalFilePath(),
+                 QFileInfo(page).canonicalFilePath());
+    }
 }
 
 GLINTBOX_VIEWING_TEST_MAIN(TestWebBrowser)

@@ -3,17 +3,38 @@
 #include "OfflineRequestInterceptor.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
+#include <QDir>
+#include <QFile>
 #include <QLoggingCategory>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <climits>
+#include <cstdlib>
 
 Q_LOGGING_CATEGORY(lcWeb, "glintbox.web")
 
 namespace glintbox {
+
+QUrl localPageUrl(const QString &path) {
+    // Qt's own path classes tidy "link/.." away as text; realpath asks the
+    // file system.
+    const QString absolute = QDir::isAbsolutePath(path) ? path : QDir::currentPath() + u'/' + path;
+    const qsizetype slash = absolute.lastIndexOf(u'/');
+    const QString fileName = absolute.mid(slash + 1);
+    QString folder = QStringLiteral("/");
+    if (slash > 0) {
+        char resolved[PATH_MAX];
+        if (!::realpath(QFile::encodeName(absolute.left(slash)).constData(), resolved))
+            return QUrl::fromLocalFile(QDir::cleanPath(absolute));
+        folder = QFile::decodeName(resolved);
+    }
+    // fromLocalFile keeps '#', '?' and blanks in a file name as part of the path.
+    return QUrl::fromLocalFile(folder.endsWith(u'/') ? folder + fileName
+                                                     : folder + u'/' + fileName);
+}
 
 WebBrowserView::WebBrowserView(QWidget *parent)
     : QWidget(parent) {
@@ -67,8 +88,7 @@ void WebBrowserView::releaseEngine() {
 
 void WebBrowserView::navigate(const QString &localPath) {
     ensureEngine();
-    // fromLocalFile keeps '#', '?' and blanks in a file name as part of the path.
-    m_view->page()->load(QUrl::fromLocalFile(QFileInfo(localPath).absoluteFilePath()));
+    m_view->page()->load(localPageUrl(localPath));
 }
 
 void WebBrowserView::setOffline(bool offline) {

@@ -10,6 +10,11 @@
 
 namespace glintbox {
 
+// The URL of a local page. The folder is resolved by the file system, so that
+// "link/.." means what it means to every other program, not what a text rule
+// makes of it.
+QUrl localPageUrl(const QString &path);
+
 // The embedded web browser `WebBrowser1`: shows a local page, with an offline
 // switch. The browser engine is started the first time a page is shown, so
 // that the program's start-up does not pay for it.
