@@ -166,7 +166,8 @@ void TestWebBrowser::offlineSwitch_data() {
              onerror="document.title='settled'" onload="document.title='settled'">)"
                            << false;
     QTest::newRow("fetch") << R"(<script>
-        fetch('http://127.0.0.1:PORT/data').finally(() => document.title = 'settled');
+        const settle = () => document.title = 'settled';
+        fetch('http://127.0.0.1:PORT/data').then(settle, settle);
         </script>)" << false;
     QTest::newRow("frame") << R"(<iframe src="http://127.0.0.1:PORT/frame"
         onload="document.title='settled'"></iframe>)"

@@ -75,7 +75,8 @@ void WebBrowserView::ensureEngine() {
                 qCWarning(lcWeb) << "render process ended:" << status << exitCode;
             });
     // The engine must be gone before the application object is.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &WebBrowserView::releaseEngine);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &WebBrowserView::releaseEngine,
+            Qt::UniqueConnection);
 }
 
 void WebBrowserView::releaseEngine() {
