@@ -1,0 +1,84 @@
+#pragma once
+
+#include "core/RunTimeError.h"
+
+#include <QMediaPlayer>
+#include <QPointer>
+#include <QSize>
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+class QAudioOutput;
+class QBuffer;
+class QVideoFrame;
+class QVideoWidget;
+
+namespace glintbox {
+
+class FileSystem;
+class PlayerControlBar;
+
+// The media player `ActiveMovie1`: plays the movie or sound it is given and
+// reports its play state. The media engine is created the first time a file
+// is given, so that the program's start-up does not pay for it.
+class MoviePlayer : public QWidget {
+    Q_OBJECT
+public:
+    explicit MoviePlayer(QWidget *parent = nullptr);
+    MoviePlayer(FileSystem &fileSystem, QWidget *parent = nullptr);
+    ~MoviePlayer() override;
+
+    // Loads the file and starts playing it. A RIFF-MIDI file is unwrapped
+    // first. A file that cannot be played is reported by errorOccurred.
+    void setFileName(const QString &path);
+    QString fileName() const { return m_fileName; }
+
+    void play();
+    void pause();
+    void stop();
+    // Stops and lets go of the file.
+    void clear();
+
+    bool hasEngine() const { return m_player != nullptr; }
+    QMediaPlayer::PlaybackState playbackState() const;
+    QMediaPlayer::MediaStatus mediaStatus() const;
+    // The movie's own size, known once its first frame has been shown.
+    QSize naturalSize() const { return m_naturalSize; }
+    // The error last reported for the current file, as the program reports it.
+    std::optional<RunTimeError> error() const { return m_error; }
+
+signals:
+    // Playing, paused or stopped, by the user or by the player.
+    void playStateChanged();
+    // The file is loaded and can play (sounds have no frame to wait for).
+    void mediaReady();
+    void firstFrameShown(QSize naturalSize);
+    // The file was refused; error() tells the number and the detail.
+    void errorOccurred(const QString &message);
+
+private:
+    void ensureEngine();
+    void releaseSource();
+    // The player's source for the file: the file itself, or the MIDI data
+    // unwrapped from a RIFF-MIDI file.
+    void setSourceFor(const QString &path);
+    void onMediaStatusChanged(QMediaPlayer::MediaStatus status);
+    void onVideoFrame(const QVideoFrame &frame);
+    void reportError(const RunTimeError &error);
+
+    FileSystem &m_fileSystem;
+    QString m_fileName;
+    QSize m_naturalSize;
+    std::optional<RunTimeError> m_error;
+    bool m_readyReported = false;
+
+    QPointer<QMediaPlayer> m_player;
+    QAudioOutput *m_audio = nullptr;
+    QVideoWidget *m_video = nullptr;
+    PlayerControlBar *m_controls = nullptr;
+    // Holds unwrapped MIDI data while the player reads it.
+    std::unique_ptr<QBuffer> m_unwrapped;
+};
+
+} // namespace glintbox

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "OfflineRequestInterceptor.h"
+
+#include <QPointer>
+#include <QUrl>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+#include <QWidget>
+
+namespace glintbox {
+
+// The URL of a local page. The folder is resolved by the file system, so that
+// "link/.." means what it means to every other program, not what a text rule
+// makes of it.
+QUrl localPageUrl(const QString &path);
+
+// The embedded web browser `WebBrowser1`: shows a local page, with an offline
+// switch. The browser engine is started the first time a page is shown, so
+// that the program's start-up does not pay for it.
+class WebBrowserView : public QWidget {
+    Q_OBJECT
+public:
+    explicit WebBrowserView(QWidget *parent = nullptr);
+    ~WebBrowserView() override;
+
+    // Shows the local file at the path; a page that cannot be loaded shows
+    // the engine's own error page and reports loadFinished(false).
+    void navigate(const QString &localPath);
+    // While offline every request that would leave the machine is refused.
+    // Applies to the current page's later requests and to the next page.
+    void setOffline(bool offline);
+    bool isOffline() const { return m_offline; }
+
+    bool hasEngine() const { return m_view != nullptr; }
+    QUrl url() const;
+    QString title() const;
+    // The engine's widget, or null until the first page is shown.
+    QWebEngineView *engineView() const { return m_view; }
+
+    // Ends the browser engine's use by this view now; the next page starts it
+    // again. Called on the program's way out, since the engine must be gone
+    // before the application object is.
+    void releaseEngine();
+
+signals:
+    void loadFinished(bool ok);
+    // The page's document is complete in the renderer (its title and content
+    // can be read), reported after loadFinished.
+    void pageReady(bool ok);
+    void titleChanged(const QString &title);
+
+private:
+    void ensureEngine();
+    void applyOffline();
+    void onLoadFinished(bool ok);
+
+    bool m_offline = true;
+    QPointer<OfflineRequestInterceptor> m_interceptor;
+    QPointer<QWebEngineProfile> m_profile;
+    QPointer<QWebEngineView> m_view;
+};
+
+} // namespace glintbox

@@ -1,0 +1,246 @@
+#include "Corpus.h"
+#include "ViewingTestMain.h"
+#include "viewing/web/OfflineRequestInterceptor.h"
+#include "viewing/web/WebBrowserView.h"
+
+#include <QHostAddress>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QUrl>
+
+using namespace glintbox;
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &content) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(content), content.size());
+}
+
+} // namespace
+
+class TestWebBrowser : public QObject {
+    Q_OBJECT
+private slots:
+    void reachableOffline_data();
+    void reachableOffline();
+
+    void pageUrlFollowsTheFileSystem();
+    void startsNoEngineUntilAPageIsShown();
+    void localPageLoadsAndHasItsTitle_data();
+    void localPageLoadsAndHasItsTitle();
+    void missingPageShowsErrorPageAndRecovers();
+    void deletingTheViewInItsLoadFinishedIsSafe();
+
+    void offlineSwitch_data();
+    void offlineSwitch();
+
+    void corpusPagesLoadOneAfterAnother();
+};
+
+void TestWebBrowser::reachableOffline_data() {
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("reachable");
+    QTest::newRow("local file") << "file:///tmp/page.html" << true;
+    QTest::newRow("file on localhost") << "file://localhost/tmp/page.html" << true;
+    QTest::newRow("file on a share") << "file://server/share/page.html" << false;
+    QTest::newRow("data") << "data:text/plain,hello" << true;
+    QTest::newRow("qrc") << "qrc:/icons/open.svg" << true;
+    QTest::newRow("about") << "about:blank" << true;
+    QTest::newRow("blob") << "blob:null/6f1c2d3e" << true;
+    QTest::newRow("upper-case scheme") << "FILE:///tmp/page.html" << true;
+    QTest::newRow("http") << "http://127.0.0.1/" << false;
+    QTest::newRow("https") << "https://example.org/" << false;
+    QTest::newRow("websocket") << "ws://127.0.0.1:8080/" << false;
+    QTest::newRow("secure websocket") << "wss://example.org/" << false;
+    QTest::newRow("ftp") << "ftp://example.org/file" << false;
+    QTest::newRow("filesystem") << "filesystem:http://example.org/temporary/x" << false;
+    QTest::newRow("no scheme") << "//example.org/x" << false;
+}
+
+void TestWebBrowser::reachableOffline() {
+    QFETCH(QString, url);
+    QFETCH(bool, reachable);
+    QCOMPARE(isReachableOffline(QUrl(url)), reachable);
+}
+
+void TestWebBrowser::pageUrlFollowsTheFileSystem() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkpath("real/sub"));
+    writeFile(dir.filePath("real/page.html"), "right");
+    writeFile(dir.filePath("page.html"), "wrong");
+    QVERIFY(QFile::link(dir.filePath("real/sub"), dir.filePath("link")));
+
+    // "link/.." is the folder above the link's target, not the link's own folder.
+    const QString viaLink = dir.filePath("link/../page.html");
+    QCOMPARE(QFileInfo(localPageUrl(viaLink).toLocalFile()).canonicalFilePath(),
+             QFileInfo(dir.filePath("real/page.html")).canonicalFilePath());
+    // Names that are special in a URL stay part of the file name.
+    QCOMPARE(localPageUrl(dir.filePath("a #1?.html")).fileName(), QStringLiteral("a #1?.html"));
+    // A file that does not exist still gets its place, so the engine can say so.
+    QCOMPARE(localPageUrl(dir.filePath("missing.html")).fileName(), QStringLiteral("missing.html"));
+}
+
+void TestWebBrowser::startsNoEngineUntilAPageIsShown() {
+    WebBrowserView browser;
+    browser.setOffline(false);
+    browser.resize(400, 300);
+    browser.show();
+    QVERIFY(!browser.hasEngine());
+    QVERIFY(browser.engineView() == nullptr);
+}
+
+void TestWebBrowser::localPageLoadsAndHasItsTitle_data() {
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("plain name") << "page.html";
+    QTest::newRow("hash, blank and question mark") << "my page #1?.htm";
+    QTest::newRow("non-ASCII") << "página ü.html";
+}
+
+void TestWebBrowser::localPageLoadsAndHasItsTitle() {
+    QFETCH(QString, fileName);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(fileName);
+    writeFile(path, "<html><head><title>Glintbox test page</title></head>"
+                    "<body><p>Hello</p></body></html>");
+
+    WebBrowserView browser;
+    browser.resize(400, 300);
+    browser.show();
+    QSignalSpy loaded(&browser, &WebBrowserView::loadFinished);
+    QSignalSpy ready(&browser, &WebBrowserView::pageReady);
+    browser.navigate(path);
+    QVERIFY(browser.hasEngine());
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 20000);
+    QCOMPARE(loaded.first().first().toBool(), true);
+    QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 1, 10000);
+    QCOMPARE(ready.first().first().toBool(), true);
+    QCOMPARE(browser.title(), QStringLiteral("Glintbox test page"));
+    QCOMPARE(browser.url().toLocalFile(), path);
+}
+
+void TestWebBrowser::missingPageShowsErrorPageAndRecovers() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    WebBrowserView browser;
+    browser.resize(400, 300);
+    browser.show();
+    QSignalSpy loaded(&browser, &WebBrowserView::loadFinished);
+
+    browser.navigate(dir.filePath("missing.html"));
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 20000);
+    QCOMPARE(loaded.takeFirst().first().toBool(), false);
+
+    const QString good = dir.filePath("good.html");
+    writeFile(good, "<title>After the error</title>");
+    browser.navigate(good);
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 20000);
+    QCOMPARE(loaded.first().first().toBool(), true);
+    QTRY_COMPARE_WITH_TIMEOUT(browser.title(), QStringLiteral("After the error"), 10000);
+}
+
+void TestWebBrowser::deletingTheViewInItsLoadFinishedIsSafe() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    writeFile(dir.filePath("page.html"), "<title>x</title>");
+    QPointer<WebBrowserView> browser = new WebBrowserView;
+    browser->show();
+    connect(browser, &WebBrowserView::loadFinished, browser, [&browser] { delete browser; });
+    browser->navigate(dir.filePath("page.html"));
+    QTRY_VERIFY_WITH_TIMEOUT(browser.isNull(), 20000);
+}
+
+void TestWebBrowser::offlineSwitch_data() {
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<bool>("navigates");
+    // Each page sets its title to "settled" once its attempt has ended one
+    // way or the other (a page that navigates away ends with a failed load),
+    // so that "no connection" is checked after the fact.
+    QTest::newRow("image") << R"(<link rel="preconnect" href="http://127.0.0.1:PORT/">
+        <img src="http://127.0.0.1:PORT/picture.png"
+             onerror="document.title='settled'" onload="document.title='settled'">)"
+                           << false;
+    QTest::newRow("fetch") << R"(<script>
+        const settle = () => document.title = 'settled';
+        fetch('http://127.0.0.1:PORT/data').then(settle, settle);
+        </script>)" << false;
+    QTest::newRow("frame") << R"(<iframe src="http://127.0.0.1:PORT/frame"
+        onload="document.title='settled'"></iframe>)"
+                           << false;
+    QTest::newRow("websocket") << R"(<script>
+        const socket = new WebSocket('ws://127.0.0.1:PORT/socket');
+        socket.onerror = socket.onclose = () => document.title = 'settled';
+        </script>)" << false;
+    QTest::newRow("navigation")
+        << R"(<script>location.href = 'http://127.0.0.1:PORT/next';</script>)" << true;
+}
+
+void TestWebBrowser::offlineSwitch() {
+    QFETCH(QString, body);
+    QFETCH(bool, navigates);
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    int connections = 0;
+    connect(&server, &QTcpServer::newConnection, &server, [&] {
+        while (QTcpSocket *socket = server.nextPendingConnection()) {
+            ++connections;
+            // Closing at once lets the page's attempt end.
+            socket->abort();
+            socket->deleteLater();
+        }
+    });
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath("remote.html");
+    writeFile(path, "<html><head><title>waiting</title></head><body>" +
+                        body.replace("PORT", QString::number(server.serverPort())).toUtf8() +
+                        "</body></html>");
+
+    WebBrowserView browser;
+    browser.resize(400, 300);
+    browser.show();
+    QSignalSpy loaded(&browser, &WebBrowserView::loadFinished);
+
+    browser.setOffline(true);
+    browser.navigate(path);
+    if (navigates) {
+        // The page is left before it has finished: one load, failed.
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 20000);
+        QCOMPARE(loaded.last().first().toBool(), false);
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(browser.title(), QStringLiteral("settled"), 10000);
+    }
+    QCOMPARE(connections, 0);
+
+    browser.setOffline(false);
+    browser.navigate(path);
+    QTRY_VERIFY_WITH_TIMEOUT(connections > 0, 10000);
+}
+
+void TestWebBrowser::corpusPagesLoadOneAfterAnother() {
+    const QStringList pages = corpusFiles(QStringLiteral("html"));
+    if (pages.isEmpty())
+        QSKIP("no html files in the corpus");
+    WebBrowserView browser;
+    browser.resize(400, 300);
+    browser.show();
+    QSignalSpy loaded(&browser, &WebBrowserView::loadFinished);
+    for (const QString &page : pages) {
+        loaded.clear();
+        browser.navigate(page);
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 20000);
+        QVERIFY2(loaded.first().first().toBool(), qPrintable(page));
+        QCOMPARE(QFileInfo(browser.url().toLocalFile()).canonicalFilePath(),
+                 QFileInfo(page).canonicalFilePath());
+    }
+}
+
+GLINTBOX_VIEWING_TEST_MAIN(TestWebBrowser)
+#include "tst_webbrowser.moc"
