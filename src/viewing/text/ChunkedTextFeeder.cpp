@@ -1,5 +1,6 @@
 #include "ChunkedTextFeeder.h"
 
+#include <QElapsedTimer>
 #include <QScopedValueRollback>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -9,8 +10,7 @@ namespace glintbox {
 ChunkedTextFeeder::ChunkedTextFeeder(QObject *parent)
     : QObject(parent) {
     m_timer.setSingleShot(true);
-    m_timer.setInterval(0);
-    connect(&m_timer, &QTimer::timeout, this, &ChunkedTextFeeder::appendNextPiece);
+    connect(&m_timer, &QTimer::timeout, this, &ChunkedTextFeeder::appendNextPass);
 }
 
 qsizetype ChunkedTextFeeder::pieceEnd(const QString &text, qsizetype from, qsizetype maxLength) {
@@ -35,7 +35,7 @@ void ChunkedTextFeeder::start(QTextDocument *document, const QString &text, qsiz
     m_document = document;
     m_text = text;
     m_position = from;
-    m_timer.start();
+    m_timer.start(FirstPassDelayMilliseconds);
 }
 
 void ChunkedTextFeeder::finish() {
@@ -50,14 +50,18 @@ void ChunkedTextFeeder::cancel() {
     stop();
 }
 
-void ChunkedTextFeeder::appendNextPiece() {
+void ChunkedTextFeeder::appendNextPass() {
     if (!m_document) {
         stop();
         return;
     }
-    appendUpTo(pieceEnd(m_text, m_position, m_chunkLength));
+    QElapsedTimer pass;
+    pass.start();
+    do {
+        appendUpTo(pieceEnd(m_text, m_position, PieceLength));
+    } while (m_position < m_text.size() && pass.elapsed() < PassMilliseconds);
     if (m_position < m_text.size()) {
-        m_timer.start();
+        m_timer.start(0);
         return;
     }
     stop();

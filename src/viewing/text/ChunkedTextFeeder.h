@@ -14,8 +14,13 @@ namespace glintbox {
 class ChunkedTextFeeder : public QObject {
     Q_OBJECT
 public:
-    // About 256 KB of text a pass keeps each pass well under a frame-sized stall.
-    static constexpr qsizetype DefaultChunkLength = 128 * 1024;
+    // Each pass appends pieces until its time is used up: long passes waste
+    // less on repainting between them, short ones keep the window responsive.
+    static constexpr qsizetype PieceLength = 128 * 1024;
+    static constexpr int PassMilliseconds = 40;
+    // A window paints its update a few milliseconds after asking for it; the
+    // first pass waits that long so the first screen shows before the rest goes in.
+    static constexpr int FirstPassDelayMilliseconds = 20;
 
     explicit ChunkedTextFeeder(QObject *parent = nullptr);
 
@@ -29,8 +34,6 @@ public:
     // Stops without appending the rest.
     void cancel();
 
-    void setChunkLength(qsizetype length) { m_chunkLength = length; }
-
     // Where a piece of at most maxLength characters from `from` should end: after
     // the last line break inside it when there is one, and never between CR and
     // LF or inside a surrogate pair (either would change the text).
@@ -41,14 +44,13 @@ signals:
     void finished();
 
 private:
-    void appendNextPiece();
+    void appendNextPass();
     void appendUpTo(qsizetype end);
     void stop();
 
     QPointer<QTextDocument> m_document;
     QString m_text;
     qsizetype m_position = 0;
-    qsizetype m_chunkLength = DefaultChunkLength;
     bool m_appending = false;
     QTimer m_timer;
 };

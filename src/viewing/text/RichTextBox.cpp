@@ -17,6 +17,10 @@
 #include <QTextEdit>
 #include <QTextLayout>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace glintbox {
 
 namespace {
@@ -26,6 +30,14 @@ namespace {
 constexpr qsizetype MaxFirstPieceLength = 64 * 1024;
 
 constexpr quint32 SystemWindowText = SystemColourFlag + 8;
+
+// A load frees its big buffers while the document grows in small blocks, which
+// leaves tens of megabytes free but held by the allocator; give them back.
+void returnFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
 
 // The character code a key press types, or 0 for keys that type none (arrows,
 // Delete, function keys).
@@ -72,6 +84,7 @@ RichTextBox::RichTextBox(QWidget *parent)
     showEdit(m_plainEdit);
     connect(m_feeder.get(), &ChunkedTextFeeder::finished, this, [this] {
         setPlainEditable(true);
+        returnFreedMemory();
         emit loadingFinished();
     });
     applyColours();
