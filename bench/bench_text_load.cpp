@@ -130,6 +130,16 @@ int main(int argc, char **argv) {
     const qint64 scrolledNs = load.nsecsElapsed();
     const double loadedMb = residentMegabytes();
 
+    // What a search near the end costs: the find, and the line number, which
+    // lays out every line before it at the box's width.
+    QElapsedTimer search;
+    search.start();
+    const int found = box.find(QStringLiteral("249990."), 0);
+    const qint64 findNs = search.nsecsElapsed();
+    search.restart();
+    const int line = box.lineFromChar(found);
+    const qint64 lineNs = search.nsecsElapsed();
+
     const double fileMb = double(size) / 1e6;
     const double baselineMs = double(baselineNs) / 1e6;
     std::printf("file: %.1f MB of 80-character lines, %d blocks\n", fileMb,
@@ -148,5 +158,9 @@ int main(int argc, char **argv) {
                 longestReadGap, longestFeedGap);
     std::printf("RSS beyond idle after load:      %8.1f MB  ratio %.2f of file size (aim <= 4)\n",
                 loadedMb - idleMb, (loadedMb - idleMb) / fileMb);
+    std::printf("find near the end:               %8.1f ms  ratio %.2f\n", double(findNs) / 1e6,
+                double(findNs) / double(baselineNs));
+    std::printf("lineFromChar near the end:       %8.1f ms  ratio %.2f (line %d, wrapping on)\n",
+                double(lineNs) / 1e6, double(lineNs) / double(baselineNs), line);
     return 0;
 }

@@ -6,6 +6,8 @@
 #include "viewing/text/RichTextBox.h"
 #include "viewing/text/TextRead.h"
 
+#include <QAbstractScrollArea>
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QPdfWriter>
 #include <QSignalSpy>
@@ -13,6 +15,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <cerrno>
 
@@ -68,6 +71,7 @@ private slots:
     void find();
     void lineFromCharCountsWrappedLines_data();
     void lineFromCharCountsWrappedLines();
+    void plainLineNumbersMatchLayout();
     void systemBackgroundStaysReference();
     void textColourThroughPalette();
     void printSelectionKeepsText();
@@ -370,6 +374,40 @@ void TestTextView::lineFromCharCountsWrappedLines() {
         QVERIFY2(lastLine > 5, qPrintable(QString::number(lastLine)));
     else
         QCOMPARE(lastLine, 2);
+}
+
+void TestTextView::plainLineNumbersMatchLayout() {
+    // Line numbers of the plain view are counted without laying out every line
+    // through the view; they must agree with the view's own layout.
+    RichTextBox box;
+    box.resize(320, 200);
+    box.show();
+    // Just wider than the view: the case a too-hopeful quick measure misses.
+    const int viewWidth =
+        qobject_cast<QAbstractScrollArea *>(box.focusProxy())->viewport()->width();
+    QString justTooWide;
+    while (QFontMetricsF(box.textFont()).horizontalAdvance(justTooWide) < viewWidth * 1.05)
+        justTooWide += QStringLiteral("ab ");
+    const QStringList lines = {
+        QStringLiteral("short"),
+        QString(),
+        QStringLiteral("words that wrap ").repeated(12),
+        QStringLiteral("\tcolumns\tafter\ttabs\t").repeated(6),
+        QString(300, u'x'),
+        QStringLiteral("\u00e9te\u0301 caf\u00e9 ").repeated(20),
+        QStringLiteral("\u4e2d\u6587\u6587\u672c").repeated(40),
+        QStringLiteral("\u0627\u0644\u0639\u0631\u0628\u064a\u0629 ").repeated(25),
+        justTooWide,
+        QStringLiteral("end"),
+    };
+    box.setText(lines.join(u'\n'));
+    const QTextDocument *document = box.document();
+    int expected = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        QCOMPARE(box.lineFromChar(block.position()), expected);
+        document->documentLayout()->blockBoundingRect(block);
+        expected += block.layout()->lineCount();
+    }
 }
 
 void TestTextView::systemBackgroundStaysReference() {

@@ -1,6 +1,7 @@
 #include "RichTextBox.h"
 
 #include "ChunkedTextFeeder.h"
+#include "WrappedLineCounter.h"
 #include "core/Colours.h"
 #include "core/Twips.h"
 
@@ -127,6 +128,17 @@ QTextEdit *RichTextBox::richEdit() {
         m_richEdit->setFont(m_plainEdit->font());
     }
     return m_richEdit;
+}
+
+QTextCursor RichTextBox::textCursor() const {
+    return isRichText() ? m_richEdit->textCursor() : m_plainEdit->textCursor();
+}
+
+void RichTextBox::setTextCursor(const QTextCursor &cursor) {
+    if (isRichText())
+        m_richEdit->setTextCursor(cursor);
+    else
+        m_plainEdit->setTextCursor(cursor);
 }
 
 bool RichTextBox::isRichText() const {
@@ -293,13 +305,13 @@ void RichTextBox::applyWrapping() {
 
 int RichTextBox::selectionStart() const {
     m_feeder->finish();
-    const QTextCursor cursor = isRichText() ? m_richEdit->textCursor() : m_plainEdit->textCursor();
+    const QTextCursor cursor = textCursor();
     return cursor.selectionStart();
 }
 
 int RichTextBox::selectionLength() const {
     m_feeder->finish();
-    const QTextCursor cursor = isRichText() ? m_richEdit->textCursor() : m_plainEdit->textCursor();
+    const QTextCursor cursor = textCursor();
     return cursor.selectionEnd() - cursor.selectionStart();
 }
 
@@ -318,10 +330,7 @@ void RichTextBox::selectRange(int anchor, int position) {
     const int end = cursor.document()->characterCount() - 1;
     cursor.setPosition(qBound(0, anchor, end));
     cursor.setPosition(qBound(0, position, end), QTextCursor::KeepAnchor);
-    if (isRichText())
-        m_richEdit->setTextCursor(cursor);
-    else
-        m_plainEdit->setTextCursor(cursor);
+    setTextCursor(cursor);
 }
 
 int RichTextBox::find(const QString &word, int start) {
@@ -331,41 +340,57 @@ int RichTextBox::find(const QString &word, int start) {
     const QTextCursor found = currentDocument()->find(word, qMax(0, start));
     if (found.isNull())
         return -1;
-    if (isRichText())
-        m_richEdit->setTextCursor(found);
-    else
-        m_plainEdit->setTextCursor(found);
+    setTextCursor(found);
     return found.selectionStart();
 }
 
 int RichTextBox::lineFromChar(int position) const {
     m_feeder->finish();
     const QTextDocument *document = currentDocument();
-    QAbstractTextDocumentLayout *layout = document->documentLayout();
     const QTextBlock target =
         document->findBlock(qBound(0, position, document->characterCount() - 1));
-    // Blocks are laid out lazily; asking for a block's rectangle lays it out at
-    // the current width, so wrapped lines count as the box shows them.
+    const int lines = isRichText() ? richLinesBefore(target) : plainLinesBefore(target);
+    // Asking for a block's rectangle lays it out as the box shows it.
+    document->documentLayout()->blockBoundingRect(target);
+    const QTextLine line = target.layout()->lineForTextPosition(position - target.position());
+    return lines + (line.isValid() ? line.lineNumber() : 0);
+}
+
+int RichTextBox::richLinesBefore(const QTextBlock &target) const {
+    // The formatted view lays out its whole document anyway.
+    QAbstractTextDocumentLayout *layout = m_richEdit->document()->documentLayout();
     int lines = 0;
-    for (QTextBlock block = document->begin(); block.isValid() && block != target;
+    for (QTextBlock block = m_richEdit->document()->begin(); block.isValid() && block != target;
          block = block.next()) {
         if (!block.isVisible())
             continue;
         layout->blockBoundingRect(block);
         lines += qMax(1, block.layout()->lineCount());
     }
-    if (!target.isValid())
-        return lines;
-    layout->blockBoundingRect(target);
-    const QTextLine line = target.layout()->lineForTextPosition(position - target.position());
-    return lines + (line.isValid() ? line.lineNumber() : 0);
+    return lines;
+}
+
+int RichTextBox::plainLinesBefore(const QTextBlock &target) const {
+    // The plain view lays out only what it shows; laying out every line before
+    // the target through it would keep a layout per line of a big file.
+    const QTextDocument *document = m_plainEdit->document();
+    // When wrapping, the plain view lays its lines out at its viewport's width.
+    const int width = m_plainEdit->viewport()->width();
+    if (m_rightMargin >= NoWrapMargin || width <= 0)
+        return target.blockNumber();
+    const WrappedLineCounter counter(document->defaultFont(), document->defaultTextOption(),
+                                     width - 2 * document->documentMargin());
+    int lines = 0;
+    for (QTextBlock block = document->begin(); block.isValid() && block != target;
+         block = block.next())
+        lines += counter.lineCount(block.text());
+    return lines;
 }
 
 void RichTextBox::printSelection(QPagedPaintDevice *printer) const {
     m_feeder->finish();
     const QTextDocument *shown = currentDocument();
-    const QTextCursor selection =
-        isRichText() ? m_richEdit->textCursor() : m_plainEdit->textCursor();
+    const QTextCursor selection = textCursor();
     QTextDocument page;
     page.setDefaultFont(shown->defaultFont());
     QTextCursor cursor(&page);

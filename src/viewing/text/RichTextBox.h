@@ -8,6 +8,8 @@ class QPagedPaintDevice;
 class QPlainTextEdit;
 class QStackedLayout;
 class QTextDocument;
+class QTextBlock;
+class QTextCursor;
 class QTextEdit;
 class QAbstractScrollArea;
 
@@ -92,6 +94,8 @@ private:
     QAbstractScrollArea *currentEdit() const;
     QTextDocument *currentDocument() const;
     QTextEdit *richEdit();
+    QTextCursor textCursor() const;
+    void setTextCursor(const QTextCursor &cursor);
     void watch(QAbstractScrollArea *edit);
     void showEdit(QAbstractScrollArea *edit);
     void setPlainEditable(bool editable);
@@ -100,6 +104,8 @@ private:
     void onContentsChange(int from, int charsRemoved, int charsAdded);
     qsizetype firstScreenLength(const QString &text) const;
     void selectRange(int anchor, int position);
+    int richLinesBefore(const QTextBlock &target) const;
+    int plainLinesBefore(const QTextBlock &target) const;
 
     QStackedLayout *m_stack;
     QPlainTextEdit *m_plainEdit;
