@@ -1,3 +1,4 @@
+#include "Corpus.h"
 #include "FaultyFileSystem.h"
 #include "core/Colours.h"
 #include "core/RunTimeError.h"
@@ -58,6 +59,9 @@ private slots:
     void pieceEnd_data();
     void pieceEnd();
 
+    void corpusTextLoadsWhole_data();
+    void corpusTextLoadsWhole();
+    void textKeepsEveryCharacter();
     void setTextDropsRichFormatting();
     void fontAppliesToWholeRichText();
     void loadingIsNotAnEdit();
@@ -172,6 +176,34 @@ void TestTextView::pieceEnd() {
     QFETCH(int, maxLength);
     QFETCH(int, end);
     QCOMPARE(ChunkedTextFeeder::pieceEnd(text, from, maxLength), end);
+}
+
+void TestTextView::corpusTextLoadsWhole_data() {
+    QTest::addColumn<QString>("path");
+    const QStringList files =
+        corpusFiles(QStringLiteral("html")) + corpusFiles(QStringLiteral("rtf"));
+    for (const QString &path : files)
+        QTest::newRow(qPrintable(QFileInfo(path).fileName())) << path;
+}
+
+void TestTextView::corpusTextLoadsWhole() {
+    // Real files shown as text (web pages and rich text with their modes off):
+    // the box holds exactly the text read, whatever its size or bytes.
+    QFETCH(QString, path);
+    FileSystem &fs = FileSystem::local();
+    const TextReadResult read = readFileAsText(fs, path, fs.status(path).size);
+    RichTextBox box;
+    box.setText(read.text);
+    QString expected = read.text;
+    expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    QCOMPARE(box.text(), expected);
+}
+
+void TestTextView::textKeepsEveryCharacter() {
+    const QString text = QStringLiteral("no\u00a0break\ttab\nline\u2028sep \u20ac\U0001F600");
+    RichTextBox box;
+    box.setText(text);
+    QCOMPARE(box.text(), text);
 }
 
 void TestTextView::setTextDropsRichFormatting() {

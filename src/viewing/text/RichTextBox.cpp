@@ -147,7 +147,13 @@ bool RichTextBox::isRichText() const {
 
 QString RichTextBox::text() const {
     m_feeder->finish();
-    return currentDocument()->toPlainText();
+    if (isRichText())
+        return m_richEdit->document()->toPlainText();
+    // toPlainText() would also turn no-break spaces into spaces, which a save
+    // would then write back; only the line breaks need mapping.
+    QString text = m_plainEdit->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
 }
 
 const QTextDocument *RichTextBox::document() const {

@@ -29,7 +29,8 @@ public:
     explicit RichTextBox(QWidget *parent = nullptr);
     ~RichTextBox() override;
 
-    // The plain text of the whole box, lines joined with "\n".
+    // The plain text of the whole box, lines joined with "\n" (a file's CR LF
+    // and lone CR line breaks come back as "\n").
     QString text() const;
     // Replaces everything and drops all formatting; a long text shows its first
     // screen at once and the rest goes in between event-loop passes.
