@@ -9,6 +9,7 @@
 
 #include <QAbstractScrollArea>
 #include <QAbstractTextDocumentLayout>
+#include <QAction>
 #include <QApplication>
 #include <QPdfWriter>
 #include <QSignalSpy>
@@ -69,6 +70,8 @@ private slots:
     void textDuringLoadIsWhole();
     void cancelEmptiesTheBox();
     void newTextCancelsLoad();
+    void windowShortcutsWinOverEditing();
+    void focusStaysWhenViewChanges();
     void keyCodes_data();
     void keyCodes();
     void find_data();
@@ -296,6 +299,50 @@ void TestTextView::newTextCancelsLoad() {
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     QCOMPARE(box.text(), QStringLiteral("other file"));
+}
+
+void TestTextView::windowShortcutsWinOverEditing() {
+    QWidget window;
+    auto *box = new RichTextBox(&window);
+    QAction toggle(&window);
+    toggle.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    window.addAction(&toggle);
+    QSignalSpy triggered(&toggle, &QAction::triggered);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    box->setText(QStringLiteral("abc"));
+    box->setFocus();
+    QTest::keyClick(box->focusProxy(), Qt::Key_X);
+    QCOMPARE(box->text(), QStringLiteral("xabc"));
+
+    // Without the pass-through the edit takes Ctrl+Z as undo.
+    QTest::keyClick(box->focusProxy(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(triggered.count(), 0);
+    QCOMPARE(box->text(), QStringLiteral("abc"));
+
+    box->setWindowShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    QTest::keyClick(box->focusProxy(), Qt::Key_X);
+    QTest::keyClick(box->focusProxy(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(triggered.count(), 1);
+    QCOMPARE(box->text(), QStringLiteral("xabc"));
+}
+
+void TestTextView::focusStaysWhenViewChanges() {
+    QWidget window;
+    auto *box = new RichTextBox(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    box->setText(QStringLiteral("plain"));
+    box->setFocus();
+    QVERIFY(box->focusProxy()->hasFocus());
+    QSignalSpy got(box, &RichTextBox::gotFocus);
+    QSignalSpy lost(box, &RichTextBox::lostFocus);
+    box->setDocument(boldDocument());
+    QVERIFY(box->focusProxy()->hasFocus());
+    box->setText(QStringLiteral("plain again"));
+    QVERIFY(box->focusProxy()->hasFocus());
+    QCOMPARE(got.count(), 0);
+    QCOMPARE(lost.count(), 0);
 }
 
 void TestTextView::keyCodes_data() {

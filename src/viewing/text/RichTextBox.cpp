@@ -5,6 +5,8 @@
 #include "core/Colours.h"
 #include "core/Twips.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPagedPaintDevice>
@@ -82,7 +84,7 @@ RichTextBox::RichTextBox(QWidget *parent)
     , m_backgroundColour(SystemWindowBackground) {
     m_stack->setContentsMargins(0, 0, 0, 0);
     watch(m_plainEdit);
-    showEdit(m_plainEdit);
+    setFocusProxy(m_plainEdit);
     connect(m_feeder.get(), &ChunkedTextFeeder::finished, this, [this] {
         setPlainEditable(true);
         returnFreedMemory();
@@ -103,6 +105,10 @@ void RichTextBox::watch(QAbstractScrollArea *edit) {
 }
 
 void RichTextBox::showEdit(QAbstractScrollArea *edit) {
+    if (edit == currentEdit())
+        return;
+    // The focus passes from one inner edit to the other; the box keeps it.
+    const QScopedValueRollback switching(m_switchingEdit, true);
     const bool hadFocus = currentEdit() && currentEdit()->hasFocus();
     m_stack->setCurrentWidget(edit);
     setFocusProxy(edit);
@@ -414,14 +420,29 @@ void RichTextBox::printSelection(QPagedPaintDevice *printer) const {
     page.print(printer);
 }
 
+void RichTextBox::setWindowShortcuts(const QList<QKeySequence> &keys) {
+    m_windowShortcuts = keys;
+}
+
+bool RichTextBox::isWindowShortcut(const QKeyEvent &event) const {
+    const QKeySequence pressed(event.keyCombination());
+    return std::any_of(m_windowShortcuts.cbegin(), m_windowShortcuts.cend(),
+                       [&](const QKeySequence &key) { return key == pressed; });
+}
+
 bool RichTextBox::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == currentEdit()) {
+    if (watched == currentEdit() && !m_switchingEdit) {
         switch (event->type()) {
         case QEvent::FocusIn:
             emit gotFocus();
             break;
         case QEvent::FocusOut:
             emit lostFocus();
+            break;
+        case QEvent::ShortcutOverride:
+            // Not letting the edit claim the key leaves it to the window's shortcut.
+            if (isWindowShortcut(*static_cast<QKeyEvent *>(event)))
+                return true;
             break;
         case QEvent::KeyPress: {
             // An edit goes into the whole text, never into half of it.

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QKeySequence>
+#include <QList>
 #include <QWidget>
 
 #include <memory>
 
+class QKeyEvent;
 class QPagedPaintDevice;
 class QPlainTextEdit;
 class QStackedLayout;
@@ -74,6 +77,10 @@ public:
     // nothing is selected.
     void printSelection(QPagedPaintDevice *printer) const;
 
+    // Keys that stay the window's shortcuts while the box has the focus, where
+    // the edit would otherwise take them (Ctrl+Z as undo, Delete).
+    void setWindowShortcuts(const QList<QKeySequence> &keys);
+
     // The shown document, whole (a load in progress is finished first).
     const QTextDocument *document() const;
 
@@ -105,6 +112,7 @@ private:
     void onContentsChange(int from, int charsRemoved, int charsAdded);
     qsizetype firstScreenLength(const QString &text) const;
     void selectRange(int anchor, int position);
+    bool isWindowShortcut(const QKeyEvent &event) const;
     int richLinesBefore(const QTextBlock &target) const;
     int plainLinesBefore(const QTextBlock &target) const;
 
@@ -113,6 +121,8 @@ private:
     QTextEdit *m_richEdit = nullptr;
     std::unique_ptr<ChunkedTextFeeder> m_feeder;
     bool m_settingContent = false;
+    bool m_switchingEdit = false;
+    QList<QKeySequence> m_windowShortcuts;
     quint32 m_textColour = 0;
     quint32 m_backgroundColour;
     double m_rightMargin = 0;
