@@ -7,7 +7,6 @@
 
 #include <algorithm>
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QPagedPaintDevice>
 #include <QPlainTextEdit>
@@ -235,10 +234,8 @@ void RichTextBox::finishLoading() {
 }
 
 void RichTextBox::cancelLoading() {
-    if (!m_feeder->isActive())
-        return;
-    m_feeder->cancel();
-    setText(QString());
+    if (m_feeder->isActive())
+        setText(QString());
 }
 
 void RichTextBox::onContentsChange(int, int charsRemoved, int charsAdded) {
