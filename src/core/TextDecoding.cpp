@@ -1,0 +1,37 @@
+#include "TextDecoding.h"
+
+#include <QStringDecoder>
+
+namespace glintbox {
+
+namespace {
+
+// The characters of the bytes 0x80 to 0x9F, where Windows-1252 departs from Latin-1.
+constexpr char16_t Windows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+} // namespace
+
+QString decodeWindows1252(const QByteArray &bytes) {
+    QString text = QString::fromLatin1(bytes);
+    for (QChar &c : text) {
+        const char16_t code = c.unicode();
+        if (code >= 0x80 && code <= 0x9F)
+            c = QChar(Windows1252High[code - 0x80]);
+    }
+    return text;
+}
+
+QString decodeText(const QByteArray &bytes) {
+    // The default flags drop a leading byte-order mark and flag invalid input.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    return decodeWindows1252(bytes);
+}
+
+} // namespace glintbox

@@ -1,0 +1,88 @@
+#include "ChunkedTextFeeder.h"
+
+#include <QElapsedTimer>
+#include <QScopedValueRollback>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace glintbox {
+
+ChunkedTextFeeder::ChunkedTextFeeder(QObject *parent)
+    : QObject(parent) {
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &ChunkedTextFeeder::appendNextPass);
+}
+
+qsizetype ChunkedTextFeeder::pieceEnd(const QString &text, qsizetype from, qsizetype maxLength) {
+    const qsizetype limit = qMin(text.size(), from + qMax<qsizetype>(maxLength, 2));
+    if (limit == text.size())
+        return limit;
+    const qsizetype lineBreak = text.lastIndexOf(u'\n', limit - 1);
+    if (lineBreak >= from)
+        return lineBreak + 1;
+    qsizetype end = limit;
+    if (text.at(end - 1) == u'\r' || text.at(end - 1).isHighSurrogate())
+        --end;
+    return end;
+}
+
+void ChunkedTextFeeder::start(QTextDocument *document, const QString &text, qsizetype from) {
+    stop();
+    if (from >= text.size()) {
+        emit finished();
+        return;
+    }
+    m_document = document;
+    m_text = text;
+    m_position = from;
+    m_timer.start(FirstPassDelayMilliseconds);
+}
+
+void ChunkedTextFeeder::finish() {
+    if (!isActive())
+        return;
+    appendUpTo(m_text.size());
+    stop();
+    emit finished();
+}
+
+void ChunkedTextFeeder::cancel() {
+    stop();
+}
+
+void ChunkedTextFeeder::appendNextPass() {
+    if (!m_document) {
+        stop();
+        return;
+    }
+    QElapsedTimer pass;
+    pass.start();
+    do {
+        appendUpTo(pieceEnd(m_text, m_position, PieceLength));
+    } while (m_position < m_text.size() && pass.elapsed() < PassMilliseconds);
+    if (m_position < m_text.size()) {
+        m_timer.start(0);
+        return;
+    }
+    stop();
+    emit finished();
+}
+
+void ChunkedTextFeeder::appendUpTo(qsizetype end) {
+    if (!m_document || end <= m_position)
+        return;
+    const QScopedValueRollback appending(m_appending, true);
+    QTextCursor cursor(m_document);
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QStringView(m_text).sliced(m_position, end - m_position).toString());
+    m_position = end;
+}
+
+void ChunkedTextFeeder::stop() {
+    m_timer.stop();
+    m_document = nullptr;
+    m_text = QString();
+    m_position = 0;
+}
+
+} // namespace glintbox
