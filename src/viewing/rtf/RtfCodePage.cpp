@@ -244,9 +244,10 @@ QString CodePageDecoder::decode(QByteArrayView bytes, int codePage, bool *unknow
             break;
         if (outLeft < 2)
             break;
-        // An invalid or cut sequence: show one replacement character and go on after the byte.
-        const char16_t replacement = 0xFFFD;
-        memcpy(outPtr, &replacement, 2);
+        // A byte the code page cannot place (often a stray Windows-1252 sign in a double-byte
+        // document) is shown as Windows-1252 would show it.
+        const char16_t fallback = windows1252(static_cast<unsigned char>(*inPtr)).unicode();
+        memcpy(outPtr, &fallback, 2);
         outPtr += 2;
         outLeft -= 2;
         ++inPtr;

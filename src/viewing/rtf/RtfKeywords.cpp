@@ -31,6 +31,7 @@ Map buildMap() {
         {"fldinst", K::FieldInstruction},
         {"fldrslt", K::FieldResult},
         {"nonshppict", K::NonShapePicture},
+        {"nesttableprops", K::NestedTableProperties},
 
         {"f", K::Font},
         {"fcharset", K::Charset},
@@ -220,7 +221,7 @@ Map buildMap() {
                              "pntxtb",
                              "bkmkstart",
                              "bkmkend",
-                             "nesttableprops",
+
                              "nonesttables",
                              "listpicture",
                              "ud",

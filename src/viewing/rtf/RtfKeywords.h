@@ -29,6 +29,7 @@ enum class Keyword {
     Transparent,
     SkippedDestination,
     NonShapePicture,
+    NestedTableProperties,
     // tables of the header
     Font,
     Charset,

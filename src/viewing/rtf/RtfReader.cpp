@@ -36,7 +36,8 @@ enum class Destination {
     ColourTable,
     StyleSheet,
     FieldInstruction,
-    Picture
+    Picture,
+    NestedTableProperties, // only its \\nestrow matters: nested tables degrade to text
 };
 
 struct CharState {
@@ -127,6 +128,7 @@ private:
     QTextBlockFormat blockFormat(const ParaState &paragraph);
     void endParagraph(bool inTable);
     void commitFont();
+    QString fontNameBytesDecoded();
     void commitColour();
     void commitStyle();
     void finishPicture();
@@ -145,7 +147,8 @@ private:
     QHash<int, Font> m_fonts;
     int m_fontEntry = -1;
     int m_fontEntryCodePage = 0;
-    QByteArray m_fontName;
+    QByteArray m_fontName; // bytes of the entry's name not yet decoded
+    QString m_fontNameText;
     std::vector<std::optional<QColor>> m_colours;
     int m_colourParts[3] = {-1, -1, -1};
     QHash<int, Style> m_paragraphStyles;
@@ -187,7 +190,7 @@ QStringList RtfParser::run() {
         switch (token.kind) {
         case RtfToken::Kind::End:
             flushText();
-            if (m_stack.size() > 2 || m_overflowDepth > 0)
+            if (m_stack.size() > 1 || m_overflowDepth > 0)
                 warn(QStringLiteral("The file ends inside a group (a closing brace is missing)."));
             if (!m_paragraph.runs.empty())
                 endParagraph(m_stack.back().paragraph.inTable);
@@ -264,6 +267,10 @@ void RtfParser::popGroup() {
     }
     const Destination closing = state().destination;
     const qsizetype depth = qsizetype(m_stack.size());
+    // Closing the outermost group keeps its state: the last paragraph takes the properties in
+    // force where the document ends, and text after a premature close reads on as before.
+    if (depth == 2)
+        m_stack.front() = m_stack.back();
     if (closing == Destination::FontTable)
         commitFont();
     else if (closing == Destination::StyleSheet)
@@ -318,6 +325,7 @@ void RtfParser::handleBytes(QByteArrayView bytes) {
     case Destination::Picture:
         m_picture.appendHex(bytes);
         break;
+    case Destination::NestedTableProperties:
     case Destination::Skip:
         break;
     }
@@ -337,6 +345,10 @@ void RtfParser::flushText() {
 
 void RtfParser::deliverText(const QString &text) {
     const GroupState &current = state();
+    if (current.destination == Destination::FontTable) {
+        m_fontNameText += fontNameBytesDecoded() + text;
+        return;
+    }
     if (current.destination == Destination::FieldInstruction) {
         if (!m_fields.empty())
             m_fields.back().instruction += text;
@@ -430,14 +442,22 @@ void RtfParser::commitFont() {
         return;
     Font font;
     font.codePage = m_fontEntryCodePage;
-    font.name =
-        m_decoder.decode(m_fontName, font.codePage ? font.codePage : m_documentCodePage).trimmed();
+    font.name = (m_fontNameText + fontNameBytesDecoded()).trimmed();
+    m_fontNameText.clear();
     if (font.codePage == CodePageSymbol && font.name.contains(QLatin1String("Wingdings")))
         font.codePage = CodePageWingdings;
     m_fonts.insert(m_fontEntry, font);
     m_fontEntry = -1;
     m_fontEntryCodePage = 0;
     m_fontName.clear();
+}
+
+QString RtfParser::fontNameBytesDecoded() {
+    // Symbol fonts have ordinary names.
+    const int page = m_fontEntryCodePage > 0 ? m_fontEntryCodePage : m_documentCodePage;
+    const QString name = m_decoder.decode(m_fontName, page);
+    m_fontName.clear();
+    return name;
 }
 
 void RtfParser::commitColour() {
@@ -529,14 +549,19 @@ bool RtfParser::handleDestination(Keyword keyword, bool starred) {
         return true;
     case Keyword::Transparent:
         return true;
+    case Keyword::NestedTableProperties:
+        current.destination = normal ? Destination::NestedTableProperties : Destination::Skip;
+        return true;
     case Keyword::SkippedDestination:
     case Keyword::NonShapePicture:
         current.destination = Destination::Skip;
         return true;
-    default:
+    case Keyword::Unknown:
         if (starred)
             current.destination = Destination::Skip;
         return starred;
+    default:
+        return false;
     }
 }
 
@@ -572,6 +597,10 @@ void RtfParser::handleWord(const RtfToken &token, bool starred) {
         handleCharacterWord(keyword, token);
         if (destination == Destination::Normal)
             handleParagraphWord(keyword, token);
+        return;
+    case Destination::NestedTableProperties:
+        if (keyword == Keyword::NestedRow)
+            endParagraph(true);
         return;
     case Destination::Skip:
         return;

@@ -78,8 +78,10 @@ RtfToken RtfTokenizer::next() {
             if (s == '\'') {
                 const int high = m_pos < size ? hexValue(data[m_pos]) : -1;
                 const int low = m_pos + 1 < size ? hexValue(data[m_pos + 1]) : -1;
-                if (high < 0 || low < 0)
-                    continue; // a broken escape carries no character
+                if (high < 0 || low < 0) {
+                    m_pos += high < 0 ? 0 : 1; // a broken escape carries no character
+                    continue;
+                }
                 m_pos += 2;
                 token.kind = RtfToken::Kind::HexByte;
                 token.byte = static_cast<unsigned char>(high * 16 + low);

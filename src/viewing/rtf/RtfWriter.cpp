@@ -156,10 +156,6 @@ void RtfWriter::writeFlow() {
         const QTextBlock &block = items[i].block;
         const bool last = i + 1 == items.size();
         const bool empty = block.length() <= 1;
-        // The reader makes the empty block that always follows a table (and the one of an
-        // empty document) by itself; writing it would add a paragraph on every round trip.
-        if (last && empty && (i == 0 || items[i - 1].table))
-            continue;
         writeBlock(block, false);
         if (!last) {
             const bool pageBreak =
@@ -167,6 +163,7 @@ void RtfWriter::writeFlow() {
                                                     QTextFormat::PageBreak_AlwaysBefore;
             m_out += pageBreak ? "\\page\n" : "\\par\n";
         } else if (empty) {
+            // A closing empty paragraph needs its mark, or reading would drop it.
             m_out += "\\par\n";
         }
     }
