@@ -22,6 +22,9 @@ RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument *document)
     : m_document(document)
     , m_cursor(document) {
     m_cursor.movePosition(QTextCursor::End);
+    // One edit for the whole build: the document rescans its frames and tells its layout once,
+    // not after every insertion.
+    m_cursor.beginEditBlock();
 }
 
 void RtfDocumentBuilder::addParagraph(RtfParagraph &&paragraph, bool inTable) {
@@ -58,6 +61,7 @@ void RtfDocumentBuilder::endRow(const std::vector<int> &cellRightEdges, int rowL
 
 void RtfDocumentBuilder::finish() {
     flushTable();
+    m_cursor.endEditBlock();
 }
 
 void RtfDocumentBuilder::flushTable() {

@@ -13,7 +13,7 @@
 
 #include <optional>
 
-Q_LOGGING_CATEGORY(lcRtf, "glintbox.viewing.rtf")
+Q_LOGGING_CATEGORY(lcRtf, "glintbox.viewing.rtf", QtWarningMsg)
 
 namespace glintbox {
 
