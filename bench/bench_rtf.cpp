@@ -1,0 +1,63 @@
+// Times reading a generated 1 MB RTF file against putting the same text into a document as
+// plain text, and writing it back.
+#include "viewing/rtf/RtfReader.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QTextDocument>
+
+#include <cstdio>
+
+namespace {
+
+QByteArray sampleRtf(qsizetype targetSize)
+{
+    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Times;}{\\f1\\fcharset128 "
+                     "Mincho;}}{\\colortbl;\\red255\\green0\\blue0;}\n";
+    int n = 0;
+    while (rtf.size() < targetSize) {
+        ++n;
+        rtf += "\\pard\\qj\\li360\\sa120 Paragraph " + QByteArray::number(n)
+               + " with {\\b bold}, {\\i italic \\'e9t\\'e9}, {\\cf1\\ul red} and {\\f1 \\'82\\'a0"
+                 "\\'82\\'a2} text\\u8364? running on for a while to fill a line.\\par\n";
+        if (n % 50 == 0)
+            rtf += "\\trowd\\cellx2000\\cellx4000\\intbl a\\cell b\\cell\\row\\pard\n";
+    }
+    return rtf + "}";
+}
+
+template<typename F>
+double best(F &&f)
+{
+    double fastest = 1e9;
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        f();
+        fastest = qMin(fastest, timer.nsecsElapsed() / 1e6);
+    }
+    return fastest;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    const QByteArray rtf = sampleRtf(1024 * 1024);
+    const QString text = glintbox::readRtf(rtf).document->toPlainText();
+    const double baseline = best([&] {
+        QTextDocument document;
+        document.setUndoRedoEnabled(false);
+        document.setPlainText(text);
+    });
+    const double read = best([&] { glintbox::readRtf(rtf); });
+    const auto document = glintbox::readRtf(rtf).document;
+    const double write = best([&] { glintbox::writeRtf(*document); });
+    std::printf("input %lld bytes, %lld characters\n", qlonglong(rtf.size()),
+                qlonglong(text.size()));
+    std::printf("baseline setPlainText: %.1f ms\n", baseline);
+    std::printf("readRtf:  %.1f ms (%.2f x baseline)\n", read, read / baseline);
+    std::printf("writeRtf: %.1f ms (%.2f x baseline)\n", write, write / baseline);
+    return 0;
+}

@@ -1,0 +1,407 @@
+#include "RtfReader.h"
+
+#include "RtfCodePage.h"
+#include "RtfDocumentBuilder.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QPixmap>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+#include <QUrl>
+
+#include <cmath>
+
+namespace glintbox {
+
+namespace rtf {
+namespace {
+
+constexpr int DefaultTableWidth = 9000; // twips shared by columns of no fixed width
+constexpr int HexLineLength = 128;
+
+int toTwips(double pixels) {
+    return int(std::lround(pixels * TwipsPerPixel));
+}
+
+QString familyOf(const QTextCharFormat &format) {
+    const QStringList families = format.fontFamilies().toStringList();
+    return families.isEmpty() ? format.stringProperty(QTextFormat::FontFamily) : families.first();
+}
+
+// Collects the blocks of a frame and of the frames inside it, in document order.
+void collectBlocks(QTextFrame *frame, std::vector<QTextBlock> *blocks) {
+    for (auto it = frame->begin(); !it.atEnd(); ++it) {
+        if (QTextFrame *child = it.currentFrame())
+            collectBlocks(child, blocks);
+        else
+            blocks->push_back(it.currentBlock());
+    }
+}
+
+// Writes one document; fonts and colours are gathered first because RTF declares them up front.
+class RtfWriter {
+public:
+    explicit RtfWriter(const QTextDocument &document)
+        : m_document(document) {}
+
+    QByteArray write();
+
+private:
+    void gatherTables();
+    void writeHeader();
+    void writeFlow();
+    void writeTable(QTextTable *table);
+    void writeBlock(const QTextBlock &block, bool inTable);
+    void writeParagraphFormat(const QTextBlockFormat &format, bool inTable);
+    void writeFragment(const QTextFragment &fragment);
+    void writeCharFormat(const QTextCharFormat &format);
+    void writeImage(const QTextImageFormat &format);
+    void writeText(QStringView text);
+    int colourIndex(const QColor &colour);
+    void word(const char *name, int value);
+
+    const QTextDocument &m_document;
+    QByteArray m_out;
+    QStringList m_fonts;
+    QList<QColor> m_colours; // entry 0, automatic, is implied
+};
+
+QByteArray RtfWriter::write() {
+    gatherTables();
+    writeHeader();
+    writeFlow();
+    m_out += "}\n";
+    return m_out;
+}
+
+void RtfWriter::gatherTables() {
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            const QString family = familyOf(format);
+            if (!family.isEmpty() && !m_fonts.contains(family))
+                m_fonts << family;
+            if (format.foreground().style() != Qt::NoBrush)
+                colourIndex(format.foreground().color());
+            if (format.background().style() != Qt::NoBrush)
+                colourIndex(format.background().color());
+        }
+    }
+}
+
+int RtfWriter::colourIndex(const QColor &colour) {
+    const QColor rgb = colour.toRgb();
+    qsizetype index = m_colours.indexOf(rgb);
+    if (index < 0) {
+        m_colours << rgb;
+        index = m_colours.size() - 1;
+    }
+    return int(index) + 1;
+}
+
+void RtfWriter::word(const char *name, int value) {
+    m_out += '\\';
+    m_out += name;
+    m_out += QByteArray::number(value);
+}
+
+void RtfWriter::writeHeader() {
+    m_out += "{\\rtf1\\ansi\\ansicpg1252\\uc1\n{\\fonttbl";
+    for (qsizetype i = 0; i < m_fonts.size(); ++i) {
+        m_out += "{";
+        word("f", int(i));
+        m_out += "\\fnil\\fcharset0 ";
+        writeText(m_fonts.at(i));
+        m_out += ";}";
+    }
+    m_out += "}\n{\\colortbl;";
+    for (const QColor &colour : std::as_const(m_colours)) {
+        word("red", colour.red());
+        word("green", colour.green());
+        word("blue", colour.blue());
+        m_out += ';';
+    }
+    m_out += "}\n";
+}
+
+void RtfWriter::writeFlow() {
+    struct Item {
+        QTextBlock block;
+        QTextTable *table = nullptr;
+    };
+    std::vector<Item> items;
+    QTextFrame *root = m_document.rootFrame();
+    for (auto it = root->begin(); !it.atEnd(); ++it) {
+        if (QTextFrame *frame = it.currentFrame()) {
+            if (auto *table = qobject_cast<QTextTable *>(frame)) {
+                items.push_back({{}, table});
+            } else {
+                std::vector<QTextBlock> blocks;
+                collectBlocks(frame, &blocks);
+                for (const QTextBlock &block : blocks)
+                    items.push_back({block, nullptr});
+            }
+        } else {
+            items.push_back({it.currentBlock(), nullptr});
+        }
+    }
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i].table) {
+            writeTable(items[i].table);
+            continue;
+        }
+        const QTextBlock &block = items[i].block;
+        const bool last = i + 1 == items.size();
+        const bool empty = block.length() <= 1;
+        writeBlock(block, false);
+        if (!last) {
+            const bool pageBreak =
+                items[i + 1].block.isValid() && items[i + 1].block.blockFormat().pageBreakPolicy() &
+                                                    QTextFormat::PageBreak_AlwaysBefore;
+            m_out += pageBreak ? "\\page\n" : "\\par\n";
+        } else if (empty) {
+            // A closing empty paragraph needs its mark, or reading would drop it.
+            m_out += "\\par\n";
+        }
+    }
+}
+
+void RtfWriter::writeTable(QTextTable *table) {
+    const int rows = table->rows();
+    const int columns = table->columns();
+    const QList<QTextLength> constraints = table->format().columnWidthConstraints();
+    std::vector<int> edges;
+    int edge = 0;
+    for (int c = 0; c < columns; ++c) {
+        const bool fixed =
+            c < constraints.size() && constraints[c].type() == QTextLength::FixedLength;
+        edge += fixed ? toTwips(constraints[c].rawValue()) : DefaultTableWidth / columns;
+        edges.push_back(edge);
+    }
+    for (int r = 0; r < rows; ++r) {
+        m_out += "\\trowd";
+        for (const int right : edges)
+            word("cellx", right);
+        m_out += '\n';
+        for (int c = 0; c < columns; ++c) {
+            const QTextTableCell cell = table->cellAt(r, c);
+            std::vector<QTextBlock> blocks;
+            // A merged cell shows its content once, at its first position.
+            if (cell.row() == r && cell.column() == c) {
+                for (auto it = cell.begin(); !it.atEnd(); ++it) {
+                    if (QTextFrame *frame = it.currentFrame())
+                        collectBlocks(frame, &blocks);
+                    else
+                        blocks.push_back(it.currentBlock());
+                }
+            }
+            if (blocks.empty())
+                m_out += "\\pard\\intbl ";
+            for (size_t b = 0; b < blocks.size(); ++b) {
+                if (b > 0)
+                    m_out += "\\par\n";
+                writeBlock(blocks[b], true);
+            }
+            m_out += "\\cell\n";
+        }
+        m_out += "\\row\n";
+    }
+}
+
+void RtfWriter::writeBlock(const QTextBlock &block, bool inTable) {
+    writeParagraphFormat(block.blockFormat(), inTable);
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+        writeFragment(it.fragment());
+}
+
+void RtfWriter::writeParagraphFormat(const QTextBlockFormat &format, bool inTable) {
+    m_out += "\\pard";
+    if (inTable)
+        m_out += "\\intbl";
+    const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (alignment & Qt::AlignHCenter)
+        m_out += "\\qc";
+    else if (alignment & Qt::AlignRight)
+        m_out += "\\qr";
+    else if (alignment & Qt::AlignJustify)
+        m_out += "\\qj";
+    auto twips = [this](const char *name, double pixels) {
+        if (const int value = toTwips(pixels))
+            word(name, value);
+    };
+    twips("li", format.leftMargin());
+    twips("ri", format.rightMargin());
+    twips("fi", format.textIndent());
+    twips("sb", format.topMargin());
+    twips("sa", format.bottomMargin());
+    switch (format.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        word("sl", int(std::lround(format.lineHeight() * 240.0 / 100.0)));
+        m_out += "\\slmult1";
+        break;
+    case QTextBlockFormat::MinimumHeight:
+        word("sl", toTwips(format.lineHeight()));
+        m_out += "\\slmult0";
+        break;
+    case QTextBlockFormat::FixedHeight:
+        word("sl", -toTwips(format.lineHeight()));
+        m_out += "\\slmult0";
+        break;
+    default:
+        break;
+    }
+    m_out += ' ';
+}
+
+void RtfWriter::writeFragment(const QTextFragment &fragment) {
+    const QTextCharFormat format = fragment.charFormat();
+    if (format.isImageFormat()) {
+        for (int i = 0; i < fragment.length(); ++i)
+            writeImage(format.toImageFormat());
+        return;
+    }
+    const QString href = format.isAnchor() ? format.anchorHref() : QString();
+    if (!href.isEmpty()) {
+        m_out += "{\\field{\\*\\fldinst HYPERLINK \"";
+        QString target = href;
+        writeText(target.replace(u'"', QLatin1String("%22")));
+        m_out += "\"}{\\fldrslt ";
+    }
+    m_out += '{';
+    writeCharFormat(format);
+    m_out += ' ';
+    writeText(fragment.text());
+    m_out += '}';
+    if (!href.isEmpty())
+        m_out += "}}";
+}
+
+void RtfWriter::writeCharFormat(const QTextCharFormat &format) {
+    m_out += "\\plain";
+    const QString family = familyOf(format);
+    if (!family.isEmpty())
+        word("f", int(m_fonts.indexOf(family)));
+    if (format.fontPointSize() > 0)
+        word("fs", int(std::lround(format.fontPointSize() * 2)));
+    if (format.fontWeight() >= QFont::DemiBold)
+        m_out += "\\b";
+    if (format.fontItalic())
+        m_out += "\\i";
+    switch (format.underlineStyle()) {
+    case QTextCharFormat::NoUnderline:
+        break;
+    case QTextCharFormat::DashUnderline:
+        m_out += "\\uldash";
+        break;
+    case QTextCharFormat::DotLine:
+        m_out += "\\uld";
+        break;
+    case QTextCharFormat::DashDotLine:
+        m_out += "\\uldashd";
+        break;
+    case QTextCharFormat::DashDotDotLine:
+        m_out += "\\uldashdd";
+        break;
+    case QTextCharFormat::WaveUnderline:
+    case QTextCharFormat::SpellCheckUnderline:
+        m_out += "\\ulwave";
+        break;
+    default:
+        m_out += "\\ul";
+        break;
+    }
+    if (format.fontStrikeOut())
+        m_out += "\\strike";
+    if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        m_out += "\\super";
+    else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        m_out += "\\sub";
+    if (format.foreground().style() != Qt::NoBrush)
+        word("cf", colourIndex(format.foreground().color()));
+    if (format.background().style() != Qt::NoBrush)
+        word("chcbpat", colourIndex(format.background().color()));
+}
+
+void RtfWriter::writeImage(const QTextImageFormat &format) {
+    const QVariant resource =
+        m_document.resource(QTextDocument::ImageResource, QUrl(format.name()));
+    QImage image = resource.value<QImage>();
+    if (image.isNull())
+        image = resource.value<QPixmap>().toImage();
+    if (image.isNull())
+        image = QImage::fromData(resource.toByteArray());
+    if (image.isNull())
+        return;
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "png").write(image);
+    const double width = format.width() > 0 ? format.width() : image.width();
+    const double height = format.height() > 0 ? format.height() : image.height();
+    m_out += "{\\pict\\pngblip";
+    word("picw", image.width());
+    word("pich", image.height());
+    word("picwgoal", toTwips(width));
+    word("pichgoal", toTwips(height));
+    m_out += '\n';
+    const QByteArray hex = png.toHex();
+    for (qsizetype i = 0; i < hex.size(); i += HexLineLength) {
+        m_out += hex.mid(i, HexLineLength);
+        m_out += '\n';
+    }
+    m_out += '}';
+}
+
+void RtfWriter::writeText(QStringView text) {
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        switch (u) {
+        case u'\\':
+        case u'{':
+        case u'}':
+            m_out += '\\';
+            m_out += char(u);
+            continue;
+        case u'\t':
+            m_out += "\\tab ";
+            continue;
+        case QChar::LineSeparator:
+            m_out += "\\line ";
+            continue;
+        case 0x00A0:
+            m_out += "\\~";
+            continue;
+        case 0x00AD:
+            m_out += "\\-";
+            continue;
+        case 0x2011:
+            m_out += "\\_";
+            continue;
+        default:
+            break;
+        }
+        if (u >= 0x20 && u < 0x7F) {
+            m_out += char(u);
+        } else if (u < 0x20) {
+            continue;
+        } else if (const int byte = windows1252Byte(c); byte >= 0) {
+            m_out += "\\'";
+            m_out += QByteArray::number(byte, 16).rightJustified(2, '0');
+        } else {
+            word("u", int(qint16(u)));
+            m_out += '?';
+        }
+    }
+}
+
+} // namespace
+} // namespace rtf
+
+QByteArray writeRtf(const QTextDocument &document) {
+    return rtf::RtfWriter(document).write();
+}
+
+} // namespace glintbox

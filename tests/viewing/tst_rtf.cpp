@@ -1,0 +1,690 @@
+#include "Corpus.h"
+#include "viewing/rtf/RtfReader.h"
+
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+#include <QUrl>
+
+#include <span>
+
+using namespace glintbox;
+
+namespace {
+
+// A document head shared by the formatting cases: two fonts, a Symbol font, red and blue,
+// a paragraph style and a character style.
+const QByteArray Head =
+    "{\\rtf1\\ansi{\\fonttbl{\\f0 Times;}{\\f1 Arial;}{\\f2\\fcharset2 Symbol;}}"
+    "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
+    "{\\stylesheet{\\s1\\qc\\b\\fs32 Heading;}{\\*\\cs2\\i Emphasis;}}\n";
+
+QByteArray document(const QByteArray &body) {
+    return body.startsWith("{\\rtf") ? body : Head + body + "}";
+}
+
+QString underlineName(QTextCharFormat::UnderlineStyle style) {
+    switch (style) {
+    case QTextCharFormat::SingleUnderline:
+        return QStringLiteral("ul");
+    case QTextCharFormat::DashUnderline:
+        return QStringLiteral("ul-dash");
+    case QTextCharFormat::DotLine:
+        return QStringLiteral("ul-dot");
+    case QTextCharFormat::DashDotLine:
+        return QStringLiteral("ul-dashdot");
+    case QTextCharFormat::DashDotDotLine:
+        return QStringLiteral("ul-dashdotdot");
+    case QTextCharFormat::WaveUnderline:
+        return QStringLiteral("ul-wave");
+    default:
+        return {};
+    }
+}
+
+// The formatting of a run in words; empty for plain 12-point text.
+QString describe(const QTextCharFormat &format) {
+    if (format.isImageFormat()) {
+        const QTextImageFormat image = format.toImageFormat();
+        return QStringLiteral("image %1x%2").arg(qRound(image.width())).arg(qRound(image.height()));
+    }
+    QStringList parts;
+    if (format.fontWeight() >= QFont::DemiBold)
+        parts << QStringLiteral("bold");
+    if (format.fontItalic())
+        parts << QStringLiteral("italic");
+    if (format.underlineStyle() != QTextCharFormat::NoUnderline)
+        parts << underlineName(format.underlineStyle());
+    if (format.fontStrikeOut())
+        parts << QStringLiteral("strike");
+    if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        parts << QStringLiteral("super");
+    if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        parts << QStringLiteral("sub");
+    if (format.foreground().style() != Qt::NoBrush)
+        parts << QStringLiteral("fg=") + format.foreground().color().name();
+    if (format.background().style() != Qt::NoBrush)
+        parts << QStringLiteral("bg=") + format.background().color().name();
+    if (format.fontPointSize() > 0 && format.fontPointSize() != 12)
+        parts << QStringLiteral("size=%1").arg(format.fontPointSize());
+    const QStringList families = format.fontFamilies().toStringList();
+    if (!families.isEmpty())
+        parts << QStringLiteral("font=") + families.first();
+    if (format.isAnchor())
+        parts << QStringLiteral("link=") + format.anchorHref();
+    return parts.join(u' ');
+}
+
+QString describe(const QTextBlockFormat &format) {
+    QStringList parts;
+    const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
+    parts << (alignment & Qt::AlignHCenter   ? QStringLiteral("centre")
+              : alignment & Qt::AlignRight   ? QStringLiteral("right")
+              : alignment & Qt::AlignJustify ? QStringLiteral("justify")
+                                             : QStringLiteral("left"));
+    auto length = [&](const char *name, double value) {
+        if (qRound(value * 10) != 0)
+            parts
+                << QStringLiteral("%1=%2").arg(QLatin1String(name)).arg(qRound(value * 10) / 10.0);
+    };
+    length("left", format.leftMargin());
+    length("right", format.rightMargin());
+    length("indent", format.textIndent());
+    length("top", format.topMargin());
+    length("bottom", format.bottomMargin());
+    switch (format.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        parts << QStringLiteral("line=%1%").arg(qRound(format.lineHeight()));
+        break;
+    case QTextBlockFormat::MinimumHeight:
+        length("atleast", format.lineHeight());
+        break;
+    case QTextBlockFormat::FixedHeight:
+        length("exact", format.lineHeight());
+        break;
+    default:
+        break;
+    }
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        parts << QStringLiteral("pagebreak");
+    return parts.join(u' ');
+}
+
+// Text and formatting of a whole document, one line a paragraph, runs of equal formatting
+// merged: what a round trip must keep.
+QStringList signature(const QTextDocument &document) {
+    QStringList lines;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QString line;
+        if (QTextTable *table = QTextCursor(block).currentTable()) {
+            const QTextTableCell cell = table->cellAt(block.position());
+            line += QStringLiteral("cell %1,%2 of %3x%4: ")
+                        .arg(cell.row())
+                        .arg(cell.column())
+                        .arg(table->rows())
+                        .arg(table->columns());
+        }
+        line += describe(block.blockFormat()) + QStringLiteral(" |");
+        QString runText;
+        QString runFormat;
+        auto flush = [&] {
+            if (!runText.isEmpty())
+                line += QStringLiteral(" [%1]%2").arg(runFormat, runText);
+            runText.clear();
+        };
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QString format = describe(it.fragment().charFormat());
+            if (format != runFormat)
+                flush();
+            runFormat = format;
+            runText += it.fragment().text();
+        }
+        flush();
+        lines << line;
+    }
+    return lines;
+}
+
+// The text with line separators and no-break spaces kept, paragraphs ending in "\n".
+QString rawText(const QTextDocument &document) {
+    QString text = document.toRawText();
+    for (const char16_t separator : {u'\u2029', u'\ufdd0', u'\ufdd1'}) // paragraph, frame
+        text.replace(QChar(separator), u'\n');
+    return text;
+}
+
+QTextCharFormat formatAt(const QTextDocument &document, const QString &marker) {
+    const QTextCursor found = document.find(marker);
+    if (found.isNull())
+        return {};
+    QTextCursor cursor(found);
+    cursor.setPosition(found.selectionStart() + 1);
+    return cursor.charFormat();
+}
+
+QByteArray encodeImage(const QImage &image, const char *format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+QImage redImage() {
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    return image;
+}
+
+quint32 crc32(const QByteArray &data) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : data) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// The start of a PNG that claims the given size; enough for a reader to learn the size.
+QByteArray pngHeaderClaiming(quint32 width, quint32 height) {
+    QByteArray chunk = "IHDR";
+    for (const quint32 value : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            chunk.append(char(value >> shift));
+    chunk.append("\x08\x06\x00\x00\x00", 5);
+    QByteArray png("\x89PNG\r\n\x1a\n\x00\x00\x00\x0d", 12);
+    png += chunk;
+    const quint32 crc = crc32(chunk);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        png.append(char(crc >> shift));
+    // A reader learns the size when it reaches the first data chunk.
+    const QByteArray data("IDAT\x78\x9c\x03\x00\x00\x00\x00\x01", 12);
+    png.append("\x00\x00\x00\x08", 4);
+    png += data;
+    const quint32 dataCrc = crc32(data);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        png.append(char(dataCrc >> shift));
+    return png;
+}
+
+struct Case {
+    const char *name;
+    const char *rtf;
+    const char *expected;
+};
+
+// Character formatting: the description of the run that holds "X".
+const Case CharacterCases[] = {
+    {"bold", "{\\b X}", "bold"},
+    {"bold off", "\\b a{\\b0 X}", ""},
+    {"italic", "{\\i X}", "italic"},
+    {"underline", "{\\ul X}", "ul"},
+    {"double underline", "{\\uldb X}", "ul"},
+    {"dotted underline", "{\\uld X}", "ul-dot"},
+    {"dashed underline", "{\\uldash X}", "ul-dash"},
+    {"wave underline", "{\\ulwave X}", "ul-wave"},
+    {"underline none", "\\ul a{\\ulnone X}", ""},
+    {"underline zero", "\\ul a{\\ul0 X}", ""},
+    {"strike", "{\\strike X}", "strike"},
+    {"double strike", "{\\striked1 X}", "strike"},
+    {"size", "{\\fs36 X}", "size=18"},
+    {"font", "{\\f1 X}", "font=Arial"},
+    {"colour", "{\\cf1 X}", "fg=#ff0000"},
+    {"automatic colour", "{\\cf0 X}", ""},
+    {"background", "{\\cb2 X}", "bg=#0000ff"},
+    {"highlight", "{\\highlight2 X}", "bg=#0000ff"},
+    {"shading", "{\\chcbpat1 X}", "bg=#ff0000"},
+    {"superscript", "{\\super X}", "super"},
+    {"subscript", "{\\sub X}", "sub"},
+    {"no super or sub", "{\\super\\nosupersub X}", ""},
+    {"raised", "{\\up6 X}", "super"},
+    {"plain", "{\\b\\i\\ul\\fs20\\cf1 a\\plain X}", ""},
+    {"group restores", "{\\b a}X", ""},
+    {"paragraph style", "\\s1 X", "bold size=16"},
+    {"character style", "{\\cs2 X}", "italic"},
+    {"hyperlink",
+     "{\\field{\\*\\fldinst HYPERLINK \"http://example.com/a b\" }{\\fldrslt {\\ul X}}}",
+     "ul link=http://example.com/a b"},
+    {"hyperlink to a mark", "{\\field{\\*\\fldinst HYPERLINK \\\\l \"top\"}{\\fldrslt X}}",
+     "link=#top"},
+    {"other field", "{\\field{\\*\\fldinst PAGE}{\\fldrslt X}}", ""},
+};
+
+// Paragraph formatting: the description of the paragraph that holds "X".
+const Case ParagraphCases[] = {
+    {"left", "\\qc a\\par\\pard\\ql X", "left"},
+    {"centre", "\\qc X", "centre"},
+    {"right", "\\qr X", "right"},
+    {"justify", "\\qj X", "justify"},
+    {"carries over", "\\qc a\\par X", "centre"},
+    {"pard resets", "\\qc\\li720 a\\par\\pard X", "left"},
+    {"indents", "\\li1440\\ri720\\fi-360 X", "left left=96 right=48 indent=-24"},
+    {"spacing", "\\sb300\\sa150 X", "left top=20 bottom=10"},
+    {"line multiple", "\\sl360\\slmult1 X", "left line=150%"},
+    {"line exact", "\\sl-300\\slmult0 X", "left exact=20"},
+    {"line at least", "\\sl300 X", "left atleast=20"},
+    {"page break", "a\\page X", "left pagebreak"},
+    {"paragraph style", "\\s1 X", "centre"},
+};
+
+// Plain text of the whole document.
+const Case TextCases[] = {
+    {"escaped braces", "\\{a\\}\\\\", "{a}\\"},
+    {"tab line par", "a\\tab b\\line c\\par d", "a\tb\u2028c\nd"},
+    {"raw line breaks ignored", "a\r\nb\\\nc", "ab\nc"},
+    {"typographic", "\\emdash\\endash\\bullet\\lquote\\rquote\\ldblquote\\rdblquote",
+     "\u2014\u2013\u2022\u2018\u2019\u201c\u201d"},
+    {"special spaces", "a\\~b\\-c\\_d", "a\u00a0b\u00adc\u2011d"},
+    {"trailing par", "a\\par", "a"},
+    {"empty paragraphs kept", "a\\par\\par b", "a\n\nb"},
+    {"unknown word ignored", "a\\foo b\\bar12 c", "abc"},
+    {"unknown destination", "a{\\*\\unknowndest secret {\\b more}}b", "ab"},
+    {"known starred destination", "a{\\*\\bkmkstart mark}b", "ab"},
+    {"info skipped", "{\\info{\\title T}{\\author A}}a", "a"},
+    {"header footer footnote annotation",
+     "a{\\header H}{\\footer F}{\\headerl L}{\\footnote N}{\\*\\atnid I}{\\*\\annotation A}b",
+     "ab"},
+    {"hidden", "a{\\v hidden}b", "ab"},
+    {"field result", "{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}", "3"},
+    {"pntext", "{\\pntext 1.\\tab}One{\\*\\pn\\pnlvlbody{\\pntxta .}}", "1.\tOne"},
+    {"listtext symbol bullet", "{\\listtext\\f2 \\'b7\\tab}Item", "\u2022\tItem"},
+    {"pn group skipped", "{\\pn\\pnlvlblt{\\pntxtb X}}Item", "Item"},
+    {"binary skipped", "a\\bin3 {}\\b", "ab"},
+    {"windows-1252 euro", "\\'80 \\'e9", "\u20ac \u00e9"},
+    {"ansicpg", "{\\rtf1\\ansi\\ansicpg1251 \\'c0\\'e1}", "\u0410\u0431"},
+    {"shift-jis by charset",
+     "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 Mincho;}}\\f0 \\'82\\'a0\\'93\\'fa}",
+     "\u3042\u65e5"},
+    {"shift-jis by ansicpg", "{\\rtf1\\ansi\\ansicpg932 \\'82\\'a0}", "\u3042"},
+    {"shift-jis trail byte as text", "{\\rtf1\\ansi\\ansicpg932 \\'83a}", "\u30c2"},
+    {"big5", "{\\rtf1\\ansi\\ansicpg950 \\'a4\\'a4}", "\u4e2d"},
+    {"greek font", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset161 Arial Greek;}}\\f0 \\'e1}", "\u03b1"},
+    {"code page per font",
+     "{\\rtf1\\ansi{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}\\'e9{\\f1\\'e9}}", "\u00e9\u0439"},
+    {"mac", "{\\rtf1\\mac \\'8e}", "\u00e9"},
+    {"pc", "{\\rtf1\\pc \\'82}", "\u00e9"},
+    {"unicode uc1", "\\uc1\\u8364?x", "\u20acx"},
+    {"unicode uc0", "\\uc0\\u8364?", "\u20ac?"},
+    {"unicode uc2", "\\uc2\\u8364\\'80\\'80x", "\u20acx"},
+    {"unicode default skip", "\\u233?", "\u00e9"},
+    {"unicode negative", "\\u-4064?", "\uf020"},
+    {"unicode pair", "\\u-10179?\\u-8704?", "\U0001F600"},
+    {"skip ends with group", "{\\uc3\\u8364 a}b", "\u20acb"},
+    {"uc is group scoped", "{\\uc0 a}\\u8364?", "a\u20ac"},
+    {"upr shows ansi", "{\\upr{a}{\\*\\ud{b}}}", "a"},
+    {"nested table degrades",
+     "\\trowd\\cellx5000\\pard\\intbl x\\par\\pard\\intbl\\itap2 n1\\nestcell"
+     " n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}\\pard\\intbl "
+     "y\\cell\\row",
+     "\nx\nn1\tn2\t\ny\n"},
+};
+
+} // namespace
+
+class TestRtf : public QObject {
+    Q_OBJECT
+
+private slots:
+    void characterFormatting_data();
+    void characterFormatting();
+    void paragraphFormatting_data();
+    void paragraphFormatting();
+    void text_data();
+    void text();
+    void fontTableNames();
+    void tables();
+    void tableOfUnevenRowsDegrades();
+    void pngAndJpegPictures_data();
+    void pngAndJpegPictures();
+    void metafilePictures();
+    void shapePictureIsPreferred();
+    void oversizedPictureIsRefused();
+    void hostileInput_data();
+    void hostileInput();
+    void deepNestingReturnsPromptly();
+    void roundTrip_data();
+    void roundTrip();
+    void writerSavesAnEditedDocument();
+    void corpusReads_data();
+    void corpusReads();
+};
+
+void TestRtf::characterFormatting_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    for (const Case &c : CharacterCases)
+        QTest::newRow(c.name) << QByteArray(c.rtf) << QString::fromUtf8(c.expected);
+}
+
+void TestRtf::characterFormatting() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    const RtfReadResult result = readRtf(document(rtf));
+    QVERIFY2(result.warnings.isEmpty(), qPrintable(result.warnings.join(u'\n')));
+    QCOMPARE(describe(formatAt(*result.document, QStringLiteral("X"))), expected);
+}
+
+void TestRtf::paragraphFormatting_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    for (const Case &c : ParagraphCases)
+        QTest::newRow(c.name) << QByteArray(c.rtf) << QString::fromUtf8(c.expected);
+}
+
+void TestRtf::paragraphFormatting() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    const RtfReadResult result = readRtf(document(rtf));
+    const QTextCursor found = result.document->find(QStringLiteral("X"));
+    QVERIFY(!found.isNull());
+    QCOMPARE(describe(found.block().blockFormat()), expected);
+}
+
+void TestRtf::text_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    for (const Case &c : TextCases)
+        QTest::newRow(c.name) << QByteArray(c.rtf) << QString::fromUtf8(c.expected);
+}
+
+void TestRtf::text() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    const RtfReadResult result = readRtf(document(rtf));
+    QVERIFY2(result.warnings.isEmpty(), qPrintable(result.warnings.join(u'\n')));
+    QCOMPARE(rawText(*result.document), expected);
+}
+
+void TestRtf::fontTableNames() {
+    // Names in their own charset, entries without groups, and a name cut by the table's end.
+    const RtfReadResult result =
+        readRtf("{\\rtf1\\ansi{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fcharset128 \\'82\\'a0Gothic;"
+                "{\\f2{\\*\\panose 0000}{\\*\\falt Other}Courier New}}"
+                "\\f0 a\\f1 b\\f2 c}");
+    QCOMPARE(describe(formatAt(*result.document, QStringLiteral("a"))),
+             QStringLiteral("font=Helvetica"));
+    QCOMPARE(describe(formatAt(*result.document, QStringLiteral("b"))),
+             QString::fromUtf8("font=\u3042Gothic"));
+    QCOMPARE(describe(formatAt(*result.document, QStringLiteral("c"))),
+             QStringLiteral("font=Courier New"));
+}
+
+void TestRtf::tables() {
+    const RtfReadResult result = readRtf(
+        "{\\rtf1 before\\par\\trowd\\trleft100\\cellx1000\\cellx3100 \\intbl a1\\par a2\\cell "
+        "b\\cell\\row"
+        "\\trowd\\cellx1000\\cellx3100\\pard\\intbl c\\cell {\\b d}\\cell\\row\\pard after}");
+    QVERIFY(result.warnings.isEmpty());
+    const QStringList lines = signature(*result.document);
+    QCOMPARE(lines, (QStringList{
+                        "left | []before",
+                        "cell 0,0 of 2x2: left | []a1",
+                        "cell 0,0 of 2x2: left | []a2",
+                        "cell 0,1 of 2x2: left | []b",
+                        "cell 1,0 of 2x2: left | []c",
+                        "cell 1,1 of 2x2: left | [bold]d",
+                        "left | []after",
+                    }));
+    QTextTable *table = QTextCursor(result.document->findBlockByNumber(1)).currentTable();
+    QVERIFY(table);
+    const QList<QTextLength> widths = table->format().columnWidthConstraints();
+    QCOMPARE(widths.size(), 2);
+    QCOMPARE(qRound(widths[0].rawValue()), 60); // (1000 - 100) twips
+    QCOMPARE(qRound(widths[1].rawValue()), 140);
+}
+
+void TestRtf::tableOfUnevenRowsDegrades() {
+    // One row of 400 cells followed by 400 rows of one cell would make a grid of 160,000 cells
+    // from 2,000 bytes: the table is shown as text instead.
+    QByteArray rtf = "{\\rtf1 \\intbl ";
+    rtf += QByteArray("x\\cell ").repeated(400) + "\\row ";
+    rtf += QByteArray("\\intbl y\\cell\\row ").repeated(400) + "}";
+    const RtfReadResult result = readRtf(rtf);
+    QCOMPARE(result.warnings.size(), 1);
+    QVERIFY(!QTextCursor(result.document->lastBlock()).currentTable());
+    QCOMPARE(result.document->blockCount(), 800);
+}
+
+void TestRtf::pngAndJpegPictures_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    const QByteArray png = encodeImage(redImage(), "png");
+    const QByteArray jpeg = encodeImage(redImage(), "jpeg");
+    QTest::newRow("png") << "{\\rtf1 a{\\pict\\pngblip\\picw4\\pich3\\picwgoal120\\pichgoal90\n" +
+                                png.toHex() + "}b}";
+    QTest::newRow("jpeg") << "{\\rtf1 a{\\pict\\jpegblip\\picw4\\pich3\\picwgoal120\\pichgoal90 " +
+                                 jpeg.toHex() + "}b}";
+    QTest::newRow("png in binary") << "{\\rtf1 a{\\pict\\pngblip\\picwgoal120\\pichgoal90\\bin" +
+                                          QByteArray::number(png.size()) + " " + png + "}b}";
+    QTest::newRow("scaled")
+        << "{\\rtf1 a{\\pict\\pngblip\\picw4\\pich3\\picscalex200\\picscaley200 " + png.toHex() +
+               "}b}";
+}
+
+void TestRtf::pngAndJpegPictures() {
+    QFETCH(QByteArray, rtf);
+    const RtfReadResult result = readRtf(rtf);
+    QVERIFY2(result.warnings.isEmpty(), qPrintable(result.warnings.join(u'\n')));
+    QCOMPARE(result.document->toPlainText(), QString::fromUtf16(u"a\uFFFCb"));
+    const QTextImageFormat format =
+        formatAt(*result.document, QString(QChar(0xFFFC))).toImageFormat();
+    QCOMPARE(qRound(format.width()), 8);
+    QCOMPARE(qRound(format.height()), 6);
+    const QImage image =
+        result.document->resource(QTextDocument::ImageResource, QUrl(format.name()))
+            .value<QImage>();
+    QCOMPARE(image.size(), QSize(4, 3));
+    QCOMPARE(QColor(image.pixel(1, 1)).red() > 200, true);
+}
+
+void TestRtf::metafilePictures() {
+    const QByteArray rtf = "{\\rtf1 {\\pict\\wmetafile8\\picwgoal300\\pichgoal150 0102}"
+                           "{\\pict\\emfblip\\picwgoal150\\pichgoal150 03}}";
+    // Without a renderer both become the one placeholder box, at their own sizes.
+    const RtfReadResult plain = readRtf(rtf);
+    QVERIFY(plain.warnings.isEmpty());
+    const QString text = plain.document->toPlainText();
+    QCOMPARE(text, QString::fromUtf16(u"\uFFFC\uFFFC"));
+    QTextCursor cursor(plain.document.get());
+    cursor.setPosition(1);
+    const QTextImageFormat first = cursor.charFormat().toImageFormat();
+    cursor.setPosition(2);
+    const QTextImageFormat second = cursor.charFormat().toImageFormat();
+    QCOMPARE(first.name(), second.name());
+    QCOMPARE(QSizeF(first.width(), first.height()), QSizeF(20, 10));
+
+    QList<RtfReadOptions::MetafileKind> kinds;
+    QList<QByteArray> data;
+    QList<QSize> hints;
+    RtfReadOptions options;
+    options.renderMetafile = [&](const QByteArray &bytes, RtfReadOptions::MetafileKind kind,
+                                 QSize hint) {
+        data << bytes, kinds << kind, hints << hint;
+        QImage image(hint, QImage::Format_RGB32);
+        image.fill(Qt::green);
+        return image;
+    };
+    const RtfReadResult rendered = readRtf(rtf, options);
+    QCOMPARE(kinds, (QList{RtfReadOptions::MetafileKind::Wmf, RtfReadOptions::MetafileKind::Emf}));
+    QCOMPARE(data, (QList<QByteArray>{"\x01\x02", "\x03"}));
+    QCOMPARE(hints, (QList{QSize(20, 10), QSize(10, 10)}));
+    cursor = QTextCursor(rendered.document.get());
+    cursor.setPosition(1);
+    const QImage image = rendered.document
+                             ->resource(QTextDocument::ImageResource,
+                                        QUrl(cursor.charFormat().toImageFormat().name()))
+                             .value<QImage>();
+    QCOMPARE(image.size(), QSize(20, 10));
+}
+
+void TestRtf::shapePictureIsPreferred() {
+    const QByteArray png = encodeImage(redImage(), "png");
+    const RtfReadResult result =
+        readRtf("{\\rtf1 {\\*\\shppict{\\pict\\pngblip " + png.toHex() +
+                "}}{\\nonshppict{\\pict\\wmetafile8\\picwgoal3000\\pichgoal3000 00}}}");
+    QCOMPARE(result.document->toPlainText(), QString::fromUtf16(u"\uFFFC"));
+    QCOMPARE(describe(formatAt(*result.document, QString(QChar(0xFFFC)))),
+             QStringLiteral("image 4x3"));
+}
+
+void TestRtf::oversizedPictureIsRefused() {
+    // A few bytes claiming 60,000 x 60,000 pixels must not make the reader allocate them.
+    const QByteArray claim = pngHeaderClaiming(60000, 60000);
+    const RtfReadResult result =
+        readRtf("{\\rtf1 {\\pict\\pngblip\\picwgoal150\\pichgoal150 " + claim.toHex() + "}}");
+    QCOMPARE(result.warnings.size(), 1);
+    QVERIFY(result.warnings.first().contains(QLatin1String("too large")));
+    QCOMPARE(result.document->toPlainText(), QString::fromUtf16(u"\uFFFC"));
+}
+
+void TestRtf::hostileInput_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("missing closing brace") << QByteArray("{\\rtf1 {\\b a}b") << "ab"
+                                           << "closing brace is missing";
+    QTest::newRow("extra closing brace") << QByteArray("{\\rtf1 {\\b a}}}b}") << "ab"
+                                         << "closing brace without an opening one";
+    QTest::newRow("binary longer than the file") << QByteArray("{\\rtf1 a\\bin99999 b}") << "ab"
+                                                 << "Binary data longer than the file";
+    QTest::newRow("picture binary longer than the file")
+        << QByteArray("{\\rtf1 a{\\pict\\pngblip\\bin2147483647 x}b}") << u"a\uFFFCb"_qs
+        << "Binary data longer than the file";
+    QTest::newRow("not rtf") << QByteArray("plain words") << "plain words"
+                             << "does not begin like an RTF file";
+    QTest::newRow("empty") << QByteArray() << ""
+                           << "does not begin like an RTF file";
+    QTest::newRow("unknown code page")
+        << QByteArray("{\\rtf1\\ansicpg77777 \\'e9}") << u"\u00e9"_qs << "Code page 77777";
+    QTest::newRow("cut escape") << QByteArray("{\\rtf1 a\\'4") << "a"
+                                << "closing brace is missing";
+    QTest::newRow("huge parameter")
+        << QByteArray("{\\rtf1 \\fs99999999999999 \\li-99999999999 a}") << "a"
+        << "";
+}
+
+void TestRtf::hostileInput() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QFETCH(QString, warning);
+    const RtfReadResult result = readRtf(rtf);
+    QCOMPARE(result.document->toPlainText(), text);
+    if (warning.isEmpty()) {
+        QVERIFY(result.warnings.isEmpty());
+    } else {
+        QVERIFY(!result.warnings.isEmpty());
+        QVERIFY2(result.warnings.first().contains(warning), qPrintable(result.warnings.first()));
+    }
+}
+
+void TestRtf::deepNestingReturnsPromptly() {
+    constexpr int Depth = 100000;
+    const QByteArray rtf =
+        "{\\rtf1 " + QByteArray(Depth, '{') + "\\b x" + QByteArray(Depth, '}') + "y}";
+    QElapsedTimer timer;
+    timer.start();
+    const RtfReadResult result = readRtf(rtf);
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(result.document->toPlainText(), QStringLiteral("xy"));
+    QCOMPARE(result.warnings.size(), 1);
+    QVERIFY(result.warnings.first().contains(QLatin1String("flattened")));
+    // The group that opened past the limit still closes: "y" is back outside the bold.
+    QCOMPARE(describe(formatAt(*result.document, QStringLiteral("y"))), QString());
+}
+
+void TestRtf::roundTrip_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    for (const auto &cases :
+         {std::span<const Case>(CharacterCases), std::span<const Case>(ParagraphCases),
+          std::span<const Case>(TextCases)}) {
+        for (const Case &c : cases)
+            QTest::newRow(c.name) << document(c.rtf);
+    }
+    const QByteArray png = encodeImage(redImage(), "png");
+    QTest::newRow("picture") << "{\\rtf1 a{\\pict\\pngblip\\picwgoal120\\pichgoal90 " +
+                                    png.toHex() + "}b}";
+    QTest::newRow("placeholder") << QByteArray(
+        "{\\rtf1 {\\pict\\wmetafile8\\picwgoal300\\pichgoal150 01}}");
+    QTest::newRow("table") << QByteArray(
+        "{\\rtf1 x\\par\\trowd\\cellx1000\\cellx3000\\intbl a\\par\\qc b\\cell\\cell\\row}");
+    QTest::newRow("table first") << QByteArray("{\\rtf1 \\trowd\\cellx1000\\intbl a\\cell\\row z}");
+    QTest::newRow("ends in empty paragraph") << QByteArray("{\\rtf1 a\\par\\par}");
+    for (const QString &path : corpusFiles(QStringLiteral("rtf"))) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        if (readRtf(bytes).warnings.isEmpty())
+            QTest::newRow(qPrintable(QFileInfo(path).fileName())) << bytes;
+    }
+}
+
+void TestRtf::roundTrip() {
+    QFETCH(QByteArray, rtf);
+    const RtfReadResult first = readRtf(rtf);
+    const QByteArray written = writeRtf(*first.document);
+    const RtfReadResult second = readRtf(written);
+    QVERIFY2(second.warnings.isEmpty(), qPrintable(second.warnings.join(u'\n')));
+    QCOMPARE(second.document->toPlainText(), first.document->toPlainText());
+    QCOMPARE(signature(*second.document), signature(*first.document));
+}
+
+void TestRtf::writerSavesAnEditedDocument() {
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    bold.setFontFamilies({QStringLiteral("Serif {x}")});
+    bold.setForeground(QColor(0, 128, 0));
+    cursor.insertText(QStringLiteral("Bold \\ text"), bold);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    cursor.insertBlock(centred, QTextCharFormat());
+    cursor.insertText(QString::fromUtf16(u"\u20ac \u4e2d \U0001F600 caf\u00e9"));
+    document.addResource(QTextDocument::ImageResource, QUrl("pasted"),
+                         QVariant::fromValue(redImage()));
+    QTextImageFormat picture;
+    picture.setName(QStringLiteral("pasted"));
+    cursor.insertImage(picture);
+    cursor.insertTable(1, 2)->cellAt(0, 1).firstCursorPosition().insertText(QStringLiteral("cell"));
+
+    const RtfReadResult read = readRtf(writeRtf(document));
+    QVERIFY(read.warnings.isEmpty());
+    QCOMPARE(signature(*read.document),
+             (QStringList{
+                 "left | [bold fg=#008000 font=Serif {x}]Bold \\ text",
+                 u"centre | []\u20ac \u4e2d \U0001F600 caf\u00e9 [image 4x3]\uFFFC"_qs,
+                 "cell 0,0 of 1x2: left |",
+                 "cell 0,1 of 1x2: left | []cell",
+                 "left |",
+             }));
+}
+
+void TestRtf::corpusReads_data() {
+    QTest::addColumn<QString>("path");
+    const QStringList files = corpusFiles(QStringLiteral("rtf"));
+    QVERIFY(!files.isEmpty());
+    for (const QString &path : files)
+        QTest::newRow(qPrintable(QFileInfo(path).fileName())) << path;
+}
+
+void TestRtf::corpusReads() {
+    QFETCH(QString, path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QElapsedTimer timer;
+    timer.start();
+    const RtfReadResult result = readRtf(bytes);
+    QVERIFY(result.document);
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(!result.document->isEmpty() || bytes.size() < 200);
+}
+
+QTEST_MAIN(TestRtf)
+#include "tst_rtf.moc"
