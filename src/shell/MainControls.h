@@ -3,7 +3,7 @@
 class QCheckBox;
 class QLabel;
 class QFrame;
-class QPlainTextEdit;
+class QToolBar;
 class QTimer;
 class QWidget;
 
@@ -14,8 +14,9 @@ class FileList;
 class FolderList;
 class MainMenus;
 
-// The controls of the main window that the handlers of the subsystems use, by
-// the names the handlers know them by. The window owns them.
+// The controls of the main window's navigation side that the handlers of the
+// subsystems use, by the names the handlers know them by (the viewer's are in
+// ViewerControls). The window owns them.
 struct MainControls {
     DriveList *Drive1 = nullptr;
     FolderList *Dir1 = nullptr;
@@ -30,7 +31,7 @@ struct MainControls {
     QCheckBox *chkHTMLmode = nullptr;
     QFrame *StatusBar = nullptr;
     QLabel *InputFileProperties = nullptr;
-    QPlainTextEdit *Text1 = nullptr;
+    QToolBar *Toolbar1 = nullptr;
     QTimer *timIconSwitch = nullptr;
     MainMenus *menus = nullptr;
 };

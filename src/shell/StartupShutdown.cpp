@@ -12,12 +12,12 @@
 #include "lists/FolderList.h"
 #include "settings/SettingsConversions.h"
 #include "settings/SettingsStore.h"
+#include "viewing/display/ViewModes.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QLoggingCategory>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTimer>
 
@@ -78,6 +78,7 @@ void StartupShutdown::Form_Load()
     step([&] { state.textColour = toColour(m_store.read(SettingKey::TextColour)); });
     step([&] { state.pictureColour = toColour(m_store.read(SettingKey::PictureColour)); });
     step([&] { state.launchColour = toColour(m_store.read(SettingKey::LaunchColour)); });
+    m_window.applyBackgroundColours();
     step([&] {
         state.controlsPosition = m_store.read(SettingKey::Controls);
         m_window.mnuControl_Click(state.controlsPosition == u"Top" ? 0 : 1);
@@ -94,10 +95,7 @@ void StartupShutdown::Form_Load()
         c.menus->item(QStringLiteral("mnuWordWrap"))
             ->setChecked(toBool(m_store.read(SettingKey::WordWrap)));
     });
-    step([&] {
-        const bool noWrap = c.menus->item(QStringLiteral("mnuWordWrap"))->isChecked();
-        c.Text1->setLineWrapMode(noWrap ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
-    });
+    step([&] { m_window.viewModes().applyWordWrap(); });
     FontChoice &font = state.font;
     step([&] { font.name = m_store.read(SettingKey::FontFace); });
     step([&] { font.size = toSingle(m_store.read(SettingKey::FontSize)); });

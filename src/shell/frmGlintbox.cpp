@@ -10,9 +10,19 @@
 #include "core/Prompts.h"
 #include "core/RunTimeError.h"
 #include "core/Twips.h"
+#include "core/Colours.h"
 #include "lists/DriveList.h"
 #include "lists/FileList.h"
 #include "lists/FolderList.h"
+#include "viewing/display/FileDisplay.h"
+#include "viewing/display/ViewModes.h"
+#include "viewing/gauge/SizeGauge.h"
+#include "viewing/gauge/frmFileSize.h"
+#include "viewing/modes/IconFrames.h"
+#include "viewing/pictures/ImageViewport.h"
+#include "viewing/player/MoviePlayer.h"
+#include "viewing/text/RichTextBox.h"
+#include "viewing/web/WebBrowserView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,7 +32,9 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
-#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QToolBar>
 #include <QScreen>
 #include <QTimer>
 
@@ -48,6 +60,9 @@ frmGlintbox::frmGlintbox(GlintboxServices services, QWidget *parent)
     m_navigation = std::make_unique<Navigation>(m_state, m_controls, m_services.prompts,
                                                 [this] { ClearViewer(); });
     m_fileFilter = std::make_unique<FileFilter>(*this);
+    m_viewModes = std::make_unique<ViewModes>(m_state, m_viewer, *this);
+    m_fileDisplay = std::make_unique<FileDisplay>(m_state, m_viewer, *this, *m_viewModes);
+    m_viewModes->setShowFile([this] { File1_Click(); });
     connectHandlers();
     // The lists start in the folder the program was started in; when that
     // has gone they start empty and start-up moves them on.
@@ -102,11 +117,84 @@ void frmGlintbox::createControls()
     m_controls.StatusBar->setFrameShadow(QFrame::Sunken);
     m_controls.InputFileProperties = new QLabel(m_controls.StatusBar);
     m_controls.InputFileProperties->setObjectName(QStringLiteral("InputFileProperties"));
-    m_controls.Text1 = new QPlainTextEdit(m_client);
-    m_controls.Text1->setObjectName(QStringLiteral("Text1"));
+    createViewer();
+    createToolbar();
     m_controls.timIconSwitch = new QTimer(this);
     m_controls.timIconSwitch->setObjectName(QStringLiteral("timIconSwitch"));
 
+}
+
+void frmGlintbox::createViewer()
+{
+    ViewerControls &v = m_viewer;
+    v.window = this;
+    v.Text1 = new RichTextBox(m_client);
+    v.Text1->setObjectName(QStringLiteral("Text1"));
+    v.WebBrowser1 = new WebBrowserView(m_client);
+    v.WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    v.Picture2 = new ImageViewport(m_client);
+    v.ActiveMovie1 = new MoviePlayer(m_services.fs, m_client);
+    v.ActiveMovie1->setObjectName(QStringLiteral("ActiveMovie1"));
+    v.picLaunchWindow = new QFrame(m_client);
+    v.picLaunchWindow->setObjectName(QStringLiteral("picLaunchWindow"));
+    v.picLaunchWindow->setAutoFillBackground(true);
+    v.lblAppName = new QLabel(v.picLaunchWindow);
+    v.lblAppName->setObjectName(QStringLiteral("lblAppName"));
+    v.lblAppName->setAlignment(Qt::AlignCenter);
+    v.gauge = new SizeGauge(m_client);
+    v.chkAutoMode = m_controls.chkAutoMode;
+    v.chkHTMLmode = m_controls.chkHTMLmode;
+    v.mnuWebMode = m_controls.menus->item(QStringLiteral("mnuWebMode"));
+    v.mnuWordWrap = m_controls.menus->item(QStringLiteral("mnuWordWrap"));
+    v.menuItems = m_controls.menus->items();
+    for (QWidget *view : {static_cast<QWidget *>(v.WebBrowser1), static_cast<QWidget *>(v.Picture2),
+                          static_cast<QWidget *>(v.ActiveMovie1), v.picLaunchWindow})
+        view->hide();
+    v.Text1->raise();
+}
+
+void frmGlintbox::createToolbar()
+{
+    QToolBar *toolbar = addToolBar(QStringLiteral("Toolbar1"));
+    toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar->setMovable(false);
+    m_controls.Toolbar1 = toolbar;
+    ViewerControls &v = m_viewer;
+    v.Text2 = new QLabel(QStringLiteral("100 %"), toolbar);
+    v.Text2->setObjectName(QStringLiteral("Text2"));
+    v.Text2->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("1000 %")) + 6);
+    v.Text2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    toolbar->addWidget(v.Text2);
+    v.Zoom = new QSlider(Qt::Horizontal, toolbar);
+    v.Zoom->setObjectName(QStringLiteral("Zoom"));
+    v.Zoom->setRange(25, 1000);
+    v.Zoom->setSingleStep(5);
+    v.Zoom->setPageStep(50);
+    v.Zoom->setValue(100);
+    v.Zoom->setFixedWidth(140);
+    toolbar->addWidget(v.Zoom);
+    const int presets[] = {25, 50, 75, 100, 200, 300, 400, 500, 1000};
+    for (int i = 0; i < 9; ++i) {
+        auto *button = new QPushButton(QString::number(presets[i]) + u'%', toolbar);
+        button->setObjectName(QStringLiteral("btnZoom%1").arg(i));
+        button->setEnabled(false);
+        button->setFlat(true);
+        button->setToolTip(QStringLiteral("Zoom to %1% - %2")
+                               .arg(presets[i])
+                               .arg(i >= 3 && i <= 6 ? QStringLiteral("Image and Movie")
+                                                     : QStringLiteral("Image Only")));
+        toolbar->addWidget(button);
+        v.btnZoom[size_t(i)] = button;
+    }
+}
+
+void frmGlintbox::applyBackgroundColours()
+{
+    m_viewer.Text1->setBackgroundColour(m_state.textColour);
+    m_viewer.Picture2->setBackColour(m_state.pictureColour);
+    QPalette launch = m_viewer.picLaunchWindow->palette();
+    launch.setColor(QPalette::Window, resolveColour(m_state.launchColour, palette()));
+    m_viewer.picLaunchWindow->setPalette(launch);
 }
 
 void frmGlintbox::connectHandlers()
@@ -122,6 +210,16 @@ void frmGlintbox::connectHandlers()
     connect(c.File1, &FileList::click, this, [this] { File1_Click(); });
     connect(c.File1, &FileList::keyPressed, this, [this](int key) { HandleViewerKey(key); });
     connect(c.timIconSwitch, &QTimer::timeout, this, [this] { timIconSwitch_Timer(); });
+    connect(c.chkAutoMode, &QCheckBox::toggled, this,
+            [this] { trapped([this] { m_viewModes->chkAutoMode_Click(); }); });
+    connect(c.chkHTMLmode, &QCheckBox::toggled, this,
+            [this] { trapped([this] { m_viewModes->chkHTMLmode_Click(); }); });
+    connect(m_viewer.ActiveMovie1, &MoviePlayer::playStateChanged, this,
+            [this] { focusFileList(); });
+    connect(m_viewer.ActiveMovie1, &MoviePlayer::errorOccurred, this, [this] {
+        if (const auto error = m_viewer.ActiveMovie1->error())
+            showErrorReport(m_services.prompts, *error);
+    });
 
     const MainMenus &menus = *c.menus;
     connect(menus.item(QStringLiteral("mnuExit")), &QAction::triggered, this,
@@ -134,10 +232,12 @@ void frmGlintbox::connectHandlers()
             [this] { mnuControl_Click(1); });
     connect(menus.item(QStringLiteral("mnuFilter")), &QAction::triggered, this,
             [this] { m_fileFilter->mnuFilter_Click(); });
-    connect(menus.item(QStringLiteral("mnuWebMode")), &QAction::triggered, this, [this] {
-        m_state.WebMode = !m_state.WebMode;
-        m_controls.menus->item(QStringLiteral("mnuWebMode"))->setChecked(m_state.WebMode);
-    });
+    connect(menus.item(QStringLiteral("mnuWebMode")), &QAction::triggered, this,
+            [this] { trapped([this] { m_viewModes->mnuWebMode_Click(); }); });
+    connect(menus.item(QStringLiteral("mnuWordWrap")), &QAction::triggered, this,
+            [this] { trapped([this] { m_viewModes->mnuWordWrap_Click(); }); });
+    connect(menus.item(QStringLiteral("mnuFileSize")), &QAction::triggered, this,
+            [this] { mnuFileSize_Click(); });
 }
 
 void frmGlintbox::trapped(const std::function<void()> &handler)
@@ -227,7 +327,16 @@ void frmGlintbox::applyLayout(const LayoutGeometry &g)
     }
     place(m_controls.Dir1, g.Dir1);
     place(m_controls.File1, g.File1);
-    place(m_controls.Text1, g.viewer);
+    for (QWidget *view : {static_cast<QWidget *>(m_viewer.Text1),
+                          static_cast<QWidget *>(m_viewer.Picture2),
+                          static_cast<QWidget *>(m_viewer.WebBrowser1), m_viewer.picLaunchWindow,
+                          static_cast<QWidget *>(m_viewer.ActiveMovie1)})
+        place(view, g.viewer);
+    m_viewer.lblAppName->setGeometry(m_viewer.picLaunchWindow->rect());
+    for (int i = 0; i < 10; ++i)
+        place(m_viewer.gauge->Picture4(i), QRectF(i * 240, 720, 255, 255));
+    m_viewer.gauge->setGeometry(m_client->rect());
+    m_viewer.gauge->lower();
     place(m_controls.StatusBar, g.StatusBar);
     // The status line runs along the bottom edge whatever the DPI rounding.
     QRect status = m_controls.StatusBar->geometry();
@@ -262,27 +371,50 @@ void frmGlintbox::setOuterGeometryTwips(const QRectF &twips)
 
 void frmGlintbox::ClearViewer()
 {
-    m_controls.Text1->setVisible(true);
-    m_state.ViewMode = 0;
+    m_viewModes->ClearViewer();
 }
 
 void frmGlintbox::File1_Click()
 {
+    m_fileDisplay->File1_Click();
+}
+
+QString frmGlintbox::fileListPath() const
+{
+    return m_controls.File1->path();
+}
+
+QString frmGlintbox::fileListFileName() const
+{
+    return m_controls.File1->fileName();
+}
+
+void frmGlintbox::setFileListToolTip(const QString &text)
+{
+    m_controls.File1->setToolTip(text);
+}
+
+void frmGlintbox::focusFileList()
+{
+    m_controls.File1->setFocus();
+}
+
+void frmGlintbox::setStatusLine(const QString &text)
+{
+    m_controls.InputFileProperties->setText(text);
+}
+
+void frmGlintbox::Dir1_Change()
+{
+    m_navigation->Dir1_Change();
+}
+
+void frmGlintbox::mnuFileSize_Click()
+{
     trapped([this] {
-        const QString folder = folderWithoutSeparator(m_controls.File1->path());
-        m_state.currentFolder = folder;
-        const QString name = m_controls.File1->fileName();
-        if (name.isEmpty())
-            return;
-        const FileStatus status = m_services.fs.status(fullPath(folder, name));
-        m_state.fileSize = double(status.size);
-        m_controls.InputFileProperties->setText(
-            QStringLiteral(" File Name: ") + name + QStringLiteral("          File Size: ")
-            + QString::number(status.size) + QStringLiteral(" bytes          Modified Date: ")
-            + status.modified.toString(QStringLiteral("dd/MM/yyyy")));
-        m_controls.File1->setToolTip(name);
-        if (!m_state.FocusFileListPending)
-            m_controls.File1->setFocus();
+        if (const auto maximum =
+                frmFileSize::askMaximum(this, m_services.prompts, m_state.maxFileSize))
+            m_state.maxFileSize = *maximum;
     });
 }
 
@@ -293,7 +425,8 @@ void frmGlintbox::setFileListPattern(const QString &pattern)
 
 void frmGlintbox::emptyViewer()
 {
-    m_controls.Text1->clear();
+    m_viewer.Text1->setText(QString());
+    m_viewer.Picture2->clearPicture();
 }
 
 int frmGlintbox::fileListCount() const
@@ -318,12 +451,7 @@ void frmGlintbox::HandleViewerKey(int keyAscii)
 
 void frmGlintbox::timIconSwitch_Timer()
 {
-    if (m_state.FocusFileListPending) {
-        m_controls.File1->setFocus();
-        m_state.FocusFileListPending = false;
-        return;
-    }
-    m_state.IconFrame = qint16((m_state.IconFrame + 1) % 16);
+    trapped([this] { m_viewModes->timIconSwitch_Timer(); });
 }
 
 } // namespace glintbox

@@ -2,6 +2,8 @@
 
 #include "core/GlintboxState.h"
 #include "filter/FilterHost.h"
+#include "viewing/display/DisplayHost.h"
+#include "viewing/display/ViewerControls.h"
 #include "MainControls.h"
 #include "layout/LayoutGeometry.h"
 
@@ -13,7 +15,9 @@ namespace glintbox {
 
 class DriveSource;
 class FileSystem;
+class FileDisplay;
 class FileFilter;
+class ViewModes;
 class Navigation;
 class Prompts;
 class SettingsStore;
@@ -28,7 +32,7 @@ struct GlintboxServices {
 
 // The main window: creates the controls, holds the shared state and wires the
 // subsystems; the handlers live in the subsystems' classes.
-class frmGlintbox : public QMainWindow, public FilterHost {
+class frmGlintbox : public QMainWindow, public FilterHost, public DisplayHost {
     Q_OBJECT
 public:
     explicit frmGlintbox(GlintboxServices services, QWidget *parent = nullptr);
@@ -43,13 +47,17 @@ public:
     void File1_Click();
     void HandleViewerKey(int keyAscii);
     void timIconSwitch_Timer();
+    // Paints the views in the background colours of the shared state.
+    void applyBackgroundColours();
 
     GlintboxState &state() { return m_state; }
     MainControls &controls() { return m_controls; }
+    ViewerControls &viewer() { return m_viewer; }
+    ViewModes &viewModes() { return *m_viewModes; }
     Navigation &navigation() { return *m_navigation; }
     FileFilter &fileFilter() { return *m_fileFilter; }
     Prompts &prompts() override { return m_services.prompts; }
-    FileSystem &fileSystem() { return m_services.fs; }
+    FileSystem &fileSystem() override { return m_services.fs; }
 
     // How File > Exit ends the program; tests replace it.
     void setExitHandler(std::function<void()> exit) { m_exit = std::move(exit); }
@@ -77,11 +85,26 @@ private:
     void showFirstFileOrClear() override;
     QWidget *dialogParent() override { return this; }
 
+    // What the file display needs from the window.
+    QString fileListPath() const override;
+    QString fileListFileName() const override;
+    void setFileListToolTip(const QString &text) override;
+    void focusFileList() override;
+    void setStatusLine(const QString &text) override;
+    void Dir1_Change() override;
+
+    void createViewer();
+    void createToolbar();
+    void mnuFileSize_Click();
+
     GlintboxServices m_services;
     GlintboxState m_state;
     MainControls m_controls;
+    ViewerControls m_viewer;
     std::unique_ptr<Navigation> m_navigation;
     std::unique_ptr<FileFilter> m_fileFilter;
+    std::unique_ptr<ViewModes> m_viewModes;
+    std::unique_ptr<FileDisplay> m_fileDisplay;
     QWidget *m_client = nullptr;
     std::function<void()> m_exit;
     bool m_exiting = false;

@@ -21,6 +21,7 @@
 #include "viewing/text/TextRead.h"
 #include "viewing/web/WebBrowserView.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QSlider>
 #include <QTextDocument>
@@ -155,6 +156,8 @@ int FileDisplay::loadPlainText(const QString &path)
 
 void FileDisplay::loadPicture(const QString &path)
 {
+    // Nothing of the previous picture may stay under this file's name.
+    m_controls.Picture2->clearPicture();
     m_controls.Picture2->setPicture(glintbox::loadPicture(m_host.fileSystem().readAll(path)));
     const QSizeF base = m_controls.Picture2->imageRectTwips().size();
     m_state.baseWidth = base.width();
