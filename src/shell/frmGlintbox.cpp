@@ -333,10 +333,7 @@ void frmGlintbox::applyLayout(const LayoutGeometry &g)
                           static_cast<QWidget *>(m_viewer.ActiveMovie1)})
         place(view, g.viewer);
     m_viewer.lblAppName->setGeometry(m_viewer.picLaunchWindow->rect());
-    for (int i = 0; i < 10; ++i)
-        place(m_viewer.gauge->Picture4(i), QRectF(i * 240, 720, 255, 255));
-    m_viewer.gauge->setGeometry(m_client->rect());
-    m_viewer.gauge->lower();
+    place(m_viewer.gauge, QRectF(0, 720, 2415, 255));
     place(m_controls.StatusBar, g.StatusBar);
     // The status line runs along the bottom edge whatever the DPI rounding.
     QRect status = m_controls.StatusBar->geometry();
