@@ -50,10 +50,13 @@ void RtfDocumentBuilder::endRow(const std::vector<int> &cellRightEdges, int rowL
         endCell();
     if (m_row.cells.empty())
         return;
+    // Widths beyond the cells the row has are never used; keeping them would let a long row
+    // definition repeated on many short rows cost far more than its bytes.
     int left = rowLeft;
-    for (const int right : cellRightEdges) {
-        m_row.widths.push_back(std::max(right - left, 0));
-        left = right;
+    const size_t widths = std::min(cellRightEdges.size(), m_row.cells.size());
+    for (size_t i = 0; i < widths; ++i) {
+        m_row.widths.push_back(std::max(cellRightEdges[i] - left, 0));
+        left = cellRightEdges[i];
     }
     m_rows.push_back(std::move(m_row));
     m_row = {};

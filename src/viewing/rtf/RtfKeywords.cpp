@@ -12,7 +12,7 @@ using Map = std::unordered_map<std::string_view, Keyword>;
 Map buildMap() {
     using K = Keyword;
     Map map = {
-        {"rtf", K::Rtf},
+
         {"ansi", K::Ansi},
         {"mac", K::Mac},
         {"pc", K::Pc},

@@ -8,7 +8,6 @@ namespace glintbox::rtf {
 enum class Keyword {
     Unknown,
     // document
-    Rtf,
     Ansi,
     Mac,
     Pc,

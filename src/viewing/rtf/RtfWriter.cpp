@@ -28,7 +28,9 @@ int toTwips(double pixels) {
 
 QString familyOf(const QTextCharFormat &format) {
     const QStringList families = format.fontFamilies().toStringList();
-    return families.isEmpty() ? format.stringProperty(QTextFormat::FontFamily) : families.first();
+    QString family =
+        families.isEmpty() ? format.stringProperty(QTextFormat::FontFamily) : families.first();
+    return family.remove(u';'); // the font table ends each name with one
 }
 
 // Collects the blocks of a frame and of the frames inside it, in document order.

@@ -1,0 +1,442 @@
+#include "RtfParser.h"
+
+#include "RtfFieldInstruction.h"
+
+Q_LOGGING_CATEGORY(lcRtf, "glintbox.viewing.rtf", QtWarningMsg)
+
+namespace glintbox::rtf {
+
+void RtfParser::warn(const QString &message) {
+    if (m_warnings.size() < MaxWarnings && !m_warnings.contains(message)) {
+        qCDebug(lcRtf) << message;
+        m_warnings << message;
+    }
+}
+
+QStringList RtfParser::run() {
+    if (!m_input.trimmed().startsWith("{\\rtf"))
+        warn(QStringLiteral("The file does not begin like an RTF file."));
+    for (;;) {
+        RtfToken token = m_tokenizer.next();
+        const bool starred = std::exchange(m_starPending, false);
+        switch (token.kind) {
+        case RtfToken::Kind::End:
+            flushText();
+            if (m_stack.size() > 1 || m_overflowDepth > 0)
+                warn(QStringLiteral("The file ends inside a group (a closing brace is missing)."));
+            if (!m_paragraph.runs.empty())
+                endParagraph(m_stack.back().paragraph.inTable);
+            m_builder.finish();
+            m_warnings << m_builder.warnings();
+            return m_warnings;
+        case RtfToken::Kind::GroupStart:
+            flushText();
+            m_unicodeSkipLeft = 0;
+            pushGroup();
+            break;
+        case RtfToken::Kind::GroupEnd:
+            flushText();
+            m_unicodeSkipLeft = 0;
+            popGroup();
+            break;
+        case RtfToken::Kind::ControlWord:
+            if (m_unicodeSkipLeft > 0) {
+                --m_unicodeSkipLeft;
+                if (token.word == "bin" && token.hasParameter)
+                    handleBinary(token.parameter);
+                break;
+            }
+            handleWord(token, starred);
+            break;
+        case RtfToken::Kind::ControlSymbol:
+            if (m_unicodeSkipLeft > 0) {
+                --m_unicodeSkipLeft;
+                break;
+            }
+            handleSymbol(token.symbol);
+            break;
+        case RtfToken::Kind::HexByte:
+            if (m_unicodeSkipLeft > 0) {
+                --m_unicodeSkipLeft;
+                break;
+            }
+            if (state().destination != Destination::Picture)
+                handleBytes(QByteArrayView(reinterpret_cast<const char *>(&token.byte), 1));
+            break;
+        case RtfToken::Kind::Text: {
+            QByteArrayView text = token.word;
+            if (m_unicodeSkipLeft > 0) {
+                const qsizetype skipped = qMin<qsizetype>(m_unicodeSkipLeft, text.size());
+                m_unicodeSkipLeft -= int(skipped);
+                text = text.sliced(skipped);
+            }
+            if (!text.isEmpty())
+                handleBytes(text);
+            break;
+        }
+        }
+    }
+}
+
+void RtfParser::pushGroup() {
+    if (m_stack.size() > MaxGroupDepth) {
+        if (m_overflowDepth++ == 0)
+            warn(QStringLiteral("Groups nested deeper than %1 levels were flattened.")
+                     .arg(MaxGroupDepth));
+        return;
+    }
+    m_stack.push_back(m_stack.back());
+}
+
+void RtfParser::popGroup() {
+    if (m_overflowDepth > 0) {
+        --m_overflowDepth;
+        return;
+    }
+    if (m_stack.size() <= 1) {
+        warn(QStringLiteral("The file has a closing brace without an opening one."));
+        return;
+    }
+    const Destination closing = state().destination;
+    const qsizetype depth = qsizetype(m_stack.size());
+    // Closing the outermost group keeps its state: the last paragraph takes the properties in
+    // force where the document ends, and text after a premature close reads on as before.
+    if (depth == 2)
+        m_stack.front() = m_stack.back();
+    if (closing == Destination::FontTable)
+        commitFont();
+    else if (closing == Destination::StyleSheet)
+        commitStyle();
+    if (!m_fields.empty() && m_fields.back().depth == depth)
+        m_fields.pop_back();
+    m_stack.pop_back();
+    if (depth == m_pictureDepth) {
+        m_pictureDepth = -1;
+        finishPicture();
+    }
+}
+
+int RtfParser::codePage() const {
+    const int font =
+        m_stack.back().character.font >= 0 ? m_stack.back().character.font : m_defaultFont;
+    const auto found = m_fonts.constFind(font);
+    if (found != m_fonts.constEnd() && found->codePage != 0)
+        return found->codePage;
+    return m_documentCodePage;
+}
+
+void RtfParser::handleBytes(QByteArrayView bytes) {
+    switch (state().destination) {
+    case Destination::Normal:
+    case Destination::FieldInstruction: {
+        const int page = codePage();
+        if (!m_pendingBytes.isEmpty() && page != m_pendingCodePage)
+            flushText();
+        m_pendingCodePage = page;
+        m_pendingBytes.append(bytes);
+        break;
+    }
+    case Destination::FontTable:
+        for (const char c : bytes) {
+            if (c == ';')
+                commitFont();
+            else if (m_fontEntry >= 0)
+                m_fontName.append(c);
+        }
+        break;
+    case Destination::ColourTable:
+        for (const char c : bytes) {
+            if (c == ';')
+                commitColour();
+        }
+        break;
+    case Destination::StyleSheet:
+        if (bytes.contains(';'))
+            commitStyle();
+        break;
+    case Destination::Picture:
+        m_picture.appendHex(bytes);
+        break;
+    case Destination::NestedTableProperties:
+    case Destination::Skip:
+        break;
+    }
+}
+
+void RtfParser::flushText() {
+    if (m_pendingBytes.isEmpty())
+        return;
+    bool unknown = false;
+    const QString text = m_decoder.decode(m_pendingBytes, m_pendingCodePage, &unknown);
+    if (unknown)
+        warn(QStringLiteral("Code page %1 is not known; its text is shown as Windows-1252.")
+                 .arg(m_pendingCodePage));
+    m_pendingBytes.clear();
+    deliverText(text);
+}
+
+void RtfParser::deliverText(const QString &text) {
+    const GroupState &current = state();
+    if (current.destination == Destination::FontTable) {
+        m_fontNameText += fontNameBytesDecoded() + text;
+        return;
+    }
+    if (current.destination == Destination::FieldInstruction) {
+        if (!m_fields.empty())
+            m_fields.back().instruction += text;
+        return;
+    }
+    if (current.destination != Destination::Normal || current.character.hidden)
+        return;
+    if (m_runOpen && m_runState == current.character) {
+        m_paragraph.runs.back().text += text;
+        return;
+    }
+    m_paragraph.runs.push_back({text, charFormat(current.character), false});
+    m_runState = current.character;
+    m_runOpen = true;
+}
+
+QTextCharFormat RtfParser::charFormat(const CharState &character) {
+    if (m_cachedState && *m_cachedState == character)
+        return m_cachedFormat;
+    QTextCharFormat format;
+    const int font = character.font >= 0 ? character.font : m_defaultFont;
+    const auto found = m_fonts.constFind(font);
+    if (found != m_fonts.constEnd() && !found->name.isEmpty())
+        format.setFontFamilies({found->name});
+    format.setFontPointSize(character.halfPoints / 2.0);
+    if (character.bold)
+        format.setFontWeight(QFont::Bold);
+    if (character.italic)
+        format.setFontItalic(true);
+    if (character.strike)
+        format.setFontStrikeOut(true);
+    if (character.underline != QTextCharFormat::NoUnderline)
+        format.setUnderlineStyle(character.underline);
+    if (character.vertical != QTextCharFormat::AlignNormal)
+        format.setVerticalAlignment(character.vertical);
+    auto colour = [this](int index) -> std::optional<QColor> {
+        if (index < 0 || index >= int(m_colours.size()))
+            return std::nullopt;
+        return m_colours[size_t(index)];
+    };
+    if (const auto fg = colour(character.foreground))
+        format.setForeground(*fg);
+    if (const auto bg = colour(character.background))
+        format.setBackground(*bg);
+    if (character.link >= 0) {
+        format.setAnchor(true);
+        format.setAnchorHref(m_links.at(character.link));
+    }
+    m_cachedState = character;
+    m_cachedFormat = format;
+    return format;
+}
+
+QTextBlockFormat RtfParser::blockFormat(const ParaState &paragraph) {
+    QTextBlockFormat format;
+    format.setAlignment(paragraph.alignment);
+    if (paragraph.leftIndent)
+        format.setLeftMargin(paragraph.leftIndent / TwipsPerPixel);
+    if (paragraph.rightIndent)
+        format.setRightMargin(paragraph.rightIndent / TwipsPerPixel);
+    if (paragraph.firstIndent)
+        format.setTextIndent(paragraph.firstIndent / TwipsPerPixel);
+    if (paragraph.spaceBefore)
+        format.setTopMargin(paragraph.spaceBefore / TwipsPerPixel);
+    if (paragraph.spaceAfter)
+        format.setBottomMargin(paragraph.spaceAfter / TwipsPerPixel);
+    if (paragraph.lineMultiple && paragraph.lineSpacing > 0 && paragraph.lineSpacing != 240)
+        format.setLineHeight(paragraph.lineSpacing * 100.0 / 240.0,
+                             QTextBlockFormat::ProportionalHeight);
+    else if (!paragraph.lineMultiple && paragraph.lineSpacing > 0)
+        format.setLineHeight(paragraph.lineSpacing / TwipsPerPixel,
+                             QTextBlockFormat::MinimumHeight);
+    else if (!paragraph.lineMultiple && paragraph.lineSpacing < 0)
+        format.setLineHeight(-qint64(paragraph.lineSpacing) / TwipsPerPixel,
+                             QTextBlockFormat::FixedHeight);
+    if (std::exchange(m_pageBreakPending, false))
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    return format;
+}
+
+void RtfParser::endParagraph(bool inTable) {
+    flushText();
+    m_paragraph.format = blockFormat(state().paragraph);
+    m_builder.addParagraph(std::move(m_paragraph), inTable);
+    m_paragraph = {};
+    m_runOpen = false;
+}
+
+void RtfParser::commitFont() {
+    if (m_fontEntry < 0)
+        return;
+    Font font;
+    font.codePage = m_fontEntryCodePage;
+    font.name = (m_fontNameText + fontNameBytesDecoded()).trimmed();
+    m_fontNameText.clear();
+    if (font.codePage == CodePageSymbol && font.name.contains(QLatin1String("Wingdings")))
+        font.codePage = CodePageWingdings;
+    m_fonts.insert(m_fontEntry, font);
+    m_fontEntry = -1;
+    m_fontEntryCodePage = 0;
+    m_fontName.clear();
+}
+
+QString RtfParser::fontNameBytesDecoded() {
+    // Symbol fonts have ordinary names.
+    const int page = m_fontEntryCodePage > 0 ? m_fontEntryCodePage : m_documentCodePage;
+    const QString name = m_decoder.decode(m_fontName, page);
+    m_fontName.clear();
+    return name;
+}
+
+void RtfParser::commitColour() {
+    if (m_colourParts[0] < 0 && m_colourParts[1] < 0 && m_colourParts[2] < 0)
+        m_colours.emplace_back(std::nullopt);
+    else
+        m_colours.emplace_back(QColor(qBound(0, m_colourParts[0], 255),
+                                      qBound(0, m_colourParts[1], 255),
+                                      qBound(0, m_colourParts[2], 255)));
+    m_colourParts[0] = m_colourParts[1] = m_colourParts[2] = -1;
+}
+
+void RtfParser::commitStyle() {
+    if (m_styleEntry < 0)
+        return;
+    const Style style{state().character, state().paragraph};
+    (m_styleEntryIsCharacter ? m_characterStyles : m_paragraphStyles).insert(m_styleEntry, style);
+    m_styleEntry = -1;
+}
+
+void RtfParser::handleBinary(int length) {
+    QByteArrayView data;
+    if (!m_tokenizer.takeBinary(length, &data)) {
+        warn(QStringLiteral("Binary data longer than the file was refused."));
+        return;
+    }
+    if (state().destination == Destination::Picture)
+        m_picture.data.append(data);
+}
+
+void RtfParser::finishPicture() {
+    const GroupState &current = state();
+    if (current.destination != Destination::Normal || current.character.hidden)
+        return;
+    QString warning;
+    const QImage image = m_pictures.decode(m_picture, &warning);
+    if (!warning.isEmpty())
+        warn(warning);
+    const QSizeF size = RtfPictureDecoder::displaySize(m_picture, image);
+    QTextImageFormat format;
+    format.setName(image.isNull() ? m_builder.placeholderImage() : m_builder.addImage(image));
+    format.setWidth(size.width());
+    format.setHeight(size.height());
+    flushText();
+    m_paragraph.runs.push_back({QString(), format, true});
+    m_runOpen = false;
+    m_picture = {};
+}
+
+bool RtfParser::handleDestination(Keyword keyword, bool starred) {
+    GroupState &current = state();
+    const bool normal = current.destination == Destination::Normal;
+    switch (keyword) {
+    case Keyword::FontTable:
+        current.destination = Destination::FontTable;
+        return true;
+    case Keyword::ColourTable:
+        current.destination = Destination::ColourTable;
+        m_colours.clear();
+        return true;
+    case Keyword::StyleSheet:
+        current.destination = Destination::StyleSheet;
+        return true;
+    case Keyword::Picture:
+        if (normal) {
+            current.destination = Destination::Picture;
+            m_picture = {};
+            m_pictureDepth = qsizetype(m_stack.size());
+        } else {
+            current.destination = Destination::Skip;
+        }
+        return true;
+    case Keyword::Field:
+        if (normal)
+            m_fields.push_back({qsizetype(m_stack.size()), {}});
+        return true;
+    case Keyword::FieldInstruction:
+        current.destination =
+            normal && !m_fields.empty() ? Destination::FieldInstruction : Destination::Skip;
+        return true;
+    case Keyword::FieldResult:
+        if (normal && !m_fields.empty()) {
+            const QString target = hyperlinkTarget(m_fields.back().instruction);
+            if (!target.isEmpty()) {
+                m_links << target;
+                current.character.link = int(m_links.size() - 1);
+            }
+        }
+        return true;
+    case Keyword::Transparent:
+        return true;
+    case Keyword::NestedTableProperties:
+        current.destination = normal ? Destination::NestedTableProperties : Destination::Skip;
+        return true;
+    case Keyword::SkippedDestination:
+    case Keyword::NonShapePicture:
+        current.destination = Destination::Skip;
+        return true;
+    case Keyword::Unknown:
+        if (starred)
+            current.destination = Destination::Skip;
+        return starred;
+    default:
+        return false;
+    }
+}
+
+void RtfParser::handleWord(const RtfToken &token, bool starred) {
+    const Keyword keyword = keywordFor(token.word);
+    flushText();
+    if (keyword == Keyword::Binary) {
+        if (token.hasParameter)
+            handleBinary(token.parameter);
+        return;
+    }
+    const Destination destination = state().destination;
+    if (destination == Destination::Skip)
+        return;
+    if (handleDestination(keyword, starred))
+        return;
+    switch (destination) {
+    case Destination::Picture:
+        handlePictureWord(keyword, token);
+        return;
+    case Destination::FontTable:
+    case Destination::ColourTable:
+        handleHeaderWord(keyword, token);
+        return;
+    case Destination::StyleSheet:
+        handleHeaderWord(keyword, token);
+        handleCharacterWord(keyword, token);
+        handleParagraphWord(keyword, token);
+        return;
+    case Destination::Normal:
+    case Destination::FieldInstruction:
+        handleHeaderWord(keyword, token);
+        handleCharacterWord(keyword, token);
+        if (destination == Destination::Normal)
+            handleParagraphWord(keyword, token);
+        return;
+    case Destination::NestedTableProperties:
+        if (keyword == Keyword::NestedRow)
+            endParagraph(true);
+        return;
+    case Destination::Skip:
+        return;
+    }
+}
+
+} // namespace glintbox::rtf

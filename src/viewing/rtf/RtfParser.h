@@ -1,0 +1,174 @@
+#pragma once
+
+#include "RtfCodePage.h"
+#include "RtfDocumentBuilder.h"
+#include "RtfKeywords.h"
+#include "RtfPicture.h"
+#include "RtfReader.h"
+#include "RtfTokenizer.h"
+
+#include <QColor>
+#include <QHash>
+#include <QLoggingCategory>
+
+#include <optional>
+
+Q_DECLARE_LOGGING_CATEGORY(lcRtf)
+
+namespace glintbox::rtf {
+
+// Deeper groups share the state of the deepest one, so nesting costs neither stack nor memory.
+constexpr int MaxGroupDepth = 1000;
+constexpr int MaxWarnings = 50;
+constexpr int MaxCellEdges = 1000;
+// Pictures may decode to this many bytes of pixels: generous for real documents, bounded by
+// the input for hostile ones.
+constexpr qint64 PixelBytesPerInputByte = 64;
+constexpr qint64 PixelBytesFloor = 16 * 1024 * 1024;
+
+enum class Destination {
+    Normal,
+    Skip,
+    FontTable,
+    ColourTable,
+    StyleSheet,
+    FieldInstruction,
+    Picture,
+    NestedTableProperties, // only its \\nestrow matters: nested tables degrade to text
+};
+
+struct CharState {
+    bool bold = false;
+    bool italic = false;
+    bool strike = false;
+    bool hidden = false;
+    QTextCharFormat::UnderlineStyle underline = QTextCharFormat::NoUnderline;
+    QTextCharFormat::VerticalAlignment vertical = QTextCharFormat::AlignNormal;
+    int font = -1; // -1: the document's default font
+    int halfPoints = 24;
+    int foreground = -1; // colour table index; -1 automatic
+    int background = -1;
+    int link = -1; // index into the reader's link targets
+
+    bool operator==(const CharState &) const = default;
+};
+
+struct ParaState {
+    Qt::Alignment alignment = Qt::AlignLeft;
+    int leftIndent = 0; // twips
+    int rightIndent = 0;
+    int firstIndent = 0;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    int lineSpacing = 0; // 0 single; > 0 at least, < 0 exactly, or 240ths of a line if multiple
+    bool lineMultiple = false;
+    bool inTable = false;
+};
+
+struct GroupState {
+    Destination destination = Destination::Normal;
+    CharState character;
+    ParaState paragraph;
+    int unicodeSkip = 1;
+};
+
+struct Font {
+    QString name;
+    int codePage = 0; // 0: the document's
+};
+
+struct Style {
+    CharState character;
+    ParaState paragraph;
+};
+
+struct Field {
+    qsizetype depth = 0;
+    QString instruction;
+};
+
+// The state machine from tokens to document: one instance reads one input.
+class RtfParser {
+public:
+    RtfParser(const QByteArray &bytes, const RtfReadOptions &options, QTextDocument *document)
+        : m_input(bytes)
+        , m_tokenizer(bytes)
+        , m_builder(document)
+        , m_pictures(options, PixelBytesFloor + PixelBytesPerInputByte * bytes.size()) {
+        m_stack.reserve(64);
+        m_stack.emplace_back();
+    }
+
+    QStringList run();
+
+private:
+    GroupState &state() { return m_stack.back(); }
+    void warn(const QString &message);
+
+    void pushGroup();
+    void popGroup();
+    void handleWord(const RtfToken &token, bool starred);
+    bool handleDestination(Keyword keyword, bool starred);
+    void handleCharacterWord(Keyword keyword, const RtfToken &token);
+    void handleParagraphWord(Keyword keyword, const RtfToken &token);
+    void handleHeaderWord(Keyword keyword, const RtfToken &token);
+    void handlePictureWord(Keyword keyword, const RtfToken &token);
+    void handleSymbol(char symbol);
+    void handleBytes(QByteArrayView bytes);
+    void handleBinary(int length);
+
+    int codePage() const;
+    void flushText();
+    void deliverText(const QString &text);
+    void deliverChar(char16_t c) { flushText(), deliverText(QString(QChar(c))); }
+    QTextCharFormat charFormat(const CharState &character);
+    QTextBlockFormat blockFormat(const ParaState &paragraph);
+    void endParagraph(bool inTable);
+    void commitFont();
+    QString fontNameBytesDecoded();
+    void commitColour();
+    void commitStyle();
+    void finishPicture();
+
+    QByteArrayView m_input;
+    RtfTokenizer m_tokenizer;
+    CodePageDecoder m_decoder;
+    RtfDocumentBuilder m_builder;
+    RtfPictureDecoder m_pictures;
+    std::vector<GroupState> m_stack;
+    int m_overflowDepth = 0;
+    QStringList m_warnings;
+
+    int m_documentCodePage = CodePageWindows1252;
+    int m_defaultFont = -1;
+    QHash<int, Font> m_fonts;
+    int m_fontEntry = -1;
+    int m_fontEntryCodePage = 0;
+    QByteArray m_fontName; // bytes of the entry's name not yet decoded
+    QString m_fontNameText;
+    std::vector<std::optional<QColor>> m_colours;
+    int m_colourParts[3] = {-1, -1, -1};
+    QHash<int, Style> m_paragraphStyles;
+    QHash<int, Style> m_characterStyles;
+    int m_styleEntry = -1;
+    bool m_styleEntryIsCharacter = false;
+    QStringList m_links;
+    std::vector<Field> m_fields;
+    RtfPicture m_picture;
+    qsizetype m_pictureDepth = -1;
+    std::vector<int> m_cellEdges;
+    int m_rowLeft = 0;
+
+    QByteArray m_pendingBytes;
+    int m_pendingCodePage = 0;
+    int m_unicodeSkipLeft = 0;
+    bool m_starPending = false; // the last token was \*
+    bool m_pageBreakPending = false;
+    RtfParagraph m_paragraph;
+    CharState m_runState;
+    bool m_runOpen = false; // the last run of m_paragraph is text in m_runState
+    std::optional<CharState> m_cachedState;
+    QTextCharFormat m_cachedFormat;
+};
+
+} // namespace glintbox::rtf
