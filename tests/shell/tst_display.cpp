@@ -1,0 +1,301 @@
+#include "ShellFixture.h"
+#include "shell/MainMenus.h"
+#include "shell/lists/FileList.h"
+#include "viewing/display/ViewModes.h"
+#include "viewing/gauge/SizeGauge.h"
+#include "viewing/modes/IconFrames.h"
+#include "viewing/pictures/ImageViewport.h"
+#include "viewing/text/RichTextBox.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QSlider>
+#include <QTest>
+
+#include <cerrno>
+
+using namespace glintbox;
+
+namespace {
+
+QByteArray textWithMarker(int length, int bytesBeforeEnd)
+{
+    QByteArray text(length, 'a');
+    text[length - bytesBeforeEnd] = char(26);
+    return text;
+}
+
+int litCells(const SizeGauge &gauge)
+{
+    int lit = 0;
+    for (quint32 colour : gauge.colours())
+        lit += colour != SystemButtonFace ? 1 : 0;
+    return lit;
+}
+
+} // namespace
+
+class TestDisplay : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QDir::setCurrent(QDir::tempPath()); }
+    void endOfFileMarker_data();
+    void endOfFileMarker();
+    void fileAboveMaximumIsRefusedQuietly();
+    void fileAtMaximumIsShownWithFullGauge();
+    void emptyFileShowsEmptyText();
+    void unreadableFileNeverShowsAnotherFilesText();
+    void vanishedFileGivesOneReport();
+    void corruptPictureGivesReportAndNoOldPicture();
+    void rtfModeChoosesFormattedOrSource();
+    void rtfClickAfterRestoreActs();
+    void htmlModeOffShowsSource();
+    void commandsFollowViewMode();
+    void launcherLeavesGaugeUnlit();
+    void wordWrapTogglesTwice();
+    void iconTimerFramesAndPendingFocus();
+
+private:
+    ShellFixture *m_fixture = nullptr;
+};
+
+void TestDisplay::endOfFileMarker_data()
+{
+    QTest::addColumn<int>("beforeEnd");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("shownLength");
+    QTest::newRow("5 bytes: quietly shortened") << 5 << QString() << 995;
+    QTest::newRow("50 bytes: reduced") << 50 << "has reduced the size" << 950;
+    QTest::newRow("300 bytes: gives up") << 300 << "unable to resolve" << 0;
+}
+
+void TestDisplay::endOfFileMarker()
+{
+    QFETCH(int, beforeEnd);
+    QFETCH(QString, message);
+    QFETCH(int, shownLength);
+    ShellFixture f;
+    f.makeFile(QStringLiteral("a.txt"), textWithMarker(1000, beforeEnd));
+    QDir::setCurrent(f.dir.path());
+    frmGlintbox &w = f.load();
+    w.viewer().Text1->finishLoading();
+    QCOMPARE(w.viewer().Text1->text().size(), shownLength);
+    if (message.isEmpty()) {
+        QVERIFY(f.prompts.records().isEmpty());
+    } else {
+        QCOMPARE(f.prompts.records().size(), 1);
+        QVERIFY(f.prompts.texts().first().contains(message));
+        QCOMPARE(f.prompts.captions().first(),
+                 QStringLiteral("Glintbox - Input past end of file - Error 62"));
+        QCOMPARE(f.prompts.records().first().icon, PromptIcon::Critical);
+    }
+}
+
+void TestDisplay::fileAboveMaximumIsRefusedQuietly()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("a.txt"), QByteArray(1025, 'x'));
+    f.makeFile(QStringLiteral("b.txt"), "shown before");
+    f.store->write(SettingKey::MaxFileSize, QStringLiteral("1024"));
+    f.store->commit();
+    f.resetStore();
+    QDir::setCurrent(f.dir.path());
+    frmGlintbox &w = f.load();
+    w.controls().File1->setListIndex(1);
+    QCOMPARE(w.viewer().Text1->text(), QStringLiteral("shown before"));
+    w.controls().File1->setListIndex(0);
+    QVERIFY(f.prompts.records().isEmpty());
+    QCOMPARE(w.viewer().Text1->text(), QString());
+    QVERIFY(w.controls().InputFileProperties->text().contains(QStringLiteral("1025 bytes")));
+    QCOMPARE(litCells(*w.viewer().gauge), 10);
+    QCOMPARE(w.state().sizeLevel, qint16(10));
+}
+
+void TestDisplay::fileAtMaximumIsShownWithFullGauge()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("a.txt"), QByteArray(1024, 'x'));
+    f.store->write(SettingKey::MaxFileSize, QStringLiteral("1024"));
+    f.store->commit();
+    f.resetStore();
+    QDir::setCurrent(f.dir.path());
+    frmGlintbox &w = f.load();
+    QCOMPARE(w.viewer().Text1->text().size(), 1024);
+    QCOMPARE(litCells(*w.viewer().gauge), 10);
+    QCOMPARE(w.viewer().gauge->colours()[9], 0x0040C0u);
+    QCOMPARE(w.viewer().gauge->colours()[6], 0x00C000u);
+}
+
+void TestDisplay::emptyFileShowsEmptyText()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("a.txt"), QByteArray());
+    QDir::setCurrent(f.dir.path());
+    frmGlintbox &w = f.load();
+    QVERIFY(f.prompts.records().isEmpty());
+    QCOMPARE(w.viewer().Text1->text(), QString());
+    QCOMPARE(litCells(*w.viewer().gauge), 0);
+    QCOMPARE(w.viewer().Text2->text(), QStringLiteral("100 %"));
+}
+
+void TestDisplay::unreadableFileNeverShowsAnotherFilesText()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("a.txt"), "first file");
+    f.makeFile(QStringLiteral("b.txt"), "second file");
+    QDir::setCurrent(f.dir.path());
+    frmGlintbox &w = f.load();
+    QCOMPARE(w.viewer().Text1->text(), QStringLiteral("first file"));
+    f.fs.failWith(FaultyFileSystem::Operation::Read, f.path(QStringLiteral("b.txt")), EACCES);
+    w.controls().File1->setListIndex(1);
+    QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Error 70"});
+    QCOMPARE(w.viewer().Text1->text(), QString());
+}
+
+void TestDisplay::vanishedFileGivesOneReport()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("a.txt"), "first");
+    f.makeFile(QStringLiteral("b.txt"), "gone soon");
+    QDir::setCurrent(f.dir.path());
+    frmGlintbox &w = f.load();
+    QFile::remove(f.path(QStringLiteral("b.txt")));
+    w.controls().File1->setListIndex(1);
+    QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Error 53"});
+    QCOMPARE(f.prompts.texts(), QStringList{"File not found"});
+}
+
+void TestDisplay::corruptPictureGivesReportAndNoOldPicture()
+{
+    ShellFixture f;
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    image.save(f.path(QStringLiteral("a.bmp")), "BMP");
+    f.makeFile(QStringLiteral("b.bmp"), "BM this is not a bitmap");
+    QDir::setCurrent(f.dir.path());
+    frmGlintbox &w = f.load();
+    QCOMPARE(w.state().ViewMode, qint16(1));
+    QVERIFY(!w.viewer().Picture2->picture().isNull());
+    w.controls().File1->setListIndex(1);
+    QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Error 481"});
+    QVERIFY(w.viewer().Picture2->picture().isNull());
+}
+
+void TestDisplay::rtfModeChoosesFormattedOrSource()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("a.rtf"), "{\\rtf1\\ansi {\\b bold} text\\par}");
+    QDir::setCurrent(f.dir.path());
+    frmGlintbox &w = f.load();
+    QVERIFY(w.viewer().Text1->isRichText());
+    QCOMPARE(w.viewer().Text1->text().trimmed(), QStringLiteral("bold text"));
+    // The user's click on "RTF Mode" shows the same file again, as source.
+    w.controls().chkAutoMode->click();
+    QVERIFY(!w.viewer().Text1->isRichText());
+    QVERIFY(w.viewer().Text1->text().startsWith(QStringLiteral("{\\rtf1")));
+}
+
+void TestDisplay::rtfClickAfterRestoreActs()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("a.rtf"), "{\\rtf1 plain}");
+    f.store->write(SettingKey::RTFmode, QStringLiteral("0"));
+    f.store->commit();
+    f.resetStore();
+    QDir::setCurrent(f.dir.path());
+    frmGlintbox &w = f.load();
+    QVERIFY(!w.controls().chkAutoMode->isChecked());
+    QVERIFY(!w.state().RtfClickSuppressed);
+    QVERIFY(!w.viewer().Text1->isRichText());
+    w.controls().chkAutoMode->click();
+    QVERIFY(w.viewer().Text1->isRichText());
+}
+
+void TestDisplay::htmlModeOffShowsSource()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("page.html"), "<html><body>hello</body></html>");
+    f.store->write(SettingKey::HTMLmode, QStringLiteral("0"));
+    f.store->commit();
+    f.resetStore();
+    QDir::setCurrent(f.dir.path());
+    frmGlintbox &w = f.load();
+    QCOMPARE(w.state().ViewMode, qint16(0));
+    QVERIFY(w.viewer().Text1->isVisibleTo(&w));
+    QVERIFY(w.viewer().Text1->text().contains(QStringLiteral("<body>hello")));
+}
+
+void TestDisplay::commandsFollowViewMode()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("a.txt"));
+    f.makeFile(QStringLiteral("b.exe"), "MZ");
+    QImage(4, 4, QImage::Format_RGB32).save(f.path(QStringLiteral("c.bmp")), "BMP");
+    QDir::setCurrent(f.dir.path());
+    frmGlintbox &w = f.load();
+    const MainMenus &menus = *w.controls().menus;
+    auto enabled = [&](const char *name) { return menus.item(QString::fromLatin1(name))->isEnabled(); };
+    QVERIFY(enabled("mnuSearch") && !enabled("mnuKeys0") && !enabled("mnuEnter"));
+    w.controls().File1->setListIndex(1); // b.exe
+    QCOMPARE(w.state().ViewMode, qint16(3));
+    QVERIFY(enabled("mnuEnter") && !enabled("mnuPrint") && !enabled("mnuSearch"));
+    QCOMPARE(w.viewer().lblAppName->text(), QStringLiteral("b.exe"));
+    w.controls().File1->setListIndex(2); // c.bmp
+    QVERIFY(enabled("mnuKeys0") && enabled("mnuPrint") && !enabled("mnuSearch"));
+    for (QAbstractButton *button : w.viewer().btnZoom)
+        QVERIFY(button->isEnabled());
+    w.controls().File1->setListIndex(0); // back to text
+    QVERIFY(!w.viewer().Picture2->isVisibleTo(&w));
+    QVERIFY(w.viewer().Picture2->picture().isNull());
+    for (QAbstractButton *button : w.viewer().btnZoom)
+        QVERIFY(!button->isEnabled());
+}
+
+void TestDisplay::launcherLeavesGaugeUnlit()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("big.com"), QByteArray(4096, 'x'));
+    f.store->write(SettingKey::MaxFileSize, QStringLiteral("1024"));
+    f.store->commit();
+    f.resetStore();
+    QDir::setCurrent(f.dir.path());
+    frmGlintbox &w = f.load();
+    QCOMPARE(litCells(*w.viewer().gauge), 0);
+}
+
+void TestDisplay::wordWrapTogglesTwice()
+{
+    ShellFixture f;
+    frmGlintbox &w = f.load();
+    QAction *wrapOff = w.controls().menus->item(QStringLiteral("mnuWordWrap"));
+    QCOMPARE(w.viewer().Text1->rightMargin(), 0.0);
+    wrapOff->trigger();
+    QVERIFY(wrapOff->isChecked());
+    QCOMPARE(w.viewer().Text1->rightMargin(), 1e9);
+    wrapOff->trigger();
+    QVERIFY(!wrapOff->isChecked());
+    QCOMPARE(w.viewer().Text1->rightMargin(), 0.0);
+}
+
+void TestDisplay::iconTimerFramesAndPendingFocus()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("a.txt"));
+    QDir::setCurrent(f.dir.path());
+    frmGlintbox &w = f.load();
+    QVERIFY(w.state().FocusFileListPending);
+    w.timIconSwitch_Timer();
+    QVERIFY(!w.state().FocusFileListPending);
+    QCOMPARE(w.state().IconFrame, qint16(0));
+    QList<int> frames;
+    for (int tick = 0; tick < 17; ++tick) {
+        w.timIconSwitch_Timer();
+        frames.append(w.state().IconFrame);
+    }
+    QCOMPARE(frames, QList<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0, 1}));
+}
+
+QTEST_MAIN(TestDisplay)
+#include "tst_display.moc"
