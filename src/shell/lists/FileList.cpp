@@ -1,5 +1,6 @@
 #include "FileList.h"
 
+#include "NameOrder.h"
 #include "core/FileSystem.h"
 #include "core/RunTimeError.h"
 
@@ -40,25 +41,12 @@ QStringList listMatchingFiles(FileSystem &fs, const QString &folder,
                               const WildcardPattern &pattern)
 {
     const std::vector<FolderEntry> entries = fs.list(folder);
-    struct Keyed {
-        QString key;
-        QString name;
-    };
-    std::vector<Keyed> files;
-    files.reserve(entries.size());
-    for (const FolderEntry &entry : entries) {
-        if (entry.isFolder || entry.name.startsWith(u'.') || !pattern.matches(entry.name))
-            continue;
-        files.push_back({entry.name.toCaseFolded(), entry.name});
-    }
-    std::sort(files.begin(), files.end(), [](const Keyed &a, const Keyed &b) {
-        return a.key != b.key ? a.key < b.key : a.name < b.name;
-    });
     QStringList names;
-    names.reserve(qsizetype(files.size()));
-    for (Keyed &file : files)
-        names.append(std::move(file.name));
-    return names;
+    for (const FolderEntry &entry : entries) {
+        if (!entry.isFolder && !entry.name.startsWith(u'.') && pattern.matches(entry.name))
+            names.append(entry.name);
+    }
+    return sortedByName(std::move(names));
 }
 
 FileList::FileList(FileSystem &fs, QWidget *parent)

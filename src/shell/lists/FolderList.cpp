@@ -1,6 +1,7 @@
 #include "FolderList.h"
 
 #include "Drives.h"
+#include "NameOrder.h"
 #include "core/FileSystem.h"
 #include "core/Paths.h"
 #include "core/RunTimeError.h"
@@ -136,23 +137,16 @@ void FolderList::reload(const QString &path)
     }
     const int childDepth = int(rows.size());
 
-    struct Keyed {
-        QString key;
-        QString name;
-    };
-    std::vector<Keyed> folders;
+    QStringList names;
     for (const FolderEntry &entry : entries) {
         if (entry.isFolder && !entry.name.startsWith(u'.'))
-            folders.push_back({entry.name.toCaseFolded(), entry.name});
+            names.append(entry.name);
     }
-    std::sort(folders.begin(), folders.end(), [](const Keyed &a, const Keyed &b) {
-        return a.key != b.key ? a.key < b.key : a.name < b.name;
-    });
     QStringList subfolders;
-    for (const Keyed &folder : folders) {
-        const QString full = fullPath(path, folder.name);
+    for (const QString &name : sortedByName(std::move(names))) {
+        const QString full = fullPath(path, name);
         subfolders.append(full);
-        rows.append({full, folder.name, childDepth, false});
+        rows.append({full, name, childDepth, false});
     }
 
     m_path = path;

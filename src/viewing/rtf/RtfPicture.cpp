@@ -1,4 +1,5 @@
 #include "RtfPicture.h"
+#include "RtfTokenizer.h"
 
 #include "RtfDocumentBuilder.h"
 
@@ -15,21 +16,11 @@ constexpr double MaxSide = 20000.0; // pixels a picture may be shown at
 constexpr int MaxRenderSide = 4096; // pixels a metafile is rendered at
 constexpr double HimetricPerPixel = 2540.0 / 96.0;
 
-int nibble(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 } // namespace
 
 void RtfPicture::appendHex(QByteArrayView hex) {
     for (const char c : hex) {
-        const int value = nibble(c);
+        const int value = hexDigitValue(c);
         if (value < 0)
             continue;
         if (pendingNibble < 0) {

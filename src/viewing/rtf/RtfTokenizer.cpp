@@ -14,7 +14,9 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-int hexValue(char c) {
+} // namespace
+
+int hexDigitValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -23,8 +25,6 @@ int hexValue(char c) {
         return c - 'A' + 10;
     return -1;
 }
-
-} // namespace
 
 RtfToken RtfTokenizer::next() {
     RtfToken token;
@@ -76,8 +76,8 @@ RtfToken RtfTokenizer::next() {
             }
             ++m_pos;
             if (s == '\'') {
-                const int high = m_pos < size ? hexValue(data[m_pos]) : -1;
-                const int low = m_pos + 1 < size ? hexValue(data[m_pos + 1]) : -1;
+                const int high = m_pos < size ? hexDigitValue(data[m_pos]) : -1;
+                const int low = m_pos + 1 < size ? hexDigitValue(data[m_pos + 1]) : -1;
                 if (high < 0 || low < 0) {
                     m_pos += high < 0 ? 0 : 1; // a broken escape carries no character
                     continue;

@@ -5,6 +5,9 @@
 
 namespace glintbox::rtf {
 
+// The value of one hexadecimal digit, or -1 for any other character.
+int hexDigitValue(char c);
+
 // One lexical unit of RTF.
 struct RtfToken {
     enum class Kind { End, GroupStart, GroupEnd, ControlWord, ControlSymbol, HexByte, Text };
