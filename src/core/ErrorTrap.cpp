@@ -6,7 +6,7 @@
 #include <QLoggingCategory>
 #include <new>
 
-Q_LOGGING_CATEGORY(lcErrors, "glintbox.errors")
+Q_LOGGING_CATEGORY(lcErrors, "glintbox.errors", QtWarningMsg)
 
 namespace glintbox {
 

@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-Q_LOGGING_CATEGORY(lcFilter, "glintbox.filter")
+Q_LOGGING_CATEGORY(lcFilter, "glintbox.filter", QtWarningMsg)
 
 namespace glintbox {
 

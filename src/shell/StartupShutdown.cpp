@@ -21,7 +21,7 @@
 #include <QScreen>
 #include <QTimer>
 
-Q_LOGGING_CATEGORY(lcStartup, "glintbox.startup")
+Q_LOGGING_CATEGORY(lcStartup, "glintbox.startup", QtWarningMsg)
 
 namespace glintbox {
 

@@ -6,7 +6,7 @@
 #include <QImageReader>
 #include <QLoggingCategory>
 
-Q_LOGGING_CATEGORY(lcPictures, "glintbox.pictures")
+Q_LOGGING_CATEGORY(lcPictures, "glintbox.pictures", QtWarningMsg)
 
 namespace glintbox {
 

@@ -14,7 +14,7 @@
 #include <QVideoSink>
 #include <QVideoWidget>
 
-Q_LOGGING_CATEGORY(lcPlayer, "glintbox.player")
+Q_LOGGING_CATEGORY(lcPlayer, "glintbox.player", QtWarningMsg)
 
 namespace glintbox {
 

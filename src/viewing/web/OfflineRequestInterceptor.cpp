@@ -3,7 +3,7 @@
 #include <QLoggingCategory>
 #include <QUrl>
 
-Q_LOGGING_CATEGORY(lcOffline, "glintbox.web.offline")
+Q_LOGGING_CATEGORY(lcOffline, "glintbox.web.offline", QtWarningMsg)
 
 namespace glintbox {
 

@@ -14,7 +14,7 @@
 #include <climits>
 #include <cstdlib>
 
-Q_LOGGING_CATEGORY(lcWeb, "glintbox.web")
+Q_LOGGING_CATEGORY(lcWeb, "glintbox.web", QtWarningMsg)
 
 namespace glintbox {
 
