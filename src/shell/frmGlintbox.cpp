@@ -4,19 +4,19 @@
 #include "Navigation.h"
 #include "StartupShutdown.h"
 #include "ViewerKeys.h"
-#include "core/Colours.h"
+#include "layout/WindowLayout.h"
+#include "toolbar/MainToolbar.h"
 #include "core/ErrorTrap.h"
+#include "filter/FileFilter.h"
 #include "core/FileSystem.h"
 #include "core/Paths.h"
 #include "core/Prompts.h"
 #include "core/RunTimeError.h"
 #include "core/Twips.h"
-#include "filter/FileFilter.h"
-#include "layout/WindowLayout.h"
+#include "core/Colours.h"
 #include "lists/DriveList.h"
 #include "lists/FileList.h"
 #include "lists/FolderList.h"
-#include "toolbar/MainToolbar.h"
 #include "viewing/display/FileDisplay.h"
 #include "viewing/display/ViewModes.h"
 #include "viewing/gauge/SizeGauge.h"
@@ -36,10 +36,10 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QSlider>
-#include <QTimer>
 #include <QToolBar>
+#include <QScreen>
+#include <QTimer>
 
 namespace glintbox {
 
@@ -92,8 +92,7 @@ void frmGlintbox::createControls()
     m_controls.Label2->setToolTip(QStringLiteral("Number of Files Showing in File List"));
     m_controls.Label4 = label("Label4", QStringLiteral("files"));
     m_controls.Label5 = label("Label5", QStringLiteral("0"));
-    m_controls.Label5->setToolTip(
-        QStringLiteral("Number of Directories Showing in Directory List"));
+    m_controls.Label5->setToolTip(QStringLiteral("Number of Directories Showing in Directory List"));
     m_controls.Label6 = label("Label6", QStringLiteral("dir's"));
     QFont countFont = m_controls.Label1->font();
     countFont.setPointSizeF(countFont.pointSizeF() * 0.85);
