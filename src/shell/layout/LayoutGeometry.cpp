@@ -28,6 +28,17 @@ QSizeF withMinimumSize(const QSizeF &outer)
             std::max(outer.height(), MinimumWindowHeight)};
 }
 
+QRectF keptAboveViewer(const QRectF &list, const QRectF &viewer)
+{
+    constexpr double gap = 50;
+    const bool sideBySide = list.right() <= viewer.left() || viewer.right() <= list.left();
+    if (sideBySide || list.top() >= viewer.top() || list.bottom() <= viewer.top() - gap)
+        return list;
+    QRectF kept = list;
+    kept.setBottom(std::max(list.top(), viewer.top() - gap));
+    return kept;
+}
+
 Arrangement arrangementOf(const QString &controlsSetting)
 {
     return controlsSetting == u"Top" ? Arrangement::Top : Arrangement::Side;

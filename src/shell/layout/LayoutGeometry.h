@@ -44,6 +44,11 @@ QSizeF designedOuterSize(const QSizeF &clientBelowToolbar);
 // The window's outer size once the minimum of 8000 x 6000 twips is applied.
 QSizeF withMinimumSize(const QSizeF &outer);
 
+// A list placed above the viewer, ended the designed gap above it. The
+// designed lists showed whole lines only and so stopped short of the viewer
+// that the top arrangement places 95 twips above their nominal bottom.
+QRectF keptAboveViewer(const QRectF &list, const QRectF &viewer);
+
 enum class Arrangement { Top, Side };
 
 // "Top" exactly (case-sensitive) is the top arrangement, anything else the side.

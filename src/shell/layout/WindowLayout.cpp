@@ -99,14 +99,13 @@ void WindowLayout::Form_Resize()
         if (m_window.isMinimized())
             return;
         const double dpi = logicalDpi();
-        const QSizeF outer = outerSizeTwips();
-        const QSizeF allowed = withMinimumSize(outer);
-        if (allowed != outer) {
-            const QSize frame = m_window.frameGeometry().size() - m_window.size();
-            m_window.resize(
-                QSize(twipsToPixels(allowed.width(), dpi), twipsToPixels(allowed.height(), dpi)) -
-                frame);
-        }
+        const QSize outer = m_window.frameGeometry().size();
+        const QSizeF allowed = withMinimumSize(outerSizeTwips());
+        // Whole pixels at or above the minimum, so that the new size passes.
+        const QSize allowedPixels(int(std::ceil(allowed.width() * dpi / TwipsPerInch - 1e-6)),
+                                  int(std::ceil(allowed.height() * dpi / TwipsPerInch - 1e-6)));
+        if (allowedPixels != outer)
+            m_window.resize(allowedPixels - (outer - m_window.size()));
         const QSizeF client(pixelsToTwips(m_client.width(), dpi),
                             pixelsToTwips(m_client.height(), dpi));
         const QSizeF designed = designedOuterSize(client);
@@ -149,8 +148,8 @@ void WindowLayout::applyLayout(const LayoutGeometry &g)
               QRectF(countLefts[i], countLineTop, std::max(countWidths[i], room), countLineHeight));
     }
     place(m_viewer.gauge, gaugeBox);
-    place(c.Dir1, g.Dir1);
-    place(c.File1, g.File1);
+    place(c.Dir1, keptAboveViewer(g.Dir1, g.viewer));
+    place(c.File1, keptAboveViewer(g.File1, g.viewer));
     for (QWidget *view :
          {static_cast<QWidget *>(m_viewer.Text1), static_cast<QWidget *>(m_viewer.Picture2),
           static_cast<QWidget *>(m_viewer.WebBrowser1), m_viewer.picLaunchWindow,
