@@ -3,6 +3,7 @@
 #include "shell/ViewerKeys.h"
 #include "shell/lists/FileList.h"
 #include "shell/toolbar/MainToolbar.h"
+#include "shell/toolbar/ToolbarIcons.h"
 #include "viewing/text/RichTextBox.h"
 
 #include <QAction>
@@ -39,6 +40,7 @@ private slots:
     void enabledStatesFollowTheShownFile_data();
     void enabledStatesFollowTheShownFile();
     void toolbarButtonsInOrder();
+    void iconsFollowThePalette();
     void toolbarDispatch_data();
     void toolbarDispatch();
     void layoutButtonsWriteTheSettingFirst();
@@ -216,6 +218,24 @@ void TestMenus::toolbarButtonsInOrder()
                                 "Refresh Files and Folders", "Help"}));
     // The zoom controls stay in the toolbar, after the buttons.
     QCOMPARE(w.viewer().Zoom->parentWidget(), w.controls().Toolbar1);
+}
+
+void TestMenus::iconsFollowThePalette()
+{
+    // The outline of the "Filter" funnel runs through (8, 2) at 16 pixels.
+    QPalette light;
+    light.setColor(QPalette::WindowText, Qt::black);
+    light.setColor(QPalette::Base, Qt::white);
+    QPalette dark;
+    dark.setColor(QPalette::WindowText, QColor(0xeeeeee));
+    dark.setColor(QPalette::Base, QColor(0x202020));
+    for (const char *name : {"new", "delete", "print", "font", "find", "findfile", "colour",
+                             "filter", "max", "sideview", "topview", "refresh", "help"})
+        QVERIFY2(!toolbarIcon(QString::fromLatin1(name), light).isNull(), name);
+    const QImage onLight = toolbarIcon("filter", light).pixmap(16, 16).toImage();
+    const QImage onDark = toolbarIcon("filter", dark).pixmap(16, 16).toImage();
+    QVERIFY(qGray(onLight.pixel(8, 2)) < 80);
+    QVERIFY(qGray(onDark.pixel(8, 2)) > 170);
 }
 
 void TestMenus::toolbarDispatch_data()
