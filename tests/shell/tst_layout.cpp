@@ -34,6 +34,7 @@ private slots:
     void lowerCaseTopGivesSideAndStoresSide();
     void layoutItemsKeepOneCheckMark();
     void resizePansThePictureBack();
+    void restoringPansThePictureBack();
 };
 
 void TestLayout::geometry_data()
@@ -239,6 +240,24 @@ void TestLayout::resizePansThePictureBack()
     QCOMPARE(viewport->HScroll1()->value(), 0);
     QCOMPARE(viewport->VScroll1()->value(), 0);
     QCOMPARE(viewport->imageRectTwips(), QRectF(0, 0, 4000, 3000));
+}
+
+void TestLayout::restoringPansThePictureBack()
+{
+    ShellFixture f;
+    frmGlintbox &w = f.open();
+    w.resize(900, 700);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QRect view = w.viewer().Text1->geometry();
+    ImageViewport *viewport = w.viewer().Picture2;
+    w.setWindowState(Qt::WindowMinimized);
+    viewport->HScroll1()->setValue(40);
+    w.Form_Resize();
+    QCOMPARE(viewport->HScroll1()->value(), 40);
+    w.setWindowState(Qt::WindowNoState);
+    QCOMPARE(viewport->HScroll1()->value(), 0);
+    QCOMPARE(w.viewer().Text1->geometry(), view);
 }
 
 QTEST_MAIN(TestLayout)

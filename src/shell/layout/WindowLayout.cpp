@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QScrollBar>
+#include <QWindowStateChangeEvent>
 
 #include <cmath>
 
@@ -54,11 +55,16 @@ WindowLayout::WindowLayout(QMainWindow &window, QWidget &client, GlintboxState &
     // the menu bar or toolbar change their height (fonts, wrapping, the
     // first show): each time the window is laid out again.
     client.installEventFilter(this);
+    // A restore from the minimized state keeps the size, so no resize comes.
+    window.installEventFilter(this);
 }
 
 bool WindowLayout::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == &m_client && event->type() == QEvent::Resize)
+        Form_Resize();
+    else if (watched == &m_window && event->type() == QEvent::WindowStateChange &&
+             (static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowMinimized))
         Form_Resize();
     return QObject::eventFilter(watched, event);
 }
