@@ -3,6 +3,9 @@
 #include "MainMenus.h"
 #include "Navigation.h"
 #include "StartupShutdown.h"
+#include "ViewerKeys.h"
+#include "layout/WindowLayout.h"
+#include "toolbar/MainToolbar.h"
 #include "core/ErrorTrap.h"
 #include "filter/FileFilter.h"
 #include "core/FileSystem.h"
@@ -40,16 +43,6 @@
 
 namespace glintbox {
 
-namespace {
-
-// The designed client area starts above our client widget by the toolbar's
-// 360 twips; the outer size adds the frame, caption and menu bar.
-constexpr double ToolbarTwips = 360;
-constexpr double OuterExtraWidth = 120;
-constexpr double OuterExtraHeight = 1040;
-
-} // namespace
-
 frmGlintbox::frmGlintbox(GlintboxServices services, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
@@ -63,6 +56,9 @@ frmGlintbox::frmGlintbox(GlintboxServices services, QWidget *parent)
     m_viewModes = std::make_unique<ViewModes>(m_state, m_viewer, *this);
     m_fileDisplay = std::make_unique<FileDisplay>(m_state, m_viewer, *this, *m_viewModes);
     m_viewModes->setShowFile([this] { File1_Click(); });
+    m_keys = std::make_unique<ViewerKeys>(m_state, m_services.prompts);
+    m_layout =
+        new WindowLayout(*this, *m_client, m_state, m_controls, m_viewer, m_services.prompts);
     connectHandlers();
     // The lists start in the folder the program was started in; when that
     // has gone they start empty and start-up moves them on.
@@ -111,6 +107,10 @@ void frmGlintbox::createControls()
     m_controls.chkHTMLmode->setObjectName(QStringLiteral("chkHTMLmode"));
     m_controls.chkHTMLmode->setToolTip(QStringLiteral("Display 'HTML' files in a Web Browser."));
     m_controls.chkHTMLmode->raise();
+    // Both switches share the list column's width, which at the desktop's
+    // font only holds their captions in the count line's smaller type.
+    m_controls.chkAutoMode->setFont(countFont);
+    m_controls.chkHTMLmode->setFont(countFont);
     m_controls.StatusBar = new QFrame(m_client);
     m_controls.StatusBar->setObjectName(QStringLiteral("StatusBar"));
     m_controls.StatusBar->setFrameShape(QFrame::StyledPanel);
@@ -121,7 +121,6 @@ void frmGlintbox::createControls()
     createToolbar();
     m_controls.timIconSwitch = new QTimer(this);
     m_controls.timIconSwitch->setObjectName(QStringLiteral("timIconSwitch"));
-
 }
 
 void frmGlintbox::createViewer()
@@ -159,6 +158,8 @@ void frmGlintbox::createToolbar()
     toolbar->setObjectName(QStringLiteral("Toolbar1"));
     toolbar->setMovable(false);
     m_controls.Toolbar1 = toolbar;
+    m_toolbar = new MainToolbar(toolbar, *m_controls.menus, m_state);
+    m_viewer.toolbarButtons = m_toolbar->buttons();
     ViewerControls &v = m_viewer;
     v.Text2 = new QLabel(QStringLiteral("100 %"), toolbar);
     v.Text2->setObjectName(QStringLiteral("Text2"));
@@ -208,7 +209,8 @@ void frmGlintbox::connectHandlers()
             [this](const QString &path) { trapped([&] { m_controls.Dir1->setPath(path); }); });
     // Typing in the folder list has no effect of its own.
     connect(c.File1, &FileList::click, this, [this] { File1_Click(); });
-    connect(c.File1, &FileList::keyPressed, this, [this](int key) { HandleViewerKey(key); });
+    connect(c.File1, &FileList::keyPressed, this,
+            [this](int key) { trapped([&] { m_keys->File1_KeyPress(key); }); });
     connect(c.timIconSwitch, &QTimer::timeout, this, [this] { timIconSwitch_Timer(); });
     connect(c.chkAutoMode, &QCheckBox::toggled, this,
             [this] { trapped([this] { m_viewModes->chkAutoMode_Click(); }); });
@@ -221,23 +223,23 @@ void frmGlintbox::connectHandlers()
             showErrorReport(m_services.prompts, *error);
     });
 
-    const MainMenus &menus = *c.menus;
-    connect(menus.item(QStringLiteral("mnuExit")), &QAction::triggered, this,
-            [this] { mnuExit_Click(); });
-    connect(menus.item(QStringLiteral("mnuRefresh")), &QAction::triggered, this,
-            [this] { m_navigation->mnuRefresh_Click(); });
-    connect(menus.item(QStringLiteral("mnuControl0")), &QAction::triggered, this,
-            [this] { mnuControl_Click(0); });
-    connect(menus.item(QStringLiteral("mnuControl1")), &QAction::triggered, this,
-            [this] { mnuControl_Click(1); });
-    connect(menus.item(QStringLiteral("mnuFilter")), &QAction::triggered, this,
-            [this] { m_fileFilter->mnuFilter_Click(); });
-    connect(menus.item(QStringLiteral("mnuWebMode")), &QAction::triggered, this,
-            [this] { trapped([this] { m_viewModes->mnuWebMode_Click(); }); });
-    connect(menus.item(QStringLiteral("mnuWordWrap")), &QAction::triggered, this,
-            [this] { trapped([this] { m_viewModes->mnuWordWrap_Click(); }); });
-    connect(menus.item(QStringLiteral("mnuFileSize")), &QAction::triggered, this,
-            [this] { mnuFileSize_Click(); });
+    MainMenus &menus = *c.menus;
+    menus.setHandler(QStringLiteral("mnuExit"), [this](int) { mnuExit_Click(); });
+    menus.setHandler(QStringLiteral("mnuRefresh"),
+                     [this](int) { m_navigation->mnuRefresh_Click(); });
+    menus.setHandler(QStringLiteral("mnuControl"), [this](int i) { mnuControl_Click(i); });
+    menus.setHandler(QStringLiteral("mnuKeys"),
+                     [this](int i) { trapped([&] { m_keys->mnuKeys_Click(i); }); });
+    menus.setHandler(QStringLiteral("mnuEnter"),
+                     [this](int) { trapped([&] { m_keys->mnuEnter_Click(); }); });
+    menus.setHandler(QStringLiteral("mnuFilter"), [this](int) { m_fileFilter->mnuFilter_Click(); });
+    menus.setHandler(QStringLiteral("mnuWebMode"),
+                     [this](int) { trapped([this] { m_viewModes->mnuWebMode_Click(); }); });
+    menus.setHandler(QStringLiteral("mnuWordWrap"),
+                     [this](int) { trapped([this] { m_viewModes->mnuWordWrap_Click(); }); });
+    menus.setHandler(QStringLiteral("mnuFileSize"), [this](int) { mnuFileSize_Click(); });
+    // The text box leaves the window's shortcuts (Del, Ctrl+Z, ...) to the menu.
+    m_viewer.Text1->setWindowShortcuts(menus.windowShortcuts());
 }
 
 void frmGlintbox::trapped(const std::function<void()> &handler)
@@ -271,20 +273,7 @@ void frmGlintbox::closeEvent(QCloseEvent *event)
 
 void frmGlintbox::mnuControl_Click(int index)
 {
-    trapped([&] {
-        QAction *top = m_controls.menus->item(QStringLiteral("mnuControl0"));
-        QAction *side = m_controls.menus->item(QStringLiteral("mnuControl1"));
-        if (index == 0) {
-            m_state.controlsPosition = QStringLiteral("Top");
-            top->setChecked(true);
-            side->setChecked(false);
-        } else if (index == 1) {
-            m_state.controlsPosition = QStringLiteral("Side");
-            top->setChecked(false);
-            side->setChecked(true);
-        }
-        Form_Resize();
-    });
+    m_layout->mnuControl_Click(index);
 }
 
 double frmGlintbox::logicalDpi() const
@@ -294,59 +283,7 @@ double frmGlintbox::logicalDpi() const
 
 void frmGlintbox::Form_Resize()
 {
-    if (isMinimized())
-        return;
-    const double dpi = logicalDpi();
-    const double width = pixelsToTwips(m_client->width(), dpi) + OuterExtraWidth;
-    const double height = pixelsToTwips(m_client->height(), dpi) + OuterExtraHeight;
-    applyLayout(computeLayout(arrangementOf(m_state.controlsPosition),
-                              std::max(width, MinimumWindowWidth),
-                              std::max(height, MinimumWindowHeight)));
-}
-
-void frmGlintbox::applyLayout(const LayoutGeometry &g)
-{
-    const double dpi = logicalDpi();
-    const QRect clientRect = m_client->rect();
-    auto place = [&](QWidget *widget, QRectF twips) {
-        twips.translate(0, -ToolbarTwips);
-        widget->setGeometry(twipsToPixels(twips, dpi).intersected(clientRect));
-    };
-    place(m_controls.Drive1, g.Drive1);
-    place(m_controls.chkAutoMode, QRectF(g.chkAutoMode.topLeft(), QSizeF(1200, 375)));
-    place(m_controls.chkHTMLmode, QRectF(1200, 1440, 1215, 375));
-    const double labelLefts[] = {0, 720, 1200, 1560, 2040};
-    const double labelWidths[] = {615, 375, 375, 375, 375};
-    QLabel *labels[] = {m_controls.Label1, m_controls.Label2, m_controls.Label4,
-                        m_controls.Label5, m_controls.Label6};
-    for (int i = 0; i < 5; ++i) {
-        // Each label may use the room up to the next one: captions at the
-        // desktop's font are wider than the designed boxes.
-        const double room = i < 4 ? labelLefts[i + 1] - labelLefts[i] : labelWidths[i] + 360;
-        place(labels[i], QRectF(labelLefts[i], 1080, std::max(labelWidths[i], room), 255));
-    }
-    place(m_controls.Dir1, g.Dir1);
-    place(m_controls.File1, g.File1);
-    for (QWidget *view : {static_cast<QWidget *>(m_viewer.Text1),
-                          static_cast<QWidget *>(m_viewer.Picture2),
-                          static_cast<QWidget *>(m_viewer.WebBrowser1), m_viewer.picLaunchWindow,
-                          static_cast<QWidget *>(m_viewer.ActiveMovie1)})
-        place(view, g.viewer);
-    m_viewer.lblAppName->setGeometry(m_viewer.picLaunchWindow->rect());
-    place(m_viewer.gauge, QRectF(0, 720, 2415, 255));
-    place(m_controls.StatusBar, g.StatusBar);
-    // The status line runs along the bottom edge whatever the DPI rounding.
-    QRect status = m_controls.StatusBar->geometry();
-    status.moveBottom(clientRect.bottom());
-    m_controls.StatusBar->setGeometry(status);
-    m_controls.InputFileProperties->setGeometry(
-        QRect(4, 0, twipsToPixels(g.InputFileProperties.width(), dpi) - 8, status.height()));
-}
-
-void frmGlintbox::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    trapped([this] { Form_Resize(); });
+    m_layout->Form_Resize();
 }
 
 QRectF frmGlintbox::outerGeometryTwips() const
@@ -361,8 +298,8 @@ void frmGlintbox::setOuterGeometryTwips(const QRectF &twips)
 {
     const double dpi = logicalDpi();
     const QSize frameExtra = frameGeometry().size() - size();
-    resize(QSize(twipsToPixels(twips.width(), dpi), twipsToPixels(twips.height(), dpi))
-           - frameExtra);
+    resize(QSize(twipsToPixels(twips.width(), dpi), twipsToPixels(twips.height(), dpi)) -
+           frameExtra);
     move(twipsToPixels(twips.left(), dpi), twipsToPixels(twips.top(), dpi));
 }
 
@@ -443,7 +380,7 @@ void frmGlintbox::showFirstFileOrClear()
 
 void frmGlintbox::HandleViewerKey(int keyAscii)
 {
-    Q_UNUSED(keyAscii);
+    trapped([&] { m_keys->HandleViewerKey(keyAscii); });
 }
 
 void frmGlintbox::timIconSwitch_Timer()

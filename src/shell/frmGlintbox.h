@@ -5,7 +5,6 @@
 #include "viewing/display/DisplayHost.h"
 #include "viewing/display/ViewerControls.h"
 #include "MainControls.h"
-#include "layout/LayoutGeometry.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -18,7 +17,10 @@ class FileSystem;
 class FileDisplay;
 class FileFilter;
 class ViewModes;
+class MainToolbar;
 class Navigation;
+class ViewerKeys;
+class WindowLayout;
 class Prompts;
 class SettingsStore;
 
@@ -56,6 +58,9 @@ public:
     ViewModes &viewModes() { return *m_viewModes; }
     Navigation &navigation() { return *m_navigation; }
     FileFilter &fileFilter() { return *m_fileFilter; }
+    ViewerKeys &viewerKeys() { return *m_keys; }
+    MainToolbar &toolbar() { return *m_toolbar; }
+    WindowLayout &windowLayout() { return *m_layout; }
     Prompts &prompts() override { return m_services.prompts; }
     FileSystem &fileSystem() override { return m_services.fs; }
 
@@ -69,12 +74,10 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void createControls();
     void connectHandlers();
-    void applyLayout(const LayoutGeometry &geometry);
     void trapped(const std::function<void()> &handler);
 
     // What the file filter needs from the window.
@@ -105,6 +108,9 @@ private:
     std::unique_ptr<FileFilter> m_fileFilter;
     std::unique_ptr<ViewModes> m_viewModes;
     std::unique_ptr<FileDisplay> m_fileDisplay;
+    std::unique_ptr<ViewerKeys> m_keys;
+    MainToolbar *m_toolbar = nullptr;
+    WindowLayout *m_layout = nullptr;
     QWidget *m_client = nullptr;
     std::function<void()> m_exit;
     bool m_exiting = false;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 namespace glintbox {
 
 namespace {
@@ -13,6 +15,29 @@ constexpr double Label1Height = 255;
 constexpr double Picture4Height = 255;
 
 } // namespace
+
+QSizeF designedOuterSize(const QSizeF &clientBelowToolbar)
+{
+    return {clientBelowToolbar.width() + DesignedNonClientWidth,
+            clientBelowToolbar.height() + DesignedToolbarHeight + DesignedNonClientHeight};
+}
+
+QSizeF withMinimumSize(const QSizeF &outer)
+{
+    return {std::max(outer.width(), MinimumWindowWidth),
+            std::max(outer.height(), MinimumWindowHeight)};
+}
+
+QRectF keptAboveViewer(const QRectF &list, const QRectF &viewer)
+{
+    constexpr double gap = 50;
+    const bool sideBySide = list.right() <= viewer.left() || viewer.right() <= list.left();
+    if (sideBySide || list.top() >= viewer.top() || list.bottom() <= viewer.top() - gap)
+        return list;
+    QRectF kept = list;
+    kept.setBottom(std::max(list.top(), viewer.top() - gap));
+    return kept;
+}
 
 Arrangement arrangementOf(const QString &controlsSetting)
 {
@@ -48,8 +73,7 @@ LayoutGeometry computeLayout(Arrangement arrangement, double W, double H)
         const double S = Label1Height + g.Drive1.height() + Picture4Height + g.chkAutoMode.height();
         g.Drive1.setWidth(2400);
         g.chkAutoMode.setWidth(2400);
-        g.Dir1 = QRectF(g.chkAutoMode.left(), g.chkAutoMode.top() + 380, 2400,
-                        (H - 1100 - S) / 2);
+        g.Dir1 = QRectF(g.chkAutoMode.left(), g.chkAutoMode.top() + 380, 2400, (H - 1100 - S) / 2);
         g.File1 = QRectF(g.chkAutoMode.left(), g.Dir1.top() + g.Dir1.height() + 30, 2400,
                          (H - 1320 - S) / 2);
         g.viewer = QRectF(g.Drive1.left() + 2450, g.Drive1.top(), W - 2550, H - 1340);

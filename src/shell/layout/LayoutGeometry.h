@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRectF>
+#include <QSizeF>
 
 namespace glintbox {
 
@@ -27,6 +28,26 @@ constexpr double MinimumWindowHeight = 6000;
 constexpr double ScrollBarThickness = 255;
 constexpr double StatusBarHeight = 300;
 constexpr double CornerSquareSize = 255;
+
+// The designed window around its client area, against which the rules'
+// outer-size constants were measured: the client area starts with the
+// toolbar's 360 twips; border, caption and menu bar add the rest.
+constexpr double DesignedToolbarHeight = 360;
+constexpr double DesignedNonClientWidth = 110;
+constexpr double DesignedNonClientHeight = 680;
+
+// The outer size of the designed window whose client area below the toolbar
+// has this size. Laying out for it makes the views fill a real client area
+// whatever the real frame, menu bar and toolbar measure.
+QSizeF designedOuterSize(const QSizeF &clientBelowToolbar);
+
+// The window's outer size once the minimum of 8000 x 6000 twips is applied.
+QSizeF withMinimumSize(const QSizeF &outer);
+
+// A list placed above the viewer, ended the designed gap above it. The
+// designed lists showed whole lines only and so stopped short of the viewer
+// that the top arrangement places 95 twips above their nominal bottom.
+QRectF keptAboveViewer(const QRectF &list, const QRectF &viewer);
 
 enum class Arrangement { Top, Side };
 
