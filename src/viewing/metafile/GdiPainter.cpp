@@ -1,5 +1,7 @@
 #include "GdiPainter.h"
 
+#include "GdiText.h"
+
 #include <QFontMetricsF>
 #include <QLoggingCategory>
 #include <QPaintEngine>
@@ -97,11 +99,11 @@ QTransform pageTransform(const DcState &state, const GdiDevice &device) {
     case MmAnisotropic: {
         QSizeF windowExt = state.windowExt;
         QSizeF viewportExt = state.viewportExt;
-        if (!state.viewportExtSet && (device.windowMapsToFrame || state.windowExtSet)) {
-            // Players set the viewport to the picture's frame when the file does not.
-            if (device.windowMapsToFrame && !state.windowExtSet)
+        if (!state.viewportExtSet && device.windowMapsToFrame) {
+            // A Windows metafile player sets the viewport to the picture's frame.
+            if (!state.windowExtSet)
                 windowExt = device.frame.size();
-            if (device.windowMapsToFrame && !state.windowOrgSet)
+            if (!state.windowOrgSet)
                 windowOrg = device.frame.topLeft();
             viewportExt = device.frame.size();
             if (!state.viewportOrgSet)
@@ -810,7 +812,8 @@ void GdiPainter::setPixel(QPointF point, const QColor &colour) {
 QFont GdiPainter::makeFont(double targetScaleX, double targetScaleY) const {
     const GdiFont &gdi = m_state.font;
     QFont font;
-    if (!gdi.face.isEmpty())
+    // The Symbol font's codes are mapped to Unicode already; any font with those characters serves.
+    if (!gdi.face.isEmpty() && !isSymbolFace(gdi.face))
         font.setFamily(gdi.face);
     font.setWeight(QFont::Weight(std::clamp(gdi.weight <= 0 ? 400 : gdi.weight, 100, 900)));
     font.setItalic(gdi.italic);

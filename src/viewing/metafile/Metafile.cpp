@@ -73,11 +73,18 @@ void Metafile::setUpEmf() {
     const QRectF frameMm(frame.left() / 100.0, frame.top() / 100.0,
                          (frame.right() - frame.left()) / 100.0,
                          (frame.bottom() - frame.top()) / 100.0);
+    const QRectF bounds = QRectF(header.bounds).adjusted(0, 0, 1, 1);
     if (frameMm.width() > 0 && frameMm.height() > 0) {
         m_device.frame = QRectF(frameMm.left() * perMm.width(), frameMm.top() * perMm.height(),
                                 frameMm.width() * perMm.width(), frameMm.height() * perMm.height());
+        // Some producers write a frame of the right size at the wrong place: when it misses
+        // most of what the bounds say is drawn, the drawing is placed by its bounds.
+        const QRectF common = m_device.frame.intersected(bounds);
+        if (header.bounds.isValid() &&
+            common.width() * common.height() < 0.5 * bounds.width() * bounds.height())
+            m_device.frame.moveTopLeft(bounds.topLeft());
     } else if (header.bounds.isValid()) {
-        m_device.frame = QRectF(header.bounds);
+        m_device.frame = bounds;
     } else {
         m_device.frame = QRectF(0, 0, 1, 1);
         m_device.frame = drawnBounds();
