@@ -136,7 +136,8 @@ private:
     QPolygonF points(ByteSpan r, qint64 at, qint64 count, bool small) const;
     QList<QPolygonF> polyPoints(ByteSpan r, bool small) const;
     void polyDraw(ByteSpan r, bool small);
-    QPainterPath region(ByteSpan data) const;
+    // A region's rectangles; nothing when the data is not a whole region.
+    std::optional<QPainterPath> region(ByteSpan data) const;
     DecodedDib dib(ByteSpan r, qint64 bmiAt, qint64 bitsAt, quint32 usage) const;
     void text(ByteSpan r, bool wide);
     void smallText(ByteSpan r);
@@ -222,11 +223,11 @@ void EmfPlayer::polyDraw(ByteSpan r, bool small) {
     }
 }
 
-QPainterPath EmfPlayer::region(ByteSpan data) const {
+std::optional<QPainterPath> EmfPlayer::region(ByteSpan data) const {
     QPainterPath path;
     const qint64 count = data.u32(8);
     if (data.u32(0) < 32 || count > MaxPoints || !data.contains(32, count * 16))
-        return path;
+        return std::nullopt;
     QList<QRect> rects;
     rects.reserve(count);
     for (qint64 i = 0; i < count; ++i) {
@@ -747,24 +748,29 @@ void EmfPlayer::record(quint32 type, ByteSpan r) {
                 m_gdi.resetClip();
             break;
         }
-        const ByteSpan data = r.sub(16, size);
-        if (!data.isEmpty())
-            m_gdi.selectClipRegion(region(data), mode);
+        if (const auto path = region(r.sub(16, size)))
+            m_gdi.selectClipRegion(*path, mode);
         break;
     }
-    case FillRgn:
-        if (const GdiBrush *brush = brushAt(r.u32(28)))
-            m_gdi.fillRegion(region(r.sub(32, r.u32(24))), *brush);
+    case FillRgn: {
+        const GdiBrush *brush = brushAt(r.u32(28));
+        if (const auto path = region(r.sub(32, r.u32(24))); path && brush)
+            m_gdi.fillRegion(*path, *brush);
         break;
+    }
     case PaintRgn:
-        m_gdi.fillRegion(region(r.sub(28, r.u32(24))), dc.brush);
+        if (const auto path = region(r.sub(28, r.u32(24))))
+            m_gdi.fillRegion(*path, dc.brush);
         break;
-    case FrameRgn:
-        if (const GdiBrush *brush = brushAt(r.u32(28)))
-            m_gdi.frameRegion(region(r.sub(40, r.u32(24))), *brush, QSizeF(r.i32(32), r.i32(36)));
+    case FrameRgn: {
+        const GdiBrush *brush = brushAt(r.u32(28));
+        if (const auto path = region(r.sub(40, r.u32(24))); path && brush)
+            m_gdi.frameRegion(*path, *brush, QSizeF(r.i32(32), r.i32(36)));
         break;
+    }
     case InvertRgn:
-        m_gdi.invertRegion(region(r.sub(28, r.u32(24))));
+        if (const auto path = region(r.sub(28, r.u32(24))))
+            m_gdi.invertRegion(*path);
         break;
     case BitBlt:
     case StretchBlt:

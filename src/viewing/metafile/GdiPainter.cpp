@@ -333,10 +333,6 @@ void GdiPainter::excludeClipRect(const QRectF &logical) {
 }
 
 void GdiPainter::selectClipRegion(const QPainterPath &device, int mode) {
-    if (mode == RgnCopy && device.isEmpty()) {
-        resetClip();
-        return;
-    }
     combineClip(device, mode);
 }
 
@@ -422,6 +418,8 @@ void GdiPainter::addToPath(const QPainterPath &logical, bool connect) {
 
 bool GdiPainter::beginDraw(const QRectF &logicalBounds) {
     if (m_budget.exhausted() || m_state.rop2 == 11) // R2_NOP draws nothing
+        return false;
+    if (m_state.clipped && m_state.clip.isEmpty()) // Qt takes an empty clip path for none
         return false;
     if (!isSane(fullTransform().mapRect(logicalBounds)))
         return false;
