@@ -558,6 +558,15 @@ private slots:
         stretchBlt.bytes(quadrants());
         QTest::newRow("stretchblt")
             << EmfWriter().record(EmrStretchBlt, stretchBlt).finish() << QPoint(75, 25) << Green;
+        Le keyed = stretchBlt;
+        QByteArray keyedBytes = keyed.data();
+        const QByteArray green = Le().u32(Green).data();
+        keyedBytes.replace(32, 4, green); // the rop field holds the transparent colour
+        QTest::newRow("transparentblt keys out a colour")
+            << EmfWriter().record(116, Le().bytes(keyedBytes)).finish() << QPoint(75, 25)
+            << rgb(255, 255, 255);
+        QTest::newRow("transparentblt keeps the rest")
+            << EmfWriter().record(116, Le().bytes(keyedBytes)).finish() << QPoint(25, 25) << Red;
         QTest::newRow("wmf dibstretchblt") << WmfWriter(QRect(0, 0, 100, 100), 96)
                                                   .record(WmfDibStretchBlt, Le().u32(0x00CC0020)
                                                                                 .i16(2)

@@ -14,6 +14,11 @@ struct DecodedDib {
     bool bottomUp = true;
     // A 32-bit bitmap whose fourth byte may carry alpha (used only by alpha blends).
     bool mayHaveAlpha = false;
+
+    // The picture for ordinary blits, where the fourth byte of 32-bit pixels means nothing.
+    QImage opaque() const {
+        return mayHaveAlpha ? image.convertToFormat(QImage::Format_RGB32) : image;
+    }
 };
 
 // How a colour table is to be read: as RGB values or as indexes into the

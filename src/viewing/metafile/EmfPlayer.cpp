@@ -143,6 +143,8 @@ private:
     void smallText(ByteSpan r);
     void blit(quint32 type, ByteSpan r);
     void gradient(ByteSpan r);
+    // A masked blit's source with the pixels its mask leaves alone made transparent.
+    QImage masked(ByteSpan r, const QImage &image, QPointF sourceAt) const;
     void createPen(ByteSpan r, bool extended);
     void createBrush(ByteSpan r);
     void createPatternBrush(ByteSpan r, bool mono);
@@ -341,13 +343,13 @@ void EmfPlayer::blit(quint32 type, ByteSpan r) {
             return;
         if (image.bottomUp) // rows of a bottom-up bitmap count from its bottom
             source.moveTop(image.image.height() - source.top() - source.height());
-        m_gdi.drawImage(QRectF(dest, destSize), image.image, source, rop);
+        m_gdi.drawImage(QRectF(dest, destSize), image.opaque(), source, rop);
         return;
     }
     const QSizeF destSize(r.i32(32), r.i32(36));
     const quint32 rop = r.u32(40);
     const QPointF sourceAt(r.i32(44), r.i32(48));
-    const bool stretched = type != BitBlt;
+    const bool stretched = type != BitBlt && type != MaskBlt;
     const QSizeF sourceSize = stretched ? QSizeF(r.i32(100), r.i32(104)) : destSize;
     if (r.u32(88) == 0 || r.u32(96) == 0) { // no source bitmap: a pattern operation
         if (type == BitBlt || type == StretchBlt)
@@ -362,7 +364,7 @@ void EmfPlayer::blit(quint32 type, ByteSpan r) {
         m_gdi.alphaBlend(QRectF(dest, destSize), image.image, source, int(rop >> 16 & 0xFF),
                          (rop >> 24 & 0x01) && image.mayHaveAlpha);
     } else if (type == TransparentBlt) {
-        QImage keyed = image.image.convertToFormat(QImage::Format_ARGB32);
+        QImage keyed = image.opaque().convertToFormat(QImage::Format_ARGB32);
         const QRgb key = gdiColour(rop).rgb() & 0xFFFFFF;
         for (int y = 0; y < keyed.height(); ++y) {
             QRgb *line = reinterpret_cast<QRgb *>(keyed.scanLine(y));
@@ -371,9 +373,33 @@ void EmfPlayer::blit(quint32 type, ByteSpan r) {
                     line[x] = 0;
         }
         m_gdi.drawImage(QRectF(dest, destSize), keyed, source, 0x00CC0020);
+    } else if (type == MaskBlt) {
+        m_gdi.drawImage(QRectF(dest, destSize), masked(r, image.opaque(), sourceAt), source,
+                        rop & 0x00FFFFFF);
     } else {
-        m_gdi.drawImage(QRectF(dest, destSize), image.image, source, rop);
+        m_gdi.drawImage(QRectF(dest, destSize), image.opaque(), source, rop);
     }
+}
+
+QImage EmfPlayer::masked(ByteSpan r, const QImage &image, QPointF sourceAt) const {
+    // Where the mask is 0 the background operation applies; producers use it to keep the
+    // destination, so those pixels become transparent.
+    const quint32 background = r.u32(40) >> 24;
+    const DecodedDib mask = dib(r, 112, 120, r.u32(108));
+    if (mask.image.isNull() || background != 0xAA)
+        return image;
+    QImage result = image.convertToFormat(QImage::Format_ARGB32);
+    const QPoint offset = QPoint(r.i32(100), r.i32(104)) - sourceAt.toPoint();
+    const QImage bits = mask.image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < result.height(); ++y) {
+        QRgb *line = reinterpret_cast<QRgb *>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x) {
+            const QPoint at(x + offset.x(), y + offset.y());
+            if (!bits.valid(at) || qGray(bits.pixel(at)) < 128)
+                line[x] = 0;
+        }
+    }
+    return result;
 }
 
 void EmfPlayer::gradient(ByteSpan r) {
@@ -474,7 +500,7 @@ void EmfPlayer::createPatternBrush(ByteSpan r, bool mono) {
     object.kind = GdiObject::Kind::Brush;
     object.brush.style = GdiBrush::Pattern;
     object.brush.colour = Qt::black;
-    object.brush.pattern = dib(r, 16, 24, r.u32(12)).image;
+    object.brush.pattern = dib(r, 16, 24, r.u32(12)).opaque();
     object.brush.monochromePattern = mono;
     if (object.brush.pattern.isNull())
         object.brush.style = GdiBrush::Solid;
@@ -777,6 +803,7 @@ void EmfPlayer::record(quint32 type, ByteSpan r) {
     case StretchDiBits:
     case SetDiBitsToDevice:
     case AlphaBlend:
+    case MaskBlt:
     case TransparentBlt:
         blit(type, r);
         break;
@@ -821,10 +848,10 @@ std::optional<EmfHeader> readEmfHeader(ByteSpan bytes) {
     if (size < 88 || !bytes.contains(0, size))
         return std::nullopt;
     EmfHeader header;
-    header.bounds =
-        QRect(QPoint(bytes.i32(8), bytes.i32(12)), QPoint(bytes.i32(16), bytes.i32(20)));
+    header.bounds = QRectF(QPointF(bytes.i32(8), bytes.i32(12)),
+                           QPointF(double(bytes.i32(16)) + 1, double(bytes.i32(20)) + 1));
     header.frame =
-        QRect(QPoint(bytes.i32(24), bytes.i32(28)), QPoint(bytes.i32(32), bytes.i32(36)));
+        QRectF(QPointF(bytes.i32(24), bytes.i32(28)), QPointF(bytes.i32(32), bytes.i32(36)));
     header.handles = bytes.u16(48);
     header.deviceSize = QSize(bytes.i32(72), bytes.i32(76));
     header.deviceMm = QSize(bytes.i32(80), bytes.i32(84));

@@ -13,8 +13,8 @@ class GdiPainter;
 
 // The parts of an enhanced metafile's header that place and size the picture.
 struct EmfHeader {
-    QRect bounds;     // device units, inclusive
-    QRect frame;      // 0.01 mm, inclusive
+    QRectF bounds;    // device units, inclusive (right and bottom are drawn)
+    QRectF frame;     // 0.01 mm
     QSize deviceSize; // reference device, pixels
     QSize deviceMm;   // reference device, millimetres
     quint32 handles = 0;

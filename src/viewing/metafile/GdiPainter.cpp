@@ -984,8 +984,6 @@ void GdiPainter::drawImage(const QRectF &logicalDest, const QImage &image, const
         picture.invertPixels();
         break;
     default:
-        if (picture.hasAlphaChannel())
-            picture = picture.convertToFormat(QImage::Format_RGB32);
         break;
     }
     useTransform(placement * m_full);

@@ -13,7 +13,8 @@ namespace {
 
 constexpr double MmPerInch = 25.4;
 constexpr double TwipsPerMm = 1440.0 / MmPerInch;
-constexpr double ScreenUnitsPerMm = 96.0 / MmPerInch;
+// About 17 metres: larger than any drawing sheet.
+constexpr double MaxNaturalTwips = 1'000'000;
 
 ByteSpan spanOf(const QByteArray &bytes) {
     return ByteSpan(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size());
@@ -69,21 +70,18 @@ void Metafile::setUpEmf() {
         m_device.unitsPerMm = QSizeF(double(header.deviceSize.width()) / header.deviceMm.width(),
                                      double(header.deviceSize.height()) / header.deviceMm.height());
     const QSizeF &perMm = m_device.unitsPerMm;
-    const QRect frame = header.frame;
-    const QRectF frameMm(frame.left() / 100.0, frame.top() / 100.0,
-                         (frame.right() - frame.left()) / 100.0,
-                         (frame.bottom() - frame.top()) / 100.0);
-    const QRectF bounds = QRectF(header.bounds).adjusted(0, 0, 1, 1);
+    const QRectF frameMm(header.frame.topLeft() / 100.0, header.frame.size() / 100.0);
+    const QRectF bounds = header.bounds;
     if (frameMm.width() > 0 && frameMm.height() > 0) {
         m_device.frame = QRectF(frameMm.left() * perMm.width(), frameMm.top() * perMm.height(),
                                 frameMm.width() * perMm.width(), frameMm.height() * perMm.height());
         // Some producers write a frame of the right size at the wrong place: when it misses
         // most of what the bounds say is drawn, the drawing is placed by its bounds.
         const QRectF common = m_device.frame.intersected(bounds);
-        if (header.bounds.isValid() &&
+        if (bounds.isValid() &&
             common.width() * common.height() < 0.5 * bounds.width() * bounds.height())
             m_device.frame.moveTopLeft(bounds.topLeft());
-    } else if (header.bounds.isValid()) {
+    } else if (bounds.isValid()) {
         m_device.frame = bounds;
     } else {
         m_device.frame = QRectF(0, 0, 1, 1);
@@ -134,7 +132,10 @@ void Metafile::play(GdiPainter &gdi) const {
 }
 
 QSizeF Metafile::naturalSizeTwips() const {
-    return m_twips;
+    // A lying header must not make the viewer allocate a picture kilometres wide.
+    const double longest = std::max(m_twips.width(), m_twips.height());
+    const double scale = longest > MaxNaturalTwips ? MaxNaturalTwips / longest : 1.0;
+    return QSizeF(std::max(1.0, m_twips.width() * scale), std::max(1.0, m_twips.height() * scale));
 }
 
 void Metafile::render(QPainter &painter, const QRectF &target) const {

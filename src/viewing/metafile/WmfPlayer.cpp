@@ -267,7 +267,7 @@ void WmfPlayer::blit(quint16 function, ByteSpan r) {
         return;
     if (bottomUpSource && image.bottomUp)
         source.moveTop(image.image.height() - source.top() - source.height());
-    m_gdi.drawImage(dest, image.image, source, ropForSetDib);
+    m_gdi.drawImage(dest, image.opaque(), source, ropForSetDib);
 }
 
 void WmfPlayer::createPen(ByteSpan r) {
@@ -299,7 +299,7 @@ void WmfPlayer::createPatternBrush(ByteSpan r, bool dib) {
     if (dib) {
         const DibColourUsage usage =
             p(r, 1) == 1 ? DibColourUsage::PaletteIndexes : DibColourUsage::Rgb;
-        object.brush.pattern = decodePackedDib(r.from(10), usage, m_gdi.state().palette).image;
+        object.brush.pattern = decodePackedDib(r.from(10), usage, m_gdi.state().palette).opaque();
     }
     if (object.brush.pattern.isNull())
         object.brush.style = GdiBrush::Solid;
