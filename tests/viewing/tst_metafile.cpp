@@ -338,6 +338,21 @@ private slots:
         QTest::newRow("bezier") << stroked(EmrPolyBezier16,
                                            points16({{10, 50}, {30, 10}, {70, 10}, {90, 50}}))
                                 << QPoint(50, 20) << QPoint(50, 50);
+        QTest::newRow("path figures stay apart")
+            << EmfWriter()
+                   .record(EmrCreatePen, Le().u32(1).u32(0).i32(3).i32(0).u32(Red))
+                   .record(EmrSelectObject, Le().u32(1))
+                   .record(EmrBeginPath)
+                   .record(27, Le().i32(10).i32(10))
+                   .record(88, points16({{10, 10}, {40, 10}, {40, 10}}))
+                   .record(54, Le().i32(10).i32(40))
+                   .record(27, Le().i32(60).i32(60))
+                   .record(88, points16({{60, 60}, {90, 60}, {90, 60}}))
+                   .record(54, Le().i32(60).i32(90))
+                   .record(EmrEndPath)
+                   .record(64, Le().rect(QRect(0, 0, 100, 100)))
+                   .finish()
+            << QPoint(25, 10) << QPoint(35, 50);
         QTest::newRow("wmf rectangle")
             << wmfRedFill().record(WmfRectangle, wmfRect(QRect(500, 500, 500, 500))).finish()
             << QPoint(75, 75) << QPoint(25, 25);

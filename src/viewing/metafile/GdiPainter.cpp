@@ -65,6 +65,23 @@ Qt::BrushStyle hatchStyle(int hatch) {
     }
 }
 
+// Appends a segment that starts where the path stands, as the current figure's
+// continuation. (QPainterPath::connectPath drops a trailing move, which would
+// join a new figure to the previous one.)
+void continuePath(QPainterPath &path, const QPainterPath &segment) {
+    for (int i = 0; i < segment.elementCount(); ++i) {
+        const QPainterPath::Element e = segment.elementAt(i);
+        if (e.isCurveTo() && i + 2 < segment.elementCount()) {
+            path.cubicTo(e, segment.elementAt(i + 1), segment.elementAt(i + 2));
+            i += 2;
+        } else if (i == 0 && path.elementCount() == 0) {
+            path.moveTo(e);
+        } else if (i > 0 || QPointF(e) != path.currentPosition()) {
+            path.lineTo(e);
+        }
+    }
+}
+
 } // namespace
 
 QTransform pageTransform(const DcState &state, const GdiDevice &device) {
@@ -409,7 +426,7 @@ void GdiPainter::selectClipPath(int mode) {
 
 void GdiPainter::addToPath(const QPainterPath &logical, bool connect) {
     if (connect)
-        m_path.connectPath(logical);
+        continuePath(m_path, logical);
     else
         m_path.addPath(logical);
 }
@@ -772,7 +789,7 @@ void GdiPainter::arc(ArcKind kind, const QRectF &rect, QPointF start, QPointF en
     if (kind == ArcKind::ArcTo) {
         QPainterPath line;
         line.moveTo(m_state.current);
-        line.connectPath(path);
+        continuePath(line, path);
         path = line;
         m_state.current = path.currentPosition();
     }
@@ -791,7 +808,7 @@ void GdiPainter::angleArc(QPointF centre, double radius, double startDegrees, do
     QPainterPath arcPart;
     arcPart.arcMoveTo(rect, startDegrees);
     arcPart.arcTo(rect, startDegrees, std::clamp(sweepDegrees, -3600.0, 3600.0));
-    path.connectPath(arcPart);
+    continuePath(path, arcPart);
     m_state.current = path.currentPosition();
     if (m_pathOpen)
         addToPath(path, true);
