@@ -868,7 +868,7 @@ void GdiPainter::text(const GdiTextRun &run) {
         m_painter.fillRect(run.rect.normalized(), m_state.backgroundColour);
     }
     const QFont font = makeFont(scaleX, scaleY);
-    if (font.pointSizeF() * 96 / 72 < 0.5)
+    if (font.pointSizeF() < 0.3)
         return;
     const QFontMetricsF metrics(font, m_painter.device());
 
@@ -941,8 +941,18 @@ void GdiPainter::text(const GdiTextRun &run) {
                 advance += advances.at(i + 1);
             }
             const QString glyph = run.text.mid(i, length);
-            if (!glyph.at(0).isSpace())
+            const double natural = metrics.horizontalAdvance(glyph);
+            if (!glyph.at(0).isSpace() && advance > 0 && natural > advance * 1.05) {
+                // A substitute font wider than the picture's own would overlap the
+                // neighbours: condense the glyph into its cell.
+                m_painter.save();
+                m_painter.translate(position, y);
+                m_painter.scale(advance / natural, 1);
+                m_painter.drawText(QPointF(0, 0), glyph);
+                m_painter.restore();
+            } else if (!glyph.at(0).isSpace()) {
                 m_painter.drawText(QPointF(position, y), glyph);
+            }
             position += advance;
             i += length - 1;
         }
