@@ -16,9 +16,9 @@ Q_LOGGING_CATEGORY(lcGdi, "glintbox.metafile.gdi")
 namespace {
 
 constexpr int MaxSavedStates = 4096;
-// Beyond this many target pixels a shape is garbage, and the rasteriser's
-// fixed-point arithmetic would misbehave on it.
-constexpr double MaxCoordinate = 1e8;
+// A shape reaching further than this many target pixels is garbage: the
+// rasteriser's time grows with a polygon's size, about 50 ms a million pixels.
+constexpr double MaxCoordinate = 1e6;
 
 bool isSane(const QRectF &rect) {
     return std::isfinite(rect.left()) && std::isfinite(rect.top()) && std::isfinite(rect.right()) &&
@@ -933,12 +933,24 @@ void GdiPainter::text(const GdiTextRun &run) {
         m_painter.drawText(QPointF(x, y), run.text);
     } else {
         double position = x;
+        // Glyphs are drawn one by one: those off the visible area are skipped, and a
+        // monstrous run stops with the budget.
+        const double reach = metrics.height() + metrics.maxWidth();
+        const QRectF visible =
+            m_base.mapRect(m_outerClip.boundingRect()).adjusted(-reach, -reach, reach, reach);
         for (qsizetype i = 0; i < run.text.size(); ++i) {
+            if ((i & 63) == 63 && m_budget.overTime())
+                break;
             qsizetype length = 1;
             double advance = advances.at(i);
             if (run.text.at(i).isHighSurrogate() && i + 1 < run.text.size()) {
                 length = 2;
                 advance += advances.at(i + 1);
+            }
+            if (!visible.contains(textSpace.map(QPointF(position, y)))) {
+                position += advance;
+                i += length - 1;
+                continue;
             }
             const QString glyph = run.text.mid(i, length);
             const double natural = metrics.horizontalAdvance(glyph);

@@ -116,7 +116,7 @@ QRectF Metafile::drawnBounds() const {
     QPicture picture;
     {
         QPainter painter(&picture);
-        RenderBudget budget;
+        RenderBudget budget(1000); // only a size is at stake: a short budget
         GdiPainter gdi(painter, m_device, m_device.frame, budget);
         play(gdi);
     }

@@ -18,12 +18,19 @@ public:
     bool spend() {
         if (m_exhausted)
             return true;
+        // One record can cost tens of milliseconds, so the clock is read often.
         if (++m_records > m_maxRecords ||
-            ((m_records & 63) == 0 && m_timer.hasExpired(m_milliseconds)))
+            ((m_records & 7) == 0 && m_timer.hasExpired(m_milliseconds)))
             m_exhausted = true;
         return m_exhausted;
     }
     bool exhausted() const { return m_exhausted; }
+    // Reads the clock now, for loops inside one costly record.
+    bool overTime() {
+        if (!m_exhausted && m_timer.hasExpired(m_milliseconds))
+            m_exhausted = true;
+        return m_exhausted;
+    }
 
 private:
     QElapsedTimer m_timer;
