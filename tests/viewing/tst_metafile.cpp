@@ -619,6 +619,18 @@ private slots:
                  qPrintable(image.pixelColor(at).name()));
     }
 
+    void gradientFillInterpolates() {
+        Le gradient;
+        gradient.i32(0).i32(0).i32(100).i32(100).u32(2).u32(1).u32(0); // horizontal rectangle
+        gradient.i32(0).i32(0).u16(0xFF00).u16(0).u16(0).u16(0);
+        gradient.i32(100).i32(100).u16(0).u16(0).u16(0xFF00).u16(0);
+        gradient.u32(0).u32(1);
+        const QImage image = render(EmfWriter().record(118, gradient).finish());
+        QVERIFY(near(image.pixelColor(2, 50), Qt::red));
+        QVERIFY(near(image.pixelColor(50, 50), QColor(128, 0, 128)));
+        QVERIFY(near(image.pixelColor(97, 50), Qt::blue));
+    }
+
     void bitmapLargerThanItsRecordIsNotDrawn() {
         // The header claims 200 x 200 pixels; the record holds the bits of 2 x 2.
         QByteArray dib = quadrants();

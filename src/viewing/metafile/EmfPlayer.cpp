@@ -425,35 +425,11 @@ void EmfPlayer::gradient(ByteSpan r) {
             continue;
         QColor ca, cb, cc;
         const QPointF pa = vertex(a, ca), pb = vertex(b, cb);
-        GdiBrush brush;
-        brush.style = GdiBrush::Solid;
-        QPainterPath path;
         if (mode == 2) {
             const QPointF pc = vertex(c, cc);
-            path.addPolygon(QPolygonF{pa, pb, pc});
-            brush.colour = QColor((ca.red() + cb.red() + cc.red()) / 3,
-                                  (ca.green() + cb.green() + cc.green()) / 3,
-                                  (ca.blue() + cb.blue() + cc.blue()) / 3);
-            m_gdi.fillRegion(path, brush);
-            continue;
-        }
-        const QRectF rect = QRectF(pa, pb).normalized();
-        // Bands of the interpolated colour stand in for a smooth gradient.
-        constexpr int Bands = 32;
-        for (int band = 0; band < Bands; ++band) {
-            const double t0 = double(band) / Bands, t1 = double(band + 1) / Bands;
-            const double t = (t0 + t1) / 2;
-            brush.colour = QColor(int(ca.red() + (cb.red() - ca.red()) * t),
-                                  int(ca.green() + (cb.green() - ca.green()) * t),
-                                  int(ca.blue() + (cb.blue() - ca.blue()) * t));
-            QPainterPath bandPath;
-            if (mode == 0)
-                bandPath.addRect(QRectF(rect.left() + rect.width() * t0, rect.top(),
-                                        rect.width() * (t1 - t0) + 0.5, rect.height()));
-            else
-                bandPath.addRect(QRectF(rect.left(), rect.top() + rect.height() * t0, rect.width(),
-                                        rect.height() * (t1 - t0) + 0.5));
-            m_gdi.fillRegion(bandPath, brush);
+            m_gdi.gradientTriangle(QPolygonF{pa, pb, pc}, {ca, cb, cc});
+        } else {
+            m_gdi.gradientRect(pa, pb, ca, cb, mode == 1);
         }
     }
 }

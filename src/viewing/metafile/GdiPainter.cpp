@@ -3,6 +3,7 @@
 #include "GdiText.h"
 
 #include <QFontMetricsF>
+#include <QLinearGradient>
 #include <QLoggingCategory>
 #include <QPaintEngine>
 #include <QtMath>
@@ -1086,6 +1087,66 @@ void GdiPainter::patBlt(const QRectF &logicalDest, quint32 rop) {
             m_painter.fillRect(rect, makeBrush(m_state.brush));
         break;
     }
+}
+
+void GdiPainter::gradientRect(QPointF from, QPointF to, const QColor &fromColour,
+                              const QColor &toColour, bool vertical) {
+    const QRectF rect = QRectF(from, to).normalized();
+    if (rect.isEmpty() || !beginDraw(rect))
+        return;
+    useTransform(m_full);
+    QLinearGradient gradient(from,
+                             vertical ? QPointF(from.x(), to.y()) : QPointF(to.x(), from.y()));
+    gradient.setColorAt(0, fromColour);
+    gradient.setColorAt(1, toColour);
+    m_painter.fillRect(rect, gradient);
+}
+
+void GdiPainter::gradientTriangle(const QPolygonF &logical, const std::array<QColor, 3> &colours) {
+    if (logical.size() != 3 || !beginDraw(logical.boundingRect()))
+        return;
+    const QPolygonF corners = m_full.map(logical);
+    const QRect visible = m_base.mapRect(m_outerClip.boundingRect()).toAlignedRect();
+    const QRect box = corners.boundingRect().toAlignedRect().intersected(visible);
+    const QPointF a = corners[0], b = corners[1], c = corners[2];
+    const double area = (b.x() - a.x()) * (c.y() - a.y()) - (c.x() - a.x()) * (b.y() - a.y());
+    if (box.isEmpty() || area == 0)
+        return;
+    // Shaded at most a million samples, then scaled onto the box.
+    const double sampling =
+        std::min(1.0, std::sqrt(1e6 / (double(box.width()) * double(box.height()))));
+    QImage shade(std::max(1, int(box.width() * sampling)),
+                 std::max(1, int(box.height() * sampling)), QImage::Format_ARGB32_Premultiplied);
+    int rgb[3][3];
+    for (int i = 0; i < 3; ++i) {
+        rgb[i][0] = colours[i].red();
+        rgb[i][1] = colours[i].green();
+        rgb[i][2] = colours[i].blue();
+    }
+    for (int y = 0; y < shade.height(); ++y) {
+        QRgb *line = reinterpret_cast<QRgb *>(shade.scanLine(y));
+        for (int x = 0; x < shade.width(); ++x) {
+            const QPointF p(box.left() + (x + 0.5) / sampling, box.top() + (y + 0.5) / sampling);
+            const double wa = std::clamp(
+                ((b.x() - p.x()) * (c.y() - p.y()) - (c.x() - p.x()) * (b.y() - p.y())) / area, 0.0,
+                1.0);
+            const double wb = std::clamp(
+                ((c.x() - p.x()) * (a.y() - p.y()) - (a.x() - p.x()) * (c.y() - p.y())) / area, 0.0,
+                1.0);
+            const double wc = std::clamp(1 - wa - wb, 0.0, 1.0);
+            auto mix = [&](int channel) {
+                return int(wa * rgb[0][channel] + wb * rgb[1][channel] + wc * rgb[2][channel]);
+            };
+            line[x] = qRgb(mix(0), mix(1), mix(2));
+        }
+    }
+    QPainterPath clip;
+    clip.addPolygon(corners);
+    m_painter.save();
+    m_painter.resetTransform();
+    m_painter.setClipPath(clip, Qt::IntersectClip);
+    m_painter.drawImage(QRectF(box), shade);
+    m_painter.restore();
 }
 
 // ---- regions ----

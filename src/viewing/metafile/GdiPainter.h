@@ -8,6 +8,7 @@
 #include <QPolygonF>
 #include <QTransform>
 
+#include <array>
 #include <vector>
 
 namespace glintbox {
@@ -151,6 +152,10 @@ public:
     void alphaBlend(const QRectF &logicalDest, const QImage &image, const QRectF &source,
                     int constantAlpha, bool perPixelAlpha);
     void patBlt(const QRectF &logicalDest, quint32 rop);
+    // Gradient fills: a rectangle from corner to corner, a triangle shaded between its corners.
+    void gradientRect(QPointF from, QPointF to, const QColor &fromColour, const QColor &toColour,
+                      bool vertical);
+    void gradientTriangle(const QPolygonF &logical, const std::array<QColor, 3> &colours);
 
     // Regions in device units (clipping) or logical units (painting).
     void fillRegion(const QPainterPath &logical, const GdiBrush &brush);
