@@ -3,6 +3,7 @@
 #include "core/RunTimeError.h"
 #include "viewing/metafile/GdiText.h"
 #include "viewing/metafile/Metafile.h"
+#include "viewing/metafile/RenderBudget.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -791,6 +792,26 @@ private slots:
         QVERIFY(near(image.pixelColor(5, 50), Qt::red));
         QCOMPARE(image.pixelColor(15, 50), QColor(Qt::white));
         QVERIFY(near(image.pixelColor(25, 50), Qt::red));
+    }
+
+    void budgetEndsTheRecordLoop_data() {
+        QTest::addColumn<qint64>("milliseconds");
+        QTest::addColumn<qint64>("records");
+        QTest::addColumn<int>("spentBeforeStop");
+        QTest::newRow("record count") << qint64(60000) << qint64(10) << 10;
+        QTest::newRow("time") << qint64(0) << qint64(1000000) << 7; // the clock is read every 8
+    }
+    void budgetEndsTheRecordLoop() {
+        QFETCH(qint64, milliseconds);
+        QFETCH(qint64, records);
+        QFETCH(int, spentBeforeStop);
+        RenderBudget budget(milliseconds, records);
+        QTest::qWait(2);
+        int spent = 0;
+        while (!budget.spend())
+            ++spent;
+        QCOMPARE(spent, spentBeforeStop);
+        QVERIFY(budget.exhausted());
     }
 
     void rendersIntoATargetOfAnotherPainter() {

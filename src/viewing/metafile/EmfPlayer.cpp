@@ -4,12 +4,9 @@
 #include "GdiPainter.h"
 #include "GdiText.h"
 
-#include <QLoggingCategory>
 #include <QRegion>
 
 namespace glintbox {
-
-Q_LOGGING_CATEGORY(lcEmf, "glintbox.metafile.emf")
 
 namespace {
 

@@ -4,15 +4,12 @@
 
 #include <QFontMetricsF>
 #include <QLinearGradient>
-#include <QLoggingCategory>
 #include <QPaintEngine>
 #include <QtMath>
 
 #include <cmath>
 
 namespace glintbox {
-
-Q_LOGGING_CATEGORY(lcGdi, "glintbox.metafile.gdi")
 
 namespace {
 

@@ -73,7 +73,6 @@ struct GdiTextRun {
     QPointF reference; // logical
     QString text;
     QList<double> dx; // logical advance of each character (may be empty)
-    QList<double> dy; // vertical advances when the record carries pairs
     int options = 0;  // ETO_ flags
     QRectF rect;      // logical, used with ETO_OPAQUE / ETO_CLIPPED
 };

@@ -4,10 +4,13 @@
 
 #include "core/RunTimeError.h"
 
+#include <QLoggingCategory>
 #include <QPainter>
 #include <QPicture>
 
 namespace glintbox {
+
+Q_LOGGING_CATEGORY(lcMetafile, "glintbox.viewing.metafile")
 
 namespace {
 
@@ -53,6 +56,7 @@ Metafile Metafile::fromBytes(const QByteArray &bytes) {
     metafile.setUpWmf(*wmf, survey);
     if (!survey.embeddedEmf.isEmpty() && readEmfHeader(spanOf(survey.embeddedEmf))) {
         // The enhanced picture inside is the better one; the outer header keeps its size.
+        qCDebug(lcMetafile) << "drawing the enhanced metafile embedded in a Windows metafile";
         const QSizeF twips = metafile.m_twips;
         metafile.m_bytes = survey.embeddedEmf;
         metafile.setUpEmf();
@@ -142,8 +146,12 @@ void Metafile::render(QPainter &painter, const QRectF &target) const {
     if (!isUsable(target))
         return;
     RenderBudget budget;
-    GdiPainter gdi(painter, m_device, target, budget);
-    play(gdi);
+    {
+        GdiPainter gdi(painter, m_device, target, budget);
+        play(gdi);
+    }
+    if (budget.exhausted())
+        qCWarning(lcMetafile) << "metafile drawing cut off: its record or time budget ran out";
 }
 
 QImage Metafile::toImage(const QSize &pixels, const QColor &background) const {
