@@ -1,0 +1,200 @@
+#pragma once
+
+#include "GdiObjects.h"
+#include "RenderBudget.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QTransform>
+
+#include <array>
+#include <vector>
+
+namespace glintbox {
+
+// Where a picture's device space lies and how large its units are.
+struct GdiDevice {
+    QRectF frame;                                // the picture, in device units
+    QSizeF unitsPerMm{96.0 / 25.4, 96.0 / 25.4}; // device units a millimetre (metric map modes)
+    bool windowMapsToFrame = false; // the window lands on the frame unless a viewport extent is set
+};
+
+enum MapMode {
+    MmText = 1,
+    MmLoMetric,
+    MmHiMetric,
+    MmLoEnglish,
+    MmHiEnglish,
+    MmTwips,
+    MmIsotropic,
+    MmAnisotropic
+};
+
+// The settings of a GDI device context that records change and SaveDC keeps.
+struct DcState {
+    GdiPen pen;
+    GdiBrush brush;
+    GdiFont font;
+    QList<QRgb> palette;
+    QColor textColour = Qt::black;
+    QColor backgroundColour = Qt::white;
+    bool opaqueBackground = true;
+    Qt::FillRule fillRule = Qt::OddEvenFill;
+    int rop2 = 13; // R2_COPYPEN
+    int textAlign = 0;
+    bool arcClockwise = false;
+    double textCharExtra = 0;
+
+    int mapMode = MmText;
+    QPointF windowOrg;
+    QSizeF windowExt{1, 1};
+    QPointF viewportOrg;
+    QSizeF viewportExt{1, 1};
+    bool windowOrgSet = false;
+    bool windowExtSet = false;
+    bool viewportOrgSet = false;
+    bool viewportExtSet = false;
+    QTransform world;
+
+    bool clipped = false;
+    QPainterPath clip; // device units
+    QPointF current;   // logical units
+};
+
+// The logical-to-device page transform of a state on a device.
+QTransform pageTransform(const DcState &state, const GdiDevice &device);
+
+// Region combination modes of clipping records.
+enum RegionMode { RgnAnd = 1, RgnOr, RgnXor, RgnDiff, RgnCopy };
+
+// A line of text as a text-out record gives it.
+struct GdiTextRun {
+    QPointF reference; // logical
+    QString text;
+    QList<double> dx; // logical advance of each character (may be empty)
+    int options = 0;  // ETO_ flags
+    QRectF rect;      // logical, used with ETO_OPAQUE / ETO_CLIPPED
+};
+
+// The GDI device context both metafile players drive: state, object
+// selection, mapping, clipping, paths, and drawing onto a QPainter whose
+// target rectangle receives the picture's frame.
+class GdiPainter {
+public:
+    GdiPainter(QPainter &painter, const GdiDevice &device, const QRectF &target,
+               RenderBudget &budget);
+    ~GdiPainter();
+    GdiPainter(const GdiPainter &) = delete;
+    GdiPainter &operator=(const GdiPainter &) = delete;
+
+    DcState &state() { return m_state; }
+    RenderBudget &budget() { return m_budget; }
+
+    // Mapping
+    void setMapMode(int mode);
+    void setWindowOrg(QPointF origin);
+    void setWindowExt(QSizeF extent);
+    void setViewportOrg(QPointF origin);
+    void setViewportExt(QSizeF extent);
+    void setWorldTransform(const QTransform &transform);
+    enum WorldMode { WorldIdentity = 1, WorldLeftMultiply, WorldRightMultiply, WorldSet };
+    void modifyWorldTransform(const QTransform &transform, int mode);
+    QTransform logicalToDevice();
+
+    // State stack; relative < 0 pops that many, relative > 0 returns to that level.
+    void saveDc();
+    void restoreDc(int relative);
+
+    void select(const GdiObject &object);
+
+    // Clipping (rectangles in logical units, regions in device units)
+    void intersectClipRect(const QRectF &logical);
+    void excludeClipRect(const QRectF &logical);
+    void selectClipRegion(const QPainterPath &device, int mode);
+    void resetClip();
+    void offsetClip(QPointF logicalOffset);
+
+    // Paths
+    void beginPath();
+    void endPath() { m_pathOpen = false; }
+    void abortPath();
+    void closeFigure();
+    void fillPath();
+    void strokePath();
+    void strokeAndFillPath();
+    void selectClipPath(int mode);
+
+    // Drawing, in logical units
+    void moveTo(QPointF point);
+    void lineTo(QPointF point);
+    void polyline(const QPolygonF &points);
+    void polylineTo(const QPolygonF &points);
+    void polygon(const QPolygonF &points);
+    void polyPolygon(const QList<QPolygonF> &polygons);
+    void polyPolyline(const QList<QPolygonF> &polylines);
+    void polyBezier(const QPolygonF &points, bool fromCurrent);
+    void rectangle(const QRectF &rect);
+    void roundRect(const QRectF &rect, QSizeF corner);
+    void ellipse(const QRectF &rect);
+    enum class ArcKind { Arc, ArcTo, Chord, Pie };
+    void arc(ArcKind kind, const QRectF &rect, QPointF start, QPointF end);
+    void angleArc(QPointF centre, double radius, double startDegrees, double sweepDegrees);
+    void setPixel(QPointF point, const QColor &colour);
+    void text(const GdiTextRun &run);
+    // A region given in logical units, as device units for clipping.
+    QPainterPath toDevice(const QPainterPath &logical) { return logicalToDevice().map(logical); }
+
+    // Bitmaps and raster operations; source in image pixels, top row first.
+    void drawImage(const QRectF &logicalDest, const QImage &image, const QRectF &source,
+                   quint32 rop);
+    void alphaBlend(const QRectF &logicalDest, const QImage &image, const QRectF &source,
+                    int constantAlpha, bool perPixelAlpha);
+    void patBlt(const QRectF &logicalDest, quint32 rop);
+    // Gradient fills: a rectangle from corner to corner, a triangle shaded between its corners.
+    void gradientRect(QPointF from, QPointF to, const QColor &fromColour, const QColor &toColour,
+                      bool vertical);
+    void gradientTriangle(const QPolygonF &logical, const std::array<QColor, 3> &colours);
+
+    // Regions in device units (clipping) or logical units (painting).
+    void fillRegion(const QPainterPath &logical, const GdiBrush &brush);
+    void frameRegion(const QPainterPath &logical, const GdiBrush &brush, QSizeF stroke);
+    void invertRegion(const QPainterPath &logical);
+
+private:
+    bool beginDraw(const QRectF &logicalBounds);
+    void useTransform(const QTransform &transform);
+    void applyClip();
+    QPen makePen() const;
+    QBrush makeBrush(const GdiBrush &brush) const;
+    void setRop2();
+    void paintPath(const QPainterPath &path, bool fill, bool stroke);
+    void paintPolygon(const QPolygonF &points, bool close);
+    void addToPath(const QPainterPath &logical, bool connect);
+    void combineClip(const QPainterPath &device, int mode);
+    QPainterPath arcPath(ArcKind kind, const QRectF &rect, QPointF start, QPointF end) const;
+    const QTransform &fullTransform();
+    double deviceScale() const;
+    void mappingChanged() { m_transformDirty = true; }
+    QFont makeFont(double targetScaleX, double targetScaleY) const;
+
+    QPainter &m_painter;
+    GdiDevice m_device;
+    QRectF m_target;
+    RenderBudget &m_budget;
+    QTransform m_base;           // painter transform at entry
+    QTransform m_deviceToTarget; // device units to target coordinates
+    QPainterPath m_everything;   // the whole drawable area, device units
+    DcState m_state;
+    std::vector<DcState> m_saved;
+    QPainterPath m_path; // logical units
+    bool m_pathOpen = false;
+    bool m_clipDirty = true;
+    bool m_rasterOps = false;
+    bool m_transformDirty = true;
+    QTransform m_logicalToDevice;
+    QTransform m_full;        // logical units to painter device coordinates
+    QPainterPath m_outerClip; // painter coordinates at entry
+};
+
+} // namespace glintbox

@@ -1,0 +1,158 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QRect>
+#include <QString>
+
+#include <cstring>
+
+namespace glintbox::test {
+
+// Little-endian parameter bytes for hand-built metafile records.
+class Le {
+public:
+    Le &u8(quint8 v) { return raw(&v, 1); }
+    Le &i16(qint16 v) { return raw(&v, 2); }
+    Le &u16(quint16 v) { return raw(&v, 2); }
+    Le &i32(qint32 v) { return raw(&v, 4); }
+    Le &u32(quint32 v) { return raw(&v, 4); }
+    Le &f32(float v) { return raw(&v, 4); }
+    Le &bytes(const QByteArray &b) {
+        m_bytes += b;
+        return *this;
+    }
+    Le &rect(QRect r) { return i32(r.left()).i32(r.top()).i32(r.right() + 1).i32(r.bottom() + 1); }
+    Le &utf16(const QString &s) {
+        for (QChar c : s)
+            u16(c.unicode());
+        return *this;
+    }
+    Le &pad(int alignment) {
+        while (m_bytes.size() % alignment)
+            m_bytes.append('\0');
+        return *this;
+    }
+    const QByteArray &data() const { return m_bytes; }
+    qsizetype size() const { return m_bytes.size(); }
+
+private:
+    Le &raw(const void *p, int n) {
+        m_bytes.append(static_cast<const char *>(p), n); // the test machine is little-endian
+        return *this;
+    }
+    QByteArray m_bytes;
+};
+
+// A colour as COLORREF.
+constexpr quint32 rgb(int r, int g, int b) {
+    return quint32(r) | quint32(g) << 8 | quint32(b) << 16;
+}
+
+// Builds an enhanced metafile whose reference device has 4 pixels a millimetre,
+// framed on device pixels (0, 0) to size.
+class EmfWriter {
+public:
+    explicit EmfWriter(QSize size = {100, 100})
+        : m_size(size) {}
+
+    EmfWriter &record(quint32 type, const Le &params = {}) {
+        Le r;
+        QByteArray body = params.data();
+        while (body.size() % 4)
+            body.append('\0');
+        r.u32(type).u32(quint32(8 + body.size())).bytes(body);
+        m_records += r.data();
+        ++m_count;
+        return *this;
+    }
+    // A record whose size field says `size` whatever its content.
+    EmfWriter &rawRecord(quint32 type, quint32 size, const QByteArray &body) {
+        m_records += Le().u32(type).u32(size).bytes(body).data();
+        ++m_count;
+        return *this;
+    }
+    QByteArray finish(bool withEof = true) const {
+        QByteArray records = m_records;
+        if (withEof)
+            records += Le().u32(14).u32(20).u32(0).u32(16).u32(20).data();
+        Le header;
+        const int w = m_size.width(), h = m_size.height();
+        header.u32(1).u32(108).i32(0).i32(0).i32(w - 1).i32(h - 1);
+        header.i32(0).i32(0).i32(w * 25).i32(h * 25); // 0.01 mm at 4 px/mm
+        header.u32(0x464D4520)
+            .u32(0x10000)
+            .u32(quint32(108 + records.size()))
+            .u32(quint32(m_count + 1 + (withEof ? 1 : 0)))
+            .u16(64)
+            .u16(0);
+        header.u32(0).u32(0).u32(0).i32(1000).i32(1000).i32(250).i32(250);
+        header.u32(0).u32(0).u32(0).i32(250000).i32(250000);
+        return header.data() + records;
+    }
+
+private:
+    QSize m_size;
+    QByteArray m_records;
+    int m_count = 0;
+};
+
+// Builds a Windows metafile, with a placeable header when bounds are given.
+class WmfWriter {
+public:
+    WmfWriter() = default;
+    WmfWriter(QRect bounds, int unitsPerInch)
+        : m_placeable(true)
+        , m_bounds(bounds)
+        , m_inch(unitsPerInch) {}
+
+    WmfWriter &record(quint16 function, const Le &params = {}) {
+        QByteArray body = params.data();
+        if (body.size() % 2)
+            body.append('\0');
+        m_records += Le().u32(quint32(3 + body.size() / 2)).u16(function).bytes(body).data();
+        return *this;
+    }
+    WmfWriter &rawRecord(quint32 sizeWords, quint16 function, const QByteArray &body) {
+        m_records += Le().u32(sizeWords).u16(function).bytes(body).data();
+        return *this;
+    }
+    QByteArray finish() const {
+        const QByteArray records = m_records + Le().u32(3).u16(0).data();
+        Le out;
+        if (m_placeable) {
+            out.u32(0x9AC6CDD7).u16(0);
+            out.i16(qint16(m_bounds.left())).i16(qint16(m_bounds.top()));
+            out.i16(qint16(m_bounds.right() + 1)).i16(qint16(m_bounds.bottom() + 1));
+            out.u16(quint16(m_inch)).u32(0).u16(0);
+        }
+        out.u16(1).u16(9).u16(0x300).u32(quint32((18 + records.size()) / 2)).u16(16).u32(0).u16(0);
+        return out.data() + records;
+    }
+
+private:
+    bool m_placeable = false;
+    QRect m_bounds;
+    int m_inch = 1440;
+    QByteArray m_records;
+};
+
+// A packed 24-bit bottom-up DIB of w x h pixels, rows given top row first.
+inline QByteArray dib24(int w, int h, const QList<quint32> &topRowFirst) {
+    Le dib;
+    dib.u32(40).i32(w).i32(h).u16(1).u16(24).u32(0).u32(0).i32(0).i32(0).u32(0).u32(0);
+    const int stride = (w * 3 + 3) & ~3;
+    for (int row = h - 1; row >= 0; --row) {
+        Le line;
+        for (int x = 0; x < w; ++x) {
+            const quint32 c = topRowFirst.value(row * w + x);
+            line.u8(quint8(c >> 16)).u8(quint8(c >> 8)).u8(quint8(c)); // B, G, R
+        }
+        while (line.size() < stride)
+            line.u8(0);
+        dib.bytes(line.data());
+    }
+    return dib.data();
+}
+
+} // namespace glintbox::test
