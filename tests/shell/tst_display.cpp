@@ -1,3 +1,4 @@
+#include "Corpus.h"
 #include "ShellFixture.h"
 #include "shell/MainMenus.h"
 #include "shell/lists/FileList.h"
@@ -49,6 +50,7 @@ private slots:
     void unreadableFileNeverShowsAnotherFilesText();
     void vanishedFileGivesOneReport();
     void corruptPictureGivesReportAndNoOldPicture();
+    void metafileShowsAsVectorPicture();
     void rtfModeChoosesFormattedOrSource();
     void rtfClickAfterRestoreActs();
     void htmlModeOffShowsSource();
@@ -181,6 +183,24 @@ void TestDisplay::corruptPictureGivesReportAndNoOldPicture()
     w.controls().File1->setListIndex(1);
     QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Error 481"});
     QVERIFY(w.viewer().Picture2->picture().isNull());
+}
+
+void TestDisplay::metafileShowsAsVectorPicture()
+{
+    const QStringList metafiles = corpusFiles(QStringLiteral("wmf"));
+    if (metafiles.isEmpty())
+        QSKIP("no corpus beside the project");
+    ShellFixture f;
+    QVERIFY(QFile::copy(metafiles.first(), f.path(QStringLiteral("a.wmf"))));
+    f.makeFile(QStringLiteral("b.emf"), "not a metafile at all");
+    QDir::setCurrent(f.dir.path());
+    frmGlintbox &w = f.load();
+    QCOMPARE(w.state().ViewMode, qint16(1));
+    QVERIFY(f.prompts.records().isEmpty());
+    QVERIFY(!w.viewer().Picture2->picture().isNull());
+    QVERIFY(w.state().baseWidth > 0 && w.state().baseHeight > 0);
+    w.controls().File1->setListIndex(1);
+    QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Error 481"});
 }
 
 void TestDisplay::rtfModeChoosesFormattedOrSource()

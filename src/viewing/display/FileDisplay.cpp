@@ -16,7 +16,7 @@
 #include "viewing/pictures/ImageViewport.h"
 #include "viewing/pictures/PictureLoader.h"
 #include "viewing/player/MoviePlayer.h"
-#include "viewing/rtf/RtfReader.h"
+#include "viewing/rtf/RtfMetafiles.h"
 #include "viewing/text/RichTextBox.h"
 #include "viewing/text/TextRead.h"
 #include "viewing/web/WebBrowserView.h"
@@ -122,7 +122,8 @@ void FileDisplay::loadRichText(const QString &path)
 {
     m_controls.WebBrowser1->setVisible(false);
     m_controls.Text1->setText(QString());
-    RtfReadResult result = readRtf(m_host.fileSystem().readAll(path));
+    RtfReadResult result =
+        readRtf(m_host.fileSystem().readAll(path), rtfReadOptionsWithMetafiles());
     m_controls.Text1->setDocument(std::move(result.document));
 }
 

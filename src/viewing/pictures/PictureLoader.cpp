@@ -1,5 +1,7 @@
 #include "PictureLoader.h"
 
+#include "MetafilePicture.h"
+
 #include "core/RunTimeError.h"
 
 #include <QBuffer>
@@ -62,6 +64,8 @@ QImage readLargestImage(QImageReader &reader) {
 } // namespace
 
 Picture loadPicture(const QByteArray &bytes) {
+    if (Metafile::looksLikeMetafile(bytes.left(64)))
+        return Picture(std::make_shared<MetafilePicture>(Metafile::fromBytes(bytes)));
     const QByteArray format = formatFromContent(bytes);
     if (format.isEmpty())
         refuse(QStringLiteral("not a bitmap, GIF, JPEG, icon or cursor"));
