@@ -13,10 +13,12 @@
 
 namespace glintbox {
 
+class ApplicationLauncher;
 class DriveSource;
 class FileSystem;
 class FileDisplay;
 class FileFilter;
+class ImageZoom;
 class ViewModes;
 class Navigation;
 class Prompts;
@@ -56,6 +58,10 @@ public:
     ViewModes &viewModes() { return *m_viewModes; }
     Navigation &navigation() { return *m_navigation; }
     FileFilter &fileFilter() { return *m_fileFilter; }
+    // The zoom step of the '+'/'-' keys is imageZoom().zoomStep(key); the
+    // Enter key's launch is launcher().Image3_DblClick().
+    ImageZoom &imageZoom() { return *m_imageZoom; }
+    ApplicationLauncher &launcher() { return *m_launcher; }
     Prompts &prompts() override { return m_services.prompts; }
     FileSystem &fileSystem() override { return m_services.fs; }
 
@@ -105,6 +111,8 @@ private:
     std::unique_ptr<FileFilter> m_fileFilter;
     std::unique_ptr<ViewModes> m_viewModes;
     std::unique_ptr<FileDisplay> m_fileDisplay;
+    std::unique_ptr<ImageZoom> m_imageZoom;
+    std::unique_ptr<ApplicationLauncher> m_launcher;
     QWidget *m_client = nullptr;
     std::function<void()> m_exit;
     bool m_exiting = false;

@@ -7,6 +7,10 @@
 
 #include <QAudioOutput>
 #include <QBuffer>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QScreen>
 #include <QLoggingCategory>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -42,13 +46,27 @@ void MoviePlayer::ensureEngine() {
     // Without a sound device the output stays silent; playback goes on.
     m_audio = new QAudioOutput(this);
     m_player->setAudioOutput(m_audio);
-    m_video = new QVideoWidget(this);
+    // The picture area has no layout: the movie is placed in it at its window
+    // size, and a movie larger than the area shows its middle.
+    m_screen = new QWidget(this);
+    m_screen->setObjectName(QStringLiteral("movieScreen"));
+    m_screen->setAutoFillBackground(true);
+    QPalette black = m_screen->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    black.setColor(QPalette::WindowText, QColor(0xd0, 0xd0, 0xd0));
+    m_screen->setPalette(black);
+    m_screen->installEventFilter(this);
+    m_video = new QVideoWidget(m_screen);
     m_player->setVideoOutput(m_video);
-    m_controls = new PlayerControlBar(m_player, this);
-    layout()->addWidget(m_video);
+    m_soundCaption = new QLabel(m_screen);
+    m_soundCaption->setAlignment(Qt::AlignCenter);
+    m_soundCaption->hide();
+    m_controls = new PlayerControlBar(m_player, m_audio, this);
+    layout()->addWidget(m_screen);
     layout()->addWidget(m_controls);
 
     connect(m_player, &QMediaPlayer::playbackStateChanged, this, &MoviePlayer::playStateChanged);
+    connect(m_player, &QMediaPlayer::hasVideoChanged, this, &MoviePlayer::showSoundCaption);
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this, &MoviePlayer::onMediaStatusChanged);
     connect(m_player, &QMediaPlayer::errorOccurred, this,
             [this](QMediaPlayer::Error error, const QString &message) {
@@ -64,6 +82,8 @@ void MoviePlayer::setFileName(const QString &path) {
     releaseSource();
     m_fileName = path;
     m_naturalSize = {};
+    placeMovie();
+    showSoundCaption();
     m_error.reset();
     m_readyReported = false;
     try {
@@ -139,6 +159,7 @@ QMediaPlayer::MediaStatus MoviePlayer::mediaStatus() const {
 
 void MoviePlayer::onMediaStatusChanged(QMediaPlayer::MediaStatus status) {
     qCDebug(lcPlayer) << m_fileName << status;
+    showSoundCaption();
     const bool ready = status == QMediaPlayer::LoadedMedia ||
                        status == QMediaPlayer::BufferedMedia ||
                        status == QMediaPlayer::BufferingMedia || status == QMediaPlayer::EndOfMedia;
@@ -152,7 +173,56 @@ void MoviePlayer::onVideoFrame(const QVideoFrame &frame) {
     if (m_naturalSize.isValid() || !frame.isValid() || frame.size().isEmpty())
         return;
     m_naturalSize = frame.size();
+    placeMovie();
     emit firstFrameShown(m_naturalSize);
+}
+
+void MoviePlayer::setMovieWindowSize(MovieWindowSize size)
+{
+    m_windowSize = size;
+    placeMovie();
+}
+
+QRect MoviePlayer::pictureArea() const
+{
+    return m_screen ? m_screen->geometry() : QRect();
+}
+
+QRect MoviePlayer::movieRect() const
+{
+    return m_video ? m_video->geometry().translated(m_screen->pos()) : QRect();
+}
+
+void MoviePlayer::placeMovie()
+{
+    if (!m_video)
+        return;
+    const QRect area = m_screen->rect();
+    m_soundCaption->setGeometry(area);
+    // Until the first frame tells the movie's size, the picture takes the area.
+    if (!m_naturalSize.isValid()) {
+        m_video->setGeometry(area);
+        return;
+    }
+    const QSize screenSize = screen() ? screen()->size() : area.size();
+    m_video->setGeometry(movieWindowRect(m_windowSize, m_naturalSize, screenSize, area));
+}
+
+void MoviePlayer::showSoundCaption()
+{
+    // A sound has no picture: the area names what is playing instead.
+    const bool sound = !m_fileName.isEmpty() && !m_player->hasVideo() &&
+                       m_player->mediaStatus() != QMediaPlayer::LoadingMedia;
+    m_soundCaption->setText(QStringLiteral("\u266B  ") + QFileInfo(m_fileName).fileName());
+    m_soundCaption->setVisible(sound);
+    m_video->setVisible(!sound);
+}
+
+bool MoviePlayer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_screen && event->type() == QEvent::Resize)
+        placeMovie();
+    return QWidget::eventFilter(watched, event);
 }
 
 void MoviePlayer::reportError(const RunTimeError &error) {
