@@ -59,6 +59,7 @@ void MoviePlayer::ensureEngine() {
     m_video = new QVideoWidget(m_screen);
     m_player->setVideoOutput(m_video);
     m_soundCaption = new QLabel(m_screen);
+    m_soundCaption->setObjectName(QStringLiteral("soundCaption"));
     m_soundCaption->setAlignment(Qt::AlignCenter);
     m_soundCaption->hide();
     m_controls = new PlayerControlBar(m_player, m_audio, this);

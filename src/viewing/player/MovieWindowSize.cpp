@@ -27,7 +27,7 @@ double screenFraction(MovieWindowSize size)
 QSize movieWindowSize(MovieWindowSize size, QSize natural, QSize screen)
 {
     if (natural.isEmpty())
-        return {};
+        return {0, 0};
     switch (size) {
     case MovieWindowSize::Own:
         return natural;
