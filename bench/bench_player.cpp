@@ -41,9 +41,9 @@ template<typename Done> bool waitFor(Done done)
 double bareFirstFrame(QMediaPlayer &player, QVideoSink &sink, const QString &movie)
 {
     bool shown = false;
-    const auto connection = QObject::connect(
-        &sink, &QVideoSink::videoFrameChanged,
-        [&](const QVideoFrame &frame) { shown = shown || frame.isValid(); });
+    const auto connection =
+        QObject::connect(&sink, &QVideoSink::videoFrameChanged,
+                         [&](const QVideoFrame &frame) { shown = shown || frame.isValid(); });
     QElapsedTimer clock;
     clock.start();
     player.stop();

@@ -1,6 +1,6 @@
+#include "../shell/ShellFixture.h"
 #include "FakeDisplayHost.h"
 #include "ViewingTestMain.h"
-#include "../shell/ShellFixture.h"
 #include "core/GlintboxState.h"
 #include "core/ProgramStarter.h"
 #include "shell/lists/FileList.h"
@@ -44,8 +44,8 @@ void writeFile(const QString &path, const QByteArray &content, bool executable)
 // after itself when it has none.
 QByteArray markerScript(const QString &markerFolder)
 {
-    return "#!/bin/sh\nPATH=/usr/bin:/bin\nname=\"${1:-$0}\"\ntouch \"" + QFile::encodeName(markerFolder) +
-           "/ran-$(basename \"$name\")\"\n";
+    return "#!/bin/sh\nPATH=/usr/bin:/bin\nname=\"${1:-$0}\"\ntouch \"" +
+           QFile::encodeName(markerFolder) + "/ran-$(basename \"$name\")\"\n";
 }
 
 // Lists a folder's entries, sorted.
@@ -84,8 +84,8 @@ void TestLauncher::startRule_data()
     QTest::addColumn<QStringList>("command");
     const QString path = QStringLiteral("/x/GAME.EXE");
     QTest::newRow("executable") << true << false << "" << QStringList{path};
-    QTest::newRow("executable, wine present") << true << false << "/usr/bin/wine"
-                                              << QStringList{path};
+    QTest::newRow("executable, wine present")
+        << true << false << "/usr/bin/wine" << QStringList{path};
     QTest::newRow("windows program with wine")
         << false << true << "/usr/bin/wine" << QStringList{"/usr/bin/wine", path};
     QTest::newRow("executable windows program with wine")
@@ -115,10 +115,17 @@ void TestLauncher::launchPathFromTheFileListFolder_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("currentFolder");
-    QTest::newRow("root") << "/" << "GAME.EXE" << "/GAME.EXE" << "";
-    QTest::newRow("drive root") << "/media/usb/" << "tool.com" << "/media/usb/tool.com"
+    QTest::newRow("root") << "/"
+                          << "GAME.EXE"
+                          << "/GAME.EXE"
+                          << "";
+    QTest::newRow("drive root") << "/media/usb/"
+                                << "tool.com"
+                                << "/media/usb/tool.com"
                                 << "/media/usb";
-    QTest::newRow("folder") << "/home/me/bin" << "a b.exe" << "/home/me/bin/a b.exe"
+    QTest::newRow("folder") << "/home/me/bin"
+                            << "a b.exe"
+                            << "/home/me/bin/a b.exe"
                             << "/home/me/bin";
 }
 
@@ -189,8 +196,8 @@ void TestLauncher::refusesWhatIsNotAProgram_data()
     QTest::addColumn<int>("number");
     QTest::newRow("missing") << "" << QByteArray() << false << 53;
     QTest::newRow("not executable") << "notes.exe" << QByteArray("text") << false << 5;
-    QTest::newRow("executable but no program") << "junk.exe" << QByteArray("\x01\x02\x03", 3)
-                                               << true << 5;
+    QTest::newRow("executable but no program")
+        << "junk.exe" << QByteArray("\x01\x02\x03", 3) << true << 5;
 }
 
 void TestLauncher::refusesWhatIsNotAProgram()

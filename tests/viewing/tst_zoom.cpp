@@ -1,6 +1,6 @@
+#include "../shell/ShellFixture.h"
 #include "FakeDisplayHost.h"
 #include "ViewingTestMain.h"
-#include "../shell/ShellFixture.h"
 #include "core/GlintboxState.h"
 #include "shell/lists/FileList.h"
 #include "viewing/display/ViewerControls.h"
@@ -144,8 +144,8 @@ void TestZoom::presetsCaptionsAndToolTips()
     QStringList captions;
     for (QAbstractButton *button : rig.c.btnZoom)
         captions.append(button->text());
-    QCOMPARE(captions, QStringList({"25%", "50%", "75%", "100%", "200%", "300%", "400%", "500%",
-                                    "1000%"}));
+    QCOMPARE(captions,
+             QStringList({"25%", "50%", "75%", "100%", "200%", "300%", "400%", "500%", "1000%"}));
     QCOMPARE(rig.c.btnZoom[0]->toolTip(), QStringLiteral("25% Zoom - Image Only"));
     QCOMPARE(rig.c.btnZoom[6]->toolTip(), QStringLiteral("400% Zoom - Image and Movie"));
     QCOMPARE(rig.c.btnZoom[8]->objectName(), QStringLiteral("btnZoom8"));
@@ -201,13 +201,12 @@ void TestZoom::panMovesByWholeSteps()
     QFETCH(double, edge);
     ZoomRig rig;
     const QSizeF viewport = rig.viewportTwips();
-    const QSizeF base = orientation == Qt::Horizontal
-                            ? QSizeF(viewport.width() + overflow, 500)
-                            : QSizeF(500, viewport.height() + overflow);
+    const QSizeF base = orientation == Qt::Horizontal ? QSizeF(viewport.width() + overflow, 500)
+                                                      : QSizeF(500, viewport.height() + overflow);
     rig.showPicture(base);
     rig.host.focusCount = 0;
-    QScrollBar *bar = orientation == Qt::Horizontal ? rig.c.Picture2->HScroll1()
-                                                    : rig.c.Picture2->VScroll1();
+    QScrollBar *bar =
+        orientation == Qt::Horizontal ? rig.c.Picture2->HScroll1() : rig.c.Picture2->VScroll1();
     bar->setValue(value);
     const QRectF image = rig.image();
     QCOMPARE(orientation == Qt::Horizontal ? image.left() : image.top(), edge);

@@ -10,8 +10,8 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
-#include <QScreen>
 #include <QLoggingCategory>
+#include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QVideoFrame>
@@ -23,23 +23,27 @@ Q_LOGGING_CATEGORY(lcPlayer, "glintbox.player")
 namespace glintbox {
 
 MoviePlayer::MoviePlayer(QWidget *parent)
-    : MoviePlayer(FileSystem::local(), parent) {
+    : MoviePlayer(FileSystem::local(), parent)
+{
 }
 
 MoviePlayer::MoviePlayer(FileSystem &fileSystem, QWidget *parent)
     : QWidget(parent)
-    , m_fileSystem(fileSystem) {
+    , m_fileSystem(fileSystem)
+{
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 }
 
-MoviePlayer::~MoviePlayer() {
+MoviePlayer::~MoviePlayer()
+{
     // The player may still read the unwrapped data: it goes first.
     delete m_player;
 }
 
-void MoviePlayer::ensureEngine() {
+void MoviePlayer::ensureEngine()
+{
     if (m_player)
         return;
     m_player = new QMediaPlayer(this);
@@ -56,6 +60,9 @@ void MoviePlayer::ensureEngine() {
     black.setColor(QPalette::WindowText, QColor(0xd0, 0xd0, 0xd0));
     m_screen->setPalette(black);
     m_screen->installEventFilter(this);
+    // The video is drawn in a window of its own; inside a native area the
+    // window system clips it to the area.
+    m_screen->setAttribute(Qt::WA_NativeWindow);
     m_video = new QVideoWidget(m_screen);
     m_player->setVideoOutput(m_video);
     m_soundCaption = new QLabel(m_screen);
@@ -63,8 +70,10 @@ void MoviePlayer::ensureEngine() {
     m_soundCaption->setAlignment(Qt::AlignCenter);
     m_soundCaption->hide();
     m_controls = new PlayerControlBar(m_player, m_audio, this);
-    layout()->addWidget(m_screen);
-    layout()->addWidget(m_controls);
+    m_controls->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto *column = static_cast<QVBoxLayout *>(layout());
+    column->addWidget(m_screen, 1);
+    column->addWidget(m_controls);
 
     connect(m_player, &QMediaPlayer::playbackStateChanged, this, &MoviePlayer::playStateChanged);
     connect(m_player, &QMediaPlayer::hasVideoChanged, this, &MoviePlayer::showSoundCaption);
@@ -78,7 +87,8 @@ void MoviePlayer::ensureEngine() {
     connect(m_video->videoSink(), &QVideoSink::videoFrameChanged, this, &MoviePlayer::onVideoFrame);
 }
 
-void MoviePlayer::setFileName(const QString &path) {
+void MoviePlayer::setFileName(const QString &path)
+{
     ensureEngine();
     releaseSource();
     m_fileName = path;
@@ -96,7 +106,8 @@ void MoviePlayer::setFileName(const QString &path) {
     m_player->play();
 }
 
-void MoviePlayer::setSourceFor(const QString &path) {
+void MoviePlayer::setSourceFor(const QString &path)
+{
     // A missing or unreadable file is reported as the file system says, not
     // as whatever the media back end makes of it.
     m_fileSystem.status(path);
@@ -121,28 +132,33 @@ void MoviePlayer::setSourceFor(const QString &path) {
     m_player->setSourceDevice(m_unwrapped.get(), QUrl(QStringLiteral("unwrapped.mid")));
 }
 
-void MoviePlayer::releaseSource() {
+void MoviePlayer::releaseSource()
+{
     m_player->stop();
     m_player->setSource(QUrl());
     m_unwrapped.reset();
 }
 
-void MoviePlayer::play() {
+void MoviePlayer::play()
+{
     if (m_player)
         m_player->play();
 }
 
-void MoviePlayer::pause() {
+void MoviePlayer::pause()
+{
     if (m_player)
         m_player->pause();
 }
 
-void MoviePlayer::stop() {
+void MoviePlayer::stop()
+{
     if (m_player)
         m_player->stop();
 }
 
-void MoviePlayer::clear() {
+void MoviePlayer::clear()
+{
     if (m_player)
         releaseSource();
     m_fileName.clear();
@@ -150,15 +166,18 @@ void MoviePlayer::clear() {
     m_error.reset();
 }
 
-QMediaPlayer::PlaybackState MoviePlayer::playbackState() const {
+QMediaPlayer::PlaybackState MoviePlayer::playbackState() const
+{
     return m_player ? m_player->playbackState() : QMediaPlayer::StoppedState;
 }
 
-QMediaPlayer::MediaStatus MoviePlayer::mediaStatus() const {
+QMediaPlayer::MediaStatus MoviePlayer::mediaStatus() const
+{
     return m_player ? m_player->mediaStatus() : QMediaPlayer::NoMedia;
 }
 
-void MoviePlayer::onMediaStatusChanged(QMediaPlayer::MediaStatus status) {
+void MoviePlayer::onMediaStatusChanged(QMediaPlayer::MediaStatus status)
+{
     qCDebug(lcPlayer) << m_fileName << status;
     showSoundCaption();
     const bool ready = status == QMediaPlayer::LoadedMedia ||
@@ -170,7 +189,8 @@ void MoviePlayer::onMediaStatusChanged(QMediaPlayer::MediaStatus status) {
     }
 }
 
-void MoviePlayer::onVideoFrame(const QVideoFrame &frame) {
+void MoviePlayer::onVideoFrame(const QVideoFrame &frame)
+{
     if (m_naturalSize.isValid() || !frame.isValid() || frame.size().isEmpty())
         return;
     m_naturalSize = frame.size();
@@ -226,7 +246,8 @@ bool MoviePlayer::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void MoviePlayer::reportError(const RunTimeError &error) {
+void MoviePlayer::reportError(const RunTimeError &error)
+{
     // The back end may report one failure more than once; the user hears of
     // it once per file.
     if (m_error)
