@@ -21,11 +21,16 @@
 #include "viewing/display/ViewModes.h"
 #include "viewing/gauge/SizeGauge.h"
 #include "viewing/gauge/frmFileSize.h"
+#include "core/ProgramStarter.h"
+#include "viewing/launcher/ApplicationLauncher.h"
+#include "viewing/launcher/LauncherPanel.h"
 #include "viewing/modes/IconFrames.h"
 #include "viewing/pictures/ImageViewport.h"
 #include "viewing/player/MoviePlayer.h"
 #include "viewing/text/RichTextBox.h"
 #include "viewing/web/WebBrowserView.h"
+#include "viewing/zoom/ImageZoom.h"
+#include "viewing/zoom/ZoomControls.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,6 +64,10 @@ frmGlintbox::frmGlintbox(GlintboxServices services, QWidget *parent)
     m_keys = std::make_unique<ViewerKeys>(m_state, m_services.prompts);
     m_layout =
         new WindowLayout(*this, *m_client, m_state, m_controls, m_viewer, m_services.prompts);
+    m_imageZoom = std::make_unique<ImageZoom>(m_state, m_viewer, *this);
+    m_launcher = std::make_unique<ApplicationLauncher>(m_state, *this, ProgramStarter::local());
+    m_keys->setActions({[this](int keyAscii) { m_imageZoom->zoomStep(keyAscii); },
+                        [this] { m_launcher->Image3_DblClick(); }});
     connectHandlers();
     // The lists start in the folder the program was started in; when that
     // has gone they start empty and start-up moves them on.
@@ -134,12 +143,9 @@ void frmGlintbox::createViewer()
     v.Picture2 = new ImageViewport(m_client);
     v.ActiveMovie1 = new MoviePlayer(m_services.fs, m_client);
     v.ActiveMovie1->setObjectName(QStringLiteral("ActiveMovie1"));
-    v.picLaunchWindow = new QFrame(m_client);
-    v.picLaunchWindow->setObjectName(QStringLiteral("picLaunchWindow"));
-    v.picLaunchWindow->setAutoFillBackground(true);
-    v.lblAppName = new QLabel(v.picLaunchWindow);
-    v.lblAppName->setObjectName(QStringLiteral("lblAppName"));
-    v.lblAppName->setAlignment(Qt::AlignCenter);
+    auto *launchPanel = new LauncherPanel(m_client);
+    v.picLaunchWindow = launchPanel;
+    v.lblAppName = launchPanel->lblAppName();
     v.gauge = new SizeGauge(m_client);
     v.chkAutoMode = m_controls.chkAutoMode;
     v.chkHTMLmode = m_controls.chkHTMLmode;
@@ -160,33 +166,7 @@ void frmGlintbox::createToolbar()
     m_controls.Toolbar1 = toolbar;
     m_toolbar = new MainToolbar(toolbar, *m_controls.menus, m_state);
     m_viewer.toolbarButtons = m_toolbar->buttons();
-    ViewerControls &v = m_viewer;
-    v.Text2 = new QLabel(QStringLiteral("100 %"), toolbar);
-    v.Text2->setObjectName(QStringLiteral("Text2"));
-    v.Text2->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("1000 %")) + 6);
-    v.Text2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    toolbar->addWidget(v.Text2);
-    v.Zoom = new QSlider(Qt::Horizontal, toolbar);
-    v.Zoom->setObjectName(QStringLiteral("Zoom"));
-    v.Zoom->setRange(25, 1000);
-    v.Zoom->setSingleStep(5);
-    v.Zoom->setPageStep(50);
-    v.Zoom->setValue(100);
-    v.Zoom->setFixedWidth(140);
-    toolbar->addWidget(v.Zoom);
-    const int presets[] = {25, 50, 75, 100, 200, 300, 400, 500, 1000};
-    for (int i = 0; i < 9; ++i) {
-        auto *button = new QPushButton(QString::number(presets[i]) + u'%', toolbar);
-        button->setObjectName(QStringLiteral("btnZoom%1").arg(i));
-        button->setEnabled(false);
-        button->setFlat(true);
-        button->setToolTip(QStringLiteral("Zoom to %1% - %2")
-                               .arg(presets[i])
-                               .arg(i >= 3 && i <= 6 ? QStringLiteral("Image and Movie")
-                                                     : QStringLiteral("Image Only")));
-        toolbar->addWidget(button);
-        v.btnZoom[size_t(i)] = button;
-    }
+    addZoomControls(*toolbar, m_viewer);
 }
 
 void frmGlintbox::applyBackgroundColours()
@@ -218,6 +198,11 @@ void frmGlintbox::connectHandlers()
             [this] { trapped([this] { m_viewModes->chkHTMLmode_Click(); }); });
     connect(m_viewer.ActiveMovie1, &MoviePlayer::playStateChanged, this,
             [this] { focusFileList(); });
+    auto *launchPanel = static_cast<LauncherPanel *>(m_viewer.picLaunchWindow);
+    connect(launchPanel, &LauncherPanel::Image3_DblClick, this,
+            [this] { m_launcher->Image3_DblClick(); });
+    connect(launchPanel, &LauncherPanel::clicked, this,
+            [this] { m_launcher->picLaunchWindow_Click(); });
     connect(m_viewer.ActiveMovie1, &MoviePlayer::errorOccurred, this, [this] {
         if (const auto error = m_viewer.ActiveMovie1->error())
             showErrorReport(m_services.prompts, *error);

@@ -12,10 +12,12 @@
 
 namespace glintbox {
 
+class ApplicationLauncher;
 class DriveSource;
 class FileSystem;
 class FileDisplay;
 class FileFilter;
+class ImageZoom;
 class ViewModes;
 class MainToolbar;
 class Navigation;
@@ -61,6 +63,8 @@ public:
     ViewerKeys &viewerKeys() { return *m_keys; }
     MainToolbar &toolbar() { return *m_toolbar; }
     WindowLayout &windowLayout() { return *m_layout; }
+    ImageZoom &imageZoom() { return *m_imageZoom; }
+    ApplicationLauncher &launcher() { return *m_launcher; }
     Prompts &prompts() override { return m_services.prompts; }
     FileSystem &fileSystem() override { return m_services.fs; }
 
@@ -111,6 +115,8 @@ private:
     std::unique_ptr<ViewerKeys> m_keys;
     MainToolbar *m_toolbar = nullptr;
     WindowLayout *m_layout = nullptr;
+    std::unique_ptr<ImageZoom> m_imageZoom;
+    std::unique_ptr<ApplicationLauncher> m_launcher;
     QWidget *m_client = nullptr;
     std::function<void()> m_exit;
     bool m_exiting = false;

@@ -56,6 +56,7 @@ private slots:
     void htmlModeOffShowsSource();
     void commandsFollowViewMode();
     void launcherLeavesGaugeUnlit();
+    void plusKeyOnFileListZoomsPicture();
     void wordWrapTogglesTwice();
     void iconTimerFramesAndPendingFocus();
 
@@ -283,6 +284,21 @@ void TestDisplay::launcherLeavesGaugeUnlit()
     QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QCOMPARE(litCells(*w.viewer().gauge), 0);
+}
+
+void TestDisplay::plusKeyOnFileListZoomsPicture()
+{
+    ShellFixture f;
+    QImage(40, 20, QImage::Format_RGB32).save(f.path(QStringLiteral("a.bmp")), "BMP");
+    QDir::setCurrent(f.dir.path());
+    frmGlintbox &w = f.load();
+    const QSizeF base = w.viewer().Picture2->imageRectTwips().size();
+    QTest::keyClick(w.controls().File1, Qt::Key_Plus);
+    QCOMPARE(w.viewer().Text2->text(), QStringLiteral("125 %"));
+    QCOMPARE(w.viewer().Picture2->imageRectTwips().size(), base * 1.25);
+    QTest::keyClick(w.controls().File1, Qt::Key_Underscore);
+    QCOMPARE(w.viewer().Text2->text(), QStringLiteral("100 %"));
+    QVERIFY(f.prompts.records().isEmpty());
 }
 
 void TestDisplay::wordWrapTogglesTwice()

@@ -161,7 +161,6 @@ void WindowLayout::applyLayout(const LayoutGeometry &g)
           static_cast<QWidget *>(m_viewer.WebBrowser1), m_viewer.picLaunchWindow,
           static_cast<QWidget *>(m_viewer.ActiveMovie1)})
         place(view, g.viewer);
-    m_viewer.lblAppName->setGeometry(m_viewer.picLaunchWindow->rect());
     place(c.StatusBar, g.StatusBar);
     c.InputFileProperties->setGeometry(
         QRect(4, 0, std::max(0, twipsToPixels(g.InputFileProperties.width(), logicalDpi()) - 8),

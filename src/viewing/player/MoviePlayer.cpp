@@ -7,7 +7,11 @@
 
 #include <QAudioOutput>
 #include <QBuffer>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLoggingCategory>
+#include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QVideoFrame>
@@ -19,36 +23,60 @@ Q_LOGGING_CATEGORY(lcPlayer, "glintbox.player", QtWarningMsg)
 namespace glintbox {
 
 MoviePlayer::MoviePlayer(QWidget *parent)
-    : MoviePlayer(FileSystem::local(), parent) {
+    : MoviePlayer(FileSystem::local(), parent)
+{
 }
 
 MoviePlayer::MoviePlayer(FileSystem &fileSystem, QWidget *parent)
     : QWidget(parent)
-    , m_fileSystem(fileSystem) {
+    , m_fileSystem(fileSystem)
+{
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 }
 
-MoviePlayer::~MoviePlayer() {
+MoviePlayer::~MoviePlayer()
+{
     // The player may still read the unwrapped data: it goes first.
     delete m_player;
 }
 
-void MoviePlayer::ensureEngine() {
+void MoviePlayer::ensureEngine()
+{
     if (m_player)
         return;
     m_player = new QMediaPlayer(this);
     // Without a sound device the output stays silent; playback goes on.
     m_audio = new QAudioOutput(this);
     m_player->setAudioOutput(m_audio);
-    m_video = new QVideoWidget(this);
+    // The picture area has no layout: the movie is placed in it at its window
+    // size, and a movie larger than the area shows its middle.
+    m_screen = new QWidget(this);
+    m_screen->setObjectName(QStringLiteral("movieScreen"));
+    m_screen->setAutoFillBackground(true);
+    QPalette black = m_screen->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    black.setColor(QPalette::WindowText, QColor(0xd0, 0xd0, 0xd0));
+    m_screen->setPalette(black);
+    m_screen->installEventFilter(this);
+    // The video is drawn in a window of its own; inside a native area the
+    // window system clips it to the area.
+    m_screen->setAttribute(Qt::WA_NativeWindow);
+    m_video = new QVideoWidget(m_screen);
     m_player->setVideoOutput(m_video);
-    m_controls = new PlayerControlBar(m_player, this);
-    layout()->addWidget(m_video);
-    layout()->addWidget(m_controls);
+    m_soundCaption = new QLabel(m_screen);
+    m_soundCaption->setObjectName(QStringLiteral("soundCaption"));
+    m_soundCaption->setAlignment(Qt::AlignCenter);
+    m_soundCaption->hide();
+    m_controls = new PlayerControlBar(m_player, m_audio, this);
+    m_controls->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto *column = static_cast<QVBoxLayout *>(layout());
+    column->addWidget(m_screen, 1);
+    column->addWidget(m_controls);
 
     connect(m_player, &QMediaPlayer::playbackStateChanged, this, &MoviePlayer::playStateChanged);
+    connect(m_player, &QMediaPlayer::hasVideoChanged, this, &MoviePlayer::showSoundCaption);
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this, &MoviePlayer::onMediaStatusChanged);
     connect(m_player, &QMediaPlayer::errorOccurred, this,
             [this](QMediaPlayer::Error error, const QString &message) {
@@ -59,11 +87,14 @@ void MoviePlayer::ensureEngine() {
     connect(m_video->videoSink(), &QVideoSink::videoFrameChanged, this, &MoviePlayer::onVideoFrame);
 }
 
-void MoviePlayer::setFileName(const QString &path) {
+void MoviePlayer::setFileName(const QString &path)
+{
     ensureEngine();
     releaseSource();
     m_fileName = path;
     m_naturalSize = {};
+    placeMovie();
+    showSoundCaption();
     m_error.reset();
     m_readyReported = false;
     try {
@@ -75,7 +106,8 @@ void MoviePlayer::setFileName(const QString &path) {
     m_player->play();
 }
 
-void MoviePlayer::setSourceFor(const QString &path) {
+void MoviePlayer::setSourceFor(const QString &path)
+{
     // A missing or unreadable file is reported as the file system says, not
     // as whatever the media back end makes of it.
     m_fileSystem.status(path);
@@ -100,28 +132,33 @@ void MoviePlayer::setSourceFor(const QString &path) {
     m_player->setSourceDevice(m_unwrapped.get(), QUrl(QStringLiteral("unwrapped.mid")));
 }
 
-void MoviePlayer::releaseSource() {
+void MoviePlayer::releaseSource()
+{
     m_player->stop();
     m_player->setSource(QUrl());
     m_unwrapped.reset();
 }
 
-void MoviePlayer::play() {
+void MoviePlayer::play()
+{
     if (m_player)
         m_player->play();
 }
 
-void MoviePlayer::pause() {
+void MoviePlayer::pause()
+{
     if (m_player)
         m_player->pause();
 }
 
-void MoviePlayer::stop() {
+void MoviePlayer::stop()
+{
     if (m_player)
         m_player->stop();
 }
 
-void MoviePlayer::clear() {
+void MoviePlayer::clear()
+{
     if (m_player)
         releaseSource();
     m_fileName.clear();
@@ -129,16 +166,20 @@ void MoviePlayer::clear() {
     m_error.reset();
 }
 
-QMediaPlayer::PlaybackState MoviePlayer::playbackState() const {
+QMediaPlayer::PlaybackState MoviePlayer::playbackState() const
+{
     return m_player ? m_player->playbackState() : QMediaPlayer::StoppedState;
 }
 
-QMediaPlayer::MediaStatus MoviePlayer::mediaStatus() const {
+QMediaPlayer::MediaStatus MoviePlayer::mediaStatus() const
+{
     return m_player ? m_player->mediaStatus() : QMediaPlayer::NoMedia;
 }
 
-void MoviePlayer::onMediaStatusChanged(QMediaPlayer::MediaStatus status) {
+void MoviePlayer::onMediaStatusChanged(QMediaPlayer::MediaStatus status)
+{
     qCDebug(lcPlayer) << m_fileName << status;
+    showSoundCaption();
     const bool ready = status == QMediaPlayer::LoadedMedia ||
                        status == QMediaPlayer::BufferedMedia ||
                        status == QMediaPlayer::BufferingMedia || status == QMediaPlayer::EndOfMedia;
@@ -148,14 +189,65 @@ void MoviePlayer::onMediaStatusChanged(QMediaPlayer::MediaStatus status) {
     }
 }
 
-void MoviePlayer::onVideoFrame(const QVideoFrame &frame) {
+void MoviePlayer::onVideoFrame(const QVideoFrame &frame)
+{
     if (m_naturalSize.isValid() || !frame.isValid() || frame.size().isEmpty())
         return;
     m_naturalSize = frame.size();
+    placeMovie();
     emit firstFrameShown(m_naturalSize);
 }
 
-void MoviePlayer::reportError(const RunTimeError &error) {
+void MoviePlayer::setMovieWindowSize(MovieWindowSize size)
+{
+    m_windowSize = size;
+    placeMovie();
+}
+
+QRect MoviePlayer::pictureArea() const
+{
+    return m_screen ? m_screen->geometry() : QRect();
+}
+
+QRect MoviePlayer::movieRect() const
+{
+    return m_video ? m_video->geometry().translated(m_screen->pos()) : QRect();
+}
+
+void MoviePlayer::placeMovie()
+{
+    if (!m_video)
+        return;
+    const QRect area = m_screen->rect();
+    m_soundCaption->setGeometry(area);
+    // Until the first frame tells the movie's size, the picture takes the area.
+    if (!m_naturalSize.isValid()) {
+        m_video->setGeometry(area);
+        return;
+    }
+    const QSize screenSize = screen() ? screen()->size() : area.size();
+    m_video->setGeometry(movieWindowRect(m_windowSize, m_naturalSize, screenSize, area));
+}
+
+void MoviePlayer::showSoundCaption()
+{
+    // A sound has no picture: the area names what is playing instead.
+    const bool sound = !m_fileName.isEmpty() && !m_player->hasVideo() &&
+                       m_player->mediaStatus() != QMediaPlayer::LoadingMedia;
+    m_soundCaption->setText(QStringLiteral("\u266B  ") + QFileInfo(m_fileName).fileName());
+    m_soundCaption->setVisible(sound);
+    m_video->setVisible(!sound);
+}
+
+bool MoviePlayer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_screen && event->type() == QEvent::Resize)
+        placeMovie();
+    return QWidget::eventFilter(watched, event);
+}
+
+void MoviePlayer::reportError(const RunTimeError &error)
+{
     // The back end may report one failure more than once; the user hears of
     // it once per file.
     if (m_error)

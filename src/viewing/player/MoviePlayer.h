@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MovieWindowSize.h"
 #include "core/RunTimeError.h"
 
 #include <QMediaPlayer>
@@ -11,6 +12,7 @@
 
 class QAudioOutput;
 class QBuffer;
+class QLabel;
 class QVideoFrame;
 class QVideoWidget;
 
@@ -19,9 +21,11 @@ namespace glintbox {
 class FileSystem;
 class PlayerControlBar;
 
-// The media player `ActiveMovie1`: plays the movie or sound it is given and
-// reports its play state. The media engine is created the first time a file
-// is given, so that the program's start-up does not pay for it.
+// The media player `ActiveMovie1`: plays the movie or sound it is given, with
+// a control bar under the picture, and reports its play state. The movie
+// stands at the requested window size in the middle of the picture area. The
+// media engine is created the first time a file is given, so that the
+// program's start-up does not pay for it.
 class MoviePlayer : public QWidget {
     Q_OBJECT
 public:
@@ -45,6 +49,15 @@ public:
     QMediaPlayer::MediaStatus mediaStatus() const;
     // The movie's own size, known once its first frame has been shown.
     QSize naturalSize() const { return m_naturalSize; }
+    // The movie window size requested by the zoom presets; the movie's own
+    // size until one is requested. It holds for the following movies too.
+    void setMovieWindowSize(MovieWindowSize size);
+    MovieWindowSize movieWindowSize() const { return m_windowSize; }
+    // Where the movie picture stands in the player, empty before the engine.
+    QRect movieRect() const;
+    // The area above the control bar that the movie is centred in.
+    QRect pictureArea() const;
+
     // The error last reported for the current file, as the program reports it.
     std::optional<RunTimeError> error() const { return m_error; }
 
@@ -57,8 +70,13 @@ signals:
     // The file was refused; error() tells the number and the detail.
     void errorOccurred(const QString &message);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void ensureEngine();
+    void placeMovie();
+    void showSoundCaption();
     void releaseSource();
     // The player's source for the file: the file itself, or the MIDI data
     // unwrapped from a RIFF-MIDI file.
@@ -75,7 +93,10 @@ private:
 
     QPointer<QMediaPlayer> m_player;
     QAudioOutput *m_audio = nullptr;
+    MovieWindowSize m_windowSize = MovieWindowSize::Own;
+    QWidget *m_screen = nullptr;
     QVideoWidget *m_video = nullptr;
+    QLabel *m_soundCaption = nullptr;
     PlayerControlBar *m_controls = nullptr;
     // Holds unwrapped MIDI data while the player reads it.
     std::unique_ptr<QBuffer> m_unwrapped;

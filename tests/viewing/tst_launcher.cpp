@@ -1,0 +1,286 @@
+#include "../shell/ShellFixture.h"
+#include "FakeDisplayHost.h"
+#include "ViewingTestMain.h"
+#include "core/GlintboxState.h"
+#include "core/ProgramStarter.h"
+#include "shell/lists/FileList.h"
+#include "viewing/display/ViewerControls.h"
+#include "viewing/launcher/ApplicationLauncher.h"
+#include "viewing/launcher/LauncherImage.h"
+#include "viewing/launcher/LauncherPanel.h"
+#include "viewing/modes/ViewMode.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+
+using namespace glintbox;
+
+namespace {
+
+class RecordingStarter : public ProgramStarter {
+public:
+    QStringList started;
+    std::optional<int> failWith;
+
+    void start(const QString &path) override
+    {
+        if (failWith)
+            throw RunTimeError(*failWith);
+        started.append(path);
+    }
+};
+
+void writeFile(const QString &path, const QByteArray &content, bool executable)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+    if (executable)
+        QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner));
+}
+
+// A program that leaves a marker file named after its first argument, or
+// after itself when it has none.
+QByteArray markerScript(const QString &markerFolder)
+{
+    return "#!/bin/sh\nPATH=/usr/bin:/bin\nname=\"${1:-$0}\"\ntouch \"" +
+           QFile::encodeName(markerFolder) + "/ran-$(basename \"$name\")\"\n";
+}
+
+// Lists a folder's entries, sorted.
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+class TestLauncher : public QObject {
+    Q_OBJECT
+private slots:
+    void startRule_data();
+    void startRule();
+    void launchPathFromTheFileListFolder_data();
+    void launchPathFromTheFileListFolder();
+    void failedLaunchReportsAndKeepsTheFocus();
+    void startsNamesAsOneFile_data();
+    void startsNamesAsOneFile();
+    void refusesWhatIsNotAProgram_data();
+    void refusesWhatIsNotAProgram();
+    void windowsProgramRunsThroughWine();
+    void panelPlacesAndClicks();
+    void failedLaunchKeepsTheViewer();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestLauncher::startRule_data()
+{
+    QTest::addColumn<bool>("executable");
+    QTest::addColumn<bool>("windows");
+    QTest::addColumn<QString>("wine");
+    QTest::addColumn<QStringList>("command");
+    const QString path = QStringLiteral("/x/GAME.EXE");
+    QTest::newRow("executable") << true << false << "" << QStringList{path};
+    QTest::newRow("executable, wine present")
+        << true << false << "/usr/bin/wine" << QStringList{path};
+    QTest::newRow("windows program with wine")
+        << false << true << "/usr/bin/wine" << QStringList{"/usr/bin/wine", path};
+    QTest::newRow("executable windows program with wine")
+        << true << true << "/usr/bin/wine" << QStringList{"/usr/bin/wine", path};
+    QTest::newRow("windows program without wine") << false << true << "" << QStringList{};
+    QTest::newRow("executable windows program without wine")
+        << true << true << "" << QStringList{path};
+    QTest::newRow("neither") << false << false << "/usr/bin/wine" << QStringList{};
+}
+
+void TestLauncher::startRule()
+{
+    QFETCH(bool, executable);
+    QFETCH(bool, windows);
+    QFETCH(QString, wine);
+    QFETCH(QStringList, command);
+    const auto result =
+        startCommandFor(QStringLiteral("/x/GAME.EXE"), ProgramFileKind{executable, windows}, wine);
+    QCOMPARE(result.has_value(), !command.isEmpty());
+    if (result)
+        QCOMPARE(QStringList{result->program} + result->arguments, command);
+}
+
+void TestLauncher::launchPathFromTheFileListFolder_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("currentFolder");
+    QTest::newRow("root") << "/"
+                          << "GAME.EXE"
+                          << "/GAME.EXE"
+                          << "";
+    QTest::newRow("drive root") << "/media/usb/"
+                                << "tool.com"
+                                << "/media/usb/tool.com"
+                                << "/media/usb";
+    QTest::newRow("folder") << "/home/me/bin"
+                            << "a b.exe"
+                            << "/home/me/bin/a b.exe"
+                            << "/home/me/bin";
+}
+
+void TestLauncher::launchPathFromTheFileListFolder()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(QString, path);
+    QFETCH(QString, currentFolder);
+    FakeDisplayHost host;
+    host.folder = folder;
+    host.fileName = name;
+    GlintboxState state;
+    RecordingStarter starter;
+    ApplicationLauncher launcher(state, host, starter);
+    launcher.Image3_DblClick();
+    QCOMPARE(starter.started, QStringList{path});
+    QCOMPARE(state.currentFolder, currentFolder);
+    QCOMPARE(host.focusCount, 1);
+    QVERIFY(host.scriptedPrompts.records().isEmpty());
+}
+
+void TestLauncher::failedLaunchReportsAndKeepsTheFocus()
+{
+    FakeDisplayHost host;
+    host.fileName = QStringLiteral("GAME.EXE");
+    GlintboxState state;
+    RecordingStarter starter;
+    starter.failWith = FileNotFound;
+    ApplicationLauncher launcher(state, host, starter);
+    launcher.Image3_DblClick();
+    QCOMPARE(host.scriptedPrompts.captions(), QStringList{"Glintbox - Error 53"});
+    QCOMPARE(host.scriptedPrompts.texts(), QStringList{"File not found"});
+    QCOMPARE(host.scriptedPrompts.records().first().icon, PromptIcon::Critical);
+    QCOMPARE(host.focusCount, 0);
+}
+
+void TestLauncher::startsNamesAsOneFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("semicolon") << "a;touch x.exe";
+    QTest::newRow("blanks") << "my game.exe";
+    QTest::newRow("quotes") << "it's \"fine\".com";
+    QTest::newRow("substitution") << "$(touch y).exe";
+    QTest::newRow("leading dash") << "-rf.exe";
+}
+
+void TestLauncher::startsNamesAsOneFile()
+{
+    QFETCH(QString, name);
+    QTemporaryDir folder;
+    QTemporaryDir markers;
+    const QString program = folder.filePath(name);
+    writeFile(program, markerScript(markers.path()), true);
+    LocalProgramStarter().start(program);
+    // The one marker is that of the program itself, under its own name.
+    const QString marker = QStringLiteral("ran-") + name;
+    QTRY_COMPARE(entries(markers.path()), QStringList{marker});
+    QCOMPARE(entries(folder.path()), QStringList{name});
+    QVERIFY(!QFile::exists(QDir::current().filePath(QStringLiteral("x.exe"))));
+}
+
+void TestLauncher::refusesWhatIsNotAProgram_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("executable");
+    QTest::addColumn<int>("number");
+    QTest::newRow("missing") << "" << QByteArray() << false << 53;
+    QTest::newRow("not executable") << "notes.exe" << QByteArray("text") << false << 5;
+    QTest::newRow("executable but no program")
+        << "junk.exe" << QByteArray("\x01\x02\x03", 3) << true << 5;
+}
+
+void TestLauncher::refusesWhatIsNotAProgram()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, executable);
+    QFETCH(int, number);
+    QString path = m_dir.filePath(QStringLiteral("missing.exe"));
+    if (!name.isEmpty()) {
+        path = m_dir.filePath(name);
+        writeFile(path, content, executable);
+    }
+    try {
+        LocalProgramStarter().start(path);
+        QFAIL("the start should have failed");
+    } catch (const RunTimeError &error) {
+        QCOMPARE(error.number(), number);
+    }
+}
+
+void TestLauncher::windowsProgramRunsThroughWine()
+{
+    QTemporaryDir bin;
+    QTemporaryDir markers;
+    const QString program = m_dir.filePath(QStringLiteral("SETUP;rm x.EXE"));
+    writeFile(program, QByteArray("MZ\x90\0\x03\0", 6), false);
+    const QByteArray path = qgetenv("PATH");
+    auto restorePath = qScopeGuard([&] { qputenv("PATH", path); });
+
+    // Without wine on the path a Windows program cannot start.
+    qputenv("PATH", QFile::encodeName(bin.path()));
+    QVERIFY_THROWS_EXCEPTION(RunTimeError, LocalProgramStarter().start(program));
+
+    writeFile(bin.filePath(QStringLiteral("wine")), markerScript(markers.path()), true);
+    LocalProgramStarter().start(program);
+    QTRY_COMPARE(entries(markers.path()), QStringList{"ran-SETUP;rm x.EXE"});
+}
+
+void TestLauncher::panelPlacesAndClicks()
+{
+    LauncherPanel panel;
+    panel.resize(600, 400);
+    panel.show();
+    const double pixelsPerTwip = panel.logicalDpiX() / 1440.0;
+    QCOMPARE(panel.Image3()->geometry(),
+             QRect(qRound(1200 * pixelsPerTwip), qRound(240 * pixelsPerTwip),
+                   qRound(1560 * pixelsPerTwip), qRound(1560 * pixelsPerTwip)));
+    QCOMPARE(panel.lblAppName()->objectName(), QStringLiteral("lblAppName"));
+    QCOMPARE(panel.Label3()->text(),
+             QStringLiteral("Double-click on the Launcher image to execute this application"));
+    QVERIFY(panel.Label3()->font().bold());
+
+    QSignalSpy launches(&panel, &LauncherPanel::Image3_DblClick);
+    QSignalSpy clicks(&panel, &LauncherPanel::clicked);
+    QTest::mouseDClick(panel.Image3(), Qt::LeftButton);
+    QCOMPARE(launches.count(), 1);
+    QCOMPARE(clicks.count(), 0);
+    QTest::mouseClick(&panel, Qt::LeftButton, {}, QPoint(550, 350));
+    QTest::mouseClick(panel.Label3(), Qt::LeftButton);
+    QCOMPARE(clicks.count(), 2);
+    QCOMPARE(launches.count(), 1);
+}
+
+void TestLauncher::failedLaunchKeepsTheViewer()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("tool.exe"), "not a program");
+    QDir::setCurrent(f.dir.path());
+    frmGlintbox &w = f.load();
+    w.show();
+    QCOMPARE(ViewMode(w.state().ViewMode), ViewMode::Launcher);
+    QVERIFY(w.viewer().picLaunchWindow->isVisible());
+    QCOMPARE(w.viewer().lblAppName->text(), QStringLiteral("tool.exe"));
+    f.prompts.clear();
+
+    auto *panel = static_cast<LauncherPanel *>(w.viewer().picLaunchWindow);
+    QTest::mouseDClick(panel->Image3(), Qt::LeftButton);
+    QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Error 5"});
+    QCOMPARE(ViewMode(w.state().ViewMode), ViewMode::Launcher);
+    QVERIFY(w.viewer().picLaunchWindow->isVisible());
+    QCOMPARE(w.controls().File1->fileName(), QStringLiteral("tool.exe"));
+}
+
+GLINTBOX_VIEWING_TEST_MAIN(TestLauncher)
+#include "tst_launcher.moc"
