@@ -62,8 +62,8 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     const QByteArray folder = QFile::encodeName(dir.path());
     for (int i = 0; i < FileCount; ++i) {
-        const QByteArray name = folder + "/file" + QByteArray::number(i * 7919 % FileCount)
-                                + Extensions[i % 8];
+        const QByteArray name =
+            folder + "/file" + QByteArray::number(i * 7919 % FileCount) + Extensions[i % 8];
         ::close(::open(name.constData(), O_CREAT | O_WRONLY, 0644));
     }
     std::vector<double> baseline, ours;

@@ -18,14 +18,16 @@ using namespace glintbox;
 
 namespace {
 
-QSize fitted(QSizeF twips, int longSide) {
+QSize fitted(QSizeF twips, int longSide)
+{
     if (twips.width() <= 0 || twips.height() <= 0)
         return {longSide, longSide};
     const double scale = longSide / std::max(twips.width(), twips.height());
     return QSize(std::max(1, int(twips.width() * scale)), std::max(1, int(twips.height() * scale)));
 }
 
-double millisecondsOf(const std::function<void()> &work, int repeats) {
+double millisecondsOf(const std::function<void()> &work, int repeats)
+{
     QElapsedTimer timer;
     timer.start();
     for (int i = 0; i < repeats; ++i)
@@ -35,7 +37,8 @@ double millisecondsOf(const std::function<void()> &work, int repeats) {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     QGuiApplication app(argc, argv);
     const QString corpus =
         qEnvironmentVariable("GLINTBOX_CORPUS", QStringLiteral("../shared/corpus"));

@@ -22,7 +22,8 @@ namespace {
 
 // A photo-like picture: smooth gradients with noise, so that the JPEG is of
 // realistic size and decoding cost.
-QByteArray writePhoto(const QString &path) {
+QByteArray writePhoto(const QString &path)
+{
     QImage photo(6000, 4000, QImage::Format_RGB32);
     QRandomGenerator random(42);
     for (int y = 0; y < photo.height(); ++y) {
@@ -38,12 +39,14 @@ QByteArray writePhoto(const QString &path) {
     return file.readAll();
 }
 
-double median(std::vector<double> times) {
+double median(std::vector<double> times)
+{
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
 }
 
-template<typename Work> double milliseconds(Work work) {
+template<typename Work> double milliseconds(Work work)
+{
     QElapsedTimer clock;
     clock.start();
     work();
@@ -52,7 +55,8 @@ template<typename Work> double milliseconds(Work work) {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTemporaryDir folder;

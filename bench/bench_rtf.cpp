@@ -17,17 +17,16 @@ QByteArray sampleRtf(qsizetype targetSize)
     int n = 0;
     while (rtf.size() < targetSize) {
         ++n;
-        rtf += "\\pard\\qj\\li360\\sa120 Paragraph " + QByteArray::number(n)
-               + " with {\\b bold}, {\\i italic \\'e9t\\'e9}, {\\cf1\\ul red} and {\\f1 \\'82\\'a0"
-                 "\\'82\\'a2} text\\u8364? running on for a while to fill a line.\\par\n";
+        rtf += "\\pard\\qj\\li360\\sa120 Paragraph " + QByteArray::number(n) +
+               " with {\\b bold}, {\\i italic \\'e9t\\'e9}, {\\cf1\\ul red} and {\\f1 \\'82\\'a0"
+               "\\'82\\'a2} text\\u8364? running on for a while to fill a line.\\par\n";
         if (n % 50 == 0)
             rtf += "\\trowd\\cellx2000\\cellx4000\\intbl a\\cell b\\cell\\row\\pard\n";
     }
     return rtf + "}";
 }
 
-template<typename F>
-double best(F &&f)
+template<typename F> double best(F &&f)
 {
     double fastest = 1e9;
     for (int i = 0; i < 5; ++i) {

@@ -25,7 +25,8 @@ namespace {
 
 constexpr qint64 FileSize = 20 * 1000 * 1000;
 
-double residentMegabytes() {
+double residentMegabytes()
+{
     QFile statm(QStringLiteral("/proc/self/statm"));
     if (!statm.open(QIODevice::ReadOnly))
         return 0;
@@ -33,7 +34,8 @@ double residentMegabytes() {
     return fields.size() > 1 ? fields.at(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / 1e6 : 0;
 }
 
-QByteArray eightyCharacterLines() {
+QByteArray eightyCharacterLines()
+{
     QByteArray bytes;
     bytes.reserve(FileSize);
     for (int line = 0; bytes.size() + 80 <= FileSize; ++line)
@@ -45,21 +47,24 @@ QByteArray eightyCharacterLines() {
 class PaintWatcher : public QObject {
 public:
     int paints = 0;
-    bool eventFilter(QObject *, QEvent *event) override {
+    bool eventFilter(QObject *, QEvent *event) override
+    {
         if (event->type() == QEvent::Paint)
             ++paints;
         return false;
     }
 };
 
-void waitFor(const std::function<bool()> &done) {
+void waitFor(const std::function<bool()> &done)
+{
     while (!done())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -10,14 +10,16 @@
 
 using namespace glintbox;
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Never destroyed: tearing Qt down in exit handlers crashes after the fuzzing ends.
     new QGuiApplication(*argc, *argv);
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     Metafile::looksLikeMetafile(bytes.left(64));
     try {

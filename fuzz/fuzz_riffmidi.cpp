@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
     const QByteArray file =
         QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const glintbox::RiffMidiResult result = glintbox::unwrapRiffMidi(file);

@@ -28,8 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     glintbox::RtfReadOptions options;
     // A tiny rendering keeps the second read's picture budget comparable to the first's.
-    options.renderMetafile = [](const QByteArray &, glintbox::RtfReadOptions::MetafileKind,
-                                QSize) {
+    options.renderMetafile = [](const QByteArray &, glintbox::RtfReadOptions::MetafileKind, QSize) {
         QImage image(1, 1, QImage::Format_RGB32);
         image.fill(Qt::white);
         return image;

@@ -12,7 +12,8 @@ using namespace glintbox;
 
 namespace {
 
-TextReadResult retryLoop(const QByteArray &bytes, qint64 fileSize) {
+TextReadResult retryLoop(const QByteArray &bytes, qint64 fileSize)
+{
     const qsizetype marker = bytes.indexOf(EndOfFileMarker);
     const qint64 readable = marker >= 0 ? marker : bytes.size();
     for (qint64 length = fileSize;; --length) {
@@ -25,7 +26,8 @@ TextReadResult retryLoop(const QByteArray &bytes, qint64 fileSize) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
     if (size < 2)
         return 0;
     // The first two bytes say how far the measured length is off the data.

@@ -64,8 +64,7 @@ public:
 };
 
 // Runs the event loop until one of the signals fires or the time runs out.
-template<typename... Connect>
-void waitFor(int timeoutMs, Connect... connectors)
+template<typename... Connect> void waitFor(int timeoutMs, Connect... connectors)
 {
     QEventLoop loop;
     QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);

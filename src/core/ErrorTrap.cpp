@@ -13,8 +13,7 @@ namespace glintbox {
 void showErrorReport(Prompts &prompts, const RunTimeError &error)
 {
     qCInfo(lcErrors) << error.what();
-    prompts.message(error.description(),
-                    QStringLiteral("Glintbox - Error %1").arg(error.number()),
+    prompts.message(error.description(), QStringLiteral("Glintbox - Error %1").arg(error.number()),
                     PromptIcon::Critical, PromptButtons::Ok);
 }
 

@@ -25,8 +25,8 @@ struct FontChoice {
         font.setUnderline(underline);
         font.setStrikeOut(strikethrough);
         // "Fixedsys" and friends resolve to the system's fixed-width font.
-        if (name.compare(u"Fixedsys", Qt::CaseInsensitive) == 0
-            || name.compare(u"Terminal", Qt::CaseInsensitive) == 0)
+        if (name.compare(u"Fixedsys", Qt::CaseInsensitive) == 0 ||
+            name.compare(u"Terminal", Qt::CaseInsensitive) == 0)
             font.setStyleHint(QFont::TypeWriter);
         return font;
     }

@@ -11,11 +11,16 @@ namespace {
 QMessageBox::Icon toQt(PromptIcon icon)
 {
     switch (icon) {
-    case PromptIcon::None: return QMessageBox::NoIcon;
-    case PromptIcon::Information: return QMessageBox::Information;
-    case PromptIcon::Question: return QMessageBox::Question;
-    case PromptIcon::Warning: return QMessageBox::Warning;
-    case PromptIcon::Critical: return QMessageBox::Critical;
+    case PromptIcon::None:
+        return QMessageBox::NoIcon;
+    case PromptIcon::Information:
+        return QMessageBox::Information;
+    case PromptIcon::Question:
+        return QMessageBox::Question;
+    case PromptIcon::Warning:
+        return QMessageBox::Warning;
+    case PromptIcon::Critical:
+        return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
 }
@@ -23,9 +28,12 @@ QMessageBox::Icon toQt(PromptIcon icon)
 QMessageBox::StandardButtons toQt(PromptButtons buttons)
 {
     switch (buttons) {
-    case PromptButtons::Ok: return QMessageBox::Ok;
-    case PromptButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case PromptButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case PromptButtons::Ok:
+        return QMessageBox::Ok;
+    case PromptButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case PromptButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
     case PromptButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
@@ -46,10 +54,14 @@ PromptAnswer QtPrompts::message(const QString &text, const QString &caption, Pro
 {
     QMessageBox box(toQt(icon), caption, text, toQt(buttons), dialogParent(m_parent));
     switch (box.exec()) {
-    case QMessageBox::Yes: return PromptAnswer::Yes;
-    case QMessageBox::No: return PromptAnswer::No;
-    case QMessageBox::Cancel: return PromptAnswer::Cancel;
-    default: return PromptAnswer::Ok;
+    case QMessageBox::Yes:
+        return PromptAnswer::Yes;
+    case QMessageBox::No:
+        return PromptAnswer::No;
+    case QMessageBox::Cancel:
+        return PromptAnswer::Cancel;
+    default:
+        return PromptAnswer::Ok;
     }
 }
 

@@ -27,7 +27,10 @@ class QtPrompts : public Prompts {
 public:
     // Prompts are modal to the window that parentWindow() returns at the time
     // they are shown, so that they can follow the active dialog.
-    explicit QtPrompts(QWidget *parent = nullptr) : m_parent(parent) {}
+    explicit QtPrompts(QWidget *parent = nullptr)
+        : m_parent(parent)
+    {
+    }
     void setParent(QWidget *parent) { m_parent = parent; }
 
     PromptAnswer message(const QString &text, const QString &caption, PromptIcon icon,

@@ -4,7 +4,10 @@
 
 namespace glintbox {
 
-RunTimeError::RunTimeError(int number) : RunTimeError(number, QString()) {}
+RunTimeError::RunTimeError(int number)
+    : RunTimeError(number, QString())
+{
+}
 
 RunTimeError::RunTimeError(int number, QString detail)
     : m_number(number)
@@ -28,21 +31,36 @@ const char *RunTimeError::what() const noexcept
 QString RunTimeError::standardDescription(int number)
 {
     switch (number) {
-    case InvalidProcedureCall: return QStringLiteral("Invalid procedure call or argument");
-    case Overflow: return QStringLiteral("Overflow");
-    case OutOfMemory: return QStringLiteral("Out of memory");
-    case TypeMismatch: return QStringLiteral("Type mismatch");
-    case FileNotFound: return QStringLiteral("File not found");
-    case DeviceIoError: return QStringLiteral("Device I/O error");
-    case DiskFull: return QStringLiteral("Disk full");
-    case InputPastEndOfFile: return QStringLiteral("Input past end of file");
-    case DeviceUnavailable: return QStringLiteral("Device unavailable");
-    case PermissionDenied: return QStringLiteral("Permission denied");
-    case PathFileAccessError: return QStringLiteral("Path/File access error");
-    case PathNotFound: return QStringLiteral("Path not found");
-    case InvalidPropertyValue: return QStringLiteral("Invalid property value");
-    case InvalidPicture: return QStringLiteral("Invalid picture");
-    case PrinterError: return QStringLiteral("Printer error");
+    case InvalidProcedureCall:
+        return QStringLiteral("Invalid procedure call or argument");
+    case Overflow:
+        return QStringLiteral("Overflow");
+    case OutOfMemory:
+        return QStringLiteral("Out of memory");
+    case TypeMismatch:
+        return QStringLiteral("Type mismatch");
+    case FileNotFound:
+        return QStringLiteral("File not found");
+    case DeviceIoError:
+        return QStringLiteral("Device I/O error");
+    case DiskFull:
+        return QStringLiteral("Disk full");
+    case InputPastEndOfFile:
+        return QStringLiteral("Input past end of file");
+    case DeviceUnavailable:
+        return QStringLiteral("Device unavailable");
+    case PermissionDenied:
+        return QStringLiteral("Permission denied");
+    case PathFileAccessError:
+        return QStringLiteral("Path/File access error");
+    case PathNotFound:
+        return QStringLiteral("Path not found");
+    case InvalidPropertyValue:
+        return QStringLiteral("Invalid property value");
+    case InvalidPicture:
+        return QStringLiteral("Invalid picture");
+    case PrinterError:
+        return QStringLiteral("Printer error");
     }
     return QStringLiteral("Application-defined or object-defined error");
 }

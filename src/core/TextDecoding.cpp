@@ -15,7 +15,8 @@ constexpr char16_t Windows1252High[32] = {
 
 } // namespace
 
-QString decodeWindows1252(const QByteArray &bytes) {
+QString decodeWindows1252(const QByteArray &bytes)
+{
     QString text = QString::fromLatin1(bytes);
     for (QChar &c : text) {
         const char16_t code = c.unicode();
@@ -25,7 +26,8 @@ QString decodeWindows1252(const QByteArray &bytes) {
     return text;
 }
 
-QString decodeText(const QByteArray &bytes) {
+QString decodeText(const QByteArray &bytes)
+{
     // The default flags drop a leading byte-order mark and flag invalid input.
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);

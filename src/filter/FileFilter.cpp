@@ -9,10 +9,12 @@
 namespace glintbox {
 
 FileFilter::FileFilter(FilterHost &host)
-    : m_host(host) {
+    : m_host(host)
+{
 }
 
-void FileFilter::mnuFilter_Click() {
+void FileFilter::mnuFilter_Click()
+{
     runTrapped(m_host.prompts(), [this] {
         frmFileFilter dialog(m_host, m_state, m_host.dialogParent());
         // In key order, so each tick's check rule sees the ticks before it.
@@ -25,7 +27,8 @@ void FileFilter::mnuFilter_Click() {
     });
 }
 
-void FileFilter::restoreAtStartup(const std::array<int, FilterEntryCount> &stored) {
+void FileFilter::restoreAtStartup(const std::array<int, FilterEntryCount> &stored)
+{
     frmFileFilter dialog(m_host, m_state, m_host.dialogParent());
     for (int entry = 0; entry < FilterEntryCount; ++entry)
         dialog.box(entry)->setChecked(stored[entry] != 0);

@@ -62,7 +62,8 @@ const std::array<FilterEntryInfo, 6> FilterHeadEntries = {{
     {"APPL", "ChkAppl", "Applications", "ALL Application Files", "*.exe;*.com"},
 }};
 
-const FilterEntryInfo &groupEntry(FileTypeGroup group) {
+const FilterEntryInfo &groupEntry(FileTypeGroup group)
+{
     return FilterHeadEntries[2 + int(group)];
 }
 
@@ -91,13 +92,15 @@ const std::array<FilterColumn, 6> FilterColumns = {{
     {G::Applications, ApplicationsColumn},
 }};
 
-QString filterKey(int entryIndex) {
+QString filterKey(int entryIndex)
+{
     if (entryIndex < int(FilterHeadEntries.size()))
         return QString::fromLatin1(FilterHeadEntries[entryIndex].key);
     return QString::fromLatin1(FileTypes[entryIndex - FilterHeadEntries.size()].key);
 }
 
-int filterEntryIndex(QStringView key) {
+int filterEntryIndex(QStringView key)
+{
     for (int entry = 0; entry < FilterEntryCount; ++entry) {
         if (filterKey(entry) == key)
             return entry;

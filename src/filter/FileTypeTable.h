@@ -67,10 +67,12 @@ const FilterEntryInfo &groupEntry(FileTypeGroup group);
 constexpr int AllEntry = 0;
 constexpr int AnyEntry = 1;
 constexpr int FilterHeadCount = 6;
-constexpr int groupEntryIndex(FileTypeGroup group) {
+constexpr int groupEntryIndex(FileTypeGroup group)
+{
     return 2 + int(group);
 }
-constexpr int typeEntryIndex(int typeIndex) {
+constexpr int typeEntryIndex(int typeIndex)
+{
     return FilterHeadCount + typeIndex;
 }
 
@@ -82,7 +84,8 @@ QString filterKey(int entryIndex);
 int filterEntryIndex(QStringView key);
 
 // Stored default of entry i: ALL is on, everything else off.
-inline int filterDefault(int entryIndex) {
+inline int filterDefault(int entryIndex)
+{
     return entryIndex == 0 ? 1 : 0;
 }
 

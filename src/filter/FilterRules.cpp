@@ -10,7 +10,8 @@ namespace {
 constexpr FileTypeGroup Groups[] = {FileTypeGroup::Text, FileTypeGroup::Image,
                                     FileTypeGroup::Multimedia, FileTypeGroup::Applications};
 
-bool nothingOn(const FilterModel &states) {
+bool nothingOn(const FilterModel &states)
+{
     for (int entry = 0; entry < FilterEntryCount; ++entry) {
         if (states.isOn(entry))
             return false;
@@ -18,7 +19,8 @@ bool nothingOn(const FilterModel &states) {
     return true;
 }
 
-QString basePattern(const FilterModel &states) {
+QString basePattern(const FilterModel &states)
+{
     if (states.isOn(AnyEntry))
         return QString::fromLatin1(AnyPattern);
     if (states.isOn(AllEntry) || nothingOn(states))
@@ -35,7 +37,8 @@ QString basePattern(const FilterModel &states) {
 
 } // namespace
 
-QString buildFileListPattern(const FilterModel &states) {
+QString buildFileListPattern(const FilterModel &states)
+{
     QString pattern = basePattern(states);
     for (int type : FileTypeAppendOrder) {
         if (states.isOn(typeEntryIndex(type)))
@@ -44,7 +47,8 @@ QString buildFileListPattern(const FilterModel &states) {
     return pattern;
 }
 
-QList<int> entriesClearedBy(int entry) {
+QList<int> entriesClearedBy(int entry)
+{
     QList<int> cleared;
     if (entry == AllEntry || entry == AnyEntry) {
         for (int other = 0; other < FilterEntryCount; ++other) {

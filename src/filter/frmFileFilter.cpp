@@ -22,7 +22,8 @@ namespace glintbox {
 frmFileFilter::frmFileFilter(FilterHost &host, FilterState &state, QWidget *parent)
     : QDialog(parent)
     , m_host(host)
-    , m_state(state) {
+    , m_state(state)
+{
     setObjectName(QStringLiteral("frmFileFilter"));
     setWindowTitle(QStringLiteral("Glintbox - File Filtering"));
 
@@ -52,7 +53,8 @@ frmFileFilter::frmFileFilter(FilterHost &host, FilterState &state, QWidget *pare
 }
 
 QCheckBox *frmFileFilter::createBox(int entry, const char *name, const char *caption,
-                                    const char *toolTip) {
+                                    const char *toolTip)
+{
     auto *box = new QCheckBox(QString::fromLatin1(caption), this);
     box->setObjectName(QString::fromLatin1(name));
     box->setToolTip(QString::fromLatin1(toolTip));
@@ -62,7 +64,8 @@ QCheckBox *frmFileFilter::createBox(int entry, const char *name, const char *cap
     return box;
 }
 
-QWidget *frmFileFilter::createGroupPanel(FileTypeGroup group) {
+QWidget *frmFileFilter::createGroupPanel(FileTypeGroup group)
+{
     const FilterEntryInfo &info = groupEntry(group);
     auto *panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("fra") + QString::fromLatin1(info.caption));
@@ -103,19 +106,22 @@ QWidget *frmFileFilter::createGroupPanel(FileTypeGroup group) {
     return panel;
 }
 
-QCheckBox *frmFileFilter::box(QStringView key) const {
+QCheckBox *frmFileFilter::box(QStringView key) const
+{
     const int entry = filterEntryIndex(key);
     return entry < 0 ? nullptr : m_boxes[entry];
 }
 
-FilterModel frmFileFilter::boxStates() const {
+FilterModel frmFileFilter::boxStates() const
+{
     FilterModel states;
     for (int entry = 0; entry < FilterEntryCount; ++entry)
         states.setOn(entry, m_boxes[entry]->isChecked());
     return states;
 }
 
-void frmFileFilter::applyCheckRule(int entry, bool ticked) {
+void frmFileFilter::applyCheckRule(int entry, bool ticked)
+{
     if (!ticked)
         return;
     // The boxes cleared here run their own rule with "unticked", which does
@@ -125,11 +131,13 @@ void frmFileFilter::applyCheckRule(int entry, bool ticked) {
         m_boxes[other]->setChecked(false);
 }
 
-void frmFileFilter::btnOK_Click() {
+void frmFileFilter::btnOK_Click()
+{
     runTrapped(m_host.prompts(), [this] { confirm(); });
 }
 
-void frmFileFilter::confirm() {
+void frmFileFilter::confirm()
+{
     const FilterModel states = boxStates();
     const QString pattern = buildFileListPattern(states);
     qCDebug(lcFilter) << "file list pattern" << pattern;
@@ -143,11 +151,13 @@ void frmFileFilter::confirm() {
         close();
 }
 
-void frmFileFilter::reject() {
+void frmFileFilter::reject()
+{
     close();
 }
 
-void frmFileFilter::closeEvent(QCloseEvent *event) {
+void frmFileFilter::closeEvent(QCloseEvent *event)
+{
     m_handlingClose = true;
     // Closing without OK keeps and applies the ticks, as OK does; if that
     // fails, the error has been reported and the dialog closes all the same.

@@ -1,8 +1,8 @@
 #include "Navigation.h"
 
-#include "core/GlintboxState.h"
 #include "MainControls.h"
 #include "core/ErrorTrap.h"
+#include "core/GlintboxState.h"
 #include "core/Prompts.h"
 #include "core/RunTimeError.h"
 #include "lists/DriveList.h"

@@ -108,14 +108,14 @@ void StartupShutdown::Form_Load()
     std::array<int, FilterEntryCount> storedFilters{};
     for (int i = 0; i < FilterEntryCount; ++i) {
         step([&] {
-            storedFilters[i] = toCheckState(m_store.read(FiltersSection, filterKey(i),
-                                                         QString::number(filterDefault(i))));
+            storedFilters[i] = toCheckState(
+                m_store.read(FiltersSection, filterKey(i), QString::number(filterDefault(i))));
         });
     }
     m_window.fileFilter().restoreAtStartup(storedFilters);
     restoreWindowPlacement();
-    m_window.setWindowTitle(QStringLiteral("Glintbox by Devezud Iziruvuz - Version ")
-                            + GlintboxState::VersionText);
+    m_window.setWindowTitle(QStringLiteral("Glintbox by Devezud Iziruvuz - Version ") +
+                            GlintboxState::VersionText);
     step([&] {
         if (c.File1->listCount() > 0) {
             state.FocusFileListPending = true;
@@ -162,8 +162,7 @@ void StartupShutdown::writeAllSettings()
     GlintboxState &state = m_window.state();
     MainControls &c = m_window.controls();
     const QRectF outer = m_window.outerGeometryTwips();
-    const int windowState =
-        m_window.isMinimized() ? 1 : (m_window.isMaximized() ? 2 : 0);
+    const int windowState = m_window.isMinimized() ? 1 : (m_window.isMaximized() ? 2 : 0);
     auto checked = [](QCheckBox *box) { return fromCheckState(box->isChecked() ? 1 : 0); };
     const FontChoice &font = state.font;
 
@@ -175,7 +174,8 @@ void StartupShutdown::writeAllSettings()
     m_store.write(SettingKey::LaunchColour, fromColour(state.launchColour));
     m_store.write(SettingKey::Controls, state.controlsPosition);
     for (int i = 0; i < FilterEntryCount; ++i)
-        m_store.write(FiltersSection, filterKey(i), fromCheckState(m_window.fileFilter().model().value(i)));
+        m_store.write(FiltersSection, filterKey(i),
+                      fromCheckState(m_window.fileFilter().model().value(i)));
     m_store.write(SettingKey::Height, fromSingle(float(outer.height())));
     m_store.write(SettingKey::Width, fromSingle(float(outer.width())));
     m_store.write(SettingKey::State, fromInt(windowState));

@@ -4,24 +4,24 @@
 #include "Navigation.h"
 #include "StartupShutdown.h"
 #include "ViewerKeys.h"
-#include "layout/WindowLayout.h"
-#include "toolbar/MainToolbar.h"
+#include "core/Colours.h"
 #include "core/ErrorTrap.h"
-#include "filter/FileFilter.h"
 #include "core/FileSystem.h"
 #include "core/Paths.h"
+#include "core/ProgramStarter.h"
 #include "core/Prompts.h"
 #include "core/RunTimeError.h"
 #include "core/Twips.h"
-#include "core/Colours.h"
+#include "filter/FileFilter.h"
+#include "layout/WindowLayout.h"
 #include "lists/DriveList.h"
 #include "lists/FileList.h"
 #include "lists/FolderList.h"
+#include "toolbar/MainToolbar.h"
 #include "viewing/display/FileDisplay.h"
 #include "viewing/display/ViewModes.h"
 #include "viewing/gauge/SizeGauge.h"
 #include "viewing/gauge/frmFileSize.h"
-#include "core/ProgramStarter.h"
 #include "viewing/launcher/ApplicationLauncher.h"
 #include "viewing/launcher/LauncherPanel.h"
 #include "viewing/modes/IconFrames.h"
@@ -41,10 +41,10 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSlider>
-#include <QToolBar>
 #include <QScreen>
+#include <QSlider>
 #include <QTimer>
+#include <QToolBar>
 
 namespace glintbox {
 
@@ -101,7 +101,8 @@ void frmGlintbox::createControls()
     m_controls.Label2->setToolTip(QStringLiteral("Number of Files Showing in File List"));
     m_controls.Label4 = label("Label4", QStringLiteral("files"));
     m_controls.Label5 = label("Label5", QStringLiteral("0"));
-    m_controls.Label5->setToolTip(QStringLiteral("Number of Directories Showing in Directory List"));
+    m_controls.Label5->setToolTip(
+        QStringLiteral("Number of Directories Showing in Directory List"));
     m_controls.Label6 = label("Label6", QStringLiteral("dir's"));
     QFont countFont = m_controls.Label1->font();
     countFont.setPointSizeF(countFont.pointSizeF() * 0.85);

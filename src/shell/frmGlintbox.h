@@ -1,10 +1,10 @@
 #pragma once
 
+#include "MainControls.h"
 #include "core/GlintboxState.h"
 #include "filter/FilterHost.h"
 #include "viewing/display/DisplayHost.h"
 #include "viewing/display/ViewerControls.h"
-#include "MainControls.h"
 
 #include <QMainWindow>
 #include <functional>

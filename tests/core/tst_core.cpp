@@ -121,9 +121,12 @@ void TestCore::fullPathNeverDoublesSeparator_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("path");
-    QTest::newRow("root") << "/" << "/a.txt";
-    QTest::newRow("mount root") << "/media/usb/" << "/media/usb/a.txt";
-    QTest::newRow("folder") << "/home/me" << "/home/me/a.txt";
+    QTest::newRow("root") << "/"
+                          << "/a.txt";
+    QTest::newRow("mount root") << "/media/usb/"
+                                << "/media/usb/a.txt";
+    QTest::newRow("folder") << "/home/me"
+                            << "/home/me/a.txt";
 }
 
 void TestCore::fullPathNeverDoublesSeparator()

@@ -30,14 +30,16 @@ const QString AllKnown =
     "*.avi;*.mpg;*.mpe;*.mov;*.wav;*.log;*.jif;*.mid;*.qt;*.rmi;*.frm;*.bas;*.vbp;*.lst;*.dib;"
     "*.exe;*.com;*.nfo";
 
-FilterModel modelOf(const QStringList &keys) {
+FilterModel modelOf(const QStringList &keys)
+{
     FilterModel model;
     for (const QString &key : keys)
         model.setOn(filterEntryIndex(key), true);
     return model;
 }
 
-QStringList onKeys(const FilterModel &model) {
+QStringList onKeys(const FilterModel &model)
+{
     QStringList keys;
     for (int entry = 0; entry < FilterEntryCount; ++entry) {
         if (model.isOn(entry))
@@ -46,7 +48,8 @@ QStringList onKeys(const FilterModel &model) {
     return keys;
 }
 
-std::array<int, FilterEntryCount> storedOf(const QStringList &keys) {
+std::array<int, FilterEntryCount> storedOf(const QStringList &keys)
+{
     return modelOf(keys).values();
 }
 
@@ -59,14 +62,16 @@ public:
     QString pattern;
     std::optional<int> failWith;
 
-    void setFileListPattern(const QString &newPattern) override {
+    void setFileListPattern(const QString &newPattern) override
+    {
         log.append("pattern " + newPattern);
         if (failWith)
             throw RunTimeError(*failWith);
         pattern = newPattern;
     }
     void emptyViewer() override { log.append("empty"); }
-    int fileListCount() const override {
+    int fileListCount() const override
+    {
         int count = 0;
         for (const QString &name : folder) {
             const QStringList wildcards = pattern.split(';');
@@ -91,7 +96,8 @@ public:
 };
 
 // Runs `act` on the modal filter dialog as soon as mnuFilter_Click shows it.
-void whenDialogOpens(const std::function<void(frmFileFilter &)> &act) {
+void whenDialogOpens(const std::function<void(frmFileFilter &)> &act)
+{
     QTimer::singleShot(0, [act] {
         auto *dialog = qobject_cast<frmFileFilter *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
@@ -122,7 +128,8 @@ private slots:
     void typeBoxesSitInTheirColumns();
 };
 
-void TestFilter::pattern_data() {
+void TestFilter::pattern_data()
+{
     QTest::addColumn<QStringList>("ticked");
     QTest::addColumn<QString>("pattern");
 
@@ -152,13 +159,15 @@ void TestFilter::pattern_data() {
            "*.vbp;*.lst;*.dib;*.exe;*.com;*.nfo";
 }
 
-void TestFilter::pattern() {
+void TestFilter::pattern()
+{
     QFETCH(QStringList, ticked);
     QFETCH(QString, pattern);
     QCOMPARE(buildFileListPattern(modelOf(ticked)), pattern);
 }
 
-void TestFilter::checkRules_data() {
+void TestFilter::checkRules_data()
+{
     QTest::addColumn<QStringList>("before");
     QTest::addColumn<QString>("tick");
     QTest::addColumn<QStringList>("after");
@@ -181,7 +190,8 @@ void TestFilter::checkRules_data() {
         << QStringList{"TEXT", "APPL"} << "IMAG" << QStringList{"TEXT", "IMAG", "APPL"};
 }
 
-void TestFilter::checkRules() {
+void TestFilter::checkRules()
+{
     QFETCH(QStringList, before);
     QFETCH(QString, tick);
     QFETCH(QStringList, after);
@@ -197,7 +207,8 @@ void TestFilter::checkRules() {
     QCOMPARE(onKeys(dialog.boxStates()), onKeys(modelOf(after)));
 }
 
-void TestFilter::untickingChangesNothingElse() {
+void TestFilter::untickingChangesNothingElse()
+{
     FakeHost host;
     FilterState state;
     frmFileFilter dialog(host, state);
@@ -212,7 +223,8 @@ void TestFilter::untickingChangesNothingElse() {
     }
 }
 
-void TestFilter::restoreAtStartup_data() {
+void TestFilter::restoreAtStartup_data()
+{
     QTest::addColumn<QStringList>("stored");
     QTest::addColumn<QStringList>("model");
     QTest::addColumn<QString>("pattern");
@@ -227,7 +239,8 @@ void TestFilter::restoreAtStartup_data() {
     QTest::newRow("every entry off") << QStringList{} << QStringList{} << AllKnown;
 }
 
-void TestFilter::restoreAtStartup() {
+void TestFilter::restoreAtStartup()
+{
     QFETCH(QStringList, stored);
     QFETCH(QStringList, model);
     QFETCH(QString, pattern);
@@ -245,7 +258,8 @@ void TestFilter::restoreAtStartup() {
     QVERIFY(host.m_prompts.records().isEmpty());
 }
 
-void TestFilter::everyWayOutApplies_data() {
+void TestFilter::everyWayOutApplies_data()
+{
     QTest::addColumn<QString>("way");
     QTest::newRow("close box") << "close";
     QTest::newRow("Escape") << "escape";
@@ -253,7 +267,8 @@ void TestFilter::everyWayOutApplies_data() {
     QTest::newRow("OK") << "ok";
 }
 
-void TestFilter::everyWayOutApplies() {
+void TestFilter::everyWayOutApplies()
+{
     QFETCH(QString, way);
 
     FakeHost host;
@@ -282,7 +297,8 @@ void TestFilter::everyWayOutApplies() {
     QVERIFY(host.m_prompts.records().isEmpty());
 }
 
-void TestFilter::folderWithoutMatchesClears() {
+void TestFilter::folderWithoutMatchesClears()
+{
     FakeHost host;
     host.folder = {"notes.txt", "data.csv"};
     FileFilter filter(host);
@@ -299,7 +315,8 @@ void TestFilter::folderWithoutMatchesClears() {
     QCOMPARE(host.log, expected);
 }
 
-void TestFilter::reopeningWithoutChangesRebuilds() {
+void TestFilter::reopeningWithoutChangesRebuilds()
+{
     FakeHost host;
     host.folder = {"a.txt", "b.gif", "c.wav"};
     FileFilter filter(host);
@@ -321,7 +338,8 @@ void TestFilter::reopeningWithoutChangesRebuilds() {
     QCOMPARE(onKeys(filter.model()), (QStringList{"IMAG", "TXT"}));
 }
 
-void TestFilter::failingConfirmKeepsDialogOpen() {
+void TestFilter::failingConfirmKeepsDialogOpen()
+{
     FakeHost host;
     FilterState state;
     state.model = modelOf({"ALL"});
@@ -351,7 +369,8 @@ void TestFilter::failingConfirmKeepsDialogOpen() {
     QCOMPARE(host.m_prompts.records().size(), 2);
 }
 
-void TestFilter::dialogShowsEveryBoxUncut() {
+void TestFilter::dialogShowsEveryBoxUncut()
+{
     FakeHost host;
     FilterState state;
     frmFileFilter dialog(host, state);
@@ -384,7 +403,8 @@ void TestFilter::dialogShowsEveryBoxUncut() {
         QVERIFY(dialog.grab().save(shot));
 }
 
-void TestFilter::typeBoxesSitInTheirColumns_data() {
+void TestFilter::typeBoxesSitInTheirColumns_data()
+{
     QTest::addColumn<QString>("upper");
     QTest::addColumn<QString>("lower");
     QTest::addColumn<QString>("right");
@@ -425,7 +445,8 @@ void TestFilter::typeBoxesSitInTheirColumns_data() {
                                    << "";
 }
 
-void TestFilter::typeBoxesSitInTheirColumns() {
+void TestFilter::typeBoxesSitInTheirColumns()
+{
     QFETCH(QString, upper);
     QFETCH(QString, lower);
     QFETCH(QString, right);

@@ -257,7 +257,9 @@ void TestDisplay::commandsFollowViewMode()
     QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     const MainMenus &menus = *w.controls().menus;
-    auto enabled = [&](const char *name) { return menus.item(QString::fromLatin1(name))->isEnabled(); };
+    auto enabled = [&](const char *name) {
+        return menus.item(QString::fromLatin1(name))->isEnabled();
+    };
     QVERIFY(enabled("mnuSearch") && !enabled("mnuKeys0") && !enabled("mnuEnter"));
     w.controls().File1->setListIndex(1); // b.exe
     QCOMPARE(w.state().ViewMode, qint16(3));

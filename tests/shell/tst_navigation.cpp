@@ -41,16 +41,26 @@ void TestNavigation::wildcard_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("matches");
-    QTest::newRow("any case") << "*.txt" << "README.TXT" << true;
-    QTest::newRow("other type") << "*.txt" << "a.bmp" << false;
-    QTest::newRow("several") << "*.bat;*.sys;*.txt" << "x.sys" << true;
-    QTest::newRow("star dot star takes names without dot") << "*.*" << "README" << true;
-    QTest::newRow("short form of long extension") << "*.mpe" << "film.mpeg" << true;
-    QTest::newRow("htm lists html") << "*.htm" << "page.html" << true;
-    QTest::newRow("jpg does not list jpeg") << "*.jpg" << "photo.jpeg" << false;
-    QTest::newRow("question mark") << "a?c.txt" << "abc.txt" << true;
-    QTest::newRow("placeholder") << "*.ZZZ;*.txt" << "odd.zzz" << true;
-    QTest::newRow("no extension, typed pattern") << "*.txt" << "txt" << false;
+    QTest::newRow("any case") << "*.txt"
+                              << "README.TXT" << true;
+    QTest::newRow("other type") << "*.txt"
+                                << "a.bmp" << false;
+    QTest::newRow("several") << "*.bat;*.sys;*.txt"
+                             << "x.sys" << true;
+    QTest::newRow("star dot star takes names without dot") << "*.*"
+                                                           << "README" << true;
+    QTest::newRow("short form of long extension") << "*.mpe"
+                                                  << "film.mpeg" << true;
+    QTest::newRow("htm lists html") << "*.htm"
+                                    << "page.html" << true;
+    QTest::newRow("jpg does not list jpeg") << "*.jpg"
+                                            << "photo.jpeg" << false;
+    QTest::newRow("question mark") << "a?c.txt"
+                                   << "abc.txt" << true;
+    QTest::newRow("placeholder") << "*.ZZZ;*.txt"
+                                 << "odd.zzz" << true;
+    QTest::newRow("no extension, typed pattern") << "*.txt"
+                                                 << "txt" << false;
     QTest::newRow("hostile name") << "*a*a*a*a*b" << QString(5000, u'a') << false;
 }
 
@@ -85,10 +95,14 @@ void TestNavigation::driveTexts_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("mountPoint");
-    QTest::newRow("system drive") << "C" << "/";
-    QTest::newRow("system drive with colon") << "c:" << "/";
-    QTest::newRow("label") << "/media/usb [STICK]" << "/media/usb";
-    QTest::newRow("plain") << "/mnt/share" << "/mnt/share";
+    QTest::newRow("system drive") << "C"
+                                  << "/";
+    QTest::newRow("system drive with colon") << "c:"
+                                             << "/";
+    QTest::newRow("label") << "/media/usb [STICK]"
+                           << "/media/usb";
+    QTest::newRow("plain") << "/mnt/share"
+                           << "/mnt/share";
 }
 
 void TestNavigation::driveTexts()

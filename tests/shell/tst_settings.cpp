@@ -1,9 +1,9 @@
 #include "ShellFixture.h"
-#include "shell/MainMenus.h"
-#include "shell/settings/SettingsConversions.h"
 #include "core/Colours.h"
 #include "filter/FileFilter.h"
+#include "shell/MainMenus.h"
 #include "shell/lists/FolderList.h"
+#include "shell/settings/SettingsConversions.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -47,17 +47,39 @@ void TestSettings::conversions_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("written");
-    QTest::newRow("bool True") << "bool" << "True" << "True";
-    QTest::newRow("bool any case") << "bool" << "false" << "False";
-    QTest::newRow("bool from number") << "bool" << "1" << "True";
-    QTest::newRow("colour system") << "colour" << "-2147483643" << "-2147483643";
-    QTest::newRow("colour grey") << "colour" << "8421504" << "8421504";
-    QTest::newRow("double default") << "double" << "20480000" << "20480000";
-    QTest::newRow("double fraction") << "double" << "0.1" << "0.1";
-    QTest::newRow("double huge") << "double" << "1e+300" << "1e+300";
-    QTest::newRow("single twips") << "single" << "6500" << "6500";
-    QTest::newRow("int16 rounds half even") << "int16" << "2.5" << "2";
-    QTest::newRow("int32 negative") << "int32" << "-120" << "-120";
+    QTest::newRow("bool True") << "bool"
+                               << "True"
+                               << "True";
+    QTest::newRow("bool any case") << "bool"
+                                   << "false"
+                                   << "False";
+    QTest::newRow("bool from number") << "bool"
+                                      << "1"
+                                      << "True";
+    QTest::newRow("colour system") << "colour"
+                                   << "-2147483643"
+                                   << "-2147483643";
+    QTest::newRow("colour grey") << "colour"
+                                 << "8421504"
+                                 << "8421504";
+    QTest::newRow("double default") << "double"
+                                    << "20480000"
+                                    << "20480000";
+    QTest::newRow("double fraction") << "double"
+                                     << "0.1"
+                                     << "0.1";
+    QTest::newRow("double huge") << "double"
+                                 << "1e+300"
+                                 << "1e+300";
+    QTest::newRow("single twips") << "single"
+                                  << "6500"
+                                  << "6500";
+    QTest::newRow("int16 rounds half even") << "int16"
+                                            << "2.5"
+                                            << "2";
+    QTest::newRow("int32 negative") << "int32"
+                                    << "-120"
+                                    << "-120";
 }
 
 void TestSettings::conversions()
@@ -87,10 +109,14 @@ void TestSettings::unconvertibleTextFails_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("number");
-    QTest::newRow("letters as single") << "single" << "abc" << 13;
-    QTest::newRow("empty as double") << "double" << "" << 13;
-    QTest::newRow("word as bool") << "bool" << "maybe" << 13;
-    QTest::newRow("int16 too large") << "int16" << "40000" << 6;
+    QTest::newRow("letters as single") << "single"
+                                       << "abc" << 13;
+    QTest::newRow("empty as double") << "double"
+                                     << "" << 13;
+    QTest::newRow("word as bool") << "bool"
+                                  << "maybe" << 13;
+    QTest::newRow("int16 too large") << "int16"
+                                     << "40000" << 6;
 }
 
 void TestSettings::unconvertibleTextFails()
@@ -117,7 +143,8 @@ void TestSettings::unconvertibleTextFails()
 void TestSettings::deleteFailsWhenAbsent()
 {
     ShellFixture f;
-    QVERIFY_THROWS_EXCEPTION(RunTimeError, f.store->remove(SettingsSection, QStringLiteral("Mode")));
+    QVERIFY_THROWS_EXCEPTION(RunTimeError,
+                             f.store->remove(SettingsSection, QStringLiteral("Mode")));
     f.store->write(SettingsSection, QStringLiteral("Mode"), QStringLiteral("1"));
     f.store->remove(SettingsSection, QStringLiteral("Mode"));
     QVERIFY(!f.store->contains(SettingsSection, QStringLiteral("Mode")));

@@ -55,8 +55,8 @@ void TestSnapshotCorpus::everyFileShownOrOneError()
                 continue;
             }
             const QString output = QString::fromUtf8(process->readAllStandardOutput());
-            const int prompts = int(output.count(QStringLiteral("\nprompt: ")))
-                                + (output.startsWith(QStringLiteral("prompt: ")) ? 1 : 0);
+            const int prompts = int(output.count(QStringLiteral("\nprompt: "))) +
+                                (output.startsWith(QStringLiteral("prompt: ")) ? 1 : 0);
             if (process->exitStatus() != QProcess::NormalExit)
                 failures.append(file + QStringLiteral(": crashed"));
             else if (process->exitCode() == 0 && output.contains(QStringLiteral("view mode:")))

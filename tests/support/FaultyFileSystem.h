@@ -29,8 +29,7 @@ private:
     {
         return QString::number(int(operation)) + u'|' + path;
     }
-    void check(Operation operation, const QString &path,
-               bool isFolder = false) const;
+    void check(Operation operation, const QString &path, bool isFolder = false) const;
 
     QHash<QString, int> m_faults;
 };

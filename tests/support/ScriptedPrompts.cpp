@@ -2,8 +2,8 @@
 
 namespace glintbox {
 
-PromptAnswer ScriptedPrompts::message(const QString &text, const QString &caption,
-                                      PromptIcon icon, PromptButtons buttons)
+PromptAnswer ScriptedPrompts::message(const QString &text, const QString &caption, PromptIcon icon,
+                                      PromptButtons buttons)
 {
     m_records.append({text, caption, icon, buttons, false});
     if (!m_answers.isEmpty())

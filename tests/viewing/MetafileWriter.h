@@ -18,17 +18,20 @@ public:
     Le &i32(qint32 v) { return raw(&v, 4); }
     Le &u32(quint32 v) { return raw(&v, 4); }
     Le &f32(float v) { return raw(&v, 4); }
-    Le &bytes(const QByteArray &b) {
+    Le &bytes(const QByteArray &b)
+    {
         m_bytes += b;
         return *this;
     }
     Le &rect(QRect r) { return i32(r.left()).i32(r.top()).i32(r.right() + 1).i32(r.bottom() + 1); }
-    Le &utf16(const QString &s) {
+    Le &utf16(const QString &s)
+    {
         for (QChar c : s)
             u16(c.unicode());
         return *this;
     }
-    Le &pad(int alignment) {
+    Le &pad(int alignment)
+    {
         while (m_bytes.size() % alignment)
             m_bytes.append('\0');
         return *this;
@@ -37,7 +40,8 @@ public:
     qsizetype size() const { return m_bytes.size(); }
 
 private:
-    Le &raw(const void *p, int n) {
+    Le &raw(const void *p, int n)
+    {
         m_bytes.append(static_cast<const char *>(p), n); // the test machine is little-endian
         return *this;
     }
@@ -45,7 +49,8 @@ private:
 };
 
 // A colour as COLORREF.
-constexpr quint32 rgb(int r, int g, int b) {
+constexpr quint32 rgb(int r, int g, int b)
+{
     return quint32(r) | quint32(g) << 8 | quint32(b) << 16;
 }
 
@@ -54,9 +59,12 @@ constexpr quint32 rgb(int r, int g, int b) {
 class EmfWriter {
 public:
     explicit EmfWriter(QSize size = {100, 100})
-        : m_size(size) {}
+        : m_size(size)
+    {
+    }
 
-    EmfWriter &record(quint32 type, const Le &params = {}) {
+    EmfWriter &record(quint32 type, const Le &params = {})
+    {
         Le r;
         QByteArray body = params.data();
         while (body.size() % 4)
@@ -67,12 +75,14 @@ public:
         return *this;
     }
     // A record whose size field says `size` whatever its content.
-    EmfWriter &rawRecord(quint32 type, quint32 size, const QByteArray &body) {
+    EmfWriter &rawRecord(quint32 type, quint32 size, const QByteArray &body)
+    {
         m_records += Le().u32(type).u32(size).bytes(body).data();
         ++m_count;
         return *this;
     }
-    QByteArray finish(bool withEof = true) const {
+    QByteArray finish(bool withEof = true) const
+    {
         QByteArray records = m_records;
         if (withEof)
             records += Le().u32(14).u32(20).u32(0).u32(16).u32(20).data();
@@ -104,20 +114,25 @@ public:
     WmfWriter(QRect bounds, int unitsPerInch)
         : m_placeable(true)
         , m_bounds(bounds)
-        , m_inch(unitsPerInch) {}
+        , m_inch(unitsPerInch)
+    {
+    }
 
-    WmfWriter &record(quint16 function, const Le &params = {}) {
+    WmfWriter &record(quint16 function, const Le &params = {})
+    {
         QByteArray body = params.data();
         if (body.size() % 2)
             body.append('\0');
         m_records += Le().u32(quint32(3 + body.size() / 2)).u16(function).bytes(body).data();
         return *this;
     }
-    WmfWriter &rawRecord(quint32 sizeWords, quint16 function, const QByteArray &body) {
+    WmfWriter &rawRecord(quint32 sizeWords, quint16 function, const QByteArray &body)
+    {
         m_records += Le().u32(sizeWords).u16(function).bytes(body).data();
         return *this;
     }
-    QByteArray finish() const {
+    QByteArray finish() const
+    {
         const QByteArray records = m_records + Le().u32(3).u16(0).data();
         Le out;
         if (m_placeable) {
@@ -138,7 +153,8 @@ private:
 };
 
 // A packed 24-bit bottom-up DIB of w x h pixels, rows given top row first.
-inline QByteArray dib24(int w, int h, const QList<quint32> &topRowFirst) {
+inline QByteArray dib24(int w, int h, const QList<quint32> &topRowFirst)
+{
     Le dib;
     dib.u32(40).i32(w).i32(h).u16(1).u16(24).u32(0).u32(0).i32(0).i32(0).u32(0).u32(0);
     const int stride = (w * 3 + 3) & ~3;

@@ -8,7 +8,8 @@
 // A test main for the browser and player tests: both engines want a private
 // run-time folder, and as root the browser engine needs its sandbox off.
 #define GLINTBOX_VIEWING_TEST_MAIN(TestObject)                                                     \
-    int main(int argc, char *argv[]) {                                                             \
+    int main(int argc, char *argv[])                                                               \
+    {                                                                                              \
         QTemporaryDir runtimeDir;                                                                  \
         if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))                                        \
             qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));                      \

@@ -15,7 +15,8 @@ using namespace glintbox;
 namespace {
 
 // One character per cell: '.' unlit, 'g' green, 'r' orange-red.
-QString cellsText(const GaugeColours &colours) {
+QString cellsText(const GaugeColours &colours)
+{
     QString text;
     for (quint32 colour : colours)
         text += colour == GaugeGreen       ? 'g'
@@ -49,7 +50,8 @@ private slots:
     void askMaximumRunsModally();
 };
 
-void TestGauge::lights_data() {
+void TestGauge::lights_data()
+{
     QTest::addColumn<int>("level");
     QTest::addColumn<bool>("launcher");
     QTest::addColumn<QString>("cells");
@@ -66,7 +68,8 @@ void TestGauge::lights_data() {
     QTest::newRow("launcher over") << 32767 << true << ".........." << 10;
 }
 
-void TestGauge::lights() {
+void TestGauge::lights()
+{
     QFETCH(int, level);
     QFETCH(bool, launcher);
     QFETCH(QString, cells);
@@ -78,7 +81,8 @@ void TestGauge::lights() {
     QCOMPARE(level, levelAfter);
 }
 
-void TestGauge::gaugeCellsPaintTheirColours() {
+void TestGauge::gaugeCellsPaintTheirColours()
+{
     SizeGauge gauge;
     QPalette palette = gauge.palette();
     palette.setColor(QPalette::Button, QColor(0x12, 0x34, 0x56));
@@ -99,7 +103,8 @@ void TestGauge::gaugeCellsPaintTheirColours() {
     QCOMPARE(cellsText(gauge.colours()), QStringLiteral("gggggggr.."));
 }
 
-void TestGauge::gaugeToolTips() {
+void TestGauge::gaugeToolTips()
+{
     SizeGauge gauge;
     QCOMPARE(gauge.Picture4(0)->toolTip(), "File is 10% of selected maximum file size");
     QCOMPARE(gauge.Picture4(4)->toolTip(), "File is 50% of selected maximum file size");
@@ -109,7 +114,8 @@ void TestGauge::gaugeToolTips() {
     QCOMPARE(gauge.Picture4(9)->toolTip(), "File is 100% of selected maximum file size");
 }
 
-void TestGauge::opensWithKiloBytes_data() {
+void TestGauge::opensWithKiloBytes_data()
+{
     QTest::addColumn<double>("maximum");
     QTest::addColumn<QString>("text");
     QTest::newRow("default") << 20480000.0 << "20000";
@@ -118,7 +124,8 @@ void TestGauge::opensWithKiloBytes_data() {
     QTest::newRow("zero") << 0.0 << "0";
 }
 
-void TestGauge::opensWithKiloBytes() {
+void TestGauge::opensWithKiloBytes()
+{
     QFETCH(double, maximum);
     QFETCH(QString, text);
     ScriptedPrompts prompts;
@@ -127,7 +134,8 @@ void TestGauge::opensWithKiloBytes() {
     QCOMPARE(dialog.txtInputMaxFile()->text(), text);
 }
 
-void TestGauge::keyFilterKeepsDigitsAndBackspace() {
+void TestGauge::keyFilterKeepsDigitsAndBackspace()
+{
     ScriptedPrompts prompts;
     frmFileSize dialog(prompts, 20480000);
     dialog.show();
@@ -144,7 +152,8 @@ void TestGauge::keyFilterKeepsDigitsAndBackspace() {
     QVERIFY(prompts.records().isEmpty());
 }
 
-void TestGauge::enterConfirmsTyped512() {
+void TestGauge::enterConfirmsTyped512()
+{
     ScriptedPrompts prompts;
     frmFileSize dialog(prompts, 20480000);
     dialog.show();
@@ -158,7 +167,8 @@ void TestGauge::enterConfirmsTyped512() {
     QCOMPARE(dialog.confirmedMaximum(), std::optional<double>(524288.0));
 }
 
-void TestGauge::okWithEmptyBoxStaysOpen() {
+void TestGauge::okWithEmptyBoxStaysOpen()
+{
     ScriptedPrompts prompts;
     frmFileSize dialog(prompts, 20480000);
     dialog.show();
@@ -170,7 +180,8 @@ void TestGauge::okWithEmptyBoxStaysOpen() {
     QVERIFY(prompts.records().isEmpty());
 }
 
-void TestGauge::clearThenCancelKeepsMaximum() {
+void TestGauge::clearThenCancelKeepsMaximum()
+{
     ScriptedPrompts prompts;
     frmFileSize dialog(prompts, 20480000);
     dialog.show();
@@ -181,7 +192,8 @@ void TestGauge::clearThenCancelKeepsMaximum() {
     QCOMPARE(dialog.confirmedMaximum(), std::nullopt);
 }
 
-void TestGauge::closeBoxKeepsMaximum() {
+void TestGauge::closeBoxKeepsMaximum()
+{
     ScriptedPrompts prompts;
     frmFileSize dialog(prompts, 20480000);
     dialog.show();
@@ -190,7 +202,8 @@ void TestGauge::closeBoxKeepsMaximum() {
     QCOMPARE(dialog.confirmedMaximum(), std::nullopt);
 }
 
-void TestGauge::badPastedTextIsReported_data() {
+void TestGauge::badPastedTextIsReported_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("description");
@@ -210,7 +223,8 @@ void TestGauge::badPastedTextIsReported_data() {
                                            << "Overflow";
 }
 
-void TestGauge::badPastedTextIsReported() {
+void TestGauge::badPastedTextIsReported()
+{
     QFETCH(QString, text);
     QFETCH(QString, caption);
     QFETCH(QString, description);
@@ -225,7 +239,8 @@ void TestGauge::badPastedTextIsReported() {
     QCOMPARE(dialog.confirmedMaximum(), std::nullopt);
 }
 
-void TestGauge::focusOrder() {
+void TestGauge::focusOrder()
+{
     ScriptedPrompts prompts;
     frmFileSize dialog(prompts, 20480000);
     QWidget *next = dialog.txtInputMaxFile()->nextInFocusChain();
@@ -236,7 +251,8 @@ void TestGauge::focusOrder() {
     QCOMPARE(dialog.txtInputMaxFile()->toolTip(), "Enter Maximum File Size Here");
 }
 
-void TestGauge::askMaximumRunsModally() {
+void TestGauge::askMaximumRunsModally()
+{
     ScriptedPrompts prompts;
     QTimer::singleShot(0, this, [] {
         auto *dialog = qobject_cast<frmFileSize *>(QApplication::activeModalWidget());

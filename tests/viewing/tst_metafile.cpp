@@ -75,21 +75,25 @@ constexpr quint32 BlackBrush = 0x80000004;
 const quint32 Red = rgb(255, 0, 0), Green = rgb(0, 255, 0), Blue = rgb(0, 0, 255),
               Yellow = rgb(255, 255, 0);
 
-QImage render(const QByteArray &bytes, QSize size = {100, 100}) {
+QImage render(const QByteArray &bytes, QSize size = {100, 100})
+{
     return Metafile::fromBytes(bytes).toImage(size, Qt::white);
 }
 
-QColor colourOf(quint32 colorRef) {
+QColor colourOf(quint32 colorRef)
+{
     return QColor(colorRef & 0xFF, colorRef >> 8 & 0xFF, colorRef >> 16 & 0xFF);
 }
 
-bool near(QColor a, QColor b) {
+bool near(QColor a, QColor b)
+{
     return std::abs(a.red() - b.red()) < 40 && std::abs(a.green() - b.green()) < 40 &&
            std::abs(a.blue() - b.blue()) < 40;
 }
 
 // Whether anything but white lies in the columns [x0, x1) of rows [y0, y1).
-bool inkIn(const QImage &image, int x0, int x1, int y0, int y1) {
+bool inkIn(const QImage &image, int x0, int x1, int y0, int y1)
+{
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x)
             if (qGray(image.pixel(x, y)) < 160)
@@ -98,7 +102,8 @@ bool inkIn(const QImage &image, int x0, int x1, int y0, int y1) {
 }
 
 // An EMF that fills with a red brush and no pen.
-EmfWriter redFill(QSize size = {100, 100}) {
+EmfWriter redFill(QSize size = {100, 100})
+{
     EmfWriter emf(size);
     emf.record(EmrCreateBrush, Le().u32(1).u32(0).u32(Red).u32(0));
     emf.record(EmrSelectObject, Le().u32(1));
@@ -106,11 +111,13 @@ EmfWriter redFill(QSize size = {100, 100}) {
     return emf;
 }
 
-Le rectParams(QRect r) {
+Le rectParams(QRect r)
+{
     return Le().rect(r);
 }
 
-Le points16(const QList<QPoint> &points) {
+Le points16(const QList<QPoint> &points)
+{
     Le le;
     le.i32(0).i32(0).i32(100).i32(100).u32(quint32(points.size()));
     for (QPoint p : points)
@@ -119,7 +126,8 @@ Le points16(const QList<QPoint> &points) {
 }
 
 // A WMF with a placeable header of 1000 x 1000 units at 1000 an inch, red brush, no pen.
-WmfWriter wmfRedFill() {
+WmfWriter wmfRedFill()
+{
     WmfWriter wmf(QRect(0, 0, 1000, 1000), 1000);
     wmf.record(WmfCreateBrush, Le().u16(0).u32(Red).u16(0));
     wmf.record(WmfSelectObject, Le().u16(0));
@@ -128,7 +136,8 @@ WmfWriter wmfRedFill() {
     return wmf;
 }
 
-Le wmfRect(QRect r) {
+Le wmfRect(QRect r)
+{
     return Le()
         .i16(qint16(r.bottom() + 1))
         .i16(qint16(r.right() + 1))
@@ -136,8 +145,8 @@ Le wmfRect(QRect r) {
         .i16(qint16(r.left()));
 }
 
-QByteArray stretchDiBits(QRect dest, QRect source, const QByteArray &packedDib,
-                         int headerSize = 40) {
+QByteArray stretchDiBits(QRect dest, QRect source, const QByteArray &packedDib, int headerSize = 40)
+{
     const QByteArray header = packedDib.left(headerSize);
     const QByteArray bits = packedDib.mid(headerSize);
     Le le;
@@ -154,7 +163,8 @@ QByteArray stretchDiBits(QRect dest, QRect source, const QByteArray &packedDib,
 }
 
 // Two by two: red, green over blue, yellow.
-QByteArray quadrants() {
+QByteArray quadrants()
+{
     return dib24(2, 2, {Red, Green, Blue, Yellow});
 }
 
@@ -164,7 +174,8 @@ class tst_Metafile : public QObject {
     Q_OBJECT
 
 private slots:
-    void recognisesSignatures_data() {
+    void recognisesSignatures_data()
+    {
         QTest::addColumn<QByteArray>("head");
         QTest::addColumn<bool>("metafile");
         QTest::newRow("placeable wmf") << WmfWriter(QRect(0, 0, 10, 10), 1440).finish() << true;
@@ -178,20 +189,23 @@ private slots:
         QTest::newRow("emf type without signature")
             << QByteArray(Le().u32(1).u32(88).data() + QByteArray(80, 'x')) << false;
     }
-    void recognisesSignatures() {
+    void recognisesSignatures()
+    {
         QFETCH(QByteArray, head);
         QFETCH(bool, metafile);
         QCOMPARE(Metafile::looksLikeMetafile(head), metafile);
     }
 
-    void rejectsWhatIsNotAMetafile_data() {
+    void rejectsWhatIsNotAMetafile_data()
+    {
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("text") << QByteArray("hello, this is not a picture at all");
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("emf header cut short") << EmfWriter().finish().left(60);
         QTest::newRow("placeable key only") << QByteArray(Le().u32(0x9AC6CDD7).data());
     }
-    void rejectsWhatIsNotAMetafile() {
+    void rejectsWhatIsNotAMetafile()
+    {
         QFETCH(QByteArray, bytes);
         try {
             Metafile::fromBytes(bytes);
@@ -201,7 +215,8 @@ private slots:
         }
     }
 
-    void naturalSize_data() {
+    void naturalSize_data()
+    {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QSizeF>("twips");
         QTest::newRow("placeable, 1440 an inch")
@@ -214,7 +229,8 @@ private slots:
             << WmfWriter().record(WmfSetWindowExt, Le().i16(48).i16(96)).finish()
             << QSizeF(1440, 720);
     }
-    void naturalSize() {
+    void naturalSize()
+    {
         QFETCH(QByteArray, bytes);
         QFETCH(QSizeF, twips);
         const QSizeF size = Metafile::fromBytes(bytes).naturalSizeTwips();
@@ -223,7 +239,8 @@ private slots:
                  qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
     }
 
-    void mapModes_data() {
+    void mapModes_data()
+    {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QPoint>("painted");
         QTest::addColumn<QPoint>("unpainted");
@@ -292,7 +309,8 @@ private slots:
     }
     void mapModes() { checkPaintedAt(); }
 
-    void shapes_data() {
+    void shapes_data()
+    {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QPoint>("painted");
         QTest::addColumn<QPoint>("unpainted");
@@ -366,7 +384,8 @@ private slots:
     }
     void shapes() { checkPaintedAt(); }
 
-    void textFollowsDxArray() {
+    void textFollowsDxArray()
+    {
         Le text;
         text.i32(0).i32(0).i32(100).i32(100).u32(2).f32(1).f32(1);
         text.i32(10).i32(60).u32(2).u32(76 + 8).u32(0).i32(0).i32(0).i32(-1).i32(-1).u32(76);
@@ -396,7 +415,8 @@ private slots:
         QVERIFY(!inkIn(image, 30, 65, 0, 100));
     }
 
-    void textDecodesCharsets_data() {
+    void textDecodesCharsets_data()
+    {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("charset");
         QTest::addColumn<QString>("face");
@@ -412,7 +432,8 @@ private slots:
         QTest::newRow("symbol font")
             << QByteArray("abp\xb3") << 2 << QStringLiteral("Symbol") << QStringLiteral("αβπ≥");
     }
-    void textDecodesCharsets() {
+    void textDecodesCharsets()
+    {
         QFETCH(QByteArray, bytes);
         QFETCH(int, charset);
         QFETCH(QString, face);
@@ -420,7 +441,8 @@ private slots:
         QCOMPARE(decodeGdiText(bytes, charset, face), text);
     }
 
-    void nonAsciiTextIsDrawn() {
+    void nonAsciiTextIsDrawn()
+    {
         // A Cyrillic letter from code page 1251 bytes of a WMF draws as the same letter
         // from the wide string of an EMF.
         WmfWriter wmf(QRect(0, 0, 100, 100), 96);
@@ -471,7 +493,8 @@ private slots:
         QCOMPARE(fromBytes, fromWide);
     }
 
-    void clipping_data() {
+    void clipping_data()
+    {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QPoint>("painted");
         QTest::addColumn<QPoint>("unpainted");
@@ -536,7 +559,8 @@ private slots:
     }
     void clipping() { checkPaintedAt(); }
 
-    void dibBlits_data() {
+    void dibBlits_data()
+    {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QPoint>("at");
         QTest::addColumn<quint32>("colour");
@@ -611,7 +635,8 @@ private slots:
                                                .finish()
                                         << QPoint(75, 75) << Yellow;
     }
-    void dibBlits() {
+    void dibBlits()
+    {
         QFETCH(QByteArray, bytes);
         QFETCH(QPoint, at);
         QFETCH(quint32, colour);
@@ -620,7 +645,8 @@ private slots:
                  qPrintable(image.pixelColor(at).name()));
     }
 
-    void gradientFillInterpolates() {
+    void gradientFillInterpolates()
+    {
         Le gradient;
         gradient.i32(0).i32(0).i32(100).i32(100).u32(2).u32(1).u32(0); // horizontal rectangle
         gradient.i32(0).i32(0).u16(0xFF00).u16(0).u16(0).u16(0);
@@ -632,7 +658,8 @@ private slots:
         QVERIFY(near(image.pixelColor(97, 50), Qt::blue));
     }
 
-    void bitmapLargerThanItsRecordIsNotDrawn() {
+    void bitmapLargerThanItsRecordIsNotDrawn()
+    {
         // The header claims 200 x 200 pixels; the record holds the bits of 2 x 2.
         QByteArray dib = quadrants();
         Le big;
@@ -648,7 +675,8 @@ private slots:
         QVERIFY(near(image.pixelColor(75, 50), Qt::red));
     }
 
-    void objectSelectionAndDeletion() {
+    void objectSelectionAndDeletion()
+    {
         const QImage image =
             render(EmfWriter()
                        .record(EmrSelectObject, Le().u32(NullPen))
@@ -670,7 +698,8 @@ private slots:
         QVERIFY(near(image.pixelColor(80, 50), Qt::black));
     }
 
-    void wmfObjectSlotsAreReused() {
+    void wmfObjectSlotsAreReused()
+    {
         const QImage image =
             render(WmfWriter(QRect(0, 0, 100, 100), 96)
                        .record(WmfCreateBrush, Le().u16(0).u32(Red).u16(0))   // slot 0
@@ -683,7 +712,8 @@ private slots:
         QVERIFY(near(image.pixelColor(50, 50), Qt::blue));
     }
 
-    void lyingSizes_data() {
+    void lyingSizes_data()
+    {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QPoint>("painted");
         QTest::addColumn<QPoint>("unpainted");
@@ -743,7 +773,8 @@ private slots:
     }
     void lyingSizes() { checkPaintedAt(); }
 
-    void emfPlusCommentsAreSkipped() {
+    void emfPlusCommentsAreSkipped()
+    {
         const QImage image = render(
             redFill()
                 .record(
@@ -754,7 +785,8 @@ private slots:
         QVERIFY(near(image.pixelColor(50, 50), Qt::red));
     }
 
-    void embeddedEmfReplacesTheWmfDrawing() {
+    void embeddedEmfReplacesTheWmfDrawing()
+    {
         const QByteArray emf =
             redFill().record(EmrRectangle, rectParams(QRect(0, 0, 100, 100))).finish();
         Le escape;
@@ -780,7 +812,8 @@ private slots:
         QVERIFY(near(picture.toImage(QSize(100, 100), Qt::white).pixelColor(50, 50), Qt::red));
     }
 
-    void userDashedPenLeavesGaps() {
+    void userDashedPenLeavesGaps()
+    {
         Le pen;
         pen.u32(1).u32(0).u32(0).u32(0).u32(0);
         pen.u32(0x10000 | 0x200 | 7).u32(4).u32(0).u32(Red).u32(0).u32(2).u32(10).u32(10);
@@ -794,14 +827,16 @@ private slots:
         QVERIFY(near(image.pixelColor(25, 50), Qt::red));
     }
 
-    void budgetEndsTheRecordLoop_data() {
+    void budgetEndsTheRecordLoop_data()
+    {
         QTest::addColumn<qint64>("milliseconds");
         QTest::addColumn<qint64>("records");
         QTest::addColumn<int>("spentBeforeStop");
         QTest::newRow("record count") << qint64(60000) << qint64(10) << 10;
         QTest::newRow("time") << qint64(0) << qint64(1000000) << 7; // the clock is read every 8
     }
-    void budgetEndsTheRecordLoop() {
+    void budgetEndsTheRecordLoop()
+    {
         QFETCH(qint64, milliseconds);
         QFETCH(qint64, records);
         QFETCH(int, spentBeforeStop);
@@ -814,7 +849,8 @@ private slots:
         QVERIFY(budget.exhausted());
     }
 
-    void rendersIntoATargetOfAnotherPainter() {
+    void rendersIntoATargetOfAnotherPainter()
+    {
         const Metafile picture = Metafile::fromBytes(
             redFill().record(EmrRectangle, rectParams(QRect(0, 0, 100, 100))).finish());
         QImage image(200, 200, QImage::Format_ARGB32_Premultiplied);
@@ -829,7 +865,8 @@ private slots:
     }
 
 private:
-    void checkPaintedAt() {
+    void checkPaintedAt()
+    {
         QFETCH(QByteArray, bytes);
         QFETCH(QPoint, painted);
         QFETCH(QPoint, unpainted);

@@ -16,7 +16,8 @@ class tst_MetafileCorpus : public QObject {
     Q_OBJECT
 
 private slots:
-    void rendersEveryFile_data() {
+    void rendersEveryFile_data()
+    {
         QTest::addColumn<QString>("path");
         const QStringList files =
             corpusFiles(QStringLiteral("wmf")) + corpusFiles(QStringLiteral("emf"));
@@ -24,7 +25,8 @@ private slots:
         for (const QString &path : files)
             QTest::newRow(qPrintable(QFileInfo(path).fileName())) << path;
     }
-    void rendersEveryFile() {
+    void rendersEveryFile()
+    {
         QFETCH(QString, path);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));

@@ -13,31 +13,36 @@ using namespace glintbox;
 
 namespace {
 
-QByteArray le32(quint32 value) {
+QByteArray le32(quint32 value)
+{
     QByteArray bytes(4, '\0');
     qToLittleEndian(value, bytes.data());
     return bytes;
 }
 
-QByteArray le16(quint16 value) {
+QByteArray le16(quint16 value)
+{
     QByteArray bytes(2, '\0');
     qToLittleEndian(value, bytes.data());
     return bytes;
 }
 
-QByteArray chunk(const QByteArray &id, const QByteArray &body) {
+QByteArray chunk(const QByteArray &id, const QByteArray &body)
+{
     QByteArray bytes = id + le32(quint32(body.size())) + body;
     if (body.size() % 2)
         bytes += '\0';
     return bytes;
 }
 
-QByteArray riff(const QByteArray &form, const QByteArray &chunks) {
+QByteArray riff(const QByteArray &form, const QByteArray &chunks)
+{
     return "RIFF" + le32(quint32(4 + chunks.size())) + form + chunks;
 }
 
 // A standard MIDI file of one track: middle C for half a second.
-QByteArray minimalMidi() {
+QByteArray minimalMidi()
+{
     const QByteArray events = QByteArray::fromHex("00903c64"   // note on
                                                   "60803c00"   // note off a beat later
                                                   "00ff2f00"); // end of track
@@ -47,7 +52,8 @@ QByteArray minimalMidi() {
 }
 
 // 300 ms of a 440 Hz sine, 16-bit mono PCM.
-QByteArray sineWav() {
+QByteArray sineWav()
+{
     const int rate = 8000;
     QByteArray samples;
     for (int i = 0; i < rate * 3 / 10; ++i)
@@ -56,7 +62,8 @@ QByteArray sineWav() {
     return riff("WAVE", chunk("fmt ", format) + chunk("data", samples));
 }
 
-void writeFile(const QString &path, const QByteArray &content) {
+void writeFile(const QString &path, const QByteArray &content)
+{
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(content), content.size());
@@ -81,7 +88,8 @@ private:
     QTemporaryDir m_dir;
 };
 
-void TestMoviePlayer::unwrapRiffMidi_data() {
+void TestMoviePlayer::unwrapRiffMidi_data()
+{
     using Status = RiffMidiResult::Status;
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<Status>("status");
@@ -107,7 +115,8 @@ void TestMoviePlayer::unwrapRiffMidi_data() {
     QTest::newRow("no data chunk") << riff("RMID", info) << Status::Damaged;
 }
 
-void TestMoviePlayer::unwrapRiffMidi() {
+void TestMoviePlayer::unwrapRiffMidi()
+{
     QFETCH(QByteArray, file);
     QFETCH(RiffMidiResult::Status, status);
     const RiffMidiResult result = glintbox::unwrapRiffMidi(file);
@@ -119,7 +128,8 @@ void TestMoviePlayer::unwrapRiffMidi() {
     QCOMPARE(result.problem.isEmpty(), status != RiffMidiResult::Status::Damaged);
 }
 
-void TestMoviePlayer::startsNoEngineUntilAFileIsGiven() {
+void TestMoviePlayer::startsNoEngineUntilAFileIsGiven()
+{
     MoviePlayer player;
     player.show();
     player.play();
@@ -128,7 +138,8 @@ void TestMoviePlayer::startsNoEngineUntilAFileIsGiven() {
     QCOMPARE(player.playbackState(), QMediaPlayer::StoppedState);
 }
 
-void TestMoviePlayer::playsASoundWithoutASoundDevice_data() {
+void TestMoviePlayer::playsASoundWithoutASoundDevice_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
     QTest::newRow("wave") << "tone.wav" << sineWav();
@@ -136,7 +147,8 @@ void TestMoviePlayer::playsASoundWithoutASoundDevice_data() {
     QTest::newRow("plain MIDI named rmi") << "plain.RMI" << minimalMidi();
 }
 
-void TestMoviePlayer::playsASoundWithoutASoundDevice() {
+void TestMoviePlayer::playsASoundWithoutASoundDevice()
+{
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
     const QString path = m_dir.filePath(name);
@@ -160,7 +172,8 @@ void TestMoviePlayer::playsASoundWithoutASoundDevice() {
     QVERIFY(player.fileName().isEmpty());
 }
 
-void TestMoviePlayer::refusedFilesAreReportedOnce_data() {
+void TestMoviePlayer::refusedFilesAreReportedOnce_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<int>("number");
@@ -171,7 +184,8 @@ void TestMoviePlayer::refusedFilesAreReportedOnce_data() {
     QTest::newRow("missing file") << "" << QByteArray() << 53;
 }
 
-void TestMoviePlayer::refusedFilesAreReportedOnce() {
+void TestMoviePlayer::refusedFilesAreReportedOnce()
+{
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
     QFETCH(int, number);
@@ -200,7 +214,8 @@ void TestMoviePlayer::refusedFilesAreReportedOnce() {
     QCOMPARE(errors.count(), 1);
 }
 
-void TestMoviePlayer::reportsTheFirstFrameOfEachMovie() {
+void TestMoviePlayer::reportsTheFirstFrameOfEachMovie()
+{
     const QString gstLaunch = QStandardPaths::findExecutable(QStringLiteral("gst-launch-1.0"));
     if (gstLaunch.isEmpty())
         QSKIP("gst-launch-1.0 (gstreamer1.0-tools) is needed to make a test movie");

@@ -19,18 +19,21 @@ namespace {
 // Every picture in these tests is measured at 96 DPI: 15 twips a pixel.
 constexpr double Dpi = 96;
 
-QByteArray readAll(const QString &path) {
+QByteArray readAll(const QString &path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
 }
 
-QSize pixelSize(const Picture &picture) {
+QSize pixelSize(const Picture &picture)
+{
     return (picture.naturalSizeTwips(Dpi) / 15).toSize();
 }
 
-QByteArray encoded(const QImage &image, const char *format) {
+QByteArray encoded(const QImage &image, const char *format)
+{
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -39,7 +42,8 @@ QByteArray encoded(const QImage &image, const char *format) {
 }
 
 // The number of the RunTimeError the loader throws, or 0 when it loads.
-int loadError(const QByteArray &bytes) {
+int loadError(const QByteArray &bytes)
+{
     try {
         loadPicture(bytes);
         return 0;
@@ -71,7 +75,8 @@ private slots:
     void clearPictureLeavesBackground();
 };
 
-void TestPictures::corpusLoadsOrRefusesQuickly_data() {
+void TestPictures::corpusLoadsOrRefusesQuickly_data()
+{
     QTest::addColumn<QString>("path");
     for (const char *folder : {"bmp", "gif", "jpeg", "ico"}) {
         const QStringList files = corpusFiles(QString::fromLatin1(folder));
@@ -81,7 +86,8 @@ void TestPictures::corpusLoadsOrRefusesQuickly_data() {
     }
 }
 
-void TestPictures::corpusLoadsOrRefusesQuickly() {
+void TestPictures::corpusLoadsOrRefusesQuickly()
+{
     QFETCH(QString, path);
     const QByteArray bytes = readAll(path);
     QElapsedTimer clock;
@@ -97,14 +103,16 @@ void TestPictures::corpusLoadsOrRefusesQuickly() {
     QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
 }
 
-void TestPictures::wellFormedBitmapsLoad() {
+void TestPictures::wellFormedBitmapsLoad()
+{
     const QStringList files = corpusFiles("bmp/good");
     QVERIFY(!files.isEmpty());
     for (const QString &path : files)
         QVERIFY2(loadError(readAll(path)) == 0, qPrintable(path));
 }
 
-void TestPictures::dibNamedBitmapLoads() {
+void TestPictures::dibNamedBitmapLoads()
+{
     QTemporaryDir folder;
     QImage image(7, 5, QImage::Format_RGB32);
     image.fill(Qt::red);
@@ -115,7 +123,8 @@ void TestPictures::dibNamedBitmapLoads() {
     QCOMPARE(pixelSize(picture), QSize(7, 5));
 }
 
-void TestPictures::kindComesFromContent_data() {
+void TestPictures::kindComesFromContent_data()
+{
     QImage image(4, 3, QImage::Format_RGB32);
     image.fill(Qt::blue);
     QTest::addColumn<QByteArray>("bytes");
@@ -135,13 +144,15 @@ void TestPictures::kindComesFromContent_data() {
     QTest::newRow("bmp header only") << QByteArray("BM\0\0\0\0", 6) << int(InvalidPicture);
 }
 
-void TestPictures::kindComesFromContent() {
+void TestPictures::kindComesFromContent()
+{
     QFETCH(QByteArray, bytes);
     QFETCH(int, error);
     QCOMPARE(loadError(bytes), error);
 }
 
-void TestPictures::iconShowsLargestImage_data() {
+void TestPictures::iconShowsLargestImage_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<QSize>("size");
     QTest::newRow("largest last") << "python.ico" << QSize(48, 48);
@@ -150,14 +161,16 @@ void TestPictures::iconShowsLargestImage_data() {
     QTest::newRow("cursor") << "deerstalker.cur" << QSize(32, 32);
 }
 
-void TestPictures::iconShowsLargestImage() {
+void TestPictures::iconShowsLargestImage()
+{
     QFETCH(QString, name);
     QFETCH(QSize, size);
     const Picture picture = loadPicture(readAll(corpusFolder() + "/ico/" + name));
     QCOMPARE(pixelSize(picture), size);
 }
 
-void TestPictures::photoTurnedUpright() {
+void TestPictures::photoTurnedUpright()
+{
     const QString folder = corpusFolder() + "/jpeg/";
     const QSize upright = pixelSize(loadPicture(readAll(folder + "Landscape_1.jpg")));
     const QSize turned = pixelSize(loadPicture(readAll(folder + "Landscape_6.jpg")));
@@ -165,14 +178,16 @@ void TestPictures::photoTurnedUpright() {
     QCOMPARE(turned, upright);
 }
 
-void TestPictures::largePhotoLoads() {
+void TestPictures::largePhotoLoads()
+{
     QImage photo(8000, 6000, QImage::Format_RGB32);
     photo.fill(QColor(10, 120, 200));
     const Picture picture = loadPicture(encoded(photo, "JPEG"));
     QCOMPARE(pixelSize(picture), QSize(8000, 6000));
 }
 
-void TestPictures::gigantDeclaredSizeRefused() {
+void TestPictures::gigantDeclaredSizeRefused()
+{
     // A 60-byte bitmap claiming 40000 x 40000 pixels: refused before any
     // memory for it is taken.
     QByteArray bytes = encoded(QImage(1, 1, QImage::Format_RGB32), "BMP");
@@ -184,7 +199,8 @@ void TestPictures::gigantDeclaredSizeRefused() {
     QVERIFY(clock.elapsed() < 1000);
 }
 
-void TestPictures::viewportShowsNaturalSizeAtTopLeft() {
+void TestPictures::viewportShowsNaturalSizeAtTopLeft()
+{
     ImageViewport viewport;
     viewport.resize(200, 150);
     QCOMPARE(viewport.HScroll1()->maximum(), 100);
@@ -205,7 +221,8 @@ void TestPictures::viewportShowsNaturalSizeAtTopLeft() {
     QCOMPARE(shown.pixelColor(19, 10), QColor(0x80, 0x80, 0x80));
 }
 
-void TestPictures::viewportPaintsStretchedRectangle() {
+void TestPictures::viewportPaintsStretchedRectangle()
+{
     ImageViewport viewport;
     viewport.resize(200, 150);
     viewport.setBackColour(0x0000FF); // red in 0x00BBGGRR
@@ -226,7 +243,8 @@ void TestPictures::viewportPaintsStretchedRectangle() {
     QCOMPARE(shown.pixelColor(15, 5), QColor(Qt::red));
 }
 
-void TestPictures::clearPictureLeavesBackground() {
+void TestPictures::clearPictureLeavesBackground()
+{
     ImageViewport viewport;
     viewport.resize(100, 100);
     QImage image(50, 50, QImage::Format_RGB32);

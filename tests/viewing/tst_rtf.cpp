@@ -25,11 +25,13 @@ const QByteArray Head =
     "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
     "{\\stylesheet{\\s1\\qc\\b\\fs32 Heading;}{\\*\\cs2\\i Emphasis;}}\n";
 
-QByteArray document(const QByteArray &body) {
+QByteArray document(const QByteArray &body)
+{
     return body.startsWith("{\\rtf") ? body : Head + body + "}";
 }
 
-QString underlineName(QTextCharFormat::UnderlineStyle style) {
+QString underlineName(QTextCharFormat::UnderlineStyle style)
+{
     switch (style) {
     case QTextCharFormat::SingleUnderline:
         return QStringLiteral("ul");
@@ -49,7 +51,8 @@ QString underlineName(QTextCharFormat::UnderlineStyle style) {
 }
 
 // The formatting of a run in words; empty for plain 12-point text.
-QString describe(const QTextCharFormat &format) {
+QString describe(const QTextCharFormat &format)
+{
     if (format.isImageFormat()) {
         const QTextImageFormat image = format.toImageFormat();
         return QStringLiteral("image %1x%2").arg(qRound(image.width())).arg(qRound(image.height()));
@@ -81,7 +84,8 @@ QString describe(const QTextCharFormat &format) {
     return parts.join(u' ');
 }
 
-QString describe(const QTextBlockFormat &format) {
+QString describe(const QTextBlockFormat &format)
+{
     QStringList parts;
     const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
     parts << (alignment & Qt::AlignHCenter   ? QStringLiteral("centre")
@@ -118,7 +122,8 @@ QString describe(const QTextBlockFormat &format) {
 
 // Text and formatting of a whole document, one line a paragraph, runs of equal formatting
 // merged: what a round trip must keep.
-QStringList signature(const QTextDocument &document) {
+QStringList signature(const QTextDocument &document)
+{
     QStringList lines;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         QString line;
@@ -152,14 +157,16 @@ QStringList signature(const QTextDocument &document) {
 }
 
 // The text with line separators and no-break spaces kept, paragraphs ending in "\n".
-QString rawText(const QTextDocument &document) {
+QString rawText(const QTextDocument &document)
+{
     QString text = document.toRawText();
     for (const char16_t separator : {u'\u2029', u'\ufdd0', u'\ufdd1'}) // paragraph, frame
         text.replace(QChar(separator), u'\n');
     return text;
 }
 
-QTextCharFormat formatAt(const QTextDocument &document, const QString &marker) {
+QTextCharFormat formatAt(const QTextDocument &document, const QString &marker)
+{
     const QTextCursor found = document.find(marker);
     if (found.isNull())
         return {};
@@ -168,7 +175,8 @@ QTextCharFormat formatAt(const QTextDocument &document, const QString &marker) {
     return cursor.charFormat();
 }
 
-QByteArray encodeImage(const QImage &image, const char *format) {
+QByteArray encodeImage(const QImage &image, const char *format)
+{
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -176,13 +184,15 @@ QByteArray encodeImage(const QImage &image, const char *format) {
     return bytes;
 }
 
-QImage redImage() {
+QImage redImage()
+{
     QImage image(4, 3, QImage::Format_RGB32);
     image.fill(Qt::red);
     return image;
 }
 
-quint32 crc32(const QByteArray &data) {
+quint32 crc32(const QByteArray &data)
+{
     quint32 crc = 0xFFFFFFFFu;
     for (const char c : data) {
         crc ^= quint8(c);
@@ -193,7 +203,8 @@ quint32 crc32(const QByteArray &data) {
 }
 
 // The start of a PNG that claims the given size; enough for a reader to learn the size.
-QByteArray pngHeaderClaiming(quint32 width, quint32 height) {
+QByteArray pngHeaderClaiming(quint32 width, quint32 height)
+{
     QByteArray chunk = "IHDR";
     for (const quint32 value : {width, height})
         for (int shift = 24; shift >= 0; shift -= 8)
@@ -356,14 +367,16 @@ private slots:
     void corpusReads();
 };
 
-void TestRtf::characterFormatting_data() {
+void TestRtf::characterFormatting_data()
+{
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("expected");
     for (const Case &c : CharacterCases)
         QTest::newRow(c.name) << QByteArray(c.rtf) << QString::fromUtf8(c.expected);
 }
 
-void TestRtf::characterFormatting() {
+void TestRtf::characterFormatting()
+{
     QFETCH(QByteArray, rtf);
     QFETCH(QString, expected);
     const RtfReadResult result = readRtf(document(rtf));
@@ -371,14 +384,16 @@ void TestRtf::characterFormatting() {
     QCOMPARE(describe(formatAt(*result.document, QStringLiteral("X"))), expected);
 }
 
-void TestRtf::paragraphFormatting_data() {
+void TestRtf::paragraphFormatting_data()
+{
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("expected");
     for (const Case &c : ParagraphCases)
         QTest::newRow(c.name) << QByteArray(c.rtf) << QString::fromUtf8(c.expected);
 }
 
-void TestRtf::paragraphFormatting() {
+void TestRtf::paragraphFormatting()
+{
     QFETCH(QByteArray, rtf);
     QFETCH(QString, expected);
     const RtfReadResult result = readRtf(document(rtf));
@@ -387,14 +402,16 @@ void TestRtf::paragraphFormatting() {
     QCOMPARE(describe(found.block().blockFormat()), expected);
 }
 
-void TestRtf::text_data() {
+void TestRtf::text_data()
+{
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("expected");
     for (const Case &c : TextCases)
         QTest::newRow(c.name) << QByteArray(c.rtf) << QString::fromUtf8(c.expected);
 }
 
-void TestRtf::text() {
+void TestRtf::text()
+{
     QFETCH(QByteArray, rtf);
     QFETCH(QString, expected);
     const RtfReadResult result = readRtf(document(rtf));
@@ -402,7 +419,8 @@ void TestRtf::text() {
     QCOMPARE(rawText(*result.document), expected);
 }
 
-void TestRtf::fontTableNames() {
+void TestRtf::fontTableNames()
+{
     // Names in their own charset, entries without groups, and a name cut by the table's end.
     const RtfReadResult result =
         readRtf("{\\rtf1\\ansi{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fcharset128 \\'82\\'a0Gothic;"
@@ -416,7 +434,8 @@ void TestRtf::fontTableNames() {
              QStringLiteral("font=Courier New"));
 }
 
-void TestRtf::tables() {
+void TestRtf::tables()
+{
     const RtfReadResult result = readRtf(
         "{\\rtf1 before\\par\\trowd\\trleft100\\cellx1000\\cellx3100 \\intbl a1\\par a2\\cell "
         "b\\cell\\row"
@@ -440,7 +459,8 @@ void TestRtf::tables() {
     QCOMPARE(qRound(widths[1].rawValue()), 140);
 }
 
-void TestRtf::tableOfUnevenRowsDegrades() {
+void TestRtf::tableOfUnevenRowsDegrades()
+{
     // One row of 400 cells followed by 400 rows of one cell would make a grid of 160,000 cells
     // from 2,000 bytes: the table is shown as text instead.
     QByteArray rtf = "{\\rtf1 \\intbl ";
@@ -452,7 +472,8 @@ void TestRtf::tableOfUnevenRowsDegrades() {
     QCOMPARE(result.document->blockCount(), 800);
 }
 
-void TestRtf::pngAndJpegPictures_data() {
+void TestRtf::pngAndJpegPictures_data()
+{
     QTest::addColumn<QByteArray>("rtf");
     const QByteArray png = encodeImage(redImage(), "png");
     const QByteArray jpeg = encodeImage(redImage(), "jpeg");
@@ -467,7 +488,8 @@ void TestRtf::pngAndJpegPictures_data() {
                "}b}";
 }
 
-void TestRtf::pngAndJpegPictures() {
+void TestRtf::pngAndJpegPictures()
+{
     QFETCH(QByteArray, rtf);
     const RtfReadResult result = readRtf(rtf);
     QVERIFY2(result.warnings.isEmpty(), qPrintable(result.warnings.join(u'\n')));
@@ -483,7 +505,8 @@ void TestRtf::pngAndJpegPictures() {
     QCOMPARE(QColor(image.pixel(1, 1)).red() > 200, true);
 }
 
-void TestRtf::metafilePictures() {
+void TestRtf::metafilePictures()
+{
     const QByteArray rtf = "{\\rtf1 {\\pict\\wmetafile8\\picwgoal300\\pichgoal150 0102}"
                            "{\\pict\\emfblip\\picwgoal150\\pichgoal150 03}}";
     // Without a renderer both become the one placeholder box, at their own sizes.
@@ -523,7 +546,8 @@ void TestRtf::metafilePictures() {
     QCOMPARE(image.size(), QSize(20, 10));
 }
 
-void TestRtf::shapePictureIsPreferred() {
+void TestRtf::shapePictureIsPreferred()
+{
     const QByteArray png = encodeImage(redImage(), "png");
     const RtfReadResult result =
         readRtf("{\\rtf1 {\\*\\shppict{\\pict\\pngblip " + png.toHex() +
@@ -533,7 +557,8 @@ void TestRtf::shapePictureIsPreferred() {
              QStringLiteral("image 4x3"));
 }
 
-void TestRtf::oversizedPictureIsRefused() {
+void TestRtf::oversizedPictureIsRefused()
+{
     // A few bytes claiming 60,000 x 60,000 pixels must not make the reader allocate them.
     const QByteArray claim = pngHeaderClaiming(60000, 60000);
     const RtfReadResult result =
@@ -543,7 +568,8 @@ void TestRtf::oversizedPictureIsRefused() {
     QCOMPARE(result.document->toPlainText(), QString::fromUtf16(u"\uFFFC"));
 }
 
-void TestRtf::hostileInput_data() {
+void TestRtf::hostileInput_data()
+{
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("warning");
@@ -569,7 +595,8 @@ void TestRtf::hostileInput_data() {
         << "";
 }
 
-void TestRtf::hostileInput() {
+void TestRtf::hostileInput()
+{
     QFETCH(QByteArray, rtf);
     QFETCH(QString, text);
     QFETCH(QString, warning);
@@ -583,7 +610,8 @@ void TestRtf::hostileInput() {
     }
 }
 
-void TestRtf::deepNestingReturnsPromptly() {
+void TestRtf::deepNestingReturnsPromptly()
+{
     constexpr int Depth = 100000;
     const QByteArray rtf =
         "{\\rtf1 " + QByteArray(Depth, '{') + "\\b x" + QByteArray(Depth, '}') + "y}";
@@ -598,7 +626,8 @@ void TestRtf::deepNestingReturnsPromptly() {
     QCOMPARE(describe(formatAt(*result.document, QStringLiteral("y"))), QString());
 }
 
-void TestRtf::roundTrip_data() {
+void TestRtf::roundTrip_data()
+{
     QTest::addColumn<QByteArray>("rtf");
     for (const auto &cases :
          {std::span<const Case>(CharacterCases), std::span<const Case>(ParagraphCases),
@@ -624,7 +653,8 @@ void TestRtf::roundTrip_data() {
     }
 }
 
-void TestRtf::roundTrip() {
+void TestRtf::roundTrip()
+{
     QFETCH(QByteArray, rtf);
     const RtfReadResult first = readRtf(rtf);
     const QByteArray written = writeRtf(*first.document);
@@ -634,7 +664,8 @@ void TestRtf::roundTrip() {
     QCOMPARE(signature(*second.document), signature(*first.document));
 }
 
-void TestRtf::writerSavesAnEditedDocument() {
+void TestRtf::writerSavesAnEditedDocument()
+{
     QTextDocument document;
     QTextCursor cursor(&document);
     QTextCharFormat bold;
@@ -665,7 +696,8 @@ void TestRtf::writerSavesAnEditedDocument() {
              }));
 }
 
-void TestRtf::corpusReads_data() {
+void TestRtf::corpusReads_data()
+{
     QTest::addColumn<QString>("path");
     const QStringList files = corpusFiles(QStringLiteral("rtf"));
     QVERIFY(!files.isEmpty());
@@ -673,7 +705,8 @@ void TestRtf::corpusReads_data() {
         QTest::newRow(qPrintable(QFileInfo(path).fileName())) << path;
 }
 
-void TestRtf::corpusReads() {
+void TestRtf::corpusReads()
+{
     QFETCH(QString, path);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));

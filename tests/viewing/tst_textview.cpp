@@ -26,7 +26,8 @@ using namespace glintbox;
 namespace {
 
 // Lines of 80 characters, long enough to be loaded in pieces.
-QString longText(int lines = 5000) {
+QString longText(int lines = 5000)
+{
     QString text;
     text.reserve(lines * 81);
     for (int i = 0; i < lines; ++i)
@@ -34,13 +35,15 @@ QString longText(int lines = 5000) {
     return text;
 }
 
-QByteArray withMarkerBeforeEnd(int size, int distanceFromEnd) {
+QByteArray withMarkerBeforeEnd(int size, int distanceFromEnd)
+{
     QByteArray bytes(size, 'a');
     bytes[size - distanceFromEnd] = EndOfFileMarker;
     return bytes;
 }
 
-std::unique_ptr<QTextDocument> boldDocument() {
+std::unique_ptr<QTextDocument> boldDocument()
+{
     auto document = std::make_unique<QTextDocument>();
     document->setHtml(QStringLiteral("<p><b>Bold</b> and <i>italic</i> text</p>"));
     return document;
@@ -84,7 +87,8 @@ private slots:
     void printSelectionKeepsText();
 };
 
-void TestTextView::shortening_data() {
+void TestTextView::shortening_data()
+{
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<qint64>("fileSize");
     QTest::addColumn<QString>("text");
@@ -118,7 +122,8 @@ void TestTextView::shortening_data() {
                                  << qint64(6) << "abc" << 0;
 }
 
-void TestTextView::shortening() {
+void TestTextView::shortening()
+{
     QFETCH(QByteArray, bytes);
     QFETCH(qint64, fileSize);
     QFETCH(QString, text);
@@ -129,14 +134,16 @@ void TestTextView::shortening() {
     QCOMPARE(result.shortenCount, shortenCount);
 }
 
-void TestTextView::readFailureIsAnError_data() {
+void TestTextView::readFailureIsAnError_data()
+{
     QTest::addColumn<int>("errnoValue");
     QTest::addColumn<int>("number");
     QTest::newRow("permission") << EACCES << int(PermissionDenied);
     QTest::newRow("device") << EIO << int(DeviceIoError);
 }
 
-void TestTextView::readFailureIsAnError() {
+void TestTextView::readFailureIsAnError()
+{
     QFETCH(int, errnoValue);
     QFETCH(int, number);
     QTemporaryDir dir;
@@ -152,7 +159,8 @@ void TestTextView::readFailureIsAnError() {
     }
 }
 
-void TestTextView::readsFileOnce() {
+void TestTextView::readsFileOnce()
+{
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.txt"));
     FileSystem::local().writeAll(path, withMarkerBeforeEnd(300, 20));
@@ -161,7 +169,8 @@ void TestTextView::readsFileOnce() {
     QCOMPARE(result.text.size(), 280);
 }
 
-void TestTextView::pieceEnd_data() {
+void TestTextView::pieceEnd_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("maxLength");
@@ -173,7 +182,8 @@ void TestTextView::pieceEnd_data() {
     QTest::newRow("not inside surrogate pair") << QStringLiteral("ab\U0001F600cd") << 0 << 3 << 2;
 }
 
-void TestTextView::pieceEnd() {
+void TestTextView::pieceEnd()
+{
     QFETCH(QString, text);
     QFETCH(int, from);
     QFETCH(int, maxLength);
@@ -181,7 +191,8 @@ void TestTextView::pieceEnd() {
     QCOMPARE(ChunkedTextFeeder::pieceEnd(text, from, maxLength), end);
 }
 
-void TestTextView::corpusTextLoadsWhole_data() {
+void TestTextView::corpusTextLoadsWhole_data()
+{
     QTest::addColumn<QString>("path");
     const QStringList files =
         corpusFiles(QStringLiteral("html")) + corpusFiles(QStringLiteral("rtf"));
@@ -189,7 +200,8 @@ void TestTextView::corpusTextLoadsWhole_data() {
         QTest::newRow(qPrintable(QFileInfo(path).fileName())) << path;
 }
 
-void TestTextView::corpusTextLoadsWhole() {
+void TestTextView::corpusTextLoadsWhole()
+{
     // Real files shown as text (web pages and rich text with their modes off):
     // the box holds exactly the text read, whatever its size or bytes.
     QFETCH(QString, path);
@@ -202,14 +214,16 @@ void TestTextView::corpusTextLoadsWhole() {
     QCOMPARE(box.text(), expected);
 }
 
-void TestTextView::textKeepsEveryCharacter() {
+void TestTextView::textKeepsEveryCharacter()
+{
     const QString text = QStringLiteral("no\u00a0break\ttab\nline\u2028sep \u20ac\U0001F600");
     RichTextBox box;
     box.setText(text);
     QCOMPARE(box.text(), text);
 }
 
-void TestTextView::setTextDropsRichFormatting() {
+void TestTextView::setTextDropsRichFormatting()
+{
     RichTextBox box;
     box.setDocument(boldDocument());
     QVERIFY(box.isRichText());
@@ -226,7 +240,8 @@ void TestTextView::setTextDropsRichFormatting() {
     }
 }
 
-void TestTextView::fontAppliesToWholeRichText() {
+void TestTextView::fontAppliesToWholeRichText()
+{
     RichTextBox box;
     box.setDocument(boldDocument());
     QFont font(QStringLiteral("DejaVu Sans Mono"), 20);
@@ -238,7 +253,8 @@ void TestTextView::fontAppliesToWholeRichText() {
     }
 }
 
-void TestTextView::loadingIsNotAnEdit() {
+void TestTextView::loadingIsNotAnEdit()
+{
     RichTextBox box;
     box.show();
     QSignalSpy edited(&box, &RichTextBox::editedByUser);
@@ -256,7 +272,8 @@ void TestTextView::loadingIsNotAnEdit() {
     QCOMPARE(box.text(), QStringLiteral("xshort"));
 }
 
-void TestTextView::typingDuringLoadFinishesItFirst() {
+void TestTextView::typingDuringLoadFinishesItFirst()
+{
     RichTextBox box;
     box.show();
     const QString text = longText();
@@ -267,7 +284,8 @@ void TestTextView::typingDuringLoadFinishesItFirst() {
     QCOMPARE(box.text(), u'x' + text);
 }
 
-void TestTextView::textDuringLoadIsWhole() {
+void TestTextView::textDuringLoadIsWhole()
+{
     RichTextBox box;
     QSignalSpy finished(&box, &RichTextBox::loadingFinished);
     const QString text = longText();
@@ -279,7 +297,8 @@ void TestTextView::textDuringLoadIsWhole() {
     QCOMPARE(box.document()->blockCount(), 5001);
 }
 
-void TestTextView::cancelEmptiesTheBox() {
+void TestTextView::cancelEmptiesTheBox()
+{
     RichTextBox box;
     QSignalSpy finished(&box, &RichTextBox::loadingFinished);
     box.setText(longText());
@@ -291,7 +310,8 @@ void TestTextView::cancelEmptiesTheBox() {
     QCOMPARE(finished.count(), 0);
 }
 
-void TestTextView::newTextCancelsLoad() {
+void TestTextView::newTextCancelsLoad()
+{
     RichTextBox box;
     box.setText(longText());
     box.setText(QStringLiteral("other file"));
@@ -301,7 +321,8 @@ void TestTextView::newTextCancelsLoad() {
     QCOMPARE(box.text(), QStringLiteral("other file"));
 }
 
-void TestTextView::windowShortcutsWinOverEditing() {
+void TestTextView::windowShortcutsWinOverEditing()
+{
     QWidget window;
     auto *box = new RichTextBox(&window);
     QAction toggle(&window);
@@ -327,7 +348,8 @@ void TestTextView::windowShortcutsWinOverEditing() {
     QCOMPARE(box->text(), QStringLiteral("xabc"));
 }
 
-void TestTextView::focusStaysWhenViewChanges() {
+void TestTextView::focusStaysWhenViewChanges()
+{
     QWidget window;
     auto *box = new RichTextBox(&window);
     window.show();
@@ -345,7 +367,8 @@ void TestTextView::focusStaysWhenViewChanges() {
     QCOMPARE(lost.count(), 0);
 }
 
-void TestTextView::keyCodes_data() {
+void TestTextView::keyCodes_data()
+{
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<int>("code");
@@ -358,7 +381,8 @@ void TestTextView::keyCodes_data() {
     QTest::newRow("arrow") << int(Qt::Key_Left) << int(Qt::NoModifier) << 0;
 }
 
-void TestTextView::keyCodes() {
+void TestTextView::keyCodes()
+{
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(int, code);
@@ -374,7 +398,8 @@ void TestTextView::keyCodes() {
     }
 }
 
-void TestTextView::find_data() {
+void TestTextView::find_data()
+{
     QTest::addColumn<bool>("rich");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("word");
@@ -400,7 +425,8 @@ void TestTextView::find_data() {
                                << "ITALIC" << 0 << 9;
 }
 
-void TestTextView::find() {
+void TestTextView::find()
+{
     QFETCH(bool, rich);
     QFETCH(QString, text);
     QFETCH(QString, word);
@@ -418,7 +444,8 @@ void TestTextView::find() {
     }
 }
 
-void TestTextView::lineFromCharCountsWrappedLines_data() {
+void TestTextView::lineFromCharCountsWrappedLines_data()
+{
     QTest::addColumn<bool>("rich");
     QTest::addColumn<double>("margin");
     QTest::addColumn<bool>("wrapped");
@@ -428,7 +455,8 @@ void TestTextView::lineFromCharCountsWrappedLines_data() {
     QTest::newRow("rich, no wrap") << true << RichTextBox::NoWrapMargin << false;
 }
 
-void TestTextView::lineFromCharCountsWrappedLines() {
+void TestTextView::lineFromCharCountsWrappedLines()
+{
     QFETCH(bool, rich);
     QFETCH(double, margin);
     QFETCH(bool, wrapped);
@@ -455,7 +483,8 @@ void TestTextView::lineFromCharCountsWrappedLines() {
         QCOMPARE(lastLine, 2);
 }
 
-void TestTextView::plainLineNumbersMatchLayout() {
+void TestTextView::plainLineNumbersMatchLayout()
+{
     // Line numbers of the plain view are counted without laying out every line
     // through the view; they must agree with the view's own layout.
     RichTextBox box;
@@ -489,7 +518,8 @@ void TestTextView::plainLineNumbersMatchLayout() {
     }
 }
 
-void TestTextView::systemBackgroundStaysReference() {
+void TestTextView::systemBackgroundStaysReference()
+{
     const QPalette original = QApplication::palette();
     QWidget window;
     RichTextBox box(&window);
@@ -508,7 +538,8 @@ void TestTextView::systemBackgroundStaysReference() {
     QCOMPARE(box.focusProxy()->palette().color(QPalette::Base), QColor(0, 0, 255));
 }
 
-void TestTextView::textColourThroughPalette() {
+void TestTextView::textColourThroughPalette()
+{
     RichTextBox box;
     box.setText(QStringLiteral("text"));
     box.setTextColour(rgbColourValue(200, 0, 0));
@@ -518,7 +549,8 @@ void TestTextView::textColourThroughPalette() {
     QVERIFY(!cursor.charFormat().hasProperty(QTextFormat::ForegroundBrush));
 }
 
-void TestTextView::printSelectionKeepsText() {
+void TestTextView::printSelectionKeepsText()
+{
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("print.pdf"));
     RichTextBox box;

@@ -30,7 +30,8 @@ private slots:
     void iconFramesAreDistinctPictures();
 };
 
-void TestViewModes::classification_data() {
+void TestViewModes::classification_data()
+{
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("fileExt");
     QTest::addColumn<ViewMode>("mode");
@@ -74,7 +75,8 @@ void TestViewModes::classification_data() {
     row("myrtf", "rtf", ViewMode::Text, false, true);
 }
 
-void TestViewModes::classification() {
+void TestViewModes::classification()
+{
     QFETCH(QString, fileName);
     QFETCH(QString, fileExt);
     QFETCH(ViewMode, mode);
@@ -87,7 +89,8 @@ void TestViewModes::classification() {
     QCOMPARE(isRichTextExt(fileExt), richText);
 }
 
-void TestViewModes::commandTable_data() {
+void TestViewModes::commandTable_data()
+{
     using C = ModeCommand;
     QTest::addColumn<ViewMode>("mode");
     QTest::addColumn<QSet<ModeCommand>>("enabled");
@@ -106,7 +109,8 @@ void TestViewModes::commandTable_data() {
     QTest::newRow("launcher") << ViewMode::Launcher << QSet<C>{C::MnuEnter};
 }
 
-void TestViewModes::commandTable() {
+void TestViewModes::commandTable()
+{
     QFETCH(ViewMode, mode);
     QFETCH(QSet<ModeCommand>, enabled);
 
@@ -117,7 +121,8 @@ void TestViewModes::commandTable() {
     QCOMPARE(takesZoomOutOfTabOrder(mode), mode == ViewMode::Movie);
 }
 
-void TestViewModes::commandTableNamesEveryControlOnce() {
+void TestViewModes::commandTableNamesEveryControlOnce()
+{
     QSet<QString> controls;
     int zoomButtons = 0;
     for (const ModeCommandRow &row : modeCommandTable()) {
@@ -135,7 +140,8 @@ void TestViewModes::commandTableNamesEveryControlOnce() {
     QVERIFY(controls.contains("mnuEdit/2") && controls.contains("mnuKeys/1"));
 }
 
-void TestViewModes::viewVisibility_data() {
+void TestViewModes::viewVisibility_data()
+{
     constexpr ViewState S = ViewState::Shown;
     constexpr ViewState H = ViewState::Hidden;
     constexpr ViewState L = ViewState::LeftAsIs;
@@ -160,7 +166,8 @@ void TestViewModes::viewVisibility_data() {
                               << true;
 }
 
-void TestViewModes::viewVisibility() {
+void TestViewModes::viewVisibility()
+{
     QFETCH(ViewMode, mode);
     QFETCH(bool, htmlFile);
     QFETCH(bool, htmlMode);
@@ -176,7 +183,8 @@ void TestViewModes::viewVisibility() {
     QCOMPARE(views.releasesImage2, releases);
 }
 
-void TestViewModes::sizeLevel_data() {
+void TestViewModes::sizeLevel_data()
+{
     QTest::addColumn<double>("fileSize");
     QTest::addColumn<double>("maximum");
     QTest::addColumn<int>("level");
@@ -198,21 +206,24 @@ void TestViewModes::sizeLevel_data() {
     QTest::newRow("negative maximum") << 10.0 << -5120.0 << 0;
 }
 
-void TestViewModes::sizeLevel() {
+void TestViewModes::sizeLevel()
+{
     QFETCH(double, fileSize);
     QFETCH(double, maximum);
     QFETCH(int, level);
     QCOMPARE(glintbox::sizeLevel(fileSize, maximum), level);
 }
 
-void TestViewModes::aboveMaximumIsStrict() {
+void TestViewModes::aboveMaximumIsStrict()
+{
     QVERIFY(!isAboveMaximum(524288, 524288));
     QVERIFY(isAboveMaximum(524289, 524288));
     QVERIFY(!isAboveMaximum(0, 0));
     QVERIFY(isAboveMaximum(1, 0));
 }
 
-void TestViewModes::seventeenIconTicks() {
+void TestViewModes::seventeenIconTicks()
+{
     int frame = 0;
     QList<int> shown;
     for (int tick = 0; tick < 17; ++tick) {
@@ -222,7 +233,8 @@ void TestViewModes::seventeenIconTicks() {
     QCOMPARE(shown, (QList{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0, 1}));
 }
 
-void TestViewModes::iconFramesAreDistinctPictures() {
+void TestViewModes::iconFramesAreDistinctPictures()
+{
     QImage previous;
     for (int i = 0; i < IconFrameCount; ++i) {
         const QIcon icon = iconFrame(i);

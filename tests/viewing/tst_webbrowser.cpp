@@ -14,7 +14,8 @@ using namespace glintbox;
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &content) {
+void writeFile(const QString &path, const QByteArray &content)
+{
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(content), content.size());
@@ -41,7 +42,8 @@ private slots:
     void corpusPagesLoadOneAfterAnother();
 };
 
-void TestWebBrowser::reachableOffline_data() {
+void TestWebBrowser::reachableOffline_data()
+{
     QTest::addColumn<QString>("url");
     QTest::addColumn<bool>("reachable");
     QTest::newRow("local file") << "file:///tmp/page.html" << true;
@@ -61,13 +63,15 @@ void TestWebBrowser::reachableOffline_data() {
     QTest::newRow("no scheme") << "//example.org/x" << false;
 }
 
-void TestWebBrowser::reachableOffline() {
+void TestWebBrowser::reachableOffline()
+{
     QFETCH(QString, url);
     QFETCH(bool, reachable);
     QCOMPARE(isReachableOffline(QUrl(url)), reachable);
 }
 
-void TestWebBrowser::pageUrlFollowsTheFileSystem() {
+void TestWebBrowser::pageUrlFollowsTheFileSystem()
+{
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(QDir(dir.path()).mkpath("real/sub"));
@@ -85,7 +89,8 @@ void TestWebBrowser::pageUrlFollowsTheFileSystem() {
     QCOMPARE(localPageUrl(dir.filePath("missing.html")).fileName(), QStringLiteral("missing.html"));
 }
 
-void TestWebBrowser::startsNoEngineUntilAPageIsShown() {
+void TestWebBrowser::startsNoEngineUntilAPageIsShown()
+{
     WebBrowserView browser;
     browser.setOffline(false);
     browser.resize(400, 300);
@@ -94,14 +99,16 @@ void TestWebBrowser::startsNoEngineUntilAPageIsShown() {
     QVERIFY(browser.engineView() == nullptr);
 }
 
-void TestWebBrowser::localPageLoadsAndHasItsTitle_data() {
+void TestWebBrowser::localPageLoadsAndHasItsTitle_data()
+{
     QTest::addColumn<QString>("fileName");
     QTest::newRow("plain name") << "page.html";
     QTest::newRow("hash, blank and question mark") << "my page #1?.htm";
     QTest::newRow("non-ASCII") << "página ü.html";
 }
 
-void TestWebBrowser::localPageLoadsAndHasItsTitle() {
+void TestWebBrowser::localPageLoadsAndHasItsTitle()
+{
     QFETCH(QString, fileName);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -124,7 +131,8 @@ void TestWebBrowser::localPageLoadsAndHasItsTitle() {
     QCOMPARE(browser.url().toLocalFile(), path);
 }
 
-void TestWebBrowser::missingPageShowsErrorPageAndRecovers() {
+void TestWebBrowser::missingPageShowsErrorPageAndRecovers()
+{
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     WebBrowserView browser;
@@ -144,7 +152,8 @@ void TestWebBrowser::missingPageShowsErrorPageAndRecovers() {
     QTRY_COMPARE_WITH_TIMEOUT(browser.title(), QStringLiteral("After the error"), 10000);
 }
 
-void TestWebBrowser::deletingTheViewInItsLoadFinishedIsSafe() {
+void TestWebBrowser::deletingTheViewInItsLoadFinishedIsSafe()
+{
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     writeFile(dir.filePath("page.html"), "<title>x</title>");
@@ -155,7 +164,8 @@ void TestWebBrowser::deletingTheViewInItsLoadFinishedIsSafe() {
     QTRY_VERIFY_WITH_TIMEOUT(browser.isNull(), 20000);
 }
 
-void TestWebBrowser::offlineSwitch_data() {
+void TestWebBrowser::offlineSwitch_data()
+{
     QTest::addColumn<QString>("body");
     QTest::addColumn<bool>("navigates");
     // Each page sets its title to "settled" once its attempt has ended one
@@ -180,7 +190,8 @@ void TestWebBrowser::offlineSwitch_data() {
         << R"(<script>location.href = 'http://127.0.0.1:PORT/next';</script>)" << true;
 }
 
-void TestWebBrowser::offlineSwitch() {
+void TestWebBrowser::offlineSwitch()
+{
     QFETCH(QString, body);
     QFETCH(bool, navigates);
     QTcpServer server;
@@ -224,7 +235,8 @@ void TestWebBrowser::offlineSwitch() {
     QTRY_VERIFY_WITH_TIMEOUT(connections > 0, 10000);
 }
 
-void TestWebBrowser::corpusPagesLoadOneAfterAnother() {
+void TestWebBrowser::corpusPagesLoadOneAfterAnother()
+{
     const QStringList pages = corpusFiles(QStringLiteral("html"));
     if (pages.isEmpty())
         QSKIP("no html files in the corpus");

@@ -16,23 +16,41 @@ namespace {
 const QSet<QString> &pseudoFileSystems()
 {
     static const QSet<QString> types = {
-        QStringLiteral("proc"),       QStringLiteral("sysfs"),      QStringLiteral("tmpfs"),
-        QStringLiteral("devtmpfs"),   QStringLiteral("devpts"),     QStringLiteral("cgroup"),
-        QStringLiteral("cgroup2"),    QStringLiteral("overlay"),    QStringLiteral("squashfs"),
-        QStringLiteral("securityfs"), QStringLiteral("debugfs"),    QStringLiteral("tracefs"),
-        QStringLiteral("mqueue"),     QStringLiteral("hugetlbfs"),  QStringLiteral("pstore"),
-        QStringLiteral("bpf"),        QStringLiteral("configfs"),   QStringLiteral("fusectl"),
-        QStringLiteral("autofs"),     QStringLiteral("binfmt_misc"), QStringLiteral("efivarfs"),
-        QStringLiteral("ramfs"),      QStringLiteral("nsfs"),       QStringLiteral("rpc_pipefs"),
-        QStringLiteral("fuse.gvfsd-fuse"), QStringLiteral("fuse.portal"), QStringLiteral("fuse.lxcfs"),
+        QStringLiteral("proc"),
+        QStringLiteral("sysfs"),
+        QStringLiteral("tmpfs"),
+        QStringLiteral("devtmpfs"),
+        QStringLiteral("devpts"),
+        QStringLiteral("cgroup"),
+        QStringLiteral("cgroup2"),
+        QStringLiteral("overlay"),
+        QStringLiteral("squashfs"),
+        QStringLiteral("securityfs"),
+        QStringLiteral("debugfs"),
+        QStringLiteral("tracefs"),
+        QStringLiteral("mqueue"),
+        QStringLiteral("hugetlbfs"),
+        QStringLiteral("pstore"),
+        QStringLiteral("bpf"),
+        QStringLiteral("configfs"),
+        QStringLiteral("fusectl"),
+        QStringLiteral("autofs"),
+        QStringLiteral("binfmt_misc"),
+        QStringLiteral("efivarfs"),
+        QStringLiteral("ramfs"),
+        QStringLiteral("nsfs"),
+        QStringLiteral("rpc_pipefs"),
+        QStringLiteral("fuse.gvfsd-fuse"),
+        QStringLiteral("fuse.portal"),
+        QStringLiteral("fuse.lxcfs"),
     };
     return types;
 }
 
 bool isNetworkFileSystem(const QString &type)
 {
-    return type.startsWith(u"nfs") || type == u"cifs" || type == u"smb3" || type == u"smbfs"
-           || type == u"fuse.sshfs" || type == u"9p";
+    return type.startsWith(u"nfs") || type == u"cifs" || type == u"smb3" || type == u"smbfs" ||
+           type == u"fuse.sshfs" || type == u"9p";
 }
 
 // Mount tables escape blanks and a few other characters as octal.
@@ -84,8 +102,8 @@ QString Drive::root() const
 QString mountPointOfDriveText(const QString &driveText)
 {
     const QString text = driveText.trimmed();
-    if (text.isEmpty() || text.compare(u"C", Qt::CaseInsensitive) == 0
-        || text.compare(u"C:", Qt::CaseInsensitive) == 0)
+    if (text.isEmpty() || text.compare(u"C", Qt::CaseInsensitive) == 0 ||
+        text.compare(u"C:", Qt::CaseInsensitive) == 0)
         return QStringLiteral("/");
     const qsizetype bracket = text.indexOf(QStringLiteral(" ["));
     QString mountPoint = bracket >= 0 ? text.left(bracket) : text;
@@ -136,8 +154,7 @@ QList<Drive> MountedDrives::drives()
 bool MountedDrives::isReady(const Drive &drive)
 {
     struct stat st {};
-    return ::stat(QFile::encodeName(drive.mountPoint).constData(), &st) == 0
-           && S_ISDIR(st.st_mode);
+    return ::stat(QFile::encodeName(drive.mountPoint).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 } // namespace glintbox

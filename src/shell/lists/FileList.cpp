@@ -37,8 +37,7 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     return {};
 }
 
-QStringList listMatchingFiles(FileSystem &fs, const QString &folder,
-                              const WildcardPattern &pattern)
+QStringList listMatchingFiles(FileSystem &fs, const QString &folder, const WildcardPattern &pattern)
 {
     const std::vector<FolderEntry> entries = fs.list(folder);
     QStringList names;

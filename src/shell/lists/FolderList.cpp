@@ -127,8 +127,8 @@ void FolderList::reload(const QString &path)
 
     QList<FolderListModel::Row> rows;
     rows.append({root, drive ? drive->text() : root, 0, true});
-    const QStringList parts =
-        path.size() > root.size() ? path.mid(root.size()).split(PathSeparator, Qt::SkipEmptyParts)
+    const QStringList parts = path.size() > root.size()
+                                  ? path.mid(root.size()).split(PathSeparator, Qt::SkipEmptyParts)
                                   : QStringList();
     QString walked = folderWithoutSeparator(root);
     for (const QString &part : parts) {

@@ -11,9 +11,8 @@ WildcardPattern::WildcardPattern(const QString &pattern)
         const QStringView extension = QStringView(folded).mid(2);
         if (folded == u"*.*" || folded == u"*")
             m_matchesEverything = true;
-        else if (folded.startsWith(u"*.") && !extension.isEmpty()
-                 && !extension.contains(u'*') && !extension.contains(u'?')
-                 && !extension.contains(u'.'))
+        else if (folded.startsWith(u"*.") && !extension.isEmpty() && !extension.contains(u'*') &&
+                 !extension.contains(u'?') && !extension.contains(u'.'))
             m_extensions.insert(extension.toString());
         else
             m_globs.append(folded);

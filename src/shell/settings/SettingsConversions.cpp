@@ -28,8 +28,7 @@ qint64 roundedWithin(const QString &text, qint64 low, qint64 high)
     return qint64(value);
 }
 
-template<typename T>
-QString shortest(T value)
+template<typename T> QString shortest(T value)
 {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);

@@ -39,9 +39,9 @@ const QString PastEndCaption = QStringLiteral("Glintbox - Input past end of file
 
 QString statusLineText(const QString &fileName, qint64 size, const QDateTime &modified)
 {
-    return QStringLiteral(" File Name: ") + fileName + QStringLiteral("          File Size: ")
-           + QString::number(size) + QStringLiteral(" bytes          Modified Date: ")
-           + modified.toString(QStringLiteral("dd/MM/yyyy"));
+    return QStringLiteral(" File Name: ") + fileName + QStringLiteral("          File Size: ") +
+           QString::number(size) + QStringLiteral(" bytes          Modified Date: ") +
+           modified.toString(QStringLiteral("dd/MM/yyyy"));
 }
 
 FileDisplay::FileDisplay(GlintboxState &state, ViewerControls &controls, DisplayHost &host,

@@ -2,7 +2,8 @@
 
 namespace glintbox {
 
-GaugeColours MaxSizeLights(int &level, ViewMode viewMode) {
+GaugeColours MaxSizeLights(int &level, ViewMode viewMode)
+{
     if (level > GaugeCellCount)
         level = GaugeCellCount;
     GaugeColours colours;

@@ -6,22 +6,26 @@
 namespace glintbox {
 
 GaugeCell::GaugeCell(QWidget *parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+{
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
-void GaugeCell::setColour(quint32 colour) {
+void GaugeCell::setColour(quint32 colour)
+{
     if (colour == m_colour)
         return;
     m_colour = colour;
     update();
 }
 
-QSize GaugeCell::sizeHint() const {
+QSize GaugeCell::sizeHint() const
+{
     return {12, 12};
 }
 
-void GaugeCell::paintEvent(QPaintEvent *) {
+void GaugeCell::paintEvent(QPaintEvent *)
+{
     QPainter painter(this);
     const QRect cell = rect();
     // A sunken edge, so that an unlit cell in the button-face colour still
@@ -32,7 +36,8 @@ void GaugeCell::paintEvent(QPaintEvent *) {
 }
 
 SizeGauge::SizeGauge(QWidget *parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+{
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(2);
@@ -47,14 +52,16 @@ SizeGauge::SizeGauge(QWidget *parent)
     row->addStretch();
 }
 
-GaugeColours SizeGauge::colours() const {
+GaugeColours SizeGauge::colours() const
+{
     GaugeColours colours;
     for (int i = 0; i < GaugeCellCount; ++i)
         colours[size_t(i)] = m_cells[size_t(i)]->colour();
     return colours;
 }
 
-void SizeGauge::setColours(const GaugeColours &colours) {
+void SizeGauge::setColours(const GaugeColours &colours)
+{
     for (int i = 0; i < GaugeCellCount; ++i)
         m_cells[size_t(i)]->setColour(colours[size_t(i)]);
 }

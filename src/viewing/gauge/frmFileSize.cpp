@@ -20,13 +20,15 @@ namespace {
 constexpr double BytesPerKiloByte = 1024.0;
 constexpr char16_t Backspace = 8;
 
-QString kiloBytesText(double maximum) {
+QString kiloBytesText(double maximum)
+{
     return QString::number(maximum / BytesPerKiloByte, 'g', QLocale::FloatingPointShortest);
 }
 
 // The text box can still receive any text by pasting, so the conversion
 // reports what a typed value never triggers.
-double bytesFromKiloBytesText(const QString &text) {
+double bytesFromKiloBytesText(const QString &text)
+{
     bool ok = false;
     const double kiloBytes = QLocale::c().toDouble(text.trimmed(), &ok);
     if (!ok)
@@ -40,7 +42,8 @@ double bytesFromKiloBytesText(const QString &text) {
     return bytes;
 }
 
-QLabel *bannerLabel(const QString &text, QWidget *parent) {
+QLabel *bannerLabel(const QString &text, QWidget *parent)
+{
     auto *label = new QLabel(text, parent);
     QFont font = label->font();
     font.setPointSizeF(font.pointSizeF() * 1.5);
@@ -58,7 +61,8 @@ frmFileSize::frmFileSize(Prompts &prompts, double currentMaximum, QWidget *paren
     , m_txtInputMaxFile(new QLineEdit(this))
     , m_btnOptionsOK(new QPushButton(QStringLiteral("&OK"), this))
     , m_btnOptionsClear(new QPushButton(QStringLiteral("C&lear"), this))
-    , m_btnOptionCancel(new QPushButton(QStringLiteral("&Cancel"), this)) {
+    , m_btnOptionCancel(new QPushButton(QStringLiteral("&Cancel"), this))
+{
     setObjectName(QStringLiteral("frmFileSize"));
     setWindowTitle(QStringLiteral("Glintbox - Maximum File Size"));
 
@@ -121,7 +125,8 @@ frmFileSize::frmFileSize(Prompts &prompts, double currentMaximum, QWidget *paren
     connect(m_btnOptionCancel, &QPushButton::clicked, this, &frmFileSize::btnOptionCancel_Click);
 }
 
-QWidget *frmFileSize::createBanner() {
+QWidget *frmFileSize::createBanner()
+{
     auto *banner = new QWidget(this);
     banner->setObjectName(QStringLiteral("banner"));
     banner->setAutoFillBackground(true);
@@ -144,17 +149,20 @@ QWidget *frmFileSize::createBanner() {
 }
 
 std::optional<double> frmFileSize::askMaximum(QWidget *parent, Prompts &prompts,
-                                              double currentMaximum) {
+                                              double currentMaximum)
+{
     frmFileSize dialog(prompts, currentMaximum, parent);
     dialog.exec();
     return dialog.confirmedMaximum();
 }
 
-bool frmFileSize::txtInputMaxFile_KeyPress(QChar typed) {
+bool frmFileSize::txtInputMaxFile_KeyPress(QChar typed)
+{
     return (typed >= u'0' && typed <= u'9') || typed == Backspace;
 }
 
-bool frmFileSize::eventFilter(QObject *watched, QEvent *event) {
+bool frmFileSize::eventFilter(QObject *watched, QEvent *event)
+{
     if (watched != m_txtInputMaxFile || event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);
@@ -177,7 +185,8 @@ bool frmFileSize::eventFilter(QObject *watched, QEvent *event) {
     return !std::all_of(typed.cbegin(), typed.cend(), txtInputMaxFile_KeyPress);
 }
 
-void frmFileSize::btnOptionsOK_Click() {
+void frmFileSize::btnOptionsOK_Click()
+{
     runTrapped(m_prompts, [this] {
         const QString text = m_txtInputMaxFile->text();
         if (text.isEmpty())
@@ -187,11 +196,13 @@ void frmFileSize::btnOptionsOK_Click() {
     });
 }
 
-void frmFileSize::btnOptionsClear_Click() {
+void frmFileSize::btnOptionsClear_Click()
+{
     m_txtInputMaxFile->clear();
 }
 
-void frmFileSize::btnOptionCancel_Click() {
+void frmFileSize::btnOptionCancel_Click()
+{
     reject();
 }
 

@@ -28,7 +28,8 @@ struct DibHeader {
     bool core = false;
 };
 
-bool readHeader(ByteSpan span, DibHeader &h) {
+bool readHeader(ByteSpan span, DibHeader &h)
+{
     const quint32 size = span.u32(0);
     if (size == 12 && span.contains(0, 12)) {
         h.core = true;
@@ -64,7 +65,8 @@ bool readHeader(ByteSpan span, DibHeader &h) {
 struct Channel {
     int shift = 0;
     int bits = 0;
-    explicit Channel(quint32 mask) {
+    explicit Channel(quint32 mask)
+    {
         if (!mask)
             return;
         while (!(mask & 1)) {
@@ -77,7 +79,8 @@ struct Channel {
         }
         bits = std::min(bits, 8);
     }
-    int value(quint32 pixel) const {
+    int value(quint32 pixel) const
+    {
         if (!bits)
             return 0;
         const quint32 v = (pixel >> shift) & ((1u << bits) - 1);
@@ -86,7 +89,8 @@ struct Channel {
 };
 
 QList<QRgb> readColourTable(ByteSpan span, const DibHeader &h, DibColourUsage usage,
-                            const QList<QRgb> &palette) {
+                            const QList<QRgb> &palette)
+{
     QList<QRgb> table;
     if (h.bitCount > 8)
         return table;
@@ -113,7 +117,8 @@ QList<QRgb> readColourTable(ByteSpan span, const DibHeader &h, DibColourUsage us
 }
 
 // Decodes run-length bits into an 8-bit indexed image, bottom row first as stored.
-bool decodeRle(ByteSpan bits, const DibHeader &h, QImage &image) {
+bool decodeRle(ByteSpan bits, const DibHeader &h, QImage &image)
+{
     const int width = int(h.width);
     const int height = int(std::abs(h.height));
     image.fill(0);
@@ -160,7 +165,8 @@ bool decodeRle(ByteSpan bits, const DibHeader &h, QImage &image) {
 } // namespace
 
 DecodedDib decodeDib(ByteSpan header, ByteSpan bits, DibColourUsage usage,
-                     const QList<QRgb> &palette) {
+                     const QList<QRgb> &palette)
+{
     DecodedDib result;
     DibHeader h;
     if (!readHeader(header, h))
@@ -259,7 +265,8 @@ DecodedDib decodeDib(ByteSpan header, ByteSpan bits, DibColourUsage usage,
     return result;
 }
 
-DecodedDib decodePackedDib(ByteSpan packed, DibColourUsage usage, const QList<QRgb> &palette) {
+DecodedDib decodePackedDib(ByteSpan packed, DibColourUsage usage, const QList<QRgb> &palette)
+{
     DibHeader h;
     if (!readHeader(packed, h))
         return {};

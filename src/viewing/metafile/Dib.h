@@ -16,7 +16,8 @@ struct DecodedDib {
     bool mayHaveAlpha = false;
 
     // The picture for ordinary blits, where the fourth byte of 32-bit pixels means nothing.
-    QImage opaque() const {
+    QImage opaque() const
+    {
         return mayHaveAlpha ? image.convertToFormat(QImage::Format_RGB32) : image;
     }
 };

@@ -123,7 +123,9 @@ public:
     EmfPlayer(ByteSpan file, GdiPainter &gdi, quint32 handles)
         : m_file(file)
         , m_gdi(gdi)
-        , m_objects(qsizetype(std::max<quint32>(handles, 1))) {}
+        , m_objects(qsizetype(std::max<quint32>(handles, 1)))
+    {
+    }
     void play();
 
 private:
@@ -156,13 +158,15 @@ private:
     GdiObject m_stock;
 };
 
-QRectF EmfPlayer::rectAt(ByteSpan r, qint64 at) const {
+QRectF EmfPlayer::rectAt(ByteSpan r, qint64 at) const
+{
     const double left = r.i32(at), top = r.i32(at + 4), right = r.i32(at + 8),
                  bottom = r.i32(at + 12);
     return QRectF(QPointF(left, top), QPointF(right, bottom));
 }
 
-QPolygonF EmfPlayer::points(ByteSpan r, qint64 at, qint64 count, bool small) const {
+QPolygonF EmfPlayer::points(ByteSpan r, qint64 at, qint64 count, bool small) const
+{
     const qint64 size = small ? 4 : 8;
     if (count <= 0 || count > MaxPoints || !r.contains(at, count * size))
         return {};
@@ -175,7 +179,8 @@ QPolygonF EmfPlayer::points(ByteSpan r, qint64 at, qint64 count, bool small) con
     return result;
 }
 
-QList<QPolygonF> EmfPlayer::polyPoints(ByteSpan r, bool small) const {
+QList<QPolygonF> EmfPlayer::polyPoints(ByteSpan r, bool small) const
+{
     const qint64 polys = r.u32(24);
     const qint64 total = r.u32(28);
     if (polys == 0 || polys > MaxPoints || !r.contains(32, polys * 4))
@@ -195,7 +200,8 @@ QList<QPolygonF> EmfPlayer::polyPoints(ByteSpan r, bool small) const {
     return result;
 }
 
-void EmfPlayer::polyDraw(ByteSpan r, bool small) {
+void EmfPlayer::polyDraw(ByteSpan r, bool small)
+{
     const qint64 count = r.u32(24);
     const QPolygonF pts = points(r, 28, count, small);
     const qint64 typesAt = 28 + count * (small ? 4 : 8);
@@ -222,7 +228,8 @@ void EmfPlayer::polyDraw(ByteSpan r, bool small) {
     }
 }
 
-std::optional<QPainterPath> EmfPlayer::region(ByteSpan data) const {
+std::optional<QPainterPath> EmfPlayer::region(ByteSpan data) const
+{
     QPainterPath path;
     const qint64 count = data.u32(8);
     if (data.u32(0) < 32 || count > MaxPoints || !data.contains(32, count * 16))
@@ -242,7 +249,8 @@ std::optional<QPainterPath> EmfPlayer::region(ByteSpan data) const {
     return path;
 }
 
-DecodedDib EmfPlayer::dib(ByteSpan r, qint64 bmiAt, qint64 bitsAt, quint32 usage) const {
+DecodedDib EmfPlayer::dib(ByteSpan r, qint64 bmiAt, qint64 bitsAt, quint32 usage) const
+{
     const ByteSpan header = r.sub(r.u32(bmiAt), r.u32(bmiAt + 4));
     const ByteSpan bits = r.sub(r.u32(bitsAt), r.u32(bitsAt + 4));
     if (header.isEmpty())
@@ -252,7 +260,8 @@ DecodedDib EmfPlayer::dib(ByteSpan r, qint64 bmiAt, qint64 bitsAt, quint32 usage
                      m_gdi.state().palette);
 }
 
-void EmfPlayer::text(ByteSpan r, bool wide) {
+void EmfPlayer::text(ByteSpan r, bool wide)
+{
     const qint64 count = r.u32(44);
     const qint64 stringAt = r.u32(48);
     const quint32 options = r.u32(52);
@@ -286,7 +295,8 @@ void EmfPlayer::text(ByteSpan r, bool wide) {
     m_gdi.text(run);
 }
 
-void EmfPlayer::smallText(ByteSpan r) {
+void EmfPlayer::smallText(ByteSpan r)
+{
     const qint64 count = r.u32(16);
     const quint32 options = r.u32(20);
     if (options & EtoGlyphIndex)
@@ -309,7 +319,8 @@ void EmfPlayer::smallText(ByteSpan r) {
     m_gdi.text(run);
 }
 
-void EmfPlayer::blit(quint32 type, ByteSpan r) {
+void EmfPlayer::blit(quint32 type, ByteSpan r)
+{
     const QPointF dest = pointAt(r, 24);
     if (type == StretchDiBits || type == SetDiBitsToDevice) {
         const quint32 usage = r.u32(64);
@@ -378,7 +389,8 @@ void EmfPlayer::blit(quint32 type, ByteSpan r) {
     }
 }
 
-QImage EmfPlayer::masked(ByteSpan r, const QImage &image, QPointF sourceAt) const {
+QImage EmfPlayer::masked(ByteSpan r, const QImage &image, QPointF sourceAt) const
+{
     // Where the mask is 0 the background operation applies; producers use it to keep the
     // destination, so those pixels become transparent.
     const quint32 background = r.u32(40) >> 24;
@@ -399,7 +411,8 @@ QImage EmfPlayer::masked(ByteSpan r, const QImage &image, QPointF sourceAt) cons
     return result;
 }
 
-void EmfPlayer::gradient(ByteSpan r) {
+void EmfPlayer::gradient(ByteSpan r)
+{
     const qint64 vertices = r.u32(24);
     const qint64 shapes = r.u32(28);
     const quint32 mode = r.u32(32);
@@ -431,7 +444,8 @@ void EmfPlayer::gradient(ByteSpan r) {
     }
 }
 
-void EmfPlayer::createPen(ByteSpan r, bool extended) {
+void EmfPlayer::createPen(ByteSpan r, bool extended)
+{
     GdiObject object;
     object.kind = GdiObject::Kind::Pen;
     if (extended) {
@@ -456,7 +470,8 @@ void EmfPlayer::createPen(ByteSpan r, bool extended) {
     m_objects.put(r.u32(8), std::move(object));
 }
 
-void EmfPlayer::createBrush(ByteSpan r) {
+void EmfPlayer::createBrush(ByteSpan r)
+{
     GdiObject object;
     object.kind = GdiObject::Kind::Brush;
     const quint32 style = r.u32(12);
@@ -468,7 +483,8 @@ void EmfPlayer::createBrush(ByteSpan r) {
     m_objects.put(r.u32(8), std::move(object));
 }
 
-void EmfPlayer::createPatternBrush(ByteSpan r, bool mono) {
+void EmfPlayer::createPatternBrush(ByteSpan r, bool mono)
+{
     GdiObject object;
     object.kind = GdiObject::Kind::Brush;
     object.brush.style = GdiBrush::Pattern;
@@ -480,7 +496,8 @@ void EmfPlayer::createPatternBrush(ByteSpan r, bool mono) {
     m_objects.put(r.u32(8), std::move(object));
 }
 
-void EmfPlayer::createFont(ByteSpan r) {
+void EmfPlayer::createFont(ByteSpan r)
+{
     GdiObject object;
     object.kind = GdiObject::Kind::Font;
     GdiFont &font = object.font;
@@ -501,7 +518,8 @@ void EmfPlayer::createFont(ByteSpan r) {
     m_objects.put(r.u32(8), std::move(object));
 }
 
-void EmfPlayer::createPalette(ByteSpan r) {
+void EmfPlayer::createPalette(ByteSpan r)
+{
     GdiObject object;
     object.kind = GdiObject::Kind::Palette;
     const qint64 count = r.u16(14);
@@ -510,7 +528,8 @@ void EmfPlayer::createPalette(ByteSpan r) {
     m_objects.put(r.u32(8), std::move(object));
 }
 
-void EmfPlayer::selectObject(quint32 index) {
+void EmfPlayer::selectObject(quint32 index)
+{
     if (GdiObjectTable::isStock(index)) {
         m_gdi.select(GdiObjectTable::stockObject(index));
         return;
@@ -519,7 +538,8 @@ void EmfPlayer::selectObject(quint32 index) {
         m_gdi.select(*object);
 }
 
-const GdiBrush *EmfPlayer::brushAt(quint32 index) {
+const GdiBrush *EmfPlayer::brushAt(quint32 index)
+{
     if (GdiObjectTable::isStock(index)) {
         m_stock = GdiObjectTable::stockObject(index);
         return m_stock.kind == GdiObject::Kind::Brush ? &m_stock.brush : nullptr;
@@ -528,7 +548,8 @@ const GdiBrush *EmfPlayer::brushAt(quint32 index) {
     return object && object->kind == GdiObject::Kind::Brush ? &object->brush : nullptr;
 }
 
-void EmfPlayer::record(quint32 type, ByteSpan r) {
+void EmfPlayer::record(quint32 type, ByteSpan r)
+{
     DcState &dc = m_gdi.state();
     switch (type) {
     case PolyBezier:
@@ -797,7 +818,8 @@ void EmfPlayer::record(quint32 type, ByteSpan r) {
     }
 }
 
-void EmfPlayer::play() {
+void EmfPlayer::play()
+{
     qint64 offset = 0;
     while (offset + 8 <= m_file.size()) {
         const quint32 type = m_file.u32(offset);
@@ -814,7 +836,8 @@ void EmfPlayer::play() {
 
 } // namespace
 
-std::optional<EmfHeader> readEmfHeader(ByteSpan bytes) {
+std::optional<EmfHeader> readEmfHeader(ByteSpan bytes)
+{
     if (bytes.u32(0) != Header || bytes.u32(40) != EmfSignature)
         return std::nullopt;
     const quint32 size = bytes.u32(4);
@@ -831,7 +854,8 @@ std::optional<EmfHeader> readEmfHeader(ByteSpan bytes) {
     return header;
 }
 
-void playEmf(ByteSpan bytes, GdiPainter &gdi) {
+void playEmf(ByteSpan bytes, GdiPainter &gdi)
+{
     const std::optional<EmfHeader> header = readEmfHeader(bytes);
     if (!header)
         return;

@@ -3,10 +3,12 @@
 namespace glintbox {
 
 GdiObjectTable::GdiObjectTable(qsizetype capacity)
-    : m_capacity(std::clamp<qsizetype>(capacity, 1, 65536)) {
+    : m_capacity(std::clamp<qsizetype>(capacity, 1, 65536))
+{
 }
 
-bool GdiObjectTable::put(quint32 index, GdiObject object) {
+bool GdiObjectTable::put(quint32 index, GdiObject object)
+{
     if (qsizetype(index) >= m_capacity)
         return false;
     if (qsizetype(index) >= qsizetype(m_objects.size()))
@@ -15,7 +17,8 @@ bool GdiObjectTable::put(quint32 index, GdiObject object) {
     return true;
 }
 
-bool GdiObjectTable::add(GdiObject object) {
+bool GdiObjectTable::add(GdiObject object)
+{
     for (auto &slot : m_objects) {
         if (slot.kind == GdiObject::Kind::Empty) {
             slot = std::move(object);
@@ -28,18 +31,21 @@ bool GdiObjectTable::add(GdiObject object) {
     return true;
 }
 
-const GdiObject *GdiObjectTable::at(quint32 index) const {
+const GdiObject *GdiObjectTable::at(quint32 index) const
+{
     if (index >= m_objects.size() || m_objects[index].kind == GdiObject::Kind::Empty)
         return nullptr;
     return &m_objects[index];
 }
 
-void GdiObjectTable::remove(quint32 index) {
+void GdiObjectTable::remove(quint32 index)
+{
     if (index < m_objects.size())
         m_objects[index] = GdiObject();
 }
 
-GdiObject GdiObjectTable::stockObject(quint32 index) {
+GdiObject GdiObjectTable::stockObject(quint32 index)
+{
     GdiObject object;
     const quint32 stock = index & 0x7FFFFFFFu;
     auto brush = [&](GdiBrush::Style style, int grey) {

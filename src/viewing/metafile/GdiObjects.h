@@ -11,7 +11,8 @@
 namespace glintbox {
 
 // A COLORREF (0x00BBGGRR) as a colour.
-inline QColor gdiColour(quint32 colorRef) {
+inline QColor gdiColour(quint32 colorRef)
+{
     return QColor(int(colorRef & 0xFF), int(colorRef >> 8 & 0xFF), int(colorRef >> 16 & 0xFF));
 }
 

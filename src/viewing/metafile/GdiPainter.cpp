@@ -18,18 +18,21 @@ constexpr int MaxSavedStates = 4096;
 // rasteriser's time grows with a polygon's size, about 50 ms a million pixels.
 constexpr double MaxCoordinate = 1e6;
 
-bool isSane(const QRectF &rect) {
+bool isSane(const QRectF &rect)
+{
     return std::isfinite(rect.left()) && std::isfinite(rect.top()) && std::isfinite(rect.right()) &&
            std::isfinite(rect.bottom()) && std::abs(rect.left()) < MaxCoordinate &&
            std::abs(rect.right()) < MaxCoordinate && std::abs(rect.top()) < MaxCoordinate &&
            std::abs(rect.bottom()) < MaxCoordinate;
 }
 
-double nonZero(double value) {
+double nonZero(double value)
+{
     return value == 0 ? 1 : value;
 }
 
-QList<qreal> cosmeticDashes(int lineStyle) {
+QList<qreal> cosmeticDashes(int lineStyle)
+{
     switch (lineStyle) {
     case GdiPen::Dash:
         return {18, 6};
@@ -46,7 +49,8 @@ QList<qreal> cosmeticDashes(int lineStyle) {
     }
 }
 
-Qt::BrushStyle hatchStyle(int hatch) {
+Qt::BrushStyle hatchStyle(int hatch)
+{
     switch (hatch) {
     case 0:
         return Qt::HorPattern;
@@ -66,7 +70,8 @@ Qt::BrushStyle hatchStyle(int hatch) {
 // Appends a segment that starts where the path stands, as the current figure's
 // continuation. (QPainterPath::connectPath drops a trailing move, which would
 // join a new figure to the previous one.)
-void continuePath(QPainterPath &path, const QPainterPath &segment) {
+void continuePath(QPainterPath &path, const QPainterPath &segment)
+{
     for (int i = 0; i < segment.elementCount(); ++i) {
         const QPainterPath::Element e = segment.elementAt(i);
         if (e.isCurveTo() && i + 2 < segment.elementCount()) {
@@ -82,7 +87,8 @@ void continuePath(QPainterPath &path, const QPainterPath &segment) {
 
 } // namespace
 
-QTransform pageTransform(const DcState &state, const GdiDevice &device) {
+QTransform pageTransform(const DcState &state, const GdiDevice &device)
+{
     double sx = 1;
     double sy = 1;
     QPointF windowOrg = state.windowOrg;
@@ -145,7 +151,8 @@ GdiPainter::GdiPainter(QPainter &painter, const GdiDevice &device, const QRectF 
     : m_painter(painter)
     , m_device(device)
     , m_target(target)
-    , m_budget(budget) {
+    , m_budget(budget)
+{
     m_painter.save();
     m_base = painter.worldTransform();
     const QRectF frame = device.frame;
@@ -167,26 +174,30 @@ GdiPainter::GdiPainter(QPainter &painter, const GdiDevice &device, const QRectF 
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
 }
 
-GdiPainter::~GdiPainter() {
+GdiPainter::~GdiPainter()
+{
     m_painter.restore();
 }
 
 // ---- mapping ----
 
-void GdiPainter::setMapMode(int mode) {
+void GdiPainter::setMapMode(int mode)
+{
     if (mode < MmText || mode > MmAnisotropic)
         return;
     m_state.mapMode = mode;
     mappingChanged();
 }
 
-void GdiPainter::setWindowOrg(QPointF origin) {
+void GdiPainter::setWindowOrg(QPointF origin)
+{
     m_state.windowOrg = origin;
     m_state.windowOrgSet = true;
     mappingChanged();
 }
 
-void GdiPainter::setWindowExt(QSizeF extent) {
+void GdiPainter::setWindowExt(QSizeF extent)
+{
     if (extent.width() == 0 || extent.height() == 0)
         return;
     m_state.windowExt = extent;
@@ -194,13 +205,15 @@ void GdiPainter::setWindowExt(QSizeF extent) {
     mappingChanged();
 }
 
-void GdiPainter::setViewportOrg(QPointF origin) {
+void GdiPainter::setViewportOrg(QPointF origin)
+{
     m_state.viewportOrg = origin;
     m_state.viewportOrgSet = true;
     mappingChanged();
 }
 
-void GdiPainter::setViewportExt(QSizeF extent) {
+void GdiPainter::setViewportExt(QSizeF extent)
+{
     if (extent.width() == 0 || extent.height() == 0)
         return;
     m_state.viewportExt = extent;
@@ -208,14 +221,16 @@ void GdiPainter::setViewportExt(QSizeF extent) {
     mappingChanged();
 }
 
-void GdiPainter::setWorldTransform(const QTransform &transform) {
+void GdiPainter::setWorldTransform(const QTransform &transform)
+{
     if (!transform.isInvertible())
         return;
     m_state.world = transform;
     mappingChanged();
 }
 
-void GdiPainter::modifyWorldTransform(const QTransform &transform, int mode) {
+void GdiPainter::modifyWorldTransform(const QTransform &transform, int mode)
+{
     switch (mode) {
     case WorldIdentity:
         m_state.world = QTransform();
@@ -235,12 +250,14 @@ void GdiPainter::modifyWorldTransform(const QTransform &transform, int mode) {
     mappingChanged();
 }
 
-QTransform GdiPainter::logicalToDevice() {
+QTransform GdiPainter::logicalToDevice()
+{
     fullTransform();
     return m_logicalToDevice;
 }
 
-const QTransform &GdiPainter::fullTransform() {
+const QTransform &GdiPainter::fullTransform()
+{
     if (m_transformDirty) {
         m_logicalToDevice = m_state.world * pageTransform(m_state, m_device);
         m_full = m_logicalToDevice * m_deviceToTarget * m_base;
@@ -249,22 +266,26 @@ const QTransform &GdiPainter::fullTransform() {
     return m_full;
 }
 
-double GdiPainter::deviceScale() const {
+double GdiPainter::deviceScale() const
+{
     return std::sqrt(std::abs((m_deviceToTarget * m_base).determinant()));
 }
 
-void GdiPainter::useTransform(const QTransform &transform) {
+void GdiPainter::useTransform(const QTransform &transform)
+{
     m_painter.setTransform(transform);
 }
 
 // ---- state stack and objects ----
 
-void GdiPainter::saveDc() {
+void GdiPainter::saveDc()
+{
     if (m_saved.size() < MaxSavedStates)
         m_saved.push_back(m_state);
 }
 
-void GdiPainter::restoreDc(int relative) {
+void GdiPainter::restoreDc(int relative)
+{
     const qint64 size = qint64(m_saved.size());
     qint64 level;
     if (relative < 0) {
@@ -282,7 +303,8 @@ void GdiPainter::restoreDc(int relative) {
     mappingChanged();
 }
 
-void GdiPainter::select(const GdiObject &object) {
+void GdiPainter::select(const GdiObject &object)
+{
     switch (object.kind) {
     case GdiObject::Kind::Pen:
         m_state.pen = object.pen;
@@ -306,7 +328,8 @@ void GdiPainter::select(const GdiObject &object) {
 
 // ---- clipping ----
 
-void GdiPainter::combineClip(const QPainterPath &device, int mode) {
+void GdiPainter::combineClip(const QPainterPath &device, int mode)
+{
     const QPainterPath &current = m_state.clipped ? m_state.clip : m_everything;
     QPainterPath result;
     switch (mode) {
@@ -335,29 +358,34 @@ void GdiPainter::combineClip(const QPainterPath &device, int mode) {
     m_clipDirty = true;
 }
 
-void GdiPainter::intersectClipRect(const QRectF &logical) {
+void GdiPainter::intersectClipRect(const QRectF &logical)
+{
     QPainterPath path;
     path.addRect(logical.normalized());
     combineClip(toDevice(path), RgnAnd);
 }
 
-void GdiPainter::excludeClipRect(const QRectF &logical) {
+void GdiPainter::excludeClipRect(const QRectF &logical)
+{
     QPainterPath path;
     path.addRect(logical.normalized());
     combineClip(toDevice(path), RgnDiff);
 }
 
-void GdiPainter::selectClipRegion(const QPainterPath &device, int mode) {
+void GdiPainter::selectClipRegion(const QPainterPath &device, int mode)
+{
     combineClip(device, mode);
 }
 
-void GdiPainter::resetClip() {
+void GdiPainter::resetClip()
+{
     m_state.clipped = false;
     m_state.clip = QPainterPath();
     m_clipDirty = true;
 }
 
-void GdiPainter::offsetClip(QPointF logicalOffset) {
+void GdiPainter::offsetClip(QPointF logicalOffset)
+{
     if (!m_state.clipped)
         return;
     const QTransform toDev = logicalToDevice();
@@ -366,7 +394,8 @@ void GdiPainter::offsetClip(QPointF logicalOffset) {
     m_clipDirty = true;
 }
 
-void GdiPainter::applyClip() {
+void GdiPainter::applyClip()
+{
     if (!m_clipDirty)
         return;
     m_painter.setTransform(m_base);
@@ -380,41 +409,48 @@ void GdiPainter::applyClip() {
 
 // ---- paths ----
 
-void GdiPainter::beginPath() {
+void GdiPainter::beginPath()
+{
     m_path = QPainterPath();
     m_path.moveTo(m_state.current);
     m_pathOpen = true;
 }
 
-void GdiPainter::abortPath() {
+void GdiPainter::abortPath()
+{
     m_path = QPainterPath();
     m_pathOpen = false;
 }
 
-void GdiPainter::closeFigure() {
+void GdiPainter::closeFigure()
+{
     if (m_pathOpen)
         m_path.closeSubpath();
 }
 
-void GdiPainter::fillPath() {
+void GdiPainter::fillPath()
+{
     m_pathOpen = false;
     paintPath(m_path, true, false);
     m_path = QPainterPath();
 }
 
-void GdiPainter::strokePath() {
+void GdiPainter::strokePath()
+{
     m_pathOpen = false;
     paintPath(m_path, false, true);
     m_path = QPainterPath();
 }
 
-void GdiPainter::strokeAndFillPath() {
+void GdiPainter::strokeAndFillPath()
+{
     m_pathOpen = false;
     paintPath(m_path, true, true);
     m_path = QPainterPath();
 }
 
-void GdiPainter::selectClipPath(int mode) {
+void GdiPainter::selectClipPath(int mode)
+{
     m_pathOpen = false;
     QPainterPath path = m_path;
     path.setFillRule(m_state.fillRule);
@@ -422,7 +458,8 @@ void GdiPainter::selectClipPath(int mode) {
     m_path = QPainterPath();
 }
 
-void GdiPainter::addToPath(const QPainterPath &logical, bool connect) {
+void GdiPainter::addToPath(const QPainterPath &logical, bool connect)
+{
     if (connect)
         continuePath(m_path, logical);
     else
@@ -431,7 +468,8 @@ void GdiPainter::addToPath(const QPainterPath &logical, bool connect) {
 
 // ---- painting helpers ----
 
-bool GdiPainter::beginDraw(const QRectF &logicalBounds) {
+bool GdiPainter::beginDraw(const QRectF &logicalBounds)
+{
     if (m_budget.exhausted() || m_state.rop2 == 11) // R2_NOP draws nothing
         return false;
     if (m_state.clipped && m_state.clip.isEmpty()) // Qt takes an empty clip path for none
@@ -443,7 +481,8 @@ bool GdiPainter::beginDraw(const QRectF &logicalBounds) {
     return true;
 }
 
-void GdiPainter::setRop2() {
+void GdiPainter::setRop2()
+{
     QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
     if (m_rasterOps) {
         switch (m_state.rop2) {
@@ -469,7 +508,8 @@ void GdiPainter::setRop2() {
     m_painter.setCompositionMode(mode);
 }
 
-QPen GdiPainter::makePen() const {
+QPen GdiPainter::makePen() const
+{
     const GdiPen &gdi = m_state.pen;
     const int lineStyle = gdi.lineStyle();
     if (lineStyle == GdiPen::Null)
@@ -555,7 +595,8 @@ QPen GdiPainter::makePen() const {
     return pen;
 }
 
-QBrush GdiPainter::makeBrush(const GdiBrush &gdi) const {
+QBrush GdiPainter::makeBrush(const GdiBrush &gdi) const
+{
     QBrush brush;
     switch (gdi.style) {
     case GdiBrush::Null:
@@ -586,7 +627,8 @@ QBrush GdiPainter::makeBrush(const GdiBrush &gdi) const {
     return brush;
 }
 
-void GdiPainter::paintPath(const QPainterPath &source, bool fill, bool stroke) {
+void GdiPainter::paintPath(const QPainterPath &source, bool fill, bool stroke)
+{
     if (source.isEmpty() || !beginDraw(source.controlPointRect()))
         return;
     QPainterPath path = source;
@@ -600,7 +642,8 @@ void GdiPainter::paintPath(const QPainterPath &source, bool fill, bool stroke) {
     m_painter.drawPath(path);
 }
 
-void GdiPainter::paintPolygon(const QPolygonF &points, bool close) {
+void GdiPainter::paintPolygon(const QPolygonF &points, bool close)
+{
     if (points.size() < 2 || !beginDraw(points.boundingRect()))
         return;
     useTransform(m_full);
@@ -623,13 +666,15 @@ void GdiPainter::paintPolygon(const QPolygonF &points, bool close) {
 
 // ---- drawing ----
 
-void GdiPainter::moveTo(QPointF point) {
+void GdiPainter::moveTo(QPointF point)
+{
     m_state.current = point;
     if (m_pathOpen)
         m_path.moveTo(point);
 }
 
-void GdiPainter::lineTo(QPointF point) {
+void GdiPainter::lineTo(QPointF point)
+{
     if (m_pathOpen)
         m_path.lineTo(point);
     else
@@ -637,7 +682,8 @@ void GdiPainter::lineTo(QPointF point) {
     m_state.current = point;
 }
 
-void GdiPainter::polyline(const QPolygonF &points) {
+void GdiPainter::polyline(const QPolygonF &points)
+{
     if (points.size() < 2)
         return;
     if (m_pathOpen) {
@@ -649,7 +695,8 @@ void GdiPainter::polyline(const QPolygonF &points) {
     paintPolygon(points, false);
 }
 
-void GdiPainter::polylineTo(const QPolygonF &points) {
+void GdiPainter::polylineTo(const QPolygonF &points)
+{
     if (points.isEmpty())
         return;
     if (m_pathOpen) {
@@ -664,7 +711,8 @@ void GdiPainter::polylineTo(const QPolygonF &points) {
     m_state.current = points.last();
 }
 
-void GdiPainter::polygon(const QPolygonF &points) {
+void GdiPainter::polygon(const QPolygonF &points)
+{
     if (points.size() < 2)
         return;
     if (m_pathOpen) {
@@ -677,7 +725,8 @@ void GdiPainter::polygon(const QPolygonF &points) {
     paintPolygon(points, true);
 }
 
-void GdiPainter::polyPolygon(const QList<QPolygonF> &polygons) {
+void GdiPainter::polyPolygon(const QList<QPolygonF> &polygons)
+{
     QPainterPath path;
     for (const QPolygonF &points : polygons) {
         if (points.size() < 2)
@@ -691,12 +740,14 @@ void GdiPainter::polyPolygon(const QList<QPolygonF> &polygons) {
         paintPath(path, true, true);
 }
 
-void GdiPainter::polyPolyline(const QList<QPolygonF> &polylines) {
+void GdiPainter::polyPolyline(const QList<QPolygonF> &polylines)
+{
     for (const QPolygonF &points : polylines)
         polyline(points);
 }
 
-void GdiPainter::polyBezier(const QPolygonF &points, bool fromCurrent) {
+void GdiPainter::polyBezier(const QPolygonF &points, bool fromCurrent)
+{
     QPainterPath path;
     qsizetype i = 0;
     if (fromCurrent) {
@@ -717,7 +768,8 @@ void GdiPainter::polyBezier(const QPolygonF &points, bool fromCurrent) {
         paintPath(path, false, true);
 }
 
-void GdiPainter::rectangle(const QRectF &rect) {
+void GdiPainter::rectangle(const QRectF &rect)
+{
     QPainterPath path;
     path.addRect(rect.normalized());
     if (m_pathOpen)
@@ -726,7 +778,8 @@ void GdiPainter::rectangle(const QRectF &rect) {
         paintPath(path, true, true);
 }
 
-void GdiPainter::roundRect(const QRectF &rect, QSizeF corner) {
+void GdiPainter::roundRect(const QRectF &rect, QSizeF corner)
+{
     QPainterPath path;
     path.addRoundedRect(rect.normalized(), std::abs(corner.width()) / 2,
                         std::abs(corner.height()) / 2);
@@ -736,7 +789,8 @@ void GdiPainter::roundRect(const QRectF &rect, QSizeF corner) {
         paintPath(path, true, true);
 }
 
-void GdiPainter::ellipse(const QRectF &rect) {
+void GdiPainter::ellipse(const QRectF &rect)
+{
     QPainterPath path;
     path.addEllipse(rect.normalized());
     if (m_pathOpen)
@@ -746,7 +800,8 @@ void GdiPainter::ellipse(const QRectF &rect) {
 }
 
 QPainterPath GdiPainter::arcPath(ArcKind kind, const QRectF &bounds, QPointF start,
-                                 QPointF end) const {
+                                 QPointF end) const
+{
     const QRectF rect = bounds.normalized();
     const QPointF centre = rect.center();
     // Angles on the ellipse's own parameter, as QPainterPath::arcTo takes them.
@@ -780,7 +835,8 @@ QPainterPath GdiPainter::arcPath(ArcKind kind, const QRectF &bounds, QPointF sta
     return path;
 }
 
-void GdiPainter::arc(ArcKind kind, const QRectF &rect, QPointF start, QPointF end) {
+void GdiPainter::arc(ArcKind kind, const QRectF &rect, QPointF start, QPointF end)
+{
     fullTransform();
     QPainterPath path = arcPath(kind, rect, start, end);
     const bool closed = kind == ArcKind::Chord || kind == ArcKind::Pie;
@@ -797,7 +853,8 @@ void GdiPainter::arc(ArcKind kind, const QRectF &rect, QPointF start, QPointF en
         paintPath(path, closed, true);
 }
 
-void GdiPainter::angleArc(QPointF centre, double radius, double startDegrees, double sweepDegrees) {
+void GdiPainter::angleArc(QPointF centre, double radius, double startDegrees, double sweepDegrees)
+{
     if (!std::isfinite(startDegrees) || !std::isfinite(sweepDegrees))
         return;
     const QRectF rect(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
@@ -814,7 +871,8 @@ void GdiPainter::angleArc(QPointF centre, double radius, double startDegrees, do
         paintPath(path, false, true);
 }
 
-void GdiPainter::setPixel(QPointF point, const QColor &colour) {
+void GdiPainter::setPixel(QPointF point, const QColor &colour)
+{
     const QPointF device = logicalToDevice().map(point);
     if (!beginDraw(QRectF(point, QSizeF(1, 1))))
         return;
@@ -822,7 +880,8 @@ void GdiPainter::setPixel(QPointF point, const QColor &colour) {
     m_painter.fillRect(QRectF(std::floor(device.x()), std::floor(device.y()), 1, 1), colour);
 }
 
-QFont GdiPainter::makeFont(double targetScaleX, double targetScaleY) const {
+QFont GdiPainter::makeFont(double targetScaleX, double targetScaleY) const
+{
     const GdiFont &gdi = m_state.font;
     QFont font;
     // The Symbol font's codes are mapped to Unicode already; any font with those characters serves.
@@ -853,7 +912,8 @@ QFont GdiPainter::makeFont(double targetScaleX, double targetScaleY) const {
     return font;
 }
 
-void GdiPainter::text(const GdiTextRun &run) {
+void GdiPainter::text(const GdiTextRun &run)
+{
     const bool updateCurrent = m_state.textAlign & 1;
     const QPointF reference = updateCurrent ? m_state.current : run.reference;
     if (run.text.isEmpty() || !beginDraw(QRectF(reference, QSizeF(1, 1))))
@@ -978,7 +1038,8 @@ void GdiPainter::text(const GdiTextRun &run) {
 // ---- bitmaps ----
 
 void GdiPainter::drawImage(const QRectF &logicalDest, const QImage &image, const QRectF &sourceRect,
-                           quint32 rop) {
+                           quint32 rop)
+{
     if (image.isNull())
         return;
     const quint32 code = rop & 0x00FF0000;
@@ -1029,7 +1090,8 @@ void GdiPainter::drawImage(const QRectF &logicalDest, const QImage &image, const
 }
 
 void GdiPainter::alphaBlend(const QRectF &logicalDest, const QImage &image,
-                            const QRectF &sourceRect, int constantAlpha, bool perPixelAlpha) {
+                            const QRectF &sourceRect, int constantAlpha, bool perPixelAlpha)
+{
     if (image.isNull())
         return;
     QImage picture;
@@ -1055,7 +1117,8 @@ void GdiPainter::alphaBlend(const QRectF &logicalDest, const QImage &image,
     m_painter.setOpacity(opacity);
 }
 
-void GdiPainter::patBlt(const QRectF &logicalDest, quint32 rop) {
+void GdiPainter::patBlt(const QRectF &logicalDest, quint32 rop)
+{
     const QRectF rect = logicalDest.normalized();
     if (rect.isEmpty() || !beginDraw(rect))
         return;
@@ -1087,7 +1150,8 @@ void GdiPainter::patBlt(const QRectF &logicalDest, quint32 rop) {
 }
 
 void GdiPainter::gradientRect(QPointF from, QPointF to, const QColor &fromColour,
-                              const QColor &toColour, bool vertical) {
+                              const QColor &toColour, bool vertical)
+{
     const QRectF rect = QRectF(from, to).normalized();
     if (rect.isEmpty() || !beginDraw(rect))
         return;
@@ -1099,7 +1163,8 @@ void GdiPainter::gradientRect(QPointF from, QPointF to, const QColor &fromColour
     m_painter.fillRect(rect, gradient);
 }
 
-void GdiPainter::gradientTriangle(const QPolygonF &logical, const std::array<QColor, 3> &colours) {
+void GdiPainter::gradientTriangle(const QPolygonF &logical, const std::array<QColor, 3> &colours)
+{
     if (logical.size() != 3 || !beginDraw(logical.boundingRect()))
         return;
     const QPolygonF corners = m_full.map(logical);
@@ -1148,7 +1213,8 @@ void GdiPainter::gradientTriangle(const QPolygonF &logical, const std::array<QCo
 
 // ---- regions ----
 
-void GdiPainter::fillRegion(const QPainterPath &logical, const GdiBrush &brush) {
+void GdiPainter::fillRegion(const QPainterPath &logical, const GdiBrush &brush)
+{
     if (logical.isEmpty() || brush.style == GdiBrush::Null ||
         !beginDraw(logical.controlPointRect()))
         return;
@@ -1156,7 +1222,8 @@ void GdiPainter::fillRegion(const QPainterPath &logical, const GdiBrush &brush) 
     m_painter.fillPath(logical, makeBrush(brush));
 }
 
-void GdiPainter::frameRegion(const QPainterPath &logical, const GdiBrush &brush, QSizeF stroke) {
+void GdiPainter::frameRegion(const QPainterPath &logical, const GdiBrush &brush, QSizeF stroke)
+{
     if (logical.isEmpty() || brush.style == GdiBrush::Null ||
         !beginDraw(logical.controlPointRect()))
         return;
@@ -1167,7 +1234,8 @@ void GdiPainter::frameRegion(const QPainterPath &logical, const GdiBrush &brush,
     m_painter.strokePath(logical, pen);
 }
 
-void GdiPainter::invertRegion(const QPainterPath &logical) {
+void GdiPainter::invertRegion(const QPainterPath &logical)
+{
     if (logical.isEmpty() || !m_rasterOps || !beginDraw(logical.controlPointRect()))
         return;
     useTransform(m_full);

@@ -36,7 +36,8 @@ constexpr char16_t SymbolTable[224] = {
     0x23A0, 0x23A4, 0x23A5, 0x23A6, 0x23AB, 0x23AC, 0x23AD, 0x0000,                         // F8
 };
 
-const char *codePageOf(int charset) {
+const char *codePageOf(int charset)
+{
     switch (charset) {
     case 128:
         return "Shift_JIS";
@@ -71,11 +72,13 @@ const char *codePageOf(int charset) {
 
 } // namespace
 
-bool isSymbolFace(const QString &faceName) {
+bool isSymbolFace(const QString &faceName)
+{
     return faceName.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
 }
 
-QString mapSymbolFont(const QString &text) {
+QString mapSymbolFont(const QString &text)
+{
     QString out = text;
     for (QChar &c : out) {
         char16_t code = c.unicode();
@@ -87,7 +90,8 @@ QString mapSymbolFont(const QString &text) {
     return out;
 }
 
-QString decodeGdiText(QByteArrayView bytes, int charset, const QString &faceName) {
+QString decodeGdiText(QByteArrayView bytes, int charset, const QString &faceName)
+{
     if (charset == 2 || isSymbolFace(faceName)) { // SYMBOL_CHARSET: bytes are glyph codes
         const QString latin = QString::fromLatin1(bytes);
         return isSymbolFace(faceName) ? mapSymbolFont(latin) : latin;

@@ -19,18 +19,21 @@ constexpr double TwipsPerMm = 1440.0 / MmPerInch;
 // About 17 metres: larger than any drawing sheet.
 constexpr double MaxNaturalTwips = 1'000'000;
 
-ByteSpan spanOf(const QByteArray &bytes) {
+ByteSpan spanOf(const QByteArray &bytes)
+{
     return ByteSpan(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size());
 }
 
-bool isUsable(const QRectF &rect) {
+bool isUsable(const QRectF &rect)
+{
     return std::isfinite(rect.width()) && std::isfinite(rect.height()) && rect.width() != 0 &&
            rect.height() != 0;
 }
 
 } // namespace
 
-bool Metafile::looksLikeMetafile(const QByteArray &head) {
+bool Metafile::looksLikeMetafile(const QByteArray &head)
+{
     const ByteSpan span = spanOf(head);
     if (span.u32(0) == 0x9AC6CDD7)
         return true;
@@ -41,7 +44,8 @@ bool Metafile::looksLikeMetafile(const QByteArray &head) {
            (span.u16(4) == 0x0100 || span.u16(4) == 0x0300);
 }
 
-Metafile Metafile::fromBytes(const QByteArray &bytes) {
+Metafile Metafile::fromBytes(const QByteArray &bytes)
+{
     Metafile metafile;
     metafile.m_bytes = bytes;
     const ByteSpan span = spanOf(bytes);
@@ -66,7 +70,8 @@ Metafile Metafile::fromBytes(const QByteArray &bytes) {
     return metafile;
 }
 
-void Metafile::setUpEmf() {
+void Metafile::setUpEmf()
+{
     m_format = Format::Emf;
     const EmfHeader header = *readEmfHeader(spanOf(m_bytes));
     if (header.deviceSize.width() > 0 && header.deviceSize.height() > 0 &&
@@ -95,7 +100,8 @@ void Metafile::setUpEmf() {
                      m_device.frame.height() / perMm.height() * TwipsPerMm);
 }
 
-void Metafile::setUpWmf(const WmfHeader &header, const WmfSurvey &survey) {
+void Metafile::setUpWmf(const WmfHeader &header, const WmfSurvey &survey)
+{
     m_format = Format::Wmf;
     m_wmf = header;
     m_device.windowMapsToFrame = true;
@@ -116,7 +122,8 @@ void Metafile::setUpWmf(const WmfHeader &header, const WmfSurvey &survey) {
                      std::abs(m_device.frame.height()) * 1440.0 / unitsPerInch);
 }
 
-QRectF Metafile::drawnBounds() const {
+QRectF Metafile::drawnBounds() const
+{
     QPicture picture;
     {
         QPainter painter(&picture);
@@ -128,21 +135,24 @@ QRectF Metafile::drawnBounds() const {
     return bounds.isEmpty() ? QRectF(0, 0, 1, 1) : bounds;
 }
 
-void Metafile::play(GdiPainter &gdi) const {
+void Metafile::play(GdiPainter &gdi) const
+{
     if (m_format == Format::Emf)
         playEmf(spanOf(m_bytes), gdi);
     else
         playWmf(spanOf(m_bytes), m_wmf, gdi);
 }
 
-QSizeF Metafile::naturalSizeTwips() const {
+QSizeF Metafile::naturalSizeTwips() const
+{
     // A lying header must not make the viewer allocate a picture kilometres wide.
     const double longest = std::max(m_twips.width(), m_twips.height());
     const double scale = longest > MaxNaturalTwips ? MaxNaturalTwips / longest : 1.0;
     return QSizeF(std::max(1.0, m_twips.width() * scale), std::max(1.0, m_twips.height() * scale));
 }
 
-void Metafile::render(QPainter &painter, const QRectF &target) const {
+void Metafile::render(QPainter &painter, const QRectF &target) const
+{
     if (!isUsable(target))
         return;
     RenderBudget budget;
@@ -154,7 +164,8 @@ void Metafile::render(QPainter &painter, const QRectF &target) const {
         qCWarning(lcMetafile) << "metafile drawing cut off: its record or time budget ran out";
 }
 
-QImage Metafile::toImage(const QSize &pixels, const QColor &background) const {
+QImage Metafile::toImage(const QSize &pixels, const QColor &background) const
+{
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return image;

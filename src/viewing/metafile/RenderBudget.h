@@ -10,12 +10,14 @@ class RenderBudget {
 public:
     explicit RenderBudget(qint64 milliseconds = 3000, qint64 maxRecords = 4'000'000)
         : m_milliseconds(milliseconds)
-        , m_maxRecords(maxRecords) {
+        , m_maxRecords(maxRecords)
+    {
         m_timer.start();
     }
 
     // Counts one record; true once the budget is spent.
-    bool spend() {
+    bool spend()
+    {
         if (m_exhausted)
             return true;
         // One record can cost tens of milliseconds, so the clock is read often.
@@ -26,7 +28,8 @@ public:
     }
     bool exhausted() const { return m_exhausted; }
     // Reads the clock now, for loops inside one costly record.
-    bool overTime() {
+    bool overTime()
+    {
         if (!m_exhausted && m_timer.hasExpired(m_milliseconds))
             m_exhausted = true;
         return m_exhausted;

@@ -76,7 +76,8 @@ enum WmfFunction : quint16 {
     CreateRegion = 0x06FF,
 };
 
-bool isDrawing(quint16 function) {
+bool isDrawing(quint16 function)
+{
     switch (function) {
     case LineTo:
     case Arc:
@@ -107,7 +108,8 @@ bool isDrawing(quint16 function) {
 }
 
 // Walks the records, calling visit(function, record) until it returns false.
-template<typename Visit> void forEachRecord(ByteSpan bytes, const WmfHeader &header, Visit visit) {
+template<typename Visit> void forEachRecord(ByteSpan bytes, const WmfHeader &header, Visit visit)
+{
     qint64 offset = header.recordsAt;
     while (offset + 6 <= bytes.size()) {
         const qint64 size = qint64(bytes.u32(offset)) * 2;
@@ -124,7 +126,9 @@ class WmfPlayer {
 public:
     WmfPlayer(GdiPainter &gdi, quint16 objects)
         : m_gdi(gdi)
-        , m_objects(objects ? objects : 256) {}
+        , m_objects(objects ? objects : 256)
+    {
+    }
     void record(quint16 function, ByteSpan r);
 
 private:
@@ -132,7 +136,8 @@ private:
     qint16 p(ByteSpan r, qint64 i) const { return r.i16(6 + i * 2); }
     QPointF pointAt(ByteSpan r, qint64 i) const { return QPointF(p(r, i + 1), p(r, i)); }
     // A rectangle written bottom, right, top, left from parameter i.
-    QRectF rectAt(ByteSpan r, qint64 i) const {
+    QRectF rectAt(ByteSpan r, qint64 i) const
+    {
         return QRectF(QPointF(p(r, i + 3), p(r, i + 2)), QPointF(p(r, i + 1), p(r, i)));
     }
     QPolygonF points(ByteSpan r, qint64 at, qint64 count) const;
@@ -151,7 +156,8 @@ private:
     GdiObjectTable m_objects;
 };
 
-QPolygonF WmfPlayer::points(ByteSpan r, qint64 at, qint64 count) const {
+QPolygonF WmfPlayer::points(ByteSpan r, qint64 at, qint64 count) const
+{
     if (count <= 0 || !r.contains(at, count * 4))
         return {};
     QPolygonF result;
@@ -161,7 +167,8 @@ QPolygonF WmfPlayer::points(ByteSpan r, qint64 at, qint64 count) const {
     return result;
 }
 
-void WmfPlayer::polyPolygon(ByteSpan r) {
+void WmfPlayer::polyPolygon(ByteSpan r)
+{
     const qint64 polys = quint16(p(r, 0));
     if (!r.contains(8, polys * 2))
         return;
@@ -177,7 +184,8 @@ void WmfPlayer::polyPolygon(ByteSpan r) {
     m_gdi.polyPolygon(polygons);
 }
 
-void WmfPlayer::text(ByteSpan r, bool extended) {
+void WmfPlayer::text(ByteSpan r, bool extended)
+{
     GdiTextRun run;
     qint64 count;
     qint64 stringAt;
@@ -212,7 +220,8 @@ void WmfPlayer::text(ByteSpan r, bool extended) {
     m_gdi.text(run);
 }
 
-void WmfPlayer::blit(quint16 function, ByteSpan r) {
+void WmfPlayer::blit(quint16 function, ByteSpan r)
+{
     const qint64 words = r.size() / 2;
     const bool hasBitmap = words > (function >> 8) + 3;
     const quint32 rop = r.u32(6);
@@ -270,7 +279,8 @@ void WmfPlayer::blit(quint16 function, ByteSpan r) {
     m_gdi.drawImage(dest, image.opaque(), source, ropForSetDib);
 }
 
-void WmfPlayer::createPen(ByteSpan r) {
+void WmfPlayer::createPen(ByteSpan r)
+{
     GdiObject object;
     object.kind = GdiObject::Kind::Pen;
     object.pen.style = quint16(p(r, 0));
@@ -279,7 +289,8 @@ void WmfPlayer::createPen(ByteSpan r) {
     m_objects.add(std::move(object));
 }
 
-void WmfPlayer::createBrush(ByteSpan r) {
+void WmfPlayer::createBrush(ByteSpan r)
+{
     GdiObject object;
     object.kind = GdiObject::Kind::Brush;
     const int style = quint16(p(r, 0));
@@ -291,7 +302,8 @@ void WmfPlayer::createBrush(ByteSpan r) {
     m_objects.add(std::move(object));
 }
 
-void WmfPlayer::createPatternBrush(ByteSpan r, bool dib) {
+void WmfPlayer::createPatternBrush(ByteSpan r, bool dib)
+{
     GdiObject object;
     object.kind = GdiObject::Kind::Brush;
     object.brush.style = GdiBrush::Pattern;
@@ -306,7 +318,8 @@ void WmfPlayer::createPatternBrush(ByteSpan r, bool dib) {
     m_objects.add(std::move(object));
 }
 
-void WmfPlayer::createFont(ByteSpan r) {
+void WmfPlayer::createFont(ByteSpan r)
+{
     GdiObject object;
     object.kind = GdiObject::Kind::Font;
     GdiFont &font = object.font;
@@ -325,7 +338,8 @@ void WmfPlayer::createFont(ByteSpan r) {
     m_objects.add(std::move(object));
 }
 
-void WmfPlayer::createPalette(ByteSpan r) {
+void WmfPlayer::createPalette(ByteSpan r)
+{
     GdiObject object;
     object.kind = GdiObject::Kind::Palette;
     const qint64 count = quint16(p(r, 1));
@@ -334,7 +348,8 @@ void WmfPlayer::createPalette(ByteSpan r) {
     m_objects.add(std::move(object));
 }
 
-void WmfPlayer::createRegion(ByteSpan r) {
+void WmfPlayer::createRegion(ByteSpan r)
+{
     GdiObject object;
     object.kind = GdiObject::Kind::Region;
     const qint64 scans = quint16(r.u16(16));
@@ -360,7 +375,8 @@ void WmfPlayer::createRegion(ByteSpan r) {
     m_objects.add(std::move(object));
 }
 
-void WmfPlayer::record(quint16 function, ByteSpan r) {
+void WmfPlayer::record(quint16 function, ByteSpan r)
+{
     DcState &dc = m_gdi.state();
     switch (function) {
     case SetBkColor:
@@ -557,7 +573,8 @@ void WmfPlayer::record(quint16 function, ByteSpan r) {
 
 } // namespace
 
-std::optional<WmfHeader> readWmfHeader(ByteSpan bytes) {
+std::optional<WmfHeader> readWmfHeader(ByteSpan bytes)
+{
     WmfHeader header;
     if (bytes.u32(0) == PlaceableKey) {
         if (!bytes.contains(0, 22))
@@ -580,7 +597,8 @@ std::optional<WmfHeader> readWmfHeader(ByteSpan bytes) {
     return header;
 }
 
-WmfSurvey surveyWmf(ByteSpan bytes, const WmfHeader &header) {
+WmfSurvey surveyWmf(ByteSpan bytes, const WmfHeader &header)
+{
     WmfSurvey survey;
     QPointF origin;
     std::optional<QSizeF> extent;
@@ -612,7 +630,8 @@ WmfSurvey surveyWmf(ByteSpan bytes, const WmfHeader &header) {
     return survey;
 }
 
-void playWmf(ByteSpan bytes, const WmfHeader &header, GdiPainter &gdi) {
+void playWmf(ByteSpan bytes, const WmfHeader &header, GdiPainter &gdi)
+{
     WmfPlayer player(gdi, header.objects);
     forEachRecord(bytes, header, [&](quint16 function, ByteSpan r) {
         if (gdi.budget().spend())

@@ -11,7 +11,8 @@ namespace {
 
 // Rendered ourselves rather than through the SVG icon engine plugin, so the
 // icon never depends on a plugin being installed.
-QIcon renderFrame(int index) {
+QIcon renderFrame(int index)
+{
     QSvgRenderer renderer(
         QStringLiteral(":/icons/frames/frame%1.svg").arg(index, 2, 10, QChar('0')));
     QIcon icon;
@@ -28,7 +29,8 @@ QIcon renderFrame(int index) {
 
 } // namespace
 
-QIcon iconFrame(int index) {
+QIcon iconFrame(int index)
+{
     static std::array<QIcon, IconFrameCount> frames;
     QIcon &frame = frames.at(size_t(index));
     if (frame.isNull())

@@ -7,7 +7,8 @@ namespace glintbox {
 constexpr int IconFrameCount = 16;
 
 // The frame the window icon shows after the next tick of the icon timer.
-inline int nextIconFrame(int iconFrame) {
+inline int nextIconFrame(int iconFrame)
+{
     return (iconFrame + 1) % IconFrameCount;
 }
 

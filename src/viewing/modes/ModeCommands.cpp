@@ -37,7 +37,8 @@ constexpr ModeCommandRow table[] = {
     {C::BtnZoom8, K::ZoomButton, "btnZoom", 8, {D, E, D, D}},
 };
 
-constexpr bool tableFollowsEnumOrder() {
+constexpr bool tableFollowsEnumOrder()
+{
     for (int i = 0; i < int(std::size(table)); ++i) {
         if (int(table[i].command) != i)
             return false;
@@ -48,11 +49,13 @@ static_assert(tableFollowsEnumOrder(), "rows must be in ModeCommand order");
 
 } // namespace
 
-std::span<const ModeCommandRow> modeCommandTable() {
+std::span<const ModeCommandRow> modeCommandTable()
+{
     return table;
 }
 
-bool isCommandEnabled(ModeCommand command, ViewMode mode) {
+bool isCommandEnabled(ModeCommand command, ViewMode mode)
+{
     return table[int(command)].isEnabledIn(mode);
 }
 

@@ -54,7 +54,8 @@ std::span<const ModeCommandRow> modeCommandTable();
 bool isCommandEnabled(ModeCommand command, ViewMode mode);
 
 // Movie view mode takes the zoom slider out of the tab order; nothing puts it back.
-inline bool takesZoomOutOfTabOrder(ViewMode mode) {
+inline bool takesZoomOutOfTabOrder(ViewMode mode)
+{
     return mode == ViewMode::Movie;
 }
 

@@ -5,7 +5,8 @@
 
 namespace glintbox {
 
-int sizeLevel(double fileSize, double maximumFileSize) {
+int sizeLevel(double fileSize, double maximumFileSize)
+{
     if (fileSize <= 0)
         return 0;
     // A maximum of 0 gives an infinite ratio, which clamps to 10 like any other

@@ -8,7 +8,8 @@ namespace glintbox {
 int sizeLevel(double fileSize, double maximumFileSize);
 
 // Files strictly larger than the maximum are not loaded.
-inline bool isAboveMaximum(double fileSize, double maximumFileSize) {
+inline bool isAboveMaximum(double fileSize, double maximumFileSize)
+{
     return fileSize > maximumFileSize;
 }
 

@@ -13,7 +13,8 @@ constexpr const char *imageTails[] = {"bmp", "wmf", "emf", "ico", "cur",
 constexpr const char *htmlTails[] = {"htm", "tml"};
 constexpr const char *richTextTails[] = {"rtf"};
 
-bool tailIsOneOf(const QString &fileExt, std::span<const char *const> tails) {
+bool tailIsOneOf(const QString &fileExt, std::span<const char *const> tails)
+{
     const QString lower = fileExt.toLower();
     for (const char *tail : tails) {
         if (lower == QLatin1String(tail))
@@ -24,11 +25,13 @@ bool tailIsOneOf(const QString &fileExt, std::span<const char *const> tails) {
 
 } // namespace
 
-QString fileExtOf(const QString &fileName) {
+QString fileExtOf(const QString &fileName)
+{
     return fileName.right(3);
 }
 
-ViewMode classifyViewMode(const QString &fileExt) {
+ViewMode classifyViewMode(const QString &fileExt)
+{
     // The movie list is tested first so that "jpeg" (tail "peg") plays as a
     // movie rather than showing as a picture.
     if (tailIsOneOf(fileExt, movieTails))
@@ -40,11 +43,13 @@ ViewMode classifyViewMode(const QString &fileExt) {
     return ViewMode::Text;
 }
 
-bool isRichTextExt(const QString &fileExt) {
+bool isRichTextExt(const QString &fileExt)
+{
     return tailIsOneOf(fileExt, richTextTails);
 }
 
-bool isHtmlExt(const QString &fileExt) {
+bool isHtmlExt(const QString &fileExt)
+{
     return tailIsOneOf(fileExt, htmlTails);
 }
 

@@ -18,7 +18,8 @@ constexpr ViewVisibility launcherView{H, H, H, H, S, true, true};
 
 } // namespace
 
-ViewVisibility viewVisibility(ViewMode mode, bool htmlFile, bool htmlMode) {
+ViewVisibility viewVisibility(ViewMode mode, bool htmlFile, bool htmlMode)
+{
     switch (mode) {
     case ViewMode::Image:
         return imageView;

@@ -12,7 +12,8 @@ namespace glintbox {
 
 namespace {
 
-QScrollBar *panBar(Qt::Orientation orientation, const QString &name, QWidget *parent) {
+QScrollBar *panBar(Qt::Orientation orientation, const QString &name, QWidget *parent)
+{
     auto *bar = new QScrollBar(orientation, parent);
     bar->setObjectName(name);
     bar->setRange(0, 100);
@@ -27,7 +28,8 @@ ImageViewport::ImageViewport(QWidget *parent)
     : QWidget(parent)
     , m_hScroll1(panBar(Qt::Horizontal, QStringLiteral("HScroll1"), this))
     , m_vScroll1(panBar(Qt::Vertical, QStringLiteral("VScroll1"), this))
-    , m_picture1(new QWidget(this)) {
+    , m_picture1(new QWidget(this))
+{
     setObjectName(QStringLiteral("Picture2"));
     m_picture1->setObjectName(QStringLiteral("Picture1"));
     m_picture1->setAutoFillBackground(true);
@@ -37,37 +39,44 @@ ImageViewport::ImageViewport(QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ImageViewport::setPicture(const Picture &picture) {
+void ImageViewport::setPicture(const Picture &picture)
+{
     m_picture = picture;
     m_hScroll1->setValue(0);
     m_vScroll1->setValue(0);
     setImageRectTwips(QRectF(QPointF(0, 0), picture.naturalSizeTwips(logicalDpi())));
 }
 
-void ImageViewport::clearPicture() {
+void ImageViewport::clearPicture()
+{
     m_picture = Picture();
     update();
 }
 
-void ImageViewport::setImageRectTwips(const QRectF &rect) {
+void ImageViewport::setImageRectTwips(const QRectF &rect)
+{
     m_imageRect = rect;
     update();
 }
 
-double ImageViewport::logicalDpi() const {
+double ImageViewport::logicalDpi() const
+{
     return logicalDpiX();
 }
 
-QSizeF ImageViewport::sizeTwips() const {
+QSizeF ImageViewport::sizeTwips() const
+{
     return {pixelsToTwips(width(), logicalDpi()), pixelsToTwips(height(), logicalDpi())};
 }
 
-void ImageViewport::setBackColour(quint32 colour) {
+void ImageViewport::setBackColour(quint32 colour)
+{
     m_backColour = colour;
     update();
 }
 
-void ImageViewport::paintEvent(QPaintEvent *event) {
+void ImageViewport::paintEvent(QPaintEvent *event)
+{
     QPainter painter(this);
     painter.fillRect(event->rect(), resolveColour(m_backColour, palette()));
     if (m_picture.isNull())
@@ -78,7 +87,8 @@ void ImageViewport::paintEvent(QPaintEvent *event) {
     m_picture.paint(painter, target, QRectF(event->rect()) & target);
 }
 
-void ImageViewport::resizeEvent(QResizeEvent *) {
+void ImageViewport::resizeEvent(QResizeEvent *)
+{
     const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     const int right = width() - barWidth;
     const int bottom = height() - barWidth;

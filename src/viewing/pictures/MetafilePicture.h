@@ -9,7 +9,10 @@ namespace glintbox {
 // shown, so zooming in stays sharp and allocates nothing.
 class MetafilePicture : public PictureContent {
 public:
-    explicit MetafilePicture(Metafile metafile) : m_metafile(std::move(metafile)) {}
+    explicit MetafilePicture(Metafile metafile)
+        : m_metafile(std::move(metafile))
+    {
+    }
 
     QSizeF naturalSizeTwips(double logicalDpi) const override;
     void paint(QPainter &painter, const QRectF &target,

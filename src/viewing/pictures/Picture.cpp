@@ -8,7 +8,8 @@ namespace glintbox {
 
 namespace {
 
-QImage paintableImage(QImage image) {
+QImage paintableImage(QImage image)
+{
     switch (image.format()) {
     case QImage::Format_RGB32:
     case QImage::Format_ARGB32_Premultiplied:
@@ -25,16 +26,19 @@ QImage paintableImage(QImage image) {
 } // namespace
 
 RasterPicture::RasterPicture(QImage image)
-    : m_image(paintableImage(std::move(image))) {
+    : m_image(paintableImage(std::move(image)))
+{
 }
 
-QSizeF RasterPicture::naturalSizeTwips(double logicalDpi) const {
+QSizeF RasterPicture::naturalSizeTwips(double logicalDpi) const
+{
     return {pixelsToTwips(m_image.width(), logicalDpi),
             pixelsToTwips(m_image.height(), logicalDpi)};
 }
 
 void RasterPicture::paint(QPainter &painter, const QRectF &target,
-                          const QRectF &visibleTargetPart) const {
+                          const QRectF &visibleTargetPart) const
+{
     const QRectF part = visibleTargetPart & target;
     if (part.isEmpty() || m_image.isNull())
         return;
@@ -51,19 +55,22 @@ void RasterPicture::paint(QPainter &painter, const QRectF &target,
 }
 
 Picture::Picture(std::shared_ptr<const PictureContent> content)
-    : m_content(std::move(content)) {
+    : m_content(std::move(content))
+{
 }
 
-Picture Picture::fromImage(QImage image) {
+Picture Picture::fromImage(QImage image)
+{
     return Picture(std::make_shared<const RasterPicture>(std::move(image)));
 }
 
-QSizeF Picture::naturalSizeTwips(double logicalDpi) const {
+QSizeF Picture::naturalSizeTwips(double logicalDpi) const
+{
     return m_content ? m_content->naturalSizeTwips(logicalDpi) : QSizeF();
 }
 
-void Picture::paint(QPainter &painter, const QRectF &target,
-                    const QRectF &visibleTargetPart) const {
+void Picture::paint(QPainter &painter, const QRectF &target, const QRectF &visibleTargetPart) const
+{
     if (m_content)
         m_content->paint(painter, target, visibleTargetPart);
 }

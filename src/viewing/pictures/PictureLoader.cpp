@@ -20,7 +20,8 @@ constexpr int AllocationLimitMegabytes = 512;
 
 // Qt's own format names, chosen from the file's first bytes. Qt would take a
 // ".dib" name for a headerless bitmap, while such files are ordinary bitmaps.
-QByteArray formatFromContent(const QByteArray &bytes) {
+QByteArray formatFromContent(const QByteArray &bytes)
+{
     if (bytes.startsWith("BM"))
         return "bmp";
     if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
@@ -34,12 +35,14 @@ QByteArray formatFromContent(const QByteArray &bytes) {
     return {};
 }
 
-[[noreturn]] void refuse(const QString &detail) {
+[[noreturn]] void refuse(const QString &detail)
+{
     qCInfo(lcPictures) << "picture refused:" << detail;
     throw RunTimeError(InvalidPicture, detail);
 }
 
-bool isLarger(const QImage &candidate, const QImage &best) {
+bool isLarger(const QImage &candidate, const QImage &best)
+{
     const qint64 candidateArea = qint64(candidate.width()) * candidate.height();
     const qint64 bestArea = qint64(best.width()) * best.height();
     if (candidateArea != bestArea)
@@ -48,7 +51,8 @@ bool isLarger(const QImage &candidate, const QImage &best) {
 }
 
 // The largest of an icon's images, the one with more colours among equals.
-QImage readLargestImage(QImageReader &reader) {
+QImage readLargestImage(QImageReader &reader)
+{
     QImage best;
     const int count = reader.imageCount();
     for (int i = 0; i < count; ++i) {
@@ -63,7 +67,8 @@ QImage readLargestImage(QImageReader &reader) {
 
 } // namespace
 
-Picture loadPicture(const QByteArray &bytes) {
+Picture loadPicture(const QByteArray &bytes)
+{
     if (Metafile::looksLikeMetafile(bytes.left(64)))
         return Picture(std::make_shared<MetafilePicture>(Metafile::fromBytes(bytes)));
     const QByteArray format = formatFromContent(bytes);

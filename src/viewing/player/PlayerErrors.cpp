@@ -2,7 +2,8 @@
 
 namespace glintbox {
 
-RunTimeError mediaRunTimeError(QMediaPlayer::Error error, const QString &detail) {
+RunTimeError mediaRunTimeError(QMediaPlayer::Error error, const QString &detail)
+{
     switch (error) {
     case QMediaPlayer::AccessDeniedError:
         return RunTimeError(PermissionDenied, detail);

@@ -8,17 +8,20 @@ namespace {
 
 constexpr qsizetype ChunkHeaderSize = 8;
 
-quint32 sizeAt(const QByteArray &bytes, qsizetype offset) {
+quint32 sizeAt(const QByteArray &bytes, qsizetype offset)
+{
     return qFromLittleEndian<quint32>(bytes.constData() + offset);
 }
 
-RiffMidiResult damaged(const QString &problem) {
+RiffMidiResult damaged(const QString &problem)
+{
     return {RiffMidiResult::Status::Damaged, {}, problem};
 }
 
 } // namespace
 
-RiffMidiResult unwrapRiffMidi(const QByteArray &file) {
+RiffMidiResult unwrapRiffMidi(const QByteArray &file)
+{
     if (file.size() < 12 || !file.startsWith("RIFF") || file.mid(8, 4) != "RMID")
         return {};
 

@@ -22,7 +22,8 @@ constexpr char16_t SymbolLower[26] = {0x3B1, 0x3B2, 0x3C7, 0x3B4, 0x3B5, 0x3C6, 
                                       0x3D5, 0x3BA, 0x3BB, 0x3BC, 0x3BD, 0x3BF, 0x3C0, 0x3B8, 0x3C1,
                                       0x3C3, 0x3C4, 0x3C5, 0x3D6, 0x3C9, 0x3BE, 0x3C8, 0x3B6};
 
-QChar symbolChar(unsigned char b) {
+QChar symbolChar(unsigned char b)
+{
     if (b >= 'A' && b <= 'Z')
         return QChar(SymbolUpper[b - 'A']);
     if (b >= 'a' && b <= 'z')
@@ -74,7 +75,8 @@ QChar symbolChar(unsigned char b) {
 }
 
 // The Wingdings glyphs that list bullets use; anything else shows as a plain bullet.
-QChar wingdingsChar(unsigned char b) {
+QChar wingdingsChar(unsigned char b)
+{
     switch (b) {
     case 0x6C:
         return QChar(0x25CF);
@@ -95,7 +97,8 @@ QChar wingdingsChar(unsigned char b) {
     }
 }
 
-QByteArray iconvName(int codePage) {
+QByteArray iconvName(int codePage)
+{
     switch (codePage) {
     case 10000:
         return "MACINTOSH";
@@ -123,7 +126,8 @@ QByteArray iconvName(int codePage) {
 
 } // namespace
 
-int codePageForCharset(int charset) {
+int codePageForCharset(int charset)
+{
     switch (charset) {
     case 2:
         return CodePageSymbol;
@@ -168,14 +172,16 @@ int codePageForCharset(int charset) {
     }
 }
 
-CodePageDecoder::~CodePageDecoder() {
+CodePageDecoder::~CodePageDecoder()
+{
     for (const auto &[codePage, handle] : m_converters) {
         if (handle)
             iconv_close(static_cast<iconv_t>(handle));
     }
 }
 
-QChar CodePageDecoder::windows1252(unsigned char byte) {
+QChar CodePageDecoder::windows1252(unsigned char byte)
+{
     if (byte >= 0x80 && byte < 0xA0) {
         const char16_t c = Windows1252High[byte - 0x80];
         return c ? QChar(c) : QChar(byte);
@@ -183,7 +189,8 @@ QChar CodePageDecoder::windows1252(unsigned char byte) {
     return QChar(byte);
 }
 
-int windows1252Byte(QChar c) {
+int windows1252Byte(QChar c)
+{
     const char16_t u = c.unicode();
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
         return u;
@@ -194,7 +201,8 @@ int windows1252Byte(QChar c) {
     return -1;
 }
 
-void *CodePageDecoder::converter(int codePage) {
+void *CodePageDecoder::converter(int codePage)
+{
     const auto found = m_converters.find(codePage);
     if (found != m_converters.end())
         return found->second;
@@ -204,7 +212,8 @@ void *CodePageDecoder::converter(int codePage) {
     return stored;
 }
 
-QString CodePageDecoder::decode(QByteArrayView bytes, int codePage, bool *unknown) {
+QString CodePageDecoder::decode(QByteArrayView bytes, int codePage, bool *unknown)
+{
     QString text;
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype size = bytes.size();

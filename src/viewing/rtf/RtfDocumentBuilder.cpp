@@ -12,7 +12,8 @@ namespace glintbox::rtf {
 namespace {
 
 // A grid may hold a few empty cells per cell the input names, not a square of them.
-bool gridIsReasonable(qsizetype rows, qsizetype columns, qsizetype cellsGiven) {
+bool gridIsReasonable(qsizetype rows, qsizetype columns, qsizetype cellsGiven)
+{
     return rows * columns <= 8 * cellsGiven + 64;
 }
 
@@ -20,14 +21,16 @@ bool gridIsReasonable(qsizetype rows, qsizetype columns, qsizetype cellsGiven) {
 
 RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument *document)
     : m_document(document)
-    , m_cursor(document) {
+    , m_cursor(document)
+{
     m_cursor.movePosition(QTextCursor::End);
     // One edit for the whole build: the document rescans its frames and tells its layout once,
     // not after every insertion.
     m_cursor.beginEditBlock();
 }
 
-void RtfDocumentBuilder::addParagraph(RtfParagraph &&paragraph, bool inTable) {
+void RtfDocumentBuilder::addParagraph(RtfParagraph &&paragraph, bool inTable)
+{
     if (inTable) {
         m_cell.push_back(std::move(paragraph));
         return;
@@ -37,7 +40,8 @@ void RtfDocumentBuilder::addParagraph(RtfParagraph &&paragraph, bool inTable) {
     m_blockFresh = false;
 }
 
-void RtfDocumentBuilder::endCell() {
+void RtfDocumentBuilder::endCell()
+{
     if (m_cell.empty())
         m_cell.emplace_back();
     m_row.cells.push_back(std::move(m_cell));
@@ -45,7 +49,8 @@ void RtfDocumentBuilder::endCell() {
     ++m_cellCount;
 }
 
-void RtfDocumentBuilder::endRow(const std::vector<int> &cellRightEdges, int rowLeft) {
+void RtfDocumentBuilder::endRow(const std::vector<int> &cellRightEdges, int rowLeft)
+{
     if (!m_cell.empty())
         endCell();
     if (m_row.cells.empty())
@@ -62,12 +67,14 @@ void RtfDocumentBuilder::endRow(const std::vector<int> &cellRightEdges, int rowL
     m_row = {};
 }
 
-void RtfDocumentBuilder::finish() {
+void RtfDocumentBuilder::finish()
+{
     flushTable();
     m_cursor.endEditBlock();
 }
 
-void RtfDocumentBuilder::flushTable() {
+void RtfDocumentBuilder::flushTable()
+{
     if (rowPending())
         endRow({}, 0);
     if (m_rows.empty())
@@ -77,7 +84,8 @@ void RtfDocumentBuilder::flushTable() {
     m_cellCount = 0;
 }
 
-void RtfDocumentBuilder::writeTable() {
+void RtfDocumentBuilder::writeTable()
+{
     qsizetype columns = 0;
     const Row *widest = &m_rows.front();
     for (const Row &row : m_rows) {
@@ -129,7 +137,8 @@ void RtfDocumentBuilder::writeTable() {
 }
 
 void RtfDocumentBuilder::writeParagraph(const RtfParagraph &paragraph, QTextCursor &cursor,
-                                        bool fresh) {
+                                        bool fresh)
+{
     if (fresh)
         cursor.setBlockFormat(paragraph.format);
     else
@@ -142,13 +151,15 @@ void RtfDocumentBuilder::writeParagraph(const RtfParagraph &paragraph, QTextCurs
     }
 }
 
-QString RtfDocumentBuilder::addImage(const QImage &image) {
+QString RtfDocumentBuilder::addImage(const QImage &image)
+{
     const QString name = QStringLiteral("rtf-picture-%1").arg(++m_imageCount);
     m_document->addResource(QTextDocument::ImageResource, QUrl(name), image);
     return name;
 }
 
-QString RtfDocumentBuilder::placeholderImage() {
+QString RtfDocumentBuilder::placeholderImage()
+{
     const QString name = QStringLiteral("rtf-picture-placeholder");
     if (!m_placeholderAdded) {
         QImage box(32, 32, QImage::Format_ARGB32_Premultiplied);

@@ -7,7 +7,8 @@ namespace glintbox::rtf {
 namespace {
 
 // Splits an instruction into words; quoted words keep their blanks and lose their quotes.
-QStringList instructionWords(const QString &instruction) {
+QStringList instructionWords(const QString &instruction)
+{
     QStringList words;
     QString word;
     bool quoted = false;
@@ -34,7 +35,8 @@ QStringList instructionWords(const QString &instruction) {
 
 } // namespace
 
-QString hyperlinkTarget(const QString &instruction) {
+QString hyperlinkTarget(const QString &instruction)
+{
     const QStringList words = instructionWords(instruction);
     if (words.isEmpty() || words.first().compare(QLatin1String("HYPERLINK"), Qt::CaseInsensitive))
         return {};

@@ -9,7 +9,8 @@ namespace {
 
 using Map = std::unordered_map<std::string_view, Keyword>;
 
-Map buildMap() {
+Map buildMap()
+{
     using K = Keyword;
     Map map = {
 
@@ -242,7 +243,8 @@ Map buildMap() {
 
 } // namespace
 
-Keyword keywordFor(QByteArrayView word) {
+Keyword keywordFor(QByteArrayView word)
+{
     static const Map map = buildMap();
     const auto found = map.find(std::string_view(word.data(), size_t(word.size())));
     return found == map.end() ? Keyword::Unknown : found->second;

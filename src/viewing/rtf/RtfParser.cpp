@@ -6,14 +6,16 @@ Q_LOGGING_CATEGORY(lcRtf, "glintbox.viewing.rtf", QtWarningMsg)
 
 namespace glintbox::rtf {
 
-void RtfParser::warn(const QString &message) {
+void RtfParser::warn(const QString &message)
+{
     if (m_warnings.size() < MaxWarnings && !m_warnings.contains(message)) {
         qCDebug(lcRtf) << message;
         m_warnings << message;
     }
 }
 
-QStringList RtfParser::run() {
+QStringList RtfParser::run()
+{
     if (!m_input.trimmed().startsWith("{\\rtf"))
         warn(QStringLiteral("The file does not begin like an RTF file."));
     for (;;) {
@@ -78,7 +80,8 @@ QStringList RtfParser::run() {
     }
 }
 
-void RtfParser::pushGroup() {
+void RtfParser::pushGroup()
+{
     if (m_stack.size() > MaxGroupDepth) {
         if (m_overflowDepth++ == 0)
             warn(QStringLiteral("Groups nested deeper than %1 levels were flattened.")
@@ -88,7 +91,8 @@ void RtfParser::pushGroup() {
     m_stack.push_back(m_stack.back());
 }
 
-void RtfParser::popGroup() {
+void RtfParser::popGroup()
+{
     if (m_overflowDepth > 0) {
         --m_overflowDepth;
         return;
@@ -116,7 +120,8 @@ void RtfParser::popGroup() {
     }
 }
 
-int RtfParser::codePage() const {
+int RtfParser::codePage() const
+{
     const int font =
         m_stack.back().character.font >= 0 ? m_stack.back().character.font : m_defaultFont;
     const auto found = m_fonts.constFind(font);
@@ -125,7 +130,8 @@ int RtfParser::codePage() const {
     return m_documentCodePage;
 }
 
-void RtfParser::handleBytes(QByteArrayView bytes) {
+void RtfParser::handleBytes(QByteArrayView bytes)
+{
     switch (state().destination) {
     case Destination::Normal:
     case Destination::FieldInstruction: {
@@ -163,7 +169,8 @@ void RtfParser::handleBytes(QByteArrayView bytes) {
     }
 }
 
-void RtfParser::flushText() {
+void RtfParser::flushText()
+{
     if (m_pendingBytes.isEmpty())
         return;
     bool unknown = false;
@@ -175,7 +182,8 @@ void RtfParser::flushText() {
     deliverText(text);
 }
 
-void RtfParser::deliverText(const QString &text) {
+void RtfParser::deliverText(const QString &text)
+{
     const GroupState &current = state();
     if (current.destination == Destination::FontTable) {
         m_fontNameText += fontNameBytesDecoded() + text;
@@ -197,7 +205,8 @@ void RtfParser::deliverText(const QString &text) {
     m_runOpen = true;
 }
 
-QTextCharFormat RtfParser::charFormat(const CharState &character) {
+QTextCharFormat RtfParser::charFormat(const CharState &character)
+{
     if (m_cachedState && *m_cachedState == character)
         return m_cachedFormat;
     QTextCharFormat format;
@@ -234,7 +243,8 @@ QTextCharFormat RtfParser::charFormat(const CharState &character) {
     return format;
 }
 
-QTextBlockFormat RtfParser::blockFormat(const ParaState &paragraph) {
+QTextBlockFormat RtfParser::blockFormat(const ParaState &paragraph)
+{
     QTextBlockFormat format;
     format.setAlignment(paragraph.alignment);
     if (paragraph.leftIndent)
@@ -261,7 +271,8 @@ QTextBlockFormat RtfParser::blockFormat(const ParaState &paragraph) {
     return format;
 }
 
-void RtfParser::endParagraph(bool inTable) {
+void RtfParser::endParagraph(bool inTable)
+{
     flushText();
     m_paragraph.format = blockFormat(state().paragraph);
     m_builder.addParagraph(std::move(m_paragraph), inTable);
@@ -269,7 +280,8 @@ void RtfParser::endParagraph(bool inTable) {
     m_runOpen = false;
 }
 
-void RtfParser::commitFont() {
+void RtfParser::commitFont()
+{
     if (m_fontEntry < 0)
         return;
     Font font;
@@ -284,7 +296,8 @@ void RtfParser::commitFont() {
     m_fontName.clear();
 }
 
-QString RtfParser::fontNameBytesDecoded() {
+QString RtfParser::fontNameBytesDecoded()
+{
     // Symbol fonts have ordinary names.
     const int page = m_fontEntryCodePage > 0 ? m_fontEntryCodePage : m_documentCodePage;
     const QString name = m_decoder.decode(m_fontName, page);
@@ -292,7 +305,8 @@ QString RtfParser::fontNameBytesDecoded() {
     return name;
 }
 
-void RtfParser::commitColour() {
+void RtfParser::commitColour()
+{
     if (m_colourParts[0] < 0 && m_colourParts[1] < 0 && m_colourParts[2] < 0)
         m_colours.emplace_back(std::nullopt);
     else
@@ -302,7 +316,8 @@ void RtfParser::commitColour() {
     m_colourParts[0] = m_colourParts[1] = m_colourParts[2] = -1;
 }
 
-void RtfParser::commitStyle() {
+void RtfParser::commitStyle()
+{
     if (m_styleEntry < 0)
         return;
     const Style style{state().character, state().paragraph};
@@ -310,7 +325,8 @@ void RtfParser::commitStyle() {
     m_styleEntry = -1;
 }
 
-void RtfParser::handleBinary(int length) {
+void RtfParser::handleBinary(int length)
+{
     QByteArrayView data;
     if (!m_tokenizer.takeBinary(length, &data)) {
         warn(QStringLiteral("Binary data longer than the file was refused."));
@@ -320,7 +336,8 @@ void RtfParser::handleBinary(int length) {
         m_picture.data.append(data);
 }
 
-void RtfParser::finishPicture() {
+void RtfParser::finishPicture()
+{
     const GroupState &current = state();
     if (current.destination != Destination::Normal || current.character.hidden)
         return;
@@ -339,7 +356,8 @@ void RtfParser::finishPicture() {
     m_picture = {};
 }
 
-bool RtfParser::handleDestination(Keyword keyword, bool starred) {
+bool RtfParser::handleDestination(Keyword keyword, bool starred)
+{
     GroupState &current = state();
     const bool normal = current.destination == Destination::Normal;
     switch (keyword) {
@@ -397,7 +415,8 @@ bool RtfParser::handleDestination(Keyword keyword, bool starred) {
     }
 }
 
-void RtfParser::handleWord(const RtfToken &token, bool starred) {
+void RtfParser::handleWord(const RtfToken &token, bool starred)
+{
     const Keyword keyword = keywordFor(token.word);
     flushText();
     if (keyword == Keyword::Binary) {

@@ -94,7 +94,8 @@ public:
         : m_input(bytes)
         , m_tokenizer(bytes)
         , m_builder(document)
-        , m_pictures(options, PixelBytesFloor + PixelBytesPerInputByte * bytes.size()) {
+        , m_pictures(options, PixelBytesFloor + PixelBytesPerInputByte * bytes.size())
+    {
         m_stack.reserve(64);
         m_stack.emplace_back();
     }

@@ -3,7 +3,8 @@
 
 namespace glintbox::rtf {
 
-void RtfParser::handleHeaderWord(Keyword keyword, const RtfToken &token) {
+void RtfParser::handleHeaderWord(Keyword keyword, const RtfToken &token)
+{
     const int value = token.parameter;
     GroupState &current = state();
     switch (keyword) {
@@ -82,7 +83,8 @@ void RtfParser::handleHeaderWord(Keyword keyword, const RtfToken &token) {
     }
 }
 
-void RtfParser::handleCharacterWord(Keyword keyword, const RtfToken &token) {
+void RtfParser::handleCharacterWord(Keyword keyword, const RtfToken &token)
+{
     CharState &character = state().character;
     const bool on = !token.hasParameter || token.parameter != 0;
     const int value = token.parameter;
@@ -156,7 +158,8 @@ void RtfParser::handleCharacterWord(Keyword keyword, const RtfToken &token) {
     }
 }
 
-void RtfParser::handleParagraphWord(Keyword keyword, const RtfToken &token) {
+void RtfParser::handleParagraphWord(Keyword keyword, const RtfToken &token)
+{
     GroupState &current = state();
     ParaState &paragraph = current.paragraph;
     const int value = token.parameter;
@@ -300,7 +303,8 @@ void RtfParser::handleParagraphWord(Keyword keyword, const RtfToken &token) {
     }
 }
 
-void RtfParser::handlePictureWord(Keyword keyword, const RtfToken &token) {
+void RtfParser::handlePictureWord(Keyword keyword, const RtfToken &token)
+{
     const int value = token.parameter;
     switch (keyword) {
     case Keyword::PngBlip:
@@ -341,7 +345,8 @@ void RtfParser::handlePictureWord(Keyword keyword, const RtfToken &token) {
     }
 }
 
-void RtfParser::handleSymbol(char symbol) {
+void RtfParser::handleSymbol(char symbol)
+{
     switch (symbol) {
     case '*':
         m_starPending = true;

@@ -18,7 +18,8 @@ constexpr double HimetricPerPixel = 2540.0 / 96.0;
 
 } // namespace
 
-void RtfPicture::appendHex(QByteArrayView hex) {
+void RtfPicture::appendHex(QByteArrayView hex)
+{
     for (const char c : hex) {
         const int value = hexDigitValue(c);
         if (value < 0)
@@ -34,10 +35,12 @@ void RtfPicture::appendHex(QByteArrayView hex) {
 
 RtfPictureDecoder::RtfPictureDecoder(const RtfReadOptions &options, qint64 pixelByteBudget)
     : m_options(options)
-    , m_budget(pixelByteBudget) {
+    , m_budget(pixelByteBudget)
+{
 }
 
-bool RtfPictureDecoder::takeBudget(qint64 width, qint64 height) {
+bool RtfPictureDecoder::takeBudget(qint64 width, qint64 height)
+{
     const qint64 bytes = width * height * 4;
     if (width <= 0 || height <= 0 || bytes > m_budget)
         return false;
@@ -45,7 +48,8 @@ bool RtfPictureDecoder::takeBudget(qint64 width, qint64 height) {
     return true;
 }
 
-QImage RtfPictureDecoder::decode(const RtfPicture &picture, QString *warning) {
+QImage RtfPictureDecoder::decode(const RtfPicture &picture, QString *warning)
+{
     switch (picture.kind) {
     case RtfPicture::Kind::Png:
     case RtfPicture::Kind::Jpeg: {
@@ -90,7 +94,8 @@ QImage RtfPictureDecoder::decode(const RtfPicture &picture, QString *warning) {
     return {};
 }
 
-QSizeF RtfPictureDecoder::displaySize(const RtfPicture &picture, const QImage &image) {
+QSizeF RtfPictureDecoder::displaySize(const RtfPicture &picture, const QImage &image)
+{
     const bool metafile =
         picture.kind == RtfPicture::Kind::Wmf || picture.kind == RtfPicture::Kind::Emf;
     auto side = [&](int goal, int natural, int decoded) {

@@ -4,7 +4,8 @@
 
 namespace glintbox {
 
-RtfReadResult readRtf(const QByteArray &bytes, const RtfReadOptions &options) {
+RtfReadResult readRtf(const QByteArray &bytes, const RtfReadOptions &options)
+{
     RtfReadResult result;
     result.document = std::make_unique<QTextDocument>();
     result.document->setUndoRedoEnabled(false);

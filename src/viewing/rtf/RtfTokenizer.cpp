@@ -6,17 +6,20 @@ namespace glintbox::rtf {
 
 namespace {
 
-bool isLetter(char c) {
+bool isLetter(char c)
+{
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-bool isDigit(char c) {
+bool isDigit(char c)
+{
     return c >= '0' && c <= '9';
 }
 
 } // namespace
 
-int hexDigitValue(char c) {
+int hexDigitValue(char c)
+{
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -26,7 +29,8 @@ int hexDigitValue(char c) {
     return -1;
 }
 
-RtfToken RtfTokenizer::next() {
+RtfToken RtfTokenizer::next()
+{
     RtfToken token;
     const char *data = m_input.data();
     const qsizetype size = m_input.size();
@@ -109,7 +113,8 @@ RtfToken RtfTokenizer::next() {
     return token;
 }
 
-bool RtfTokenizer::takeBinary(qsizetype count, QByteArrayView *data) {
+bool RtfTokenizer::takeBinary(qsizetype count, QByteArrayView *data)
+{
     if (count < 0 || count > remaining())
         return false;
     *data = m_input.sliced(m_pos, count);

@@ -23,7 +23,9 @@ struct RtfToken {
 class RtfTokenizer {
 public:
     explicit RtfTokenizer(QByteArrayView input)
-        : m_input(input) {}
+        : m_input(input)
+    {
+    }
 
     RtfToken next();
 

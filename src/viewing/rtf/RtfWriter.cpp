@@ -22,11 +22,13 @@ namespace {
 constexpr int DefaultTableWidth = 9000; // twips shared by columns of no fixed width
 constexpr int HexLineLength = 128;
 
-int toTwips(double pixels) {
+int toTwips(double pixels)
+{
     return int(std::lround(pixels * TwipsPerPixel));
 }
 
-QString familyOf(const QTextCharFormat &format) {
+QString familyOf(const QTextCharFormat &format)
+{
     const QStringList families = format.fontFamilies().toStringList();
     QString family =
         families.isEmpty() ? format.stringProperty(QTextFormat::FontFamily) : families.first();
@@ -34,7 +36,8 @@ QString familyOf(const QTextCharFormat &format) {
 }
 
 // Collects the blocks of a frame and of the frames inside it, in document order.
-void collectBlocks(QTextFrame *frame, std::vector<QTextBlock> *blocks) {
+void collectBlocks(QTextFrame *frame, std::vector<QTextBlock> *blocks)
+{
     for (auto it = frame->begin(); !it.atEnd(); ++it) {
         if (QTextFrame *child = it.currentFrame())
             collectBlocks(child, blocks);
@@ -47,7 +50,9 @@ void collectBlocks(QTextFrame *frame, std::vector<QTextBlock> *blocks) {
 class RtfWriter {
 public:
     explicit RtfWriter(const QTextDocument &document)
-        : m_document(document) {}
+        : m_document(document)
+    {
+    }
 
     QByteArray write();
 
@@ -71,7 +76,8 @@ private:
     QList<QColor> m_colours; // entry 0, automatic, is implied
 };
 
-QByteArray RtfWriter::write() {
+QByteArray RtfWriter::write()
+{
     gatherTables();
     writeHeader();
     writeFlow();
@@ -79,7 +85,8 @@ QByteArray RtfWriter::write() {
     return m_out;
 }
 
-void RtfWriter::gatherTables() {
+void RtfWriter::gatherTables()
+{
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat format = it.fragment().charFormat();
@@ -94,7 +101,8 @@ void RtfWriter::gatherTables() {
     }
 }
 
-int RtfWriter::colourIndex(const QColor &colour) {
+int RtfWriter::colourIndex(const QColor &colour)
+{
     const QColor rgb = colour.toRgb();
     qsizetype index = m_colours.indexOf(rgb);
     if (index < 0) {
@@ -104,13 +112,15 @@ int RtfWriter::colourIndex(const QColor &colour) {
     return int(index) + 1;
 }
 
-void RtfWriter::word(const char *name, int value) {
+void RtfWriter::word(const char *name, int value)
+{
     m_out += '\\';
     m_out += name;
     m_out += QByteArray::number(value);
 }
 
-void RtfWriter::writeHeader() {
+void RtfWriter::writeHeader()
+{
     m_out += "{\\rtf1\\ansi\\ansicpg1252\\uc1\n{\\fonttbl";
     for (qsizetype i = 0; i < m_fonts.size(); ++i) {
         m_out += "{";
@@ -129,7 +139,8 @@ void RtfWriter::writeHeader() {
     m_out += "}\n";
 }
 
-void RtfWriter::writeFlow() {
+void RtfWriter::writeFlow()
+{
     struct Item {
         QTextBlock block;
         QTextTable *table = nullptr;
@@ -171,7 +182,8 @@ void RtfWriter::writeFlow() {
     }
 }
 
-void RtfWriter::writeTable(QTextTable *table) {
+void RtfWriter::writeTable(QTextTable *table)
+{
     const int rows = table->rows();
     const int columns = table->columns();
     const QList<QTextLength> constraints = table->format().columnWidthConstraints();
@@ -213,13 +225,15 @@ void RtfWriter::writeTable(QTextTable *table) {
     }
 }
 
-void RtfWriter::writeBlock(const QTextBlock &block, bool inTable) {
+void RtfWriter::writeBlock(const QTextBlock &block, bool inTable)
+{
     writeParagraphFormat(block.blockFormat(), inTable);
     for (auto it = block.begin(); !it.atEnd(); ++it)
         writeFragment(it.fragment());
 }
 
-void RtfWriter::writeParagraphFormat(const QTextBlockFormat &format, bool inTable) {
+void RtfWriter::writeParagraphFormat(const QTextBlockFormat &format, bool inTable)
+{
     m_out += "\\pard";
     if (inTable)
         m_out += "\\intbl";
@@ -258,7 +272,8 @@ void RtfWriter::writeParagraphFormat(const QTextBlockFormat &format, bool inTabl
     m_out += ' ';
 }
 
-void RtfWriter::writeFragment(const QTextFragment &fragment) {
+void RtfWriter::writeFragment(const QTextFragment &fragment)
+{
     const QTextCharFormat format = fragment.charFormat();
     if (format.isImageFormat()) {
         for (int i = 0; i < fragment.length(); ++i)
@@ -281,7 +296,8 @@ void RtfWriter::writeFragment(const QTextFragment &fragment) {
         m_out += "}}";
 }
 
-void RtfWriter::writeCharFormat(const QTextCharFormat &format) {
+void RtfWriter::writeCharFormat(const QTextCharFormat &format)
+{
     m_out += "\\plain";
     const QString family = familyOf(format);
     if (!family.isEmpty())
@@ -327,7 +343,8 @@ void RtfWriter::writeCharFormat(const QTextCharFormat &format) {
         word("chcbpat", colourIndex(format.background().color()));
 }
 
-void RtfWriter::writeImage(const QTextImageFormat &format) {
+void RtfWriter::writeImage(const QTextImageFormat &format)
+{
     const QVariant resource =
         m_document.resource(QTextDocument::ImageResource, QUrl(format.name()));
     QImage image = resource.value<QImage>();
@@ -357,7 +374,8 @@ void RtfWriter::writeImage(const QTextImageFormat &format) {
     m_out += '}';
 }
 
-void RtfWriter::writeText(QStringView text) {
+void RtfWriter::writeText(QStringView text)
+{
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         switch (u) {
@@ -402,7 +420,8 @@ void RtfWriter::writeText(QStringView text) {
 } // namespace
 } // namespace rtf
 
-QByteArray writeRtf(const QTextDocument &document) {
+QByteArray writeRtf(const QTextDocument &document)
+{
     return rtf::RtfWriter(document).write();
 }
 

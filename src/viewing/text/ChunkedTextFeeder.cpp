@@ -8,12 +8,14 @@
 namespace glintbox {
 
 ChunkedTextFeeder::ChunkedTextFeeder(QObject *parent)
-    : QObject(parent) {
+    : QObject(parent)
+{
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &ChunkedTextFeeder::appendNextPass);
 }
 
-qsizetype ChunkedTextFeeder::pieceEnd(const QString &text, qsizetype from, qsizetype maxLength) {
+qsizetype ChunkedTextFeeder::pieceEnd(const QString &text, qsizetype from, qsizetype maxLength)
+{
     const qsizetype limit = qMin(text.size(), from + qMax<qsizetype>(maxLength, 2));
     if (limit == text.size())
         return limit;
@@ -26,7 +28,8 @@ qsizetype ChunkedTextFeeder::pieceEnd(const QString &text, qsizetype from, qsize
     return end;
 }
 
-void ChunkedTextFeeder::start(QTextDocument *document, const QString &text, qsizetype from) {
+void ChunkedTextFeeder::start(QTextDocument *document, const QString &text, qsizetype from)
+{
     stop();
     if (from >= text.size()) {
         emit finished();
@@ -38,7 +41,8 @@ void ChunkedTextFeeder::start(QTextDocument *document, const QString &text, qsiz
     m_timer.start(FirstPassDelayMilliseconds);
 }
 
-void ChunkedTextFeeder::finish() {
+void ChunkedTextFeeder::finish()
+{
     if (!isActive())
         return;
     appendUpTo(m_text.size());
@@ -46,11 +50,13 @@ void ChunkedTextFeeder::finish() {
     emit finished();
 }
 
-void ChunkedTextFeeder::cancel() {
+void ChunkedTextFeeder::cancel()
+{
     stop();
 }
 
-void ChunkedTextFeeder::appendNextPass() {
+void ChunkedTextFeeder::appendNextPass()
+{
     if (!m_document) {
         stop();
         return;
@@ -68,7 +74,8 @@ void ChunkedTextFeeder::appendNextPass() {
     emit finished();
 }
 
-void ChunkedTextFeeder::appendUpTo(qsizetype end) {
+void ChunkedTextFeeder::appendUpTo(qsizetype end)
+{
     if (!m_document || end <= m_position)
         return;
     const QScopedValueRollback appending(m_appending, true);
@@ -78,7 +85,8 @@ void ChunkedTextFeeder::appendUpTo(qsizetype end) {
     m_position = end;
 }
 
-void ChunkedTextFeeder::stop() {
+void ChunkedTextFeeder::stop()
+{
     m_timer.stop();
     m_document = nullptr;
     m_text = QString();

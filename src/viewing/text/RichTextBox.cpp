@@ -35,7 +35,8 @@ constexpr quint32 SystemWindowText = SystemColourFlag + 8;
 
 // A load frees its big buffers while the document grows in small blocks, which
 // leaves tens of megabytes free but held by the allocator; give them back.
-void returnFreedMemory() {
+void returnFreedMemory()
+{
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
@@ -43,7 +44,8 @@ void returnFreedMemory() {
 
 // The character code a key press types, or 0 for keys that type none (arrows,
 // Delete, function keys).
-int typedCharacterCode(const QKeyEvent &event) {
+int typedCharacterCode(const QKeyEvent &event)
+{
     const int key = event.key();
     if ((event.modifiers() & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
         return key - Qt::Key_A + 1;
@@ -66,7 +68,8 @@ int typedCharacterCode(const QKeyEvent &event) {
     return text.at(0).unicode();
 }
 
-void setRole(QWidget *widget, QPalette::ColorRole role, const QColor &colour) {
+void setRole(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
+{
     QPalette palette = widget->palette();
     palette.setColor(role, colour);
     widget->setPalette(palette);
@@ -80,7 +83,8 @@ RichTextBox::RichTextBox(QWidget *parent)
     , m_plainEdit(new QPlainTextEdit(this))
     , m_feeder(std::make_unique<ChunkedTextFeeder>())
     , m_textColour(SystemWindowText)
-    , m_backgroundColour(SystemWindowBackground) {
+    , m_backgroundColour(SystemWindowBackground)
+{
     m_stack->setContentsMargins(0, 0, 0, 0);
     watch(m_plainEdit);
     setFocusProxy(m_plainEdit);
@@ -95,7 +99,8 @@ RichTextBox::RichTextBox(QWidget *parent)
 
 RichTextBox::~RichTextBox() = default;
 
-void RichTextBox::watch(QAbstractScrollArea *edit) {
+void RichTextBox::watch(QAbstractScrollArea *edit)
+{
     edit->installEventFilter(this);
     m_stack->addWidget(edit);
     QTextDocument *document =
@@ -103,7 +108,8 @@ void RichTextBox::watch(QAbstractScrollArea *edit) {
     connect(document, &QTextDocument::contentsChange, this, &RichTextBox::onContentsChange);
 }
 
-void RichTextBox::showEdit(QAbstractScrollArea *edit) {
+void RichTextBox::showEdit(QAbstractScrollArea *edit)
+{
     if (edit == currentEdit())
         return;
     // The focus passes from one inner edit to the other; the box keeps it.
@@ -115,15 +121,18 @@ void RichTextBox::showEdit(QAbstractScrollArea *edit) {
         edit->setFocus();
 }
 
-QAbstractScrollArea *RichTextBox::currentEdit() const {
+QAbstractScrollArea *RichTextBox::currentEdit() const
+{
     return qobject_cast<QAbstractScrollArea *>(m_stack->currentWidget());
 }
 
-QTextDocument *RichTextBox::currentDocument() const {
+QTextDocument *RichTextBox::currentDocument() const
+{
     return isRichText() ? m_richEdit->document() : m_plainEdit->document();
 }
 
-QTextEdit *RichTextBox::richEdit() {
+QTextEdit *RichTextBox::richEdit()
+{
     if (!m_richEdit) {
         m_richEdit = new QTextEdit(this);
         m_richEdit->setAcceptRichText(false);
@@ -135,22 +144,26 @@ QTextEdit *RichTextBox::richEdit() {
     return m_richEdit;
 }
 
-QTextCursor RichTextBox::textCursor() const {
+QTextCursor RichTextBox::textCursor() const
+{
     return isRichText() ? m_richEdit->textCursor() : m_plainEdit->textCursor();
 }
 
-void RichTextBox::setTextCursor(const QTextCursor &cursor) {
+void RichTextBox::setTextCursor(const QTextCursor &cursor)
+{
     if (isRichText())
         m_richEdit->setTextCursor(cursor);
     else
         m_plainEdit->setTextCursor(cursor);
 }
 
-bool RichTextBox::isRichText() const {
+bool RichTextBox::isRichText() const
+{
     return m_richEdit && m_stack->currentWidget() == m_richEdit;
 }
 
-QString RichTextBox::text() const {
+QString RichTextBox::text() const
+{
     m_feeder->finish();
     if (isRichText())
         return m_richEdit->document()->toPlainText();
@@ -161,12 +174,14 @@ QString RichTextBox::text() const {
     return text;
 }
 
-const QTextDocument *RichTextBox::document() const {
+const QTextDocument *RichTextBox::document() const
+{
     m_feeder->finish();
     return currentDocument();
 }
 
-void RichTextBox::setText(const QString &text) {
+void RichTextBox::setText(const QString &text)
+{
     m_feeder->cancel();
     const QScopedValueRollback settingContent(m_settingContent, true);
     if (m_richEdit) {
@@ -188,12 +203,14 @@ void RichTextBox::setText(const QString &text) {
     m_feeder->start(m_plainEdit->document(), text, firstLength);
 }
 
-void RichTextBox::setPlainEditable(bool editable) {
+void RichTextBox::setPlainEditable(bool editable)
+{
     m_plainEdit->document()->setUndoRedoEnabled(editable);
     m_plainEdit->setReadOnly(!editable);
 }
 
-qsizetype RichTextBox::firstScreenLength(const QString &text) const {
+qsizetype RichTextBox::firstScreenLength(const QString &text) const
+{
     if (text.size() <= MaxFirstPieceLength)
         return text.size();
     // Enough whole lines to fill the visible height twice over.
@@ -209,7 +226,8 @@ qsizetype RichTextBox::firstScreenLength(const QString &text) const {
     return ChunkedTextFeeder::pieceEnd(text, 0, end > 0 ? end : MaxFirstPieceLength);
 }
 
-void RichTextBox::setDocument(std::unique_ptr<QTextDocument> document) {
+void RichTextBox::setDocument(std::unique_ptr<QTextDocument> document)
+{
     m_feeder->cancel();
     const QScopedValueRollback settingContent(m_settingContent, true);
     m_plainEdit->clear();
@@ -225,26 +243,31 @@ void RichTextBox::setDocument(std::unique_ptr<QTextDocument> document) {
     showEdit(edit);
 }
 
-bool RichTextBox::isLoading() const {
+bool RichTextBox::isLoading() const
+{
     return m_feeder->isActive();
 }
 
-void RichTextBox::finishLoading() {
+void RichTextBox::finishLoading()
+{
     m_feeder->finish();
 }
 
-void RichTextBox::cancelLoading() {
+void RichTextBox::cancelLoading()
+{
     if (m_feeder->isActive())
         setText(QString());
 }
 
-void RichTextBox::onContentsChange(int, int charsRemoved, int charsAdded) {
+void RichTextBox::onContentsChange(int, int charsRemoved, int charsAdded)
+{
     if (m_settingContent || m_feeder->isAppending() || (charsRemoved == 0 && charsAdded == 0))
         return;
     emit editedByUser();
 }
 
-void RichTextBox::setTextFont(const QFont &font) {
+void RichTextBox::setTextFont(const QFont &font)
+{
     const QScopedValueRollback settingContent(m_settingContent, true);
     m_plainEdit->setFont(font);
     if (!m_richEdit)
@@ -257,21 +280,25 @@ void RichTextBox::setTextFont(const QFont &font) {
     all.mergeCharFormat(format);
 }
 
-QFont RichTextBox::textFont() const {
+QFont RichTextBox::textFont() const
+{
     return m_plainEdit->font();
 }
 
-void RichTextBox::setTextColour(quint32 colourValue) {
+void RichTextBox::setTextColour(quint32 colourValue)
+{
     m_textColour = colourValue;
     applyColours();
 }
 
-void RichTextBox::setBackgroundColour(quint32 colourValue) {
+void RichTextBox::setBackgroundColour(quint32 colourValue)
+{
     m_backgroundColour = colourValue;
     applyColours();
 }
 
-void RichTextBox::applyColours() {
+void RichTextBox::applyColours()
+{
     // System references resolve against the box's palette, which follows the
     // theme; the edits inside carry the resolved colours.
     const QPalette &system = palette();
@@ -286,18 +313,21 @@ void RichTextBox::applyColours() {
     }
 }
 
-void RichTextBox::changeEvent(QEvent *event) {
+void RichTextBox::changeEvent(QEvent *event)
+{
     if (event->type() == QEvent::PaletteChange)
         applyColours();
     QWidget::changeEvent(event);
 }
 
-void RichTextBox::setRightMargin(double twips) {
+void RichTextBox::setRightMargin(double twips)
+{
     m_rightMargin = twips;
     applyWrapping();
 }
 
-void RichTextBox::applyWrapping() {
+void RichTextBox::applyWrapping()
+{
     const bool wrap = m_rightMargin < NoWrapMargin;
     m_plainEdit->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     if (!m_richEdit)
@@ -312,28 +342,33 @@ void RichTextBox::applyWrapping() {
     }
 }
 
-int RichTextBox::selectionStart() const {
+int RichTextBox::selectionStart() const
+{
     m_feeder->finish();
     const QTextCursor cursor = textCursor();
     return cursor.selectionStart();
 }
 
-int RichTextBox::selectionLength() const {
+int RichTextBox::selectionLength() const
+{
     m_feeder->finish();
     const QTextCursor cursor = textCursor();
     return cursor.selectionEnd() - cursor.selectionStart();
 }
 
-void RichTextBox::setSelectionStart(int position) {
+void RichTextBox::setSelectionStart(int position)
+{
     selectRange(position, position);
 }
 
-void RichTextBox::setSelectionLength(int length) {
+void RichTextBox::setSelectionLength(int length)
+{
     const int start = selectionStart();
     selectRange(start, start + qMax(0, length));
 }
 
-void RichTextBox::selectRange(int anchor, int position) {
+void RichTextBox::selectRange(int anchor, int position)
+{
     m_feeder->finish();
     QTextCursor cursor(currentDocument());
     const int end = cursor.document()->characterCount() - 1;
@@ -342,7 +377,8 @@ void RichTextBox::selectRange(int anchor, int position) {
     setTextCursor(cursor);
 }
 
-int RichTextBox::find(const QString &word, int start) {
+int RichTextBox::find(const QString &word, int start)
+{
     m_feeder->finish();
     if (word.isEmpty())
         return -1;
@@ -353,7 +389,8 @@ int RichTextBox::find(const QString &word, int start) {
     return found.selectionStart();
 }
 
-int RichTextBox::lineFromChar(int position) const {
+int RichTextBox::lineFromChar(int position) const
+{
     m_feeder->finish();
     const QTextDocument *document = currentDocument();
     const QTextBlock target =
@@ -365,7 +402,8 @@ int RichTextBox::lineFromChar(int position) const {
     return lines + (line.isValid() ? line.lineNumber() : 0);
 }
 
-int RichTextBox::richLinesBefore(const QTextBlock &target) const {
+int RichTextBox::richLinesBefore(const QTextBlock &target) const
+{
     // The formatted view lays out its whole document anyway.
     QAbstractTextDocumentLayout *layout = m_richEdit->document()->documentLayout();
     int lines = 0;
@@ -379,7 +417,8 @@ int RichTextBox::richLinesBefore(const QTextBlock &target) const {
     return lines;
 }
 
-int RichTextBox::plainLinesBefore(const QTextBlock &target) const {
+int RichTextBox::plainLinesBefore(const QTextBlock &target) const
+{
     // The plain view lays out only what it shows; laying out every line before
     // the target through it would keep a layout per line of a big file.
     const QTextDocument *document = m_plainEdit->document();
@@ -396,7 +435,8 @@ int RichTextBox::plainLinesBefore(const QTextBlock &target) const {
     return lines;
 }
 
-void RichTextBox::printSelection(QPagedPaintDevice *printer) const {
+void RichTextBox::printSelection(QPagedPaintDevice *printer) const
+{
     m_feeder->finish();
     const QTextDocument *shown = currentDocument();
     const QTextCursor selection = textCursor();
@@ -417,17 +457,20 @@ void RichTextBox::printSelection(QPagedPaintDevice *printer) const {
     page.print(printer);
 }
 
-void RichTextBox::setWindowShortcuts(const QList<QKeySequence> &keys) {
+void RichTextBox::setWindowShortcuts(const QList<QKeySequence> &keys)
+{
     m_windowShortcuts = keys;
 }
 
-bool RichTextBox::isWindowShortcut(const QKeyEvent &event) const {
+bool RichTextBox::isWindowShortcut(const QKeyEvent &event) const
+{
     const QKeySequence pressed(event.keyCombination());
     return std::any_of(m_windowShortcuts.cbegin(), m_windowShortcuts.cend(),
                        [&](const QKeySequence &key) { return key == pressed; });
 }
 
-bool RichTextBox::eventFilter(QObject *watched, QEvent *event) {
+bool RichTextBox::eventFilter(QObject *watched, QEvent *event)
+{
     if (watched == currentEdit() && !m_switchingEdit) {
         switch (event->type()) {
         case QEvent::FocusIn:

@@ -5,7 +5,8 @@
 
 namespace glintbox {
 
-TextReadResult shortenForRead(const QByteArray &bytes, qint64 fileSize) {
+TextReadResult shortenForRead(const QByteArray &bytes, qint64 fileSize)
+{
     const qsizetype marker = bytes.indexOf(EndOfFileMarker);
     const qint64 readable = marker >= 0 ? marker : bytes.size();
     const qint64 requested = qMax<qint64>(fileSize, 0);
@@ -23,7 +24,8 @@ TextReadResult shortenForRead(const QByteArray &bytes, qint64 fileSize) {
     return result;
 }
 
-TextReadResult readFileAsText(FileSystem &fs, const QString &path, qint64 fileSize) {
+TextReadResult readFileAsText(FileSystem &fs, const QString &path, qint64 fileSize)
+{
     return shortenForRead(fs.readAll(path), fileSize);
 }
 

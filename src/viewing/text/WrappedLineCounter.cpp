@@ -8,13 +8,15 @@ WrappedLineCounter::WrappedLineCounter(const QFont &font, const QTextOption &opt
     : m_font(font)
     , m_option(option)
     , m_width(width)
-    , m_sureFit(width * 0.9) {
+    , m_sureFit(width * 0.9)
+{
     const QFontMetricsF metrics(font);
     for (char16_t code = 0x20; code < TableEnd; ++code)
         m_advances[code] = metrics.horizontalAdvance(QChar(code));
 }
 
-int WrappedLineCounter::lineCount(const QString &paragraph) const {
+int WrappedLineCounter::lineCount(const QString &paragraph) const
+{
     qreal sum = 0;
     for (const QChar c : paragraph) {
         const char16_t code = c.unicode();
@@ -28,7 +30,8 @@ int WrappedLineCounter::lineCount(const QString &paragraph) const {
     return 1;
 }
 
-int WrappedLineCounter::laidOutLineCount(const QString &paragraph) const {
+int WrappedLineCounter::laidOutLineCount(const QString &paragraph) const
+{
     QTextLayout layout(paragraph, m_font);
     layout.setTextOption(m_option);
     layout.beginLayout();

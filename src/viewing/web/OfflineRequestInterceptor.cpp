@@ -7,7 +7,8 @@ Q_LOGGING_CATEGORY(lcOffline, "glintbox.web.offline", QtWarningMsg)
 
 namespace glintbox {
 
-bool isReachableOffline(const QUrl &url) {
+bool isReachableOffline(const QUrl &url)
+{
     const QString scheme = url.scheme().toLower();
     if (scheme == QLatin1String("file")) {
         // A host names another machine (a network share), not this one.
@@ -18,7 +19,8 @@ bool isReachableOffline(const QUrl &url) {
            scheme == QLatin1String("about") || scheme == QLatin1String("blob");
 }
 
-void OfflineRequestInterceptor::interceptRequest(QWebEngineUrlRequestInfo &info) {
+void OfflineRequestInterceptor::interceptRequest(QWebEngineUrlRequestInfo &info)
+{
     if (m_offline && !isReachableOffline(info.requestUrl())) {
         qCDebug(lcOffline) << "blocked while offline:" << info.requestUrl();
         info.block(true);

@@ -18,7 +18,8 @@ Q_LOGGING_CATEGORY(lcWeb, "glintbox.web", QtWarningMsg)
 
 namespace glintbox {
 
-QUrl localPageUrl(const QString &path) {
+QUrl localPageUrl(const QString &path)
+{
     // Qt's own path classes tidy "link/.." away as text; realpath asks the
     // file system.
     const QString absolute = QDir::isAbsolutePath(path) ? path : QDir::currentPath() + u'/' + path;
@@ -37,16 +38,19 @@ QUrl localPageUrl(const QString &path) {
 }
 
 WebBrowserView::WebBrowserView(QWidget *parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+{
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
 }
 
-WebBrowserView::~WebBrowserView() {
+WebBrowserView::~WebBrowserView()
+{
     releaseEngine();
 }
 
-void WebBrowserView::ensureEngine() {
+void WebBrowserView::ensureEngine()
+{
     if (m_view)
         return;
     m_interceptor = new OfflineRequestInterceptor(this);
@@ -79,7 +83,8 @@ void WebBrowserView::ensureEngine() {
             Qt::UniqueConnection);
 }
 
-void WebBrowserView::releaseEngine() {
+void WebBrowserView::releaseEngine()
+{
     // The page (a child of the view) goes before the profile it uses, and the
     // profile before its interceptor.
     delete m_view;
@@ -87,18 +92,21 @@ void WebBrowserView::releaseEngine() {
     delete m_interceptor;
 }
 
-void WebBrowserView::navigate(const QString &localPath) {
+void WebBrowserView::navigate(const QString &localPath)
+{
     ensureEngine();
     m_view->page()->load(localPageUrl(localPath));
 }
 
-void WebBrowserView::setOffline(bool offline) {
+void WebBrowserView::setOffline(bool offline)
+{
     m_offline = offline;
     if (m_view)
         applyOffline();
 }
 
-void WebBrowserView::applyOffline() {
+void WebBrowserView::applyOffline()
+{
     m_interceptor->setOffline(m_offline);
     // The engine refuses a local page's remote pictures and requests unless
     // told otherwise (it lets WebSockets through either way, hence the
@@ -107,15 +115,18 @@ void WebBrowserView::applyOffline() {
                                         !m_offline);
 }
 
-QUrl WebBrowserView::url() const {
+QUrl WebBrowserView::url() const
+{
     return m_view ? m_view->page()->url() : QUrl();
 }
 
-QString WebBrowserView::title() const {
+QString WebBrowserView::title() const
+{
     return m_view ? m_view->page()->title() : QString();
 }
 
-void WebBrowserView::onLoadFinished(bool ok) {
+void WebBrowserView::onLoadFinished(bool ok)
+{
     const QPointer<WebBrowserView> self(this);
     emit loadFinished(ok);
     if (!self || !m_view)
