@@ -1,0 +1,24 @@
+#include "SvgIcon.h"
+
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
+
+namespace glintbox {
+
+QIcon renderSvgIcon(const QByteArray &svg)
+{
+    QSvgRenderer renderer(svg);
+    QIcon icon;
+    for (const int side : {16, 24, 32, 48, 64}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        renderer.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+} // namespace glintbox
