@@ -118,6 +118,8 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (::geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The browser engine shares its OpenGL context with the widgets.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
 
     QCommandLineParser parser;
