@@ -124,8 +124,6 @@ private slots:
     void reopeningWithoutChangesRebuilds();
     void failingConfirmKeepsDialogOpen();
     void dialogShowsEveryBoxUncut();
-    void typeBoxesSitInTheirColumns_data();
-    void typeBoxesSitInTheirColumns();
 };
 
 void TestFilter::pattern_data()
@@ -401,71 +399,6 @@ void TestFilter::dialogShowsEveryBoxUncut()
     const QString shot = qEnvironmentVariable("GLINTBOX_FILTER_SCREENSHOT");
     if (!shot.isEmpty())
         QVERIFY(dialog.grab().save(shot));
-}
-
-void TestFilter::typeBoxesSitInTheirColumns_data()
-{
-    QTest::addColumn<QString>("upper");
-    QTest::addColumn<QString>("lower");
-    QTest::addColumn<QString>("right");
-
-    // Each row: a box, the box right under it, and the box beside it on the right.
-    QTest::newRow("Text heads TXT") << "TEXT"
-                                    << "TXT"
-                                    << "IMAG";
-    QTest::newRow("TXT, RTF, SYS") << "TXT"
-                                   << "RTF"
-                                   << "SYS";
-    QTest::newRow("HTM, INF, FRM") << "HTM"
-                                   << "INF"
-                                   << "FRM";
-    QTest::newRow("BAT, NFO, LST") << "BAT"
-                                   << "NFO"
-                                   << "LST";
-    QTest::newRow("SYS, LOG, BMP") << "SYS"
-                                   << "LOG"
-                                   << "BMP";
-    QTest::newRow("BMP, WMF, CUR") << "BMP"
-                                   << "WMF"
-                                   << "CUR";
-    QTest::newRow("ICO, DIB, JIF") << "ICO"
-                                   << "DIB"
-                                   << "JIF";
-    QTest::newRow("CUR, GIF, AVI") << "CUR"
-                                   << "GIF"
-                                   << "AVI";
-    QTest::newRow("MPG, MPE, COM") << "MPG"
-                                   << "MPE"
-                                   << "COM";
-    QTest::newRow("AVI, MPG, EXE") << "AVI"
-                                   << "MPG"
-                                   << "EXE";
-    QTest::newRow("QT, RMI, none") << "QT"
-                                   << "RMI"
-                                   << "";
-}
-
-void TestFilter::typeBoxesSitInTheirColumns()
-{
-    QFETCH(QString, upper);
-    QFETCH(QString, lower);
-    QFETCH(QString, right);
-
-    FakeHost host;
-    FilterState state;
-    frmFileFilter dialog(host, state);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    const auto place = [&dialog](const QString &key) {
-        return dialog.box(key)->mapTo(&dialog, QPoint(0, 0));
-    };
-
-    QCOMPARE(place(lower).x(), place(upper).x());
-    QVERIFY(place(lower).y() > place(upper).y());
-    if (!right.isEmpty()) {
-        QCOMPARE(place(right).y(), place(upper).y());
-        QVERIFY(place(right).x() > place(upper).x());
-    }
 }
 
 QTEST_MAIN(TestFilter)

@@ -20,7 +20,6 @@ private slots:
     void classification();
     void commandTable_data();
     void commandTable();
-    void commandTableNamesEveryControlOnce();
     void viewVisibility_data();
     void viewVisibility();
     void sizeLevel_data();
@@ -119,25 +118,6 @@ void TestViewModes::commandTable()
                  qPrintable(QStringLiteral("%1 %2").arg(row.name).arg(row.index)));
     }
     QCOMPARE(takesZoomOutOfTabOrder(mode), mode == ViewMode::Movie);
-}
-
-void TestViewModes::commandTableNamesEveryControlOnce()
-{
-    QSet<QString> controls;
-    int zoomButtons = 0;
-    for (const ModeCommandRow &row : modeCommandTable()) {
-        const QString control = QStringLiteral("%1/%2").arg(row.name).arg(row.index);
-        QVERIFY2(!controls.contains(control), qPrintable(control));
-        controls.insert(control);
-        if (row.control == CommandControl::ZoomButton) {
-            QCOMPARE(row.index, zoomButtons);
-            ++zoomButtons;
-        }
-    }
-    QCOMPARE(zoomButtons, 9);
-    QVERIFY(controls.contains("Print/-1") && controls.contains("Font/-1") &&
-            controls.contains("Find/-1"));
-    QVERIFY(controls.contains("mnuEdit/2") && controls.contains("mnuKeys/1"));
 }
 
 void TestViewModes::viewVisibility_data()
