@@ -235,12 +235,21 @@ void TestPictures::viewportPaintsStretchedRectangle()
     viewport.setImageRectTwips(
         QRectF(-5 * twipsPerPixel, 0, 20 * twipsPerPixel, 10 * twipsPerPixel));
 
+    // Enlargement is smooth, so the two colours blend towards the middle; the
+    // picture's left half is cut off by the pan and it ends at pixel 15.
     const QImage shown = viewport.grab().toImage();
-    QCOMPARE(shown.pixelColor(0, 5), QColor(Qt::green));
-    QCOMPARE(shown.pixelColor(4, 5), QColor(Qt::green));
-    QCOMPARE(shown.pixelColor(5, 5), QColor(Qt::blue));
-    QCOMPARE(shown.pixelColor(14, 5), QColor(Qt::blue));
+    const auto mostlyGreen = [&](int x) {
+        const QColor c = shown.pixelColor(x, 5);
+        return c.green() > 2 * c.blue() && c.red() == 0;
+    };
+    const auto mostlyBlue = [&](int x) {
+        const QColor c = shown.pixelColor(x, 5);
+        return c.blue() > 2 * c.green() && c.red() == 0;
+    };
+    QVERIFY(mostlyGreen(0));
+    QVERIFY(mostlyBlue(14));
     QCOMPARE(shown.pixelColor(15, 5), QColor(Qt::red));
+    QCOMPARE(shown.pixelColor(40, 5), QColor(Qt::red));
 }
 
 void TestPictures::clearPictureLeavesBackground()

@@ -47,9 +47,10 @@ void RasterPicture::paint(QPainter &painter, const QRectF &target,
     const QRectF source((part.left() - target.left()) * scaleX,
                         (part.top() - target.top()) * scaleY, part.width() * scaleX,
                         part.height() * scaleY);
-    // Smoothing helps a reduced picture; an enlarged one shows its pixels.
+    // Smooth both ways: a reduced picture keeps its detail, an enlarged one
+    // shows no blocks. Only the visible part is scaled, so it stays cheap.
     painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, scaleX > 1.0 || scaleY > 1.0);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.drawImage(part, m_image, source);
     painter.restore();
 }
