@@ -90,9 +90,7 @@ void MoviePlayer::ensureEngine()
 void MoviePlayer::setFileName(const QString &path)
 {
     ensureEngine();
-    // Going straight to the next source spares the back end one teardown; the
-    // previous file's buffer is let go only once the new source is set.
-    m_player->stop();
+    releaseSource();
     m_fileName = path;
     m_naturalSize = {};
     placeMovie();
@@ -102,8 +100,6 @@ void MoviePlayer::setFileName(const QString &path)
     try {
         setSourceFor(path);
     } catch (const RunTimeError &error) {
-        // Nothing of the previous file may stay on show under this name.
-        releaseSource();
         reportError(error);
         return;
     }
@@ -117,14 +113,12 @@ void MoviePlayer::setSourceFor(const QString &path)
     m_fileSystem.status(path);
     if (!path.endsWith(QLatin1String("rmi"), Qt::CaseInsensitive)) {
         m_player->setSource(QUrl::fromLocalFile(path));
-        m_unwrapped.reset();
         return;
     }
     RiffMidiResult riff = unwrapRiffMidi(m_fileSystem.readAll(path));
     switch (riff.status) {
     case RiffMidiResult::Status::NotRiffMidi:
         m_player->setSource(QUrl::fromLocalFile(path));
-        m_unwrapped.reset();
         return;
     case RiffMidiResult::Status::Damaged:
         throw RunTimeError(InvalidPropertyValue, riff.problem);
@@ -132,11 +126,10 @@ void MoviePlayer::setSourceFor(const QString &path)
         break;
     }
     // Played from memory: the program writes no files of its own.
-    auto unwrapped = std::make_unique<QBuffer>();
-    unwrapped->setData(riff.midi);
-    unwrapped->open(QIODevice::ReadOnly);
-    m_player->setSourceDevice(unwrapped.get(), QUrl(QStringLiteral("unwrapped.mid")));
-    m_unwrapped = std::move(unwrapped);
+    m_unwrapped = std::make_unique<QBuffer>();
+    m_unwrapped->setData(riff.midi);
+    m_unwrapped->open(QIODevice::ReadOnly);
+    m_player->setSourceDevice(m_unwrapped.get(), QUrl(QStringLiteral("unwrapped.mid")));
 }
 
 void MoviePlayer::releaseSource()
