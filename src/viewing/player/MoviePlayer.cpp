@@ -46,10 +46,8 @@ void MoviePlayer::ensureEngine()
 {
     if (m_player)
         return;
-    m_player = new QMediaPlayer(this);
     // Without a sound device the output stays silent; playback goes on.
     m_audio = new QAudioOutput(this);
-    m_player->setAudioOutput(m_audio);
     // The picture area has no layout: the movie is placed in it at its window
     // size, and a movie larger than the area shows its middle.
     m_screen = new QWidget(this);
@@ -64,7 +62,7 @@ void MoviePlayer::ensureEngine()
     // window system clips it to the area.
     m_screen->setAttribute(Qt::WA_NativeWindow);
     m_video = new QVideoWidget(m_screen);
-    m_player->setVideoOutput(m_video);
+    createMediaPlayer();
     m_soundCaption = new QLabel(m_screen);
     m_soundCaption->setObjectName(QStringLiteral("soundCaption"));
     m_soundCaption->setAlignment(Qt::AlignCenter);
@@ -75,6 +73,16 @@ void MoviePlayer::ensureEngine()
     column->addWidget(m_screen, 1);
     column->addWidget(m_controls);
 
+    // The movie's size is known only once a frame has arrived. Frames, not
+    // size changes, are watched: the next movie may have the same size.
+    connect(m_video->videoSink(), &QVideoSink::videoFrameChanged, this, &MoviePlayer::onVideoFrame);
+}
+
+void MoviePlayer::createMediaPlayer()
+{
+    m_player = new QMediaPlayer(this);
+    m_player->setAudioOutput(m_audio);
+    m_player->setVideoOutput(m_video);
     connect(m_player, &QMediaPlayer::playbackStateChanged, this, &MoviePlayer::playStateChanged);
     connect(m_player, &QMediaPlayer::hasVideoChanged, this, &MoviePlayer::showSoundCaption);
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this, &MoviePlayer::onMediaStatusChanged);
@@ -82,15 +90,31 @@ void MoviePlayer::ensureEngine()
             [this](QMediaPlayer::Error error, const QString &message) {
                 reportError(mediaRunTimeError(error, message));
             });
-    // The movie's size is known only once a frame has arrived. Frames, not
-    // size changes, are watched: the next movie may have the same size.
-    connect(m_video->videoSink(), &QVideoSink::videoFrameChanged, this, &MoviePlayer::onVideoFrame);
+}
+
+void MoviePlayer::renewMediaPlayer()
+{
+    QMediaPlayer *failed = m_player;
+    failed->disconnect(this);
+    failed->stop();
+    failed->setVideoOutput(nullptr);
+    failed->setAudioOutput(nullptr);
+    createMediaPlayer();
+    m_controls->setPlayer(m_player);
+    failed->deleteLater();
 }
 
 void MoviePlayer::setFileName(const QString &path)
 {
     ensureEngine();
-    releaseSource();
+    // The back end does not always recover from a file it refused: the next
+    // file gets a fresh media player, and late reports of the failed one are
+    // not heard.
+    if (m_error)
+        renewMediaPlayer();
+    // Going straight to the next source spares the back end one teardown; the
+    // previous file's buffer is let go only once the new source is set.
+    m_player->stop();
     m_fileName = path;
     m_naturalSize = {};
     placeMovie();
@@ -100,6 +124,8 @@ void MoviePlayer::setFileName(const QString &path)
     try {
         setSourceFor(path);
     } catch (const RunTimeError &error) {
+        // Nothing of the previous file may stay on show under this name.
+        releaseSource();
         reportError(error);
         return;
     }
@@ -113,12 +139,14 @@ void MoviePlayer::setSourceFor(const QString &path)
     m_fileSystem.status(path);
     if (!path.endsWith(QLatin1String("rmi"), Qt::CaseInsensitive)) {
         m_player->setSource(QUrl::fromLocalFile(path));
+        m_unwrapped.reset();
         return;
     }
     RiffMidiResult riff = unwrapRiffMidi(m_fileSystem.readAll(path));
     switch (riff.status) {
     case RiffMidiResult::Status::NotRiffMidi:
         m_player->setSource(QUrl::fromLocalFile(path));
+        m_unwrapped.reset();
         return;
     case RiffMidiResult::Status::Damaged:
         throw RunTimeError(InvalidPropertyValue, riff.problem);
@@ -126,10 +154,11 @@ void MoviePlayer::setSourceFor(const QString &path)
         break;
     }
     // Played from memory: the program writes no files of its own.
-    m_unwrapped = std::make_unique<QBuffer>();
-    m_unwrapped->setData(riff.midi);
-    m_unwrapped->open(QIODevice::ReadOnly);
-    m_player->setSourceDevice(m_unwrapped.get(), QUrl(QStringLiteral("unwrapped.mid")));
+    auto unwrapped = std::make_unique<QBuffer>();
+    unwrapped->setData(riff.midi);
+    unwrapped->open(QIODevice::ReadOnly);
+    m_player->setSourceDevice(unwrapped.get(), QUrl(QStringLiteral("unwrapped.mid")));
+    m_unwrapped = std::move(unwrapped);
 }
 
 void MoviePlayer::releaseSource()

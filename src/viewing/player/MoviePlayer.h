@@ -75,6 +75,8 @@ protected:
 
 private:
     void ensureEngine();
+    void createMediaPlayer();
+    void renewMediaPlayer();
     void placeMovie();
     void showSoundCaption();
     void releaseSource();

@@ -85,21 +85,16 @@ PlayerControlBar::PlayerControlBar(QMediaPlayer *player, QAudioOutput *audio, QW
         m_time->fontMetrics().horizontalAdvance(QStringLiteral("0:00:00 / 0:00:00")));
     m_time->setAlignment(Qt::AlignCenter);
 
-    connect(m_playPause, &QToolButton::clicked, m_player, [this] {
+    connect(m_playPause, &QToolButton::clicked, this, [this] {
         if (m_player->playbackState() == QMediaPlayer::PlayingState)
             m_player->pause();
         else
             m_player->play();
     });
-    connect(m_stop, &QToolButton::clicked, m_player, &QMediaPlayer::stop);
-    connect(m_player, &QMediaPlayer::playbackStateChanged, this, &PlayerControlBar::showState);
-    connect(m_player, &QMediaPlayer::durationChanged, this, [this](qint64 duration) {
-        m_position->setRange(0, int(duration));
-        showPosition(m_player->position());
-    });
-    connect(m_player, &QMediaPlayer::positionChanged, this, &PlayerControlBar::showPosition);
-    connect(m_position, &QSlider::sliderMoved, m_player, &QMediaPlayer::setPosition);
-    connect(m_player, &QMediaPlayer::seekableChanged, m_position, &QSlider::setEnabled);
+    connect(m_stop, &QToolButton::clicked, this, [this] { m_player->stop(); });
+    connect(m_position, &QSlider::sliderMoved, this,
+            [this](int position) { m_player->setPosition(position); });
+    connectPlayer();
     connect(m_volume, &QSlider::valueChanged, m_audio,
             [this](int volume) { m_audio->setVolume(float(volume) / 100.0f); });
     connect(m_mute, &QToolButton::toggled, m_audio, &QAudioOutput::setMuted);
@@ -107,6 +102,27 @@ PlayerControlBar::PlayerControlBar(QMediaPlayer *player, QAudioOutput *audio, QW
     connect(m_audio, &QAudioOutput::mutedChanged, this, &PlayerControlBar::showVolume);
     showState();
     showVolume();
+}
+
+void PlayerControlBar::setPlayer(QMediaPlayer *player)
+{
+    m_player->disconnect(this);
+    m_player->disconnect(m_position);
+    m_player = player;
+    connectPlayer();
+    showState();
+    showPosition(0);
+}
+
+void PlayerControlBar::connectPlayer()
+{
+    connect(m_player, &QMediaPlayer::playbackStateChanged, this, &PlayerControlBar::showState);
+    connect(m_player, &QMediaPlayer::durationChanged, this, [this](qint64 duration) {
+        m_position->setRange(0, int(duration));
+        showPosition(m_player->position());
+    });
+    connect(m_player, &QMediaPlayer::positionChanged, this, &PlayerControlBar::showPosition);
+    connect(m_player, &QMediaPlayer::seekableChanged, m_position, &QSlider::setEnabled);
 }
 
 void PlayerControlBar::showState()

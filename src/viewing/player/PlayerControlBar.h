@@ -24,7 +24,11 @@ class PlayerControlBar : public QWidget {
 public:
     PlayerControlBar(QMediaPlayer *player, QAudioOutput *audio, QWidget *parent = nullptr);
 
+    // Works another media player from now on (the old one is going away).
+    void setPlayer(QMediaPlayer *player);
+
 private:
+    void connectPlayer();
     void showState();
     void showPosition(qint64 position);
     void showVolume();
