@@ -71,14 +71,8 @@ void DriveList::setDrive(const QString &driveText)
 
 void DriveList::showDriveOf(const QString &folder)
 {
-    const Drive *best = nullptr;
-    for (const Drive &drive : std::as_const(m_list)) {
-        const bool inside = folder == drive.mountPoint || folder.startsWith(drive.root());
-        if (inside && (!best || drive.mountPoint.size() > best->mountPoint.size()))
-            best = &drive;
-    }
-    if (best)
-        m_current = *best;
+    if (const std::optional<Drive> drive = driveContaining(m_list, folder))
+        m_current = *drive;
     showCurrent();
 }
 

@@ -99,6 +99,17 @@ QString Drive::root() const
     return mountPoint.endsWith(u'/') ? mountPoint : mountPoint + u'/';
 }
 
+std::optional<Drive> driveContaining(const QList<Drive> &drives, const QString &path)
+{
+    std::optional<Drive> best;
+    for (const Drive &drive : drives) {
+        const bool inside = path == drive.mountPoint || path.startsWith(drive.root());
+        if (inside && (!best || drive.mountPoint.size() > best->mountPoint.size()))
+            best = drive;
+    }
+    return best;
+}
+
 QString mountPointOfDriveText(const QString &driveText)
 {
     const QString text = driveText.trimmed();

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace glintbox {
 
 // A mounted file system a person would call a drive.
@@ -39,6 +41,10 @@ public:
     static QList<Drive> drivesFromMountTable(const QByteArray &mountTable,
                                              const QHash<QString, QString> &labelsByDevice);
 };
+
+// The drive that holds a path: the one with the longest mount point that the
+// path lies in.
+std::optional<Drive> driveContaining(const QList<Drive> &drives, const QString &path);
 
 // The mount point named by a drive text or by the system drive's old name:
 // "C", "c:" and "" mean "/"; "/media/usb [STICK]" means "/media/usb".

@@ -15,24 +15,6 @@
 
 namespace glintbox {
 
-namespace {
-
-// The drive that holds a path: the longest mount point that is a prefix.
-std::optional<Drive> driveOf(DriveSource &drives, const QString &path)
-{
-    std::optional<Drive> best;
-    const QList<Drive> all = drives.drives();
-    for (const Drive &drive : all) {
-        const QString root = drive.root();
-        const bool inside = path == drive.mountPoint || path.startsWith(root);
-        if (inside && (!best || drive.mountPoint.size() > best->mountPoint.size()))
-            best = drive;
-    }
-    return best;
-}
-
-} // namespace
-
 void FolderListModel::setRows(QList<Row> rows)
 {
     beginResetModel();
@@ -105,7 +87,7 @@ void FolderList::setPath(const QString &requested)
     path = normalised(path);
     if (path.isEmpty() || !path.startsWith(PathSeparator))
         throw RunTimeError(PathNotFound, requested);
-    const std::optional<Drive> drive = driveOf(m_drives, path);
+    const std::optional<Drive> drive = driveContaining(m_drives.drives(), path);
     if (!drive || !m_drives.isReady(*drive))
         throw RunTimeError(DeviceUnavailable, requested);
     if (path == m_path)
@@ -122,7 +104,7 @@ void FolderList::refresh()
 void FolderList::reload(const QString &path)
 {
     const std::vector<FolderEntry> entries = m_fs.list(path);
-    const std::optional<Drive> drive = driveOf(m_drives, path);
+    const std::optional<Drive> drive = driveContaining(m_drives.drives(), path);
     const QString root = drive ? drive->root() : QStringLiteral("/");
 
     QList<FolderListModel::Row> rows;
