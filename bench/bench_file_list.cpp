@@ -2,6 +2,7 @@
 // prints the time as a ratio against the bare read of the names plus a sort,
 // measured in the same run.
 #include "core/FileSystem.h"
+#include "Median.h"
 #include "filter/FileTypeTable.h"
 #include "shell/lists/FileList.h"
 
@@ -71,10 +72,8 @@ int main(int argc, char *argv[])
         baseline.push_back(bareReadAndSort(folder));
         ours.push_back(fileListLoad(dir.path()));
     }
-    std::sort(baseline.begin(), baseline.end());
-    std::sort(ours.begin(), ours.end());
-    const double base = baseline[Rounds / 2];
-    const double list = ours[Rounds / 2];
+    const double base = median(baseline);
+    const double list = median(ours);
     std::printf("files: %d\nbare read + sort: %.1f ms (median of %d)\n", FileCount, base, Rounds);
     std::printf("file list (ALL pattern, sorted, model): %.1f ms\nratio: %.2f (aim: at most 2)\n",
                 list, list / base);

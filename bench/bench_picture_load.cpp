@@ -2,6 +2,7 @@
 // of the same bytes, measured in the same run.
 
 #include "viewing/pictures/PictureLoader.h"
+#include "Median.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -37,12 +38,6 @@ QByteArray writePhoto(const QString &path)
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     return file.readAll();
-}
-
-double median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 template<typename Work> double milliseconds(Work work)

@@ -2,6 +2,7 @@
 // QMediaPlayer with a video sink doing the same, alternating in one run.
 
 #include "viewing/player/MoviePlayer.h"
+#include "Median.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,12 +22,6 @@
 using namespace glintbox;
 
 namespace {
-
-double median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // Runs the event loop until done() is true or ten seconds have passed.
 template<typename Done> bool waitFor(Done done)
