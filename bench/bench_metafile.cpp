@@ -1,7 +1,7 @@
 // Renders every corpus metafile and prints each file's time against a baseline
 // measured in the same run: filling and encoding nothing but a blank image of
 // the same size. With a folder argument it also writes each picture as a PNG.
-#include "viewing/metafile/Metafile.h"
+#include "formats/metafile/Metafile.h"
 
 #include "core/RunTimeError.h"
 

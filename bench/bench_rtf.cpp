@@ -1,6 +1,6 @@
 // Times reading a generated 1 MB RTF file against putting the same text into a document as
 // plain text, and writing it back.
-#include "viewing/rtf/RtfReader.h"
+#include "formats/rtf/RtfReader.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

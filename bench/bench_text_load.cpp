@@ -4,7 +4,7 @@
 
 #include "core/FileSystem.h"
 #include "viewing/text/RichTextBox.h"
-#include "viewing/text/TextRead.h"
+#include "formats/text/TextRead.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>

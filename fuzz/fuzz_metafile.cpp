@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the metafile reader and renders what it accepts.
-#include "viewing/metafile/Metafile.h"
+#include "formats/metafile/Metafile.h"
 
 #include "core/RunTimeError.h"
 

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the RIFF-MIDI unwrapper: it must never read
 // outside the bytes, and what it finds must lie inside them.
-#include "viewing/player/RiffMidi.h"
+#include "formats/midi/RiffMidi.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the RTF reader, and what it reads to the writer and the reader again.
-#include "viewing/rtf/RtfReader.h"
+#include "formats/rtf/RtfReader.h"
 
 #include <QGuiApplication>
 

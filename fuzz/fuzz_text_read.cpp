@@ -3,7 +3,7 @@
 // length by one and read again, giving up after 200 cuts.
 
 #include "core/TextDecoding.h"
-#include "viewing/text/TextRead.h"
+#include "formats/text/TextRead.h"
 
 #include <cstdint>
 #include <cstdlib>

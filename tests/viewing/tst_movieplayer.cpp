@@ -1,6 +1,6 @@
 #include "ViewingTestMain.h"
 #include "viewing/player/MoviePlayer.h"
-#include "viewing/player/RiffMidi.h"
+#include "formats/midi/RiffMidi.h"
 
 #include <QProcess>
 #include <QSignalSpy>

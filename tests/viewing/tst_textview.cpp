@@ -5,7 +5,7 @@
 #include "core/TextDecoding.h"
 #include "viewing/text/ChunkedTextFeeder.h"
 #include "viewing/text/RichTextBox.h"
-#include "viewing/text/TextRead.h"
+#include "formats/text/TextRead.h"
 
 #include <QAbstractScrollArea>
 #include <QAbstractTextDocumentLayout>

@@ -16,9 +16,9 @@
 #include "viewing/pictures/ImageViewport.h"
 #include "viewing/pictures/PictureLoader.h"
 #include "viewing/player/MoviePlayer.h"
-#include "viewing/rtf/RtfMetafiles.h"
+#include "formats/rtf/RtfMetafiles.h"
 #include "viewing/text/RichTextBox.h"
-#include "viewing/text/TextRead.h"
+#include "formats/text/TextRead.h"
 #include "viewing/web/WebBrowserView.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Picture.h"
-#include "viewing/metafile/Metafile.h"
+#include "formats/metafile/Metafile.h"
 
 namespace glintbox {
 

@@ -2,7 +2,7 @@
 
 #include "PlayerControlBar.h"
 #include "PlayerErrors.h"
-#include "RiffMidi.h"
+#include "formats/midi/RiffMidi.h"
 #include "core/FileSystem.h"
 
 #include <QAudioOutput>

@@ -1,7 +1,7 @@
 #include "Corpus.h"
 
 #include "core/RunTimeError.h"
-#include "viewing/metafile/Metafile.h"
+#include "formats/metafile/Metafile.h"
 
 #include <QElapsedTimer>
 #include <QFile>

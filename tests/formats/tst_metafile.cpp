@@ -1,9 +1,9 @@
 #include "MetafileWriter.h"
 
 #include "core/RunTimeError.h"
-#include "viewing/metafile/GdiText.h"
-#include "viewing/metafile/Metafile.h"
-#include "viewing/metafile/RenderBudget.h"
+#include "formats/metafile/GdiText.h"
+#include "formats/metafile/Metafile.h"
+#include "formats/metafile/RenderBudget.h"
 
 #include <QPainter>
 #include <QtTest>

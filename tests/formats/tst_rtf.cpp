@@ -1,5 +1,5 @@
 #include "Corpus.h"
-#include "viewing/rtf/RtfReader.h"
+#include "formats/rtf/RtfReader.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>

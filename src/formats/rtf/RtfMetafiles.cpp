@@ -1,7 +1,7 @@
 #include "RtfMetafiles.h"
 
 #include "core/RunTimeError.h"
-#include "viewing/metafile/Metafile.h"
+#include "formats/metafile/Metafile.h"
 
 namespace glintbox {
 
