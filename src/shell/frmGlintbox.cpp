@@ -264,7 +264,7 @@ void frmGlintbox::mnuControl_Click(int index)
 
 double frmGlintbox::logicalDpi() const
 {
-    return logicalDpiY() > 0 ? logicalDpiY() : 96.0;
+    return logicalDpiOf(*this);
 }
 
 void frmGlintbox::Form_Resize()
