@@ -13,6 +13,7 @@
 #include "core/RunTimeError.h"
 #include "core/Twips.h"
 #include "filter/FileFilter.h"
+#include "info/HelpMenu.h"
 #include "layout/WindowLayout.h"
 #include "lists/DriveList.h"
 #include "lists/FileList.h"
@@ -66,6 +67,9 @@ frmGlintbox::frmGlintbox(GlintboxServices services, QWidget *parent)
         new WindowLayout(*this, *m_client, m_state, m_controls, m_viewer, m_services.prompts);
     m_imageZoom = std::make_unique<ImageZoom>(m_state, m_viewer, *this);
     m_launcher = std::make_unique<ApplicationLauncher>(m_state, *this, ProgramStarter::local());
+    // The help files lie beside the program.
+    m_helpMenu = std::make_unique<HelpMenu>(*this, m_services.prompts, m_services.fs,
+                                            QCoreApplication::applicationDirPath());
     m_keys->setActions({[this](int keyAscii) { m_imageZoom->zoomStep(keyAscii); },
                         [this] { m_launcher->Image3_DblClick(); }});
     connectHandlers();
@@ -224,6 +228,10 @@ void frmGlintbox::connectHandlers()
     menus.setHandler(QStringLiteral("mnuWordWrap"),
                      [this](int) { trapped([this] { m_viewModes->mnuWordWrap_Click(); }); });
     menus.setHandler(QStringLiteral("mnuFileSize"), [this](int) { mnuFileSize_Click(); });
+    menus.setHandler(QStringLiteral("mnuHelp"), [this](int) { m_helpMenu->mnuHelp_Click(); });
+    menus.setHandler(QStringLiteral("mnuBug"), [this](int) { m_helpMenu->mnuBug_Click(); });
+    menus.setHandler(QStringLiteral("mnuGlintbox"),
+                     [this](int) { m_helpMenu->mnuGlintbox_Click(); });
     // The text box leaves the window's shortcuts (Del, Ctrl+Z, ...) to the menu.
     m_viewer.Text1->setWindowShortcuts(menus.windowShortcuts());
 }
