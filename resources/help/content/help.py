@@ -31,8 +31,8 @@ SECTIONS = [
  ("RTF Mode and HTML Mode", "Two switches for rich-text files and web pages (see \"Text view "
   "mode\")."),
  ("Folder list", "The folders from the drive's top folder down to the current folder, then the "
-  "folders inside it. Double-click a folder to open it. Its tool tip shows the current "
-  "folder."),
+  "folders inside it. Double-click a folder, or press <<Enter>> on it, to open it. Its "
+  "tool tip shows the current folder."),
  ("File list", "The files of the current folder that the file filter lets through, sorted by "
   "name. Selecting a file, with the mouse or the arrow keys, shows it. Its tool tip shows the "
   "name of the file shown."),
