@@ -21,9 +21,6 @@ namespace glintbox {
 
 namespace {
 
-// Lines never wrap with a right margin this wide.
-constexpr double NoWrapMargin = 1e9;
-
 void apply(QWidget *view, ViewState state)
 {
     if (state != ViewState::LeftAsIs)
@@ -142,7 +139,7 @@ void ViewModes::mnuWordWrap_Click()
 void ViewModes::applyWordWrap()
 {
     const bool wrapOff = m_controls.mnuWordWrap->isChecked();
-    m_controls.Text1->setRightMargin(wrapOff ? NoWrapMargin : 0);
+    m_controls.Text1->setRightMargin(wrapOff ? RichTextBox::NoWrapMargin : 0);
 }
 
 void ViewModes::timIconSwitch_Timer()
