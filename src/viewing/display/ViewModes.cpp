@@ -68,18 +68,14 @@ void ViewModes::enableCommandsFor(ViewMode mode)
 {
     for (const ModeCommandRow &row : modeCommandTable()) {
         const bool enabled = row.isEnabledIn(mode);
-        const QString name = QString::fromLatin1(row.name);
         switch (row.control) {
         case CommandControl::ToolbarButton:
-            if (QAction *button = m_controls.toolbarButtons.value(name))
+            if (QAction *button = m_controls.toolbarButtons.value(QString::fromLatin1(row.name)))
                 button->setEnabled(enabled);
             break;
-        case CommandControl::MenuItem: {
-            const QString item = row.index >= 0 ? name + QString::number(row.index) : name;
-            if (QAction *action = m_controls.menuItems.value(item))
-                action->setEnabled(enabled);
+        case CommandControl::MenuItem:
+            m_controls.menuItems.item(row.menuItem, row.index)->setEnabled(enabled);
             break;
-        }
         case CommandControl::ZoomButton:
             if (QAbstractButton *button = m_controls.btnZoom.at(size_t(row.index)))
                 button->setEnabled(enabled);
