@@ -457,6 +457,8 @@ void TestMenus::everyCommandIsWiredOrNotYetBuilt()
         const auto command = MenuCommand(i);
         const bool notYetBuilt = std::ranges::count(CommandsNotYetBuilt, command) > 0;
         QVERIFY2(menus.isWired(command) != notYetBuilt, qPrintable(menuItemName(command)));
+        // Every command stands in the menu bar.
+        QVERIFY(menus.item(command, menus.items().isArray(command) ? 0 : -1));
     }
 }
 
