@@ -1,6 +1,5 @@
 #include "HelpMenu.h"
 
-#include "core/ErrorTrap.h"
 #include "frmAbout.h"
 #include "frmBugBusters.h"
 #include "frmHelp.h"
@@ -17,18 +16,16 @@ HelpMenu::HelpMenu(QWidget &owner, Prompts &prompts, FileSystem &fs, QString hel
 
 void HelpMenu::mnuHelp_Click()
 {
-    runTrapped(m_prompts, [this] {
-        if (!m_help) {
-            m_help = new frmHelp(m_helpFolder, m_prompts, m_fs, &m_owner);
-            // Closing destroys it; the next command starts afresh on the first tab.
-            m_help->setAttribute(Qt::WA_DeleteOnClose);
-            m_help->Form_Load();
-        }
-        m_help->setWindowState(m_help->windowState() & ~Qt::WindowMinimized);
-        m_help->show();
-        m_help->raise();
-        m_help->activateWindow();
-    });
+    if (!m_help) {
+        m_help = new frmHelp(m_helpFolder, m_prompts, m_fs, &m_owner);
+        // Closing destroys it; the next command starts afresh on the first tab.
+        m_help->setAttribute(Qt::WA_DeleteOnClose);
+        m_help->Form_Load();
+    }
+    m_help->setWindowState(m_help->windowState() & ~Qt::WindowMinimized);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 frmHelp *HelpMenu::helpWindow() const
@@ -38,18 +35,14 @@ frmHelp *HelpMenu::helpWindow() const
 
 void HelpMenu::mnuBug_Click()
 {
-    runTrapped(m_prompts, [this] {
-        frmBugBusters credits(&m_owner);
-        credits.exec();
-    });
+    frmBugBusters credits(&m_owner);
+    credits.exec();
 }
 
 void HelpMenu::mnuGlintbox_Click()
 {
-    runTrapped(m_prompts, [this] {
-        frmAbout about(&m_owner);
-        about.exec();
-    });
+    frmAbout about(&m_owner);
+    about.exec();
 }
 
 } // namespace glintbox

@@ -11,9 +11,9 @@ class FileSystem;
 class Prompts;
 class frmHelp;
 
-// The commands of the main window's Help menu: the Help window, which stays
-// open beside the main window, and the About and credits windows, which the
-// main window waits for.
+// The commands of the main window's Help menu (the menus run them under the
+// error trap): the Help window, which stays open beside the main window, and
+// the About and credits windows, which the main window waits for.
 class HelpMenu {
 public:
     // owner: the main window; the Help window is its child, so it goes with it.
