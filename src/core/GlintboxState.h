@@ -9,8 +9,6 @@ namespace glintbox {
 // The main window's shared state: what the handlers of every subsystem read
 // and write between events. Controls hold the rest.
 struct GlintboxState {
-    static inline const QString VersionText = QStringLiteral("2.00");
-
     bool errorTrapsOn = false;
     bool textChanged = false;
     qint16 ViewMode = 0;

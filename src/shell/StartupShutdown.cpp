@@ -3,6 +3,7 @@
 #include "MainMenus.h"
 #include "Navigation.h"
 #include "core/ErrorTrap.h"
+#include "core/ProductInfo.h"
 #include "core/Prompts.h"
 #include "core/RunTimeError.h"
 #include "filter/FileFilter.h"
@@ -114,8 +115,7 @@ void StartupShutdown::Form_Load()
     }
     m_window.fileFilter().restoreAtStartup(storedFilters);
     restoreWindowPlacement();
-    m_window.setWindowTitle(QStringLiteral("Glintbox by Devezud Iziruvuz - Version ") +
-                            GlintboxState::VersionText);
+    m_window.setWindowTitle(product::mainWindowCaption());
     step([&] {
         if (c.File1->listCount() > 0) {
             state.FocusFileListPending = true;
