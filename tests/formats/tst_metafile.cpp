@@ -829,24 +829,41 @@ private slots:
 
     void budgetEndsTheRecordLoop_data()
     {
-        QTest::addColumn<qint64>("milliseconds");
-        QTest::addColumn<qint64>("records");
+        QTest::addColumn<qint64>("maxRecords");
+        QTest::addColumn<int>("clockJumpsAfter"); // records spent before the time runs out
         QTest::addColumn<int>("spentBeforeStop");
-        QTest::newRow("record count") << qint64(60000) << qint64(10) << 10;
-        QTest::newRow("time") << qint64(0) << qint64(1000000) << 7; // the clock is read every 8
+        QTest::newRow("record count") << qint64(10) << -1 << 10;
+        QTest::newRow("time, from the start") << qint64(1'000'000) << 0 << 7;
+        QTest::newRow("time, read every 8 records") << qint64(1'000'000) << 20 << 23;
     }
     void budgetEndsTheRecordLoop()
     {
-        QFETCH(qint64, milliseconds);
-        QFETCH(qint64, records);
+        QFETCH(qint64, maxRecords);
+        QFETCH(int, clockJumpsAfter);
         QFETCH(int, spentBeforeStop);
-        RenderBudget budget(milliseconds, records);
-        QTest::qWait(2);
+        qint64 now = 5000;
+        RenderBudget budget(100, maxRecords, [&] { return now; });
         int spent = 0;
-        while (!budget.spend())
-            ++spent;
+        for (;;) {
+            if (spent == clockJumpsAfter)
+                now += 101;
+            if (budget.spend())
+                break;
+            QVERIFY(++spent < 1000);
+        }
         QCOMPARE(spent, spentBeforeStop);
         QVERIFY(budget.exhausted());
+    }
+
+    void budgetOverTimeReadsTheClockAtOnce()
+    {
+        qint64 now = 5000;
+        RenderBudget budget(100, 1000, [&] { return now; });
+        QVERIFY(!budget.spend());
+        QVERIFY(!budget.overTime());
+        now += 101;
+        QVERIFY(budget.overTime());
+        QVERIFY(budget.spend());
     }
 
     void rendersIntoATargetOfAnotherPainter()
