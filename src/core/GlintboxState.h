@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FontChoice.h"
+#include "core/ViewMode.h"
 
 #include <QString>
 
@@ -11,9 +12,8 @@ namespace glintbox {
 struct GlintboxState {
     static inline const QString VersionText = QStringLiteral("2.00");
 
-    bool errorTrapsOn = false;
-    bool textChanged = false;
-    qint16 ViewMode = 0;
+    // Qualified: the member has the type's name.
+    glintbox::ViewMode ViewMode = glintbox::ViewMode::Text;
     qint16 IconFrame = 0;
     QString previousDrive;
     double maxFileSize = 20480000;

@@ -64,9 +64,7 @@ void StartupShutdown::Form_Load()
 {
     GlintboxState &state = m_window.state();
     MainControls &c = m_window.controls();
-    state.errorTrapsOn = true;
-    state.textChanged = false;
-    state.ViewMode = 0;
+    state.ViewMode = ViewMode::Text;
     c.timIconSwitch->setInterval(600);
     state.IconFrame = 0;
     c.timIconSwitch->start();

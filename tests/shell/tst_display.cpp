@@ -179,7 +179,7 @@ void TestDisplay::corruptPictureGivesReportAndNoOldPicture()
     f.makeFile(QStringLiteral("b.bmp"), "BM this is not a bitmap");
     QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
-    QCOMPARE(w.state().ViewMode, qint16(1));
+    QCOMPARE(w.state().ViewMode, ViewMode::Image);
     QVERIFY(!w.viewer().Picture2->picture().isNull());
     w.controls().File1->setListIndex(1);
     QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Error 481"});
@@ -196,7 +196,7 @@ void TestDisplay::metafileShowsAsVectorPicture()
     f.makeFile(QStringLiteral("b.emf"), "not a metafile at all");
     QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
-    QCOMPARE(w.state().ViewMode, qint16(1));
+    QCOMPARE(w.state().ViewMode, ViewMode::Image);
     QVERIFY(f.prompts.records().isEmpty());
     QVERIFY(!w.viewer().Picture2->picture().isNull());
     QVERIFY(w.state().baseWidth > 0 && w.state().baseHeight > 0);
@@ -243,7 +243,7 @@ void TestDisplay::htmlModeOffShowsSource()
     f.resetStore();
     QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
-    QCOMPARE(w.state().ViewMode, qint16(0));
+    QCOMPARE(w.state().ViewMode, ViewMode::Text);
     QVERIFY(w.viewer().Text1->isVisibleTo(&w));
     QVERIFY(w.viewer().Text1->text().contains(QStringLiteral("<body>hello")));
 }
@@ -262,7 +262,7 @@ void TestDisplay::commandsFollowViewMode()
     };
     QVERIFY(enabled("mnuSearch") && !enabled("mnuKeys0") && !enabled("mnuEnter"));
     w.controls().File1->setListIndex(1); // b.exe
-    QCOMPARE(w.state().ViewMode, qint16(3));
+    QCOMPARE(w.state().ViewMode, ViewMode::Launcher);
     QVERIFY(enabled("mnuEnter") && !enabled("mnuPrint") && !enabled("mnuSearch"));
     QCOMPARE(w.viewer().lblAppName->text(), QStringLiteral("b.exe"));
     w.controls().File1->setListIndex(2); // c.bmp

@@ -269,7 +269,7 @@ void TestLauncher::failedLaunchKeepsTheViewer()
     QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     w.show();
-    QCOMPARE(ViewMode(w.state().ViewMode), ViewMode::Launcher);
+    QCOMPARE(w.state().ViewMode, ViewMode::Launcher);
     QVERIFY(w.viewer().picLaunchWindow->isVisible());
     QCOMPARE(w.viewer().lblAppName->text(), QStringLiteral("tool.exe"));
     f.prompts.clear();
@@ -277,7 +277,7 @@ void TestLauncher::failedLaunchKeepsTheViewer()
     auto *panel = static_cast<LauncherPanel *>(w.viewer().picLaunchWindow);
     QTest::mouseDClick(panel->Image3(), Qt::LeftButton);
     QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Error 5"});
-    QCOMPARE(ViewMode(w.state().ViewMode), ViewMode::Launcher);
+    QCOMPARE(w.state().ViewMode, ViewMode::Launcher);
     QVERIFY(w.viewer().picLaunchWindow->isVisible());
     QCOMPARE(w.controls().File1->fileName(), QStringLiteral("tool.exe"));
 }
