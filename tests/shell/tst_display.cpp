@@ -41,7 +41,6 @@ class TestDisplay : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { QDir::setCurrent(QDir::tempPath()); }
     void endOfFileMarker_data();
     void endOfFileMarker();
     void fileAboveMaximumIsRefusedQuietly();
@@ -81,7 +80,6 @@ void TestDisplay::endOfFileMarker()
     QFETCH(int, shownLength);
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"), textWithMarker(1000, beforeEnd));
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     w.viewer().Text1->finishLoading();
     QCOMPARE(w.viewer().Text1->text().size(), shownLength);
@@ -104,7 +102,6 @@ void TestDisplay::fileAboveMaximumIsRefusedQuietly()
     f.store->write(SettingKey::MaxFileSize, QStringLiteral("1024"));
     f.store->commit();
     f.resetStore();
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     w.controls().File1->setListIndex(1);
     QCOMPARE(w.viewer().Text1->text(), QStringLiteral("shown before"));
@@ -123,7 +120,6 @@ void TestDisplay::fileAtMaximumIsShownWithFullGauge()
     f.store->write(SettingKey::MaxFileSize, QStringLiteral("1024"));
     f.store->commit();
     f.resetStore();
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QCOMPARE(w.viewer().Text1->text().size(), 1024);
     QCOMPARE(litCells(*w.viewer().gauge), 10);
@@ -135,7 +131,6 @@ void TestDisplay::emptyFileShowsEmptyText()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"), QByteArray());
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QVERIFY(f.prompts.records().isEmpty());
     QCOMPARE(w.viewer().Text1->text(), QString());
@@ -148,7 +143,6 @@ void TestDisplay::unreadableFileNeverShowsAnotherFilesText()
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"), "first file");
     f.makeFile(QStringLiteral("b.txt"), "second file");
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QCOMPARE(w.viewer().Text1->text(), QStringLiteral("first file"));
     f.fs.failWith(FaultyFileSystem::Operation::Read, f.path(QStringLiteral("b.txt")), EACCES);
@@ -162,7 +156,6 @@ void TestDisplay::vanishedFileGivesOneReport()
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"), "first");
     f.makeFile(QStringLiteral("b.txt"), "gone soon");
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QFile::remove(f.path(QStringLiteral("b.txt")));
     w.controls().File1->setListIndex(1);
@@ -177,7 +170,6 @@ void TestDisplay::corruptPictureGivesReportAndNoOldPicture()
     image.fill(Qt::red);
     image.save(f.path(QStringLiteral("a.bmp")), "BMP");
     f.makeFile(QStringLiteral("b.bmp"), "BM this is not a bitmap");
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QCOMPARE(w.state().ViewMode, ViewMode::Image);
     QVERIFY(!w.viewer().Picture2->picture().isNull());
@@ -194,7 +186,6 @@ void TestDisplay::metafileShowsAsVectorPicture()
     ShellFixture f;
     QVERIFY(QFile::copy(metafiles.first(), f.path(QStringLiteral("a.wmf"))));
     f.makeFile(QStringLiteral("b.emf"), "not a metafile at all");
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QCOMPARE(w.state().ViewMode, ViewMode::Image);
     QVERIFY(f.prompts.records().isEmpty());
@@ -208,7 +199,6 @@ void TestDisplay::rtfModeChoosesFormattedOrSource()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("a.rtf"), "{\\rtf1\\ansi {\\b bold} text\\par}");
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QVERIFY(w.viewer().Text1->isRichText());
     QCOMPARE(w.viewer().Text1->text().trimmed(), QStringLiteral("bold text"));
@@ -225,7 +215,6 @@ void TestDisplay::rtfClickAfterRestoreActs()
     f.store->write(SettingKey::RTFmode, QStringLiteral("0"));
     f.store->commit();
     f.resetStore();
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QVERIFY(!w.controls().chkAutoMode->isChecked());
     QVERIFY(!w.state().RtfClickSuppressed);
@@ -241,7 +230,6 @@ void TestDisplay::htmlModeOffShowsSource()
     f.store->write(SettingKey::HTMLmode, QStringLiteral("0"));
     f.store->commit();
     f.resetStore();
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QCOMPARE(w.state().ViewMode, ViewMode::Text);
     QVERIFY(w.viewer().Text1->isVisibleTo(&w));
@@ -254,7 +242,6 @@ void TestDisplay::commandsFollowViewMode()
     f.makeFile(QStringLiteral("a.txt"));
     f.makeFile(QStringLiteral("b.exe"), "MZ");
     QImage(4, 4, QImage::Format_RGB32).save(f.path(QStringLiteral("c.bmp")), "BMP");
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     const MainMenus &menus = *w.controls().menus;
     auto enabled = [&](const char *name) {
@@ -283,7 +270,6 @@ void TestDisplay::launcherLeavesGaugeUnlit()
     f.store->write(SettingKey::MaxFileSize, QStringLiteral("1024"));
     f.store->commit();
     f.resetStore();
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QCOMPARE(litCells(*w.viewer().gauge), 0);
 }
@@ -292,7 +278,6 @@ void TestDisplay::plusKeyOnFileListZoomsPicture()
 {
     ShellFixture f;
     QImage(40, 20, QImage::Format_RGB32).save(f.path(QStringLiteral("a.bmp")), "BMP");
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     const QSizeF base = w.viewer().Picture2->imageRectTwips().size();
     QTest::keyClick(w.controls().File1, Qt::Key_Plus);
@@ -321,7 +306,6 @@ void TestDisplay::iconTimerFramesAndPendingFocus()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"));
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QVERIFY(w.state().FocusFileListPending);
     w.timIconSwitch_Timer();

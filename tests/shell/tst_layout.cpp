@@ -20,7 +20,6 @@ class TestLayout : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { QDir::setCurrent(QDir::tempPath()); }
     void geometry_data();
     void geometry();
     void arrangementSetting_data();

@@ -16,7 +16,6 @@ class TestSettings : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
     void conversions_data();
     void conversions();
     void unconvertibleTextFails_data();
@@ -32,15 +31,7 @@ private slots:
     void exitWritesNothing();
     void lowerCaseTopGivesSideAndStoresSide();
     void storedPositionIsUsed();
-
-private:
-    QTemporaryDir m_workDir;
 };
-
-void TestSettings::init()
-{
-    QDir::setCurrent(m_workDir.path());
-}
 
 void TestSettings::conversions_data()
 {
@@ -222,7 +213,7 @@ void TestSettings::closingWritesEverythingInTextForm()
     QCOMPARE(f.store->read(SettingKey::RTFmode), QStringLiteral("1"));
     QCOMPARE(f.store->read(SettingKey::Controls), QStringLiteral("Side"));
     QCOMPARE(f.store->read(SettingKey::State), QStringLiteral("0"));
-    QCOMPARE(f.store->read(SettingKey::DrivePath), m_workDir.path());
+    QCOMPARE(f.store->read(SettingKey::DrivePath), f.dir.path());
     for (const SettingKeyInfo &info : settingKeys())
         QVERIFY2(f.store->contains(SettingsSection, QString::fromLatin1(info.name)), info.name);
     for (int i = 0; i < FilterEntryCount; ++i)

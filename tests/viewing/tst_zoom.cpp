@@ -356,7 +356,6 @@ void TestZoom::wholeWindowZoomsALoadedPicture()
     bmp.open(QIODevice::WriteOnly);
     image.save(&bmp, "BMP");
     f.makeFile(QStringLiteral("a.bmp"), bmp.data());
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     w.show();
     ViewerControls &v = w.viewer();
