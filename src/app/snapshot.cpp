@@ -144,7 +144,7 @@ int main(int argc, char *argv[])
     SettingsStore store(config.filePath(QStringLiteral("Glintbox.conf")));
     store.write(FiltersSection, QStringLiteral("ALL"), QStringLiteral("0"));
     store.write(FiltersSection, QStringLiteral("ANY"), QStringLiteral("1"));
-    store.write(SettingKey::DrivePath, file.absolutePath());
+    store.write(SettingsSection, QStringLiteral("DrivePath"), file.absolutePath());
 
     RecordingPrompts prompts;
     MountedDrives drives;

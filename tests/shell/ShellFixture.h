@@ -47,6 +47,17 @@ struct ShellFixture {
 
     void resetStore() { store = std::make_unique<SettingsStore>(settingsFile()); }
 
+    // A value of the "Settings" section, as an earlier run left it or as the
+    // last close wrote it.
+    void storeSetting(const QString &key, const QString &text)
+    {
+        store->write(SettingsSection, key, text);
+    }
+    QString storedSetting(const QString &key) const
+    {
+        return store->read(SettingsSection, key, {});
+    }
+
     void makeFile(const QString &relative, const QByteArray &content = "text")
     {
         const QString full = path(relative);

@@ -99,7 +99,7 @@ void TestDisplay::fileAboveMaximumIsRefusedQuietly()
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"), QByteArray(1025, 'x'));
     f.makeFile(QStringLiteral("b.txt"), "shown before");
-    f.store->write(SettingKey::MaxFileSize, QStringLiteral("1024"));
+    f.storeSetting("MaxFileSize", "1024");
     f.store->commit();
     f.resetStore();
     frmGlintbox &w = f.load();
@@ -117,7 +117,7 @@ void TestDisplay::fileAtMaximumIsShownWithFullGauge()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"), QByteArray(1024, 'x'));
-    f.store->write(SettingKey::MaxFileSize, QStringLiteral("1024"));
+    f.storeSetting("MaxFileSize", "1024");
     f.store->commit();
     f.resetStore();
     frmGlintbox &w = f.load();
@@ -212,7 +212,7 @@ void TestDisplay::rtfClickAfterRestoreActs()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("a.rtf"), "{\\rtf1 plain}");
-    f.store->write(SettingKey::RTFmode, QStringLiteral("0"));
+    f.storeSetting("RTFmode", "0");
     f.store->commit();
     f.resetStore();
     frmGlintbox &w = f.load();
@@ -227,7 +227,7 @@ void TestDisplay::htmlModeOffShowsSource()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("page.html"), "<html><body>hello</body></html>");
-    f.store->write(SettingKey::HTMLmode, QStringLiteral("0"));
+    f.storeSetting("HTMLmode", "0");
     f.store->commit();
     f.resetStore();
     frmGlintbox &w = f.load();
@@ -267,7 +267,7 @@ void TestDisplay::launcherLeavesGaugeUnlit()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("big.com"), QByteArray(4096, 'x'));
-    f.store->write(SettingKey::MaxFileSize, QStringLiteral("1024"));
+    f.storeSetting("MaxFileSize", "1024");
     f.store->commit();
     f.resetStore();
     frmGlintbox &w = f.load();

@@ -191,13 +191,13 @@ void TestLayout::shrinkingSpringsBack()
 void TestLayout::lowerCaseTopGivesSideAndStoresSide()
 {
     ShellFixture f;
-    f.store->write(SettingKey::Controls, QStringLiteral("top"));
+    f.storeSetting("Controls", "top");
     frmGlintbox &w = f.load();
     QVERIFY(w.controls().menus->item("mnuControl1")->isChecked());
     QVERIFY(!w.controls().menus->item("mnuControl0")->isChecked());
     QCOMPARE(w.controls().Dir1->x(), w.controls().File1->x());
     f.closeAndReload();
-    QCOMPARE(f.store->read(SettingKey::Controls), QStringLiteral("Side"));
+    QCOMPARE(f.storedSetting("Controls"), QStringLiteral("Side"));
 }
 
 void TestLayout::layoutItemsKeepOneCheckMark()

@@ -165,7 +165,7 @@ void TestNavigation::driveNotReadyAtStartupGivesOneMessage()
     f.drives.notReady.insert(stick);
     f.makeFile(QStringLiteral("start/first.txt"));
     f.startFolder = f.path(QStringLiteral("start"));
-    f.store->write(SettingKey::DriveLetter, stick + QStringLiteral(" [STICK]"));
+    f.storeSetting("DriveLetter", stick + QStringLiteral(" [STICK]"));
     f.store->commit();
     f.resetStore();
     frmGlintbox &w = f.load();
