@@ -9,16 +9,15 @@
 #include "core/GlintboxState.h"
 #include "core/Paths.h"
 #include "core/Prompts.h"
-#include "core/RunTimeError.h"
+#include "formats/rtf/RtfMetafiles.h"
+#include "formats/text/TextRead.h"
 #include "viewing/gauge/MaxSizeLights.h"
 #include "viewing/gauge/SizeGauge.h"
 #include "viewing/modes/SizeLevel.h"
 #include "viewing/pictures/ImageViewport.h"
 #include "viewing/pictures/PictureLoader.h"
 #include "viewing/player/MoviePlayer.h"
-#include "formats/rtf/RtfMetafiles.h"
 #include "viewing/text/RichTextBox.h"
-#include "formats/text/TextRead.h"
 #include "viewing/web/WebBrowserView.h"
 
 #include <QCheckBox>
@@ -140,17 +139,12 @@ int FileDisplay::loadPlainText(const QString &path)
     RichTextBox &text1 = *m_controls.Text1;
     m_controls.WebBrowser1->setVisible(false);
     setZoomTo100();
+    // Emptied before the read, so a failed read leaves no other file's text
+    // under this name.
     text1.setText(QString());
     text1.setTextFont(m_state.font.toFont());
     text1.setTextColour(m_state.font.colour);
-    TextReadResult read;
-    try {
-        read = readFileAsText(m_host.fileSystem(), path, qint64(m_state.fileSize));
-    } catch (const RunTimeError &) {
-        // The view stays empty: no other file's text may stand under this name.
-        text1.setText(QString());
-        throw;
-    }
+    const TextReadResult read = readFileAsText(m_host.fileSystem(), path, qint64(m_state.fileSize));
     text1.setText(read.text);
     return read.shortenCount;
 }
