@@ -10,8 +10,6 @@ namespace glintbox {
 // The main window's shared state: what the handlers of every subsystem read
 // and write between events. Controls hold the rest.
 struct GlintboxState {
-    static inline const QString VersionText = QStringLiteral("2.00");
-
     // Qualified: the member has the type's name.
     glintbox::ViewMode ViewMode = glintbox::ViewMode::Text;
     qint16 IconFrame = 0;

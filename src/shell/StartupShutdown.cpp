@@ -1,6 +1,7 @@
 #include "StartupShutdown.h"
 
 #include "core/ErrorTrap.h"
+#include "core/ProductInfo.h"
 #include "core/RunTimeError.h"
 #include "filter/FileFilter.h"
 #include "frmGlintbox.h"
@@ -61,8 +62,7 @@ void StartupShutdown::Form_Load()
     m_window.fileFilter().restoreAtStartup(gathered.filters);
     readSettings(ReadStep::Placement, gathered);
     restoreWindowPlacement(gathered.placement);
-    m_window.setWindowTitle(QStringLiteral("Glintbox by Devezud Iziruvuz - Version ") +
-                            GlintboxState::VersionText);
+    m_window.setWindowTitle(product::mainWindowCaption());
     step([&] {
         if (c.File1->listCount() > 0) {
             state.FocusFileListPending = true;
