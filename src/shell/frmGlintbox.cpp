@@ -8,7 +8,6 @@
 #include "core/ErrorTrap.h"
 #include "core/FileSystem.h"
 #include "core/Paths.h"
-#include "core/ProgramStarter.h"
 #include "core/Prompts.h"
 #include "core/RunTimeError.h"
 #include "core/Twips.h"
@@ -37,7 +36,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
@@ -66,18 +64,18 @@ frmGlintbox::frmGlintbox(GlintboxServices services, QWidget *parent)
     m_layout =
         new WindowLayout(*this, *m_client, m_state, m_controls, m_viewer, m_services.prompts);
     m_imageZoom = std::make_unique<ImageZoom>(m_state, m_viewer, *this);
-    m_launcher = std::make_unique<ApplicationLauncher>(m_state, *this, ProgramStarter::local());
+    m_launcher = std::make_unique<ApplicationLauncher>(m_state, *this, m_services.starter);
     // The help files lie beside the program.
     m_helpMenu = std::make_unique<HelpMenu>(*this, m_services.prompts, m_services.fs,
                                             QCoreApplication::applicationDirPath());
     m_keys->setActions({[this](int keyAscii) { m_imageZoom->zoomStep(keyAscii); },
                         [this] { m_launcher->Image3_DblClick(); }});
     connectHandlers();
-    // The lists start in the folder the program was started in; when that
-    // has gone they start empty and start-up moves them on.
+    // The lists start in the start folder; when that has gone they start
+    // empty and start-up moves them on.
     try {
-        m_controls.Drive1->showDriveOf(QDir::currentPath());
-        m_controls.Dir1->setPath(QDir::currentPath());
+        m_controls.Drive1->showDriveOf(m_services.startFolder);
+        m_controls.Dir1->setPath(m_services.startFolder);
     } catch (const RunTimeError &) {
     }
 }

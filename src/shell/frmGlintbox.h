@@ -25,6 +25,7 @@ class Navigation;
 class ViewerKeys;
 class WindowLayout;
 class Prompts;
+class ProgramStarter;
 class SettingsStore;
 
 // What the main window needs from the world; tests pass fakes.
@@ -33,6 +34,10 @@ struct GlintboxServices {
     FileSystem &fs;
     DriveSource &drives;
     SettingsStore &store;
+    ProgramStarter &starter;
+    // The folder the lists show before the stored one is restored: the
+    // program's working folder.
+    QString startFolder;
 };
 
 // The main window: creates the controls, holds the shared state and wires the

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FaultyFileSystem.h"
+#include "RecordingStarter.h"
 #include "ScriptedPrompts.h"
 #include "core/RunTimeError.h"
 #include "shell/frmGlintbox.h"
@@ -25,13 +26,16 @@ public:
     bool isReady(const Drive &drive) override { return !notReady.contains(drive.mountPoint); }
 };
 
-// A main window over a temporary settings file, scripted prompts and a file
-// system whose calls can be made to fail.
+// A main window over a temporary settings file, scripted prompts, a file
+// system whose calls can be made to fail and a program starter that only
+// records. The lists start in the temporary folder.
 struct ShellFixture {
     QTemporaryDir dir;
     ScriptedPrompts prompts;
     FaultyFileSystem fs;
     FakeDrives drives;
+    RecordingStarter starter;
+    QString startFolder = dir.path();
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<frmGlintbox> window;
     int exits = 0;
@@ -42,6 +46,17 @@ struct ShellFixture {
     QString settingsFile() const { return dir.filePath(QStringLiteral("Glintbox.conf")); }
 
     void resetStore() { store = std::make_unique<SettingsStore>(settingsFile()); }
+
+    // A value of the "Settings" section, as an earlier run left it or as the
+    // last close wrote it.
+    void storeSetting(const QString &key, const QString &text)
+    {
+        store->write(SettingsSection, key, text);
+    }
+    QString storedSetting(const QString &key) const
+    {
+        return store->read(SettingsSection, key, {});
+    }
 
     void makeFile(const QString &relative, const QByteArray &content = "text")
     {
@@ -54,7 +69,8 @@ struct ShellFixture {
 
     frmGlintbox &open()
     {
-        window = std::make_unique<frmGlintbox>(GlintboxServices{prompts, fs, drives, *store});
+        window = std::make_unique<frmGlintbox>(
+            GlintboxServices{prompts, fs, drives, *store, starter, startFolder});
         window->setExitHandler([this] { ++exits; });
         return *window;
     }
