@@ -295,6 +295,7 @@ const Case TextCases[] = {
     {"special spaces", "a\\~b\\-c\\_d", "a\u00a0b\u00adc\u2011d"},
     {"trailing par", "a\\par", "a"},
     {"empty paragraphs kept", "a\\par\\par b", "a\n\nb"},
+    {"table style reference is no destination", "\\pard\\intbl\\ts11 a\\cell\\row b", "\na\nb\n"},
     {"unknown word ignored", "a\\foo b\\bar12 c", "abc"},
     {"unknown destination", "a{\\*\\unknowndest secret {\\b more}}b", "ab"},
     {"known starred destination", "a{\\*\\bkmkstart mark}b", "ab"},
