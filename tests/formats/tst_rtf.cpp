@@ -66,6 +66,10 @@ QString describe(const QTextCharFormat &format)
         parts << underlineName(format.underlineStyle());
     if (format.fontStrikeOut())
         parts << QStringLiteral("strike");
+    if (format.fontCapitalization() == QFont::AllUppercase)
+        parts << QStringLiteral("caps");
+    if (format.fontCapitalization() == QFont::SmallCaps)
+        parts << QStringLiteral("smallcaps");
     if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
         parts << QStringLiteral("super");
     if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
@@ -117,6 +121,15 @@ QString describe(const QTextBlockFormat &format)
     }
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
         parts << QStringLiteral("pagebreak");
+    QStringList tabs;
+    for (const QTextOption::Tab &tab : format.tabPositions())
+        tabs << QString::number(qRound(tab.position)) +
+                    (tab.type == QTextOption::RightTab       ? QStringLiteral("r")
+                     : tab.type == QTextOption::CenterTab    ? QStringLiteral("c")
+                     : tab.type == QTextOption::DelimiterTab ? QStringLiteral(".")
+                                                             : QString());
+    if (!tabs.isEmpty())
+        parts << QStringLiteral("tabs=") + tabs.join(u',');
     return parts.join(u' ');
 }
 
@@ -244,6 +257,9 @@ const Case CharacterCases[] = {
     {"underline none", "\\ul a{\\ulnone X}", ""},
     {"underline zero", "\\ul a{\\ul0 X}", ""},
     {"strike", "{\\strike X}", "strike"},
+    {"capitals", "{\\caps X}", "caps"},
+    {"small capitals", "{\\scaps X}", "smallcaps"},
+    {"capitals off", "\\caps a{\\caps0 X}", ""},
     {"double strike", "{\\striked1 X}", "strike"},
     {"size", "{\\fs36 X}", "size=18"},
     {"font", "{\\f1 X}", "font=Arial"},
@@ -276,13 +292,21 @@ const Case ParagraphCases[] = {
     {"justify", "\\qj X", "justify"},
     {"carries over", "\\qc a\\par X", "centre"},
     {"pard resets", "\\qc\\li720 a\\par\\pard X", "left"},
-    {"indents", "\\li1440\\ri720\\fi-360 X", "left left=96 right=48 indent=-24"},
+    {"indents", "\\li1440\\ri720\\fi-360 X", "left left=96 right=48 indent=-24 tabs=24"},
     {"spacing", "\\sb300\\sa150 X", "left top=20 bottom=10"},
     {"line multiple", "\\sl360\\slmult1 X", "left line=150%"},
     {"line exact", "\\sl-300\\slmult0 X", "left exact=20"},
     {"line at least", "\\sl300 X", "left atleast=20"},
     {"page break", "a\\page X", "left pagebreak"},
     {"paragraph style", "\\s1 X", "centre"},
+    {"own properties replace the style's", "\\s1\\li720 X", "left left=48"},
+    {"tab stops", "\\tx720\\tqr\\tx2880\\tqc\\tx3600\\tqdec\\tx4320 X",
+     "left tabs=48,192r,240c,288."},
+    {"tab stops from the first line's start", "\\li1440\\fi-720\\tx2160 X",
+     "left left=96 indent=-48 tabs=48,96"},
+    {"hanging indent is a stop", "\\li720\\fi-360 X", "left left=48 indent=-24 tabs=24"},
+    {"a stop before the hanging indent wins", "\\li1440\\fi-1440\\tx360 X",
+     "left left=96 indent=-96 tabs=24"},
 };
 
 // Plain text of the whole document.
@@ -300,9 +324,23 @@ const Case TextCases[] = {
     {"unknown destination", "a{\\*\\unknowndest secret {\\b more}}b", "ab"},
     {"known starred destination", "a{\\*\\bkmkstart mark}b", "ab"},
     {"info skipped", "{\\info{\\title T}{\\author A}}a", "a"},
-    {"header footer footnote annotation",
-     "a{\\header H}{\\footer F}{\\headerl L}{\\footnote N}{\\*\\atnid I}{\\*\\annotation A}b",
-     "ab"},
+    {"header footer annotation",
+     "a{\\header H}{\\footer F}{\\headerl L}{\\*\\atnid I}{\\*\\annotation A}b", "ab"},
+    {"footnotes after the text, numbered",
+     "a\\chftn{\\footnote\\pard{\\up6\\chftn} N\\par M}b\\chftn{\\footnote{\\chftn} O}\\par c",
+     "a1b2\nc\n\n1 N\nM\n2 O"},
+    {"shape text box",
+     "{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv {\\pict\\wmetafile8 00}}}{\\shptxt box}}"
+     "{\\shprslt fallback}}",
+     "box"},
+    {"shape picture",
+     "{\\shp{\\*\\shpinst{\\sp{\\sn fLine}{\\sv 0}}{\\sp{\\sn pib}{\\sv "
+     "{\\pict\\wmetafile8 00}}}}{\\shprslt fallback}}",
+     "\ufffc"},
+    {"shape shown by its result",
+     "{\\shp{\\*\\shpinst{\\sp{\\sn fLine}{\\sv 0}}}{\\shprslt "
+     "fallback}}",
+     "fallback"},
     {"hidden", "a{\\v hidden}b", "ab"},
     {"field result", "{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}", "3"},
     {"pntext", "{\\pntext 1.\\tab}One{\\*\\pn\\pnlvlbody{\\pntxta .}}", "1.\tOne"},
@@ -594,6 +632,8 @@ void TestRtf::hostileInput_data()
                            << "does not begin like an RTF file";
     QTest::newRow("unknown code page")
         << QByteArray("{\\rtf1\\ansicpg77777 \\'e9}") << u"\u00e9"_qs << "Code page 77777";
+    QTest::newRow("footnote cut by the end") << QByteArray("{\\rtf1 a{\\footnote N") << "a\n\nN"
+                                             << "closing brace is missing";
     QTest::newRow("cut escape") << QByteArray("{\\rtf1 a\\'4") << "a"
                                 << "closing brace is missing";
     QTest::newRow("huge parameter")

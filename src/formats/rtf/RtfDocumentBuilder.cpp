@@ -11,6 +11,9 @@ namespace glintbox::rtf {
 
 namespace {
 
+// RTF's tab stops lie every half inch unless the document says otherwise.
+constexpr int DefaultTabStopTwips = 720;
+
 // A grid may hold a few empty cells per cell the input names, not a square of them.
 bool gridIsReasonable(qsizetype rows, qsizetype columns, qsizetype cellsGiven)
 {
@@ -27,6 +30,26 @@ RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument *document)
     // One edit for the whole build: the document rescans its frames and tells its layout once,
     // not after every insertion.
     m_cursor.beginEditBlock();
+    setDefaultTabStop(DefaultTabStopTwips / TwipsPerPixel);
+}
+
+void RtfDocumentBuilder::setDefaultTabStop(double pixels)
+{
+    QTextOption option = m_document->defaultTextOption();
+    option.setTabStopDistance(qBound(1.0, pixels, 2000.0));
+    m_document->setDefaultTextOption(option);
+}
+
+void RtfDocumentBuilder::addNotes(std::vector<RtfParagraph> &&notes)
+{
+    if (notes.empty())
+        return;
+    RtfParagraph rule;
+    rule.format.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth,
+                            QTextLength(QTextLength::PercentageLength, 30));
+    addParagraph(std::move(rule), false);
+    for (RtfParagraph &note : notes)
+        addParagraph(std::move(note), false);
 }
 
 void RtfDocumentBuilder::addParagraph(RtfParagraph &&paragraph, bool inTable)

@@ -40,6 +40,9 @@ public:
     // cellRightEdges: the row's \cellx positions in twips, left edge first.
     void endRow(const std::vector<int> &cellRightEdges, int rowLeft);
     bool rowPending() const { return !m_cell.empty() || !m_row.cells.empty(); }
+    // Footnotes go after the text, below a short rule.
+    void addNotes(std::vector<RtfParagraph> &&notes);
+    void setDefaultTabStop(double pixels);
     void finish();
 
     // Registers a picture with the document and returns the name to refer to it by.

@@ -21,6 +21,7 @@ namespace glintbox::rtf {
 constexpr int MaxGroupDepth = 1000;
 constexpr int MaxWarnings = 50;
 constexpr int MaxCellEdges = 1000;
+constexpr int MaxTabStops = 64;
 // Pictures may decode to this many bytes of pixels: generous for real documents, bounded by
 // the input for hostile ones.
 constexpr qint64 PixelBytesPerInputByte = 64;
@@ -35,6 +36,10 @@ enum class Destination {
     FieldInstruction,
     Picture,
     NestedTableProperties, // only its \\nestrow matters: nested tables degrade to text
+    ShapeInstructions,     // only the shape's picture and text box are shown
+    ShapeProperty,
+    ShapePropertyName,
+    ShapePicture, // the value of a shape's picture property: only its \\pict counts
 };
 
 struct CharState {
@@ -42,6 +47,7 @@ struct CharState {
     bool italic = false;
     bool strike = false;
     bool hidden = false;
+    QFont::Capitalization capitals = QFont::MixedCase;
     QTextCharFormat::UnderlineStyle underline = QTextCharFormat::NoUnderline;
     QTextCharFormat::VerticalAlignment vertical = QTextCharFormat::AlignNormal;
     int font = -1; // -1: the document's default font
@@ -63,6 +69,12 @@ struct ParaState {
     int lineSpacing = 0; // 0 single; > 0 at least, < 0 exactly, or 240ths of a line if multiple
     bool lineMultiple = false;
     bool inTable = false;
+    // Positions in twips from the text's left edge, as RTF gives them.
+    QList<QTextOption::Tab> tabs;
+    QTextOption::TabType nextTabType = QTextOption::LeftTab;
+    // The properties came from a paragraph style: the paragraph's first own property replaces
+    // them all, since writers that state properties state every one.
+    bool fromStyle = false;
 };
 
 struct GroupState {
@@ -132,6 +144,9 @@ private:
     void commitColour();
     void commitStyle();
     void finishPicture();
+    void beginFootnote();
+    void endFootnote();
+    void setOwnParagraphProperty();
 
     QByteArrayView m_input;
     RtfTokenizer m_tokenizer;
@@ -161,6 +176,18 @@ private:
     qsizetype m_pictureDepth = -1;
     std::vector<int> m_cellEdges;
     int m_rowLeft = 0;
+
+    // Footnotes are gathered apart and shown after the text; the paragraph they interrupt waits.
+    std::vector<RtfParagraph> m_notes;
+    int m_noteCount = 0;
+    qsizetype m_noteDepth = -1;
+    RtfParagraph m_interruptedParagraph;
+
+    // A shape shows its text box if it has one, otherwise its picture.
+    qsizetype m_shapeDepth = -1;
+    QString m_shapePropertyName;
+    std::optional<RtfRun> m_shapePicture;
+    bool m_shapeShown = false;
 
     QByteArray m_pendingBytes;
     int m_pendingCodePage = 0;

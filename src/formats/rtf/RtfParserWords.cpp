@@ -80,6 +80,7 @@ void RtfParser::handleHeaderWord(Keyword keyword, const RtfToken &token)
             const bool inTable = current.paragraph.inTable;
             current.paragraph = found->paragraph;
             current.paragraph.inTable = inTable;
+            current.paragraph.fromStyle = true;
         }
         break;
     }
@@ -111,6 +112,12 @@ void RtfParser::handleCharacterWord(Keyword keyword, const RtfToken &token)
         break;
     case Keyword::Hidden:
         character.hidden = on;
+        break;
+    case Keyword::Capitals:
+        character.capitals = on ? QFont::AllUppercase : QFont::MixedCase;
+        break;
+    case Keyword::SmallCapitals:
+        character.capitals = on ? QFont::SmallCaps : QFont::MixedCase;
         break;
     case Keyword::Underline:
         character.underline = on ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline;
@@ -169,6 +176,31 @@ void RtfParser::handleParagraphWord(Keyword keyword, const RtfToken &token)
     ParaState &paragraph = current.paragraph;
     const int value = token.parameter;
     const bool normal = current.destination == Destination::Normal;
+    const bool inNote = m_noteDepth >= 0;
+    switch (keyword) {
+    case Keyword::AlignLeft:
+    case Keyword::AlignCentre:
+    case Keyword::AlignRight:
+    case Keyword::AlignJustify:
+    case Keyword::LeftIndent:
+    case Keyword::RightIndent:
+    case Keyword::FirstIndent:
+    case Keyword::SpaceBefore:
+    case Keyword::SpaceAfter:
+    case Keyword::LineSpacing:
+    case Keyword::TabPosition:
+    case Keyword::TabRight:
+    case Keyword::TabCentre:
+    case Keyword::TabDecimal:
+        if (paragraph.fromStyle) {
+            const bool inTable = paragraph.inTable;
+            paragraph = ParaState{};
+            paragraph.inTable = inTable;
+        }
+        break;
+    default:
+        break;
+    }
     switch (keyword) {
     case Keyword::Par:
     case Keyword::Sect:
@@ -230,13 +262,13 @@ void RtfParser::handleParagraphWord(Keyword keyword, const RtfToken &token)
         paragraph.inTable = value > 0;
         break;
     case Keyword::Cell:
-        if (normal) {
+        if (normal && !inNote) {
             endParagraph(true);
             m_builder.endCell();
         }
         break;
     case Keyword::Row:
-        if (normal) {
+        if (normal && !inNote) {
             if (!m_paragraph.runs.empty())
                 endParagraph(true);
             m_builder.endRow(m_cellEdges, m_rowLeft);
@@ -260,6 +292,30 @@ void RtfParser::handleParagraphWord(Keyword keyword, const RtfToken &token)
         break;
     case Keyword::RowLeft:
         m_rowLeft = value;
+        break;
+    case Keyword::TabRight:
+        paragraph.nextTabType = QTextOption::RightTab;
+        break;
+    case Keyword::TabCentre:
+        paragraph.nextTabType = QTextOption::CenterTab;
+        break;
+    case Keyword::TabDecimal:
+        paragraph.nextTabType = QTextOption::DelimiterTab;
+        break;
+    case Keyword::TabPosition:
+        if (paragraph.tabs.size() < MaxTabStops) {
+            const QChar delimiter =
+                paragraph.nextTabType == QTextOption::DelimiterTab ? QChar(u'.') : QChar();
+            paragraph.tabs << QTextOption::Tab(value, paragraph.nextTabType, delimiter);
+        }
+        paragraph.nextTabType = QTextOption::LeftTab;
+        break;
+    case Keyword::DefaultTab:
+        if (value > 0)
+            m_builder.setDefaultTabStop(value / TwipsPerPixel);
+        break;
+    case Keyword::FootnoteMark:
+        deliverText(QString::number(inNote ? m_noteCount : m_noteCount + 1));
         break;
     case Keyword::EmDash:
         deliverChar(0x2014);

@@ -269,6 +269,17 @@ void RtfWriter::writeParagraphFormat(const QTextBlockFormat &format, bool inTabl
     default:
         break;
     }
+    // The layout measures tab stops from where the first line starts, RTF from the left edge.
+    const int lineStart = toTwips(format.leftMargin() + format.textIndent());
+    for (const QTextOption::Tab &tab : format.tabPositions()) {
+        if (tab.type == QTextOption::RightTab)
+            m_out += "\\tqr";
+        else if (tab.type == QTextOption::CenterTab)
+            m_out += "\\tqc";
+        else if (tab.type == QTextOption::DelimiterTab)
+            m_out += "\\tqdec";
+        word("tx", toTwips(tab.position) + lineStart);
+    }
     m_out += ' ';
 }
 
@@ -333,6 +344,10 @@ void RtfWriter::writeCharFormat(const QTextCharFormat &format)
     }
     if (format.fontStrikeOut())
         m_out += "\\strike";
+    if (format.fontCapitalization() == QFont::AllUppercase)
+        m_out += "\\caps";
+    else if (format.fontCapitalization() == QFont::SmallCaps)
+        m_out += "\\scaps";
     if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
         m_out += "\\super";
     else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
