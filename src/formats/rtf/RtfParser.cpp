@@ -29,7 +29,7 @@ QStringList RtfParser::run()
             if (m_noteDepth >= 0)
                 endFootnote();
             if (!m_paragraph.runs.empty())
-                endParagraph(m_stack.back().paragraph.inTable);
+                endParagraph(m_stack.back().paragraph.tableDepth);
             m_builder.addNotes(std::move(m_notes));
             m_builder.finish();
             m_warnings << m_builder.warnings();
@@ -343,14 +343,14 @@ QTextBlockFormat RtfParser::blockFormat(const ParaState &paragraph)
     return format;
 }
 
-void RtfParser::endParagraph(bool inTable)
+void RtfParser::endParagraph(int tableDepth)
 {
     flushText();
     m_paragraph.format = blockFormat(state().paragraph);
     if (m_noteDepth >= 0)
         m_notes.push_back(std::move(m_paragraph));
     else
-        m_builder.addParagraph(std::move(m_paragraph), inTable);
+        m_builder.addParagraph(std::move(m_paragraph), tableDepth);
     m_paragraph = {};
     m_runOpen = false;
 }
@@ -577,12 +577,13 @@ void RtfParser::handleWord(const RtfToken &token, bool starred)
     case Destination::FieldInstruction:
         handleHeaderWord(keyword, token);
         handleCharacterWord(keyword, token);
-        if (destination == Destination::Normal)
+        if (destination == Destination::Normal) {
             handleParagraphWord(keyword, token);
+            handleTableWord(keyword, token);
+        }
         return;
     case Destination::NestedTableProperties:
-        if (keyword == Keyword::NestedRow)
-            endParagraph(true);
+        handleTableWord(keyword, token);
         return;
     case Destination::ShapeInstructions:
     case Destination::ShapeProperty:

@@ -77,9 +77,9 @@ void RtfParser::handleHeaderWord(Keyword keyword, const RtfToken &token)
             break;
         current.character = found->character;
         if (!character) {
-            const bool inTable = current.paragraph.inTable;
+            const int tableDepth = current.paragraph.tableDepth;
             current.paragraph = found->paragraph;
-            current.paragraph.inTable = inTable;
+            current.paragraph.tableDepth = tableDepth;
             current.paragraph.fromStyle = true;
         }
         break;
@@ -193,9 +193,9 @@ void RtfParser::handleParagraphWord(Keyword keyword, const RtfToken &token)
     case Keyword::TabCentre:
     case Keyword::TabDecimal:
         if (paragraph.fromStyle) {
-            const bool inTable = paragraph.inTable;
+            const int tableDepth = paragraph.tableDepth;
             paragraph = ParaState{};
-            paragraph.inTable = inTable;
+            paragraph.tableDepth = tableDepth;
         }
         break;
     default:
@@ -205,11 +205,11 @@ void RtfParser::handleParagraphWord(Keyword keyword, const RtfToken &token)
     case Keyword::Par:
     case Keyword::Sect:
         if (normal)
-            endParagraph(paragraph.inTable);
+            endParagraph(paragraph.tableDepth);
         break;
     case Keyword::Page:
         if (normal) {
-            endParagraph(paragraph.inTable);
+            endParagraph(paragraph.tableDepth);
             m_pageBreakPending = true;
         }
         break;
@@ -254,44 +254,6 @@ void RtfParser::handleParagraphWord(Keyword keyword, const RtfToken &token)
         break;
     case Keyword::LineMultiple:
         paragraph.lineMultiple = value != 0;
-        break;
-    case Keyword::InTable:
-        paragraph.inTable = true;
-        break;
-    case Keyword::NestingLevel:
-        paragraph.inTable = value > 0;
-        break;
-    case Keyword::Cell:
-        if (normal && !inNote) {
-            endParagraph(true);
-            m_builder.endCell();
-        }
-        break;
-    case Keyword::Row:
-        if (normal && !inNote) {
-            if (!m_paragraph.runs.empty())
-                endParagraph(true);
-            m_builder.endRow(m_cellEdges, m_rowLeft);
-        }
-        break;
-    case Keyword::NestedCell:
-        // Nested tables degrade to text: a nested row becomes one tab-separated line.
-        deliverChar(u'\t');
-        break;
-    case Keyword::NestedRow:
-        if (normal)
-            endParagraph(true);
-        break;
-    case Keyword::RowDefaults:
-        m_cellEdges.clear();
-        m_rowLeft = 0;
-        break;
-    case Keyword::CellEdge:
-        if (m_cellEdges.size() < MaxCellEdges)
-            m_cellEdges.push_back(value);
-        break;
-    case Keyword::RowLeft:
-        m_rowLeft = value;
         break;
     case Keyword::TabRight:
         paragraph.nextTabType = QTextOption::RightTab;
@@ -435,7 +397,7 @@ void RtfParser::handleSymbol(char symbol)
         break;
     case '\n':
         if (state().destination == Destination::Normal)
-            endParagraph(state().paragraph.inTable);
+            endParagraph(state().paragraph.tableDepth);
         break;
     case '\t':
         deliverChar(u'\t');
