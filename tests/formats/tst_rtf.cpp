@@ -708,6 +708,23 @@ void TestRtf::hostileInput_data()
         << QByteArray("{\\rtf1\\ansicpg77777 \\'e9}") << u"\u00e9"_qs << "Code page 77777";
     QTest::newRow("footnote cut by the end") << QByteArray("{\\rtf1 a{\\footnote N") << "a\n\nN"
                                              << "closing brace is missing";
+    QTest::newRow("tables nested past the limit")
+        << "{\\rtf1 " +
+               QByteArray("\\pard\\intbl\\itap40 deep\\nestcell"
+                          "{\\*\\nesttableprops\\trowd\\cellx99\\nestrow}") +
+               "\\pard after}"
+        << QString(16, u'\n') + "deep" + QString(16, u'\n') + "after"
+        << "";
+    QTest::newRow("merges with nothing to merge into")
+        << QByteArray("{\\rtf1 \\trowd\\clmrg\\clvmrg\\cellx1000\\clvmrg\\cellx900\\intbl "
+                      "a\\cell b\\cell\\row\\pard z}")
+        << "\na\nb\nz"
+        << "";
+    QTest::newRow("cell edges that run backwards")
+        << QByteArray("{\\rtf1 \\trowd\\cellx3000\\cellx1000\\cellx-500\\intbl a\\cell b\\cell "
+                      "c\\cell\\row\\trowd\\cellx100\\intbl d\\cell\\row\\pard z}")
+        << "\na\nb\nc\nd\n\n\n\nz"
+        << "";
     QTest::newRow("cut escape") << QByteArray("{\\rtf1 a\\'4") << "a"
                                 << "closing brace is missing";
     QTest::newRow("huge parameter")

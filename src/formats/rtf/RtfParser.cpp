@@ -269,14 +269,9 @@ QTextCharFormat RtfParser::charFormat(const CharState &character)
         format.setUnderlineStyle(character.underline);
     if (character.vertical != QTextCharFormat::AlignNormal)
         format.setVerticalAlignment(character.vertical);
-    auto colour = [this](int index) -> std::optional<QColor> {
-        if (index < 0 || index >= int(m_colours.size()))
-            return std::nullopt;
-        return m_colours[size_t(index)];
-    };
-    if (const auto fg = colour(character.foreground))
+    if (const auto fg = colourAt(character.foreground))
         format.setForeground(*fg);
-    if (const auto bg = colour(character.background))
+    if (const auto bg = colourAt(character.background))
         format.setBackground(*bg);
     if (character.link >= 0) {
         format.setAnchor(true);

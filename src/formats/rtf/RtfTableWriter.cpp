@@ -115,7 +115,9 @@ void RtfTableWriter::write(const RtfTable &table, QTextCursor &cursor, bool &fre
         for (int c = from; c < to; ++c)
             ownerAt(r, c) = index;
     };
+    std::vector<size_t> rowStarts; // the cells placed first in each row follow one another
     for (int r = 0; r < rows; ++r) {
+        rowStarts.push_back(placed.size());
         const RtfRow &row = table.rows[r];
         int previous = -1;
         for (size_t i = 0; i < row.cells.size(); ++i) {
@@ -202,8 +204,10 @@ void RtfTableWriter::write(const RtfTable &table, QTextCursor &cursor, bool &fre
             continue;
         const Placed *tallest = nullptr;
         double tallestHeight = -1;
-        for (const Placed &cell : placed) {
-            if (cell.row != r || cell.rowSpan != 1)
+        const size_t end = r + 1 < rows ? rowStarts[size_t(r) + 1] : placed.size();
+        for (size_t i = rowStarts[size_t(r)]; i < end; ++i) {
+            const Placed &cell = placed[i];
+            if (cell.rowSpan != 1)
                 continue;
             const double content = contentHeight(cell.parts);
             if (content > tallestHeight)
