@@ -142,6 +142,8 @@ QString describe(const QTextTable &table, const QTextTableCell &cell)
                        .arg(cell.column())
                        .arg(table.rows())
                        .arg(table.columns());
+    if (table.format().alignment() & Qt::AlignHCenter)
+        text += QStringLiteral(" centred");
     if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
         text += QStringLiteral(" span %1x%2").arg(cell.rowSpan()).arg(cell.columnSpan());
     const QTextTableCellFormat format = cell.format().toTableCellFormat();
@@ -535,6 +537,8 @@ void TestRtf::tables_data()
                       "a\\cell b\\cell\\row")
         << QStringList{"cell 0,0 of 1x2 bg=#ff8080: left | []a",
                        "cell 0,1 of 1x2 bg=#cccccc: left | []b"};
+    QTest::newRow("centred row") << QByteArray("\\trowd\\trqc\\cellx1000\\intbl a\\cell\\row")
+                                 << QStringList{"cell 0,0 of 1x1 centred: left | []a"};
     QTest::newRow("merged across")
         << QByteArray("\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\cellx3000\\intbl a\\cell\\cell "
                       "c\\cell\\row\\trowd\\cellx1000\\cellx2000\\cellx3000\\intbl d\\cell e\\cell "

@@ -55,10 +55,11 @@ struct RtfCellDefinition {
 
 // What \trowd to \row say about a row: its cells' edges, lines and fills.
 struct RtfRowDefinition {
-    int left = 0;                     // twips
-    int height = 0;                   // twips; > 0 at least, < 0 exactly
-    int gap = 108;                    // half the space between cells, twips
-    std::array<RtfBorder, 6> borders; // outer sides, then the lines between rows and cells
+    int left = 0;                            // twips
+    int height = 0;                          // twips; > 0 at least, < 0 exactly
+    int gap = 108;                           // half the space between cells, twips
+    Qt::Alignment alignment = Qt::AlignLeft; // of the row between the margins
+    std::array<RtfBorder, 6> borders;        // outer sides, then the lines between rows and cells
     std::vector<RtfCellDefinition> cells;
 };
 

@@ -99,6 +99,9 @@ enum class Keyword {
     RowLeft,
     RowHeight,
     RowGap,
+    RowLeftAligned,
+    RowCentred,
+    RowRightAligned,
     CellBorderTop, // the four cell sides, then the six row sides, in RtfSide order
     CellBorderLeft,
     CellBorderBottom,

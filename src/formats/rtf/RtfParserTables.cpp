@@ -73,6 +73,15 @@ void RtfParser::handleTableWord(Keyword keyword, const RtfToken &token)
     case Keyword::RowHeight:
         row.height = value;
         break;
+    case Keyword::RowLeftAligned:
+        row.alignment = Qt::AlignLeft;
+        break;
+    case Keyword::RowCentred:
+        row.alignment = Qt::AlignHCenter;
+        break;
+    case Keyword::RowRightAligned:
+        row.alignment = Qt::AlignRight;
+        break;
     case Keyword::RowGap:
         row.gap = std::clamp(value, 0, 1440);
         break;

@@ -182,7 +182,8 @@ void RtfTableWriter::write(const RtfTable &table, QTextCursor &cursor, bool &fre
     format.setBorderCollapse(true);
     format.setCellSpacing(0);
     format.setCellPadding(0);
-    if (grid.front() > 0)
+    format.setAlignment(table.rows.front().definition.alignment);
+    if (grid.front() > 0 && format.alignment() == Qt::AlignLeft)
         format.setLeftMargin(grid.front() / TwipsPerPixel);
     QList<QTextLength> widths;
     for (int c = 0; c < columns; ++c) {

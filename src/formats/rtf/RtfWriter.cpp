@@ -233,6 +233,10 @@ QByteArray RtfWriter::rowDefinition(QTextTable *table, int row, const std::vecto
     const QTextTableFormat tableFormat = table->format();
     word("trgaph", toTwips(table->cellAt(row, 0).format().toTableCellFormat().leftPadding()));
     word("trleft", toTwips(tableFormat.leftMargin()));
+    if (tableFormat.alignment() & Qt::AlignHCenter)
+        m_out += "\\trqc";
+    else if (tableFormat.alignment() & Qt::AlignRight)
+        m_out += "\\trqr";
     for (int c = 0; c < table->columns(); ++c) {
         const QTextTableCell cell = table->cellAt(row, c);
         if (cell.column() < c)
