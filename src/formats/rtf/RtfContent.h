@@ -43,6 +43,25 @@ struct RtfBorder {
 
 enum RtfSide { SideTop, SideLeft, SideBottom, SideRight, SideHorizontal, SideVertical };
 
+// The table cell format properties of the four cell sides, in RtfSide order, and the control
+// word that names each side.
+struct RtfCellSide {
+    int width;
+    int style;
+    int brush;
+    const char *word;
+};
+constexpr RtfCellSide CellSides[] = {
+    {QTextFormat::TableCellTopBorder, QTextFormat::TableCellTopBorderStyle,
+     QTextFormat::TableCellTopBorderBrush, "\\clbrdrt"},
+    {QTextFormat::TableCellLeftBorder, QTextFormat::TableCellLeftBorderStyle,
+     QTextFormat::TableCellLeftBorderBrush, "\\clbrdrl"},
+    {QTextFormat::TableCellBottomBorder, QTextFormat::TableCellBottomBorderStyle,
+     QTextFormat::TableCellBottomBorderBrush, "\\clbrdrb"},
+    {QTextFormat::TableCellRightBorder, QTextFormat::TableCellRightBorderStyle,
+     QTextFormat::TableCellRightBorderBrush, "\\clbrdrr"},
+};
+
 struct RtfCellDefinition {
     enum class Merge : quint8 { None, First, Continue };
     int rightEdge = 0; // twips

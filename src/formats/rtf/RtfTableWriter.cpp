@@ -253,22 +253,12 @@ void RtfTableWriter::formatCell(QTextTable *table, const Placed &cell, const Rtf
         }
     };
     QTextTableCellFormat format;
-    const RtfBorder top = border(SideTop);
-    const RtfBorder left = border(SideLeft);
-    const RtfBorder bottom = border(SideBottom);
-    const RtfBorder right = border(SideRight);
-    format.setTopBorder(top.width);
-    format.setTopBorderStyle(top.style);
-    format.setTopBorderBrush(top.colour);
-    format.setLeftBorder(left.width);
-    format.setLeftBorderStyle(left.style);
-    format.setLeftBorderBrush(left.colour);
-    format.setBottomBorder(bottom.width);
-    format.setBottomBorderStyle(bottom.style);
-    format.setBottomBorderBrush(bottom.colour);
-    format.setRightBorder(right.width);
-    format.setRightBorderStyle(right.style);
-    format.setRightBorderBrush(right.colour);
+    for (const RtfSide side : {SideTop, SideLeft, SideBottom, SideRight}) {
+        const RtfBorder line = border(side);
+        format.setProperty(CellSides[side].width, line.width);
+        format.setProperty(CellSides[side].style, int(line.style));
+        format.setProperty(CellSides[side].brush, QBrush(line.colour));
+    }
     const double gap = std::clamp(row.gap / TwipsPerPixel, 0.0, 50.0);
     format.setLeftPadding(gap);
     format.setRightPadding(gap);

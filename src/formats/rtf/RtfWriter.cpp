@@ -24,24 +24,6 @@ namespace {
 constexpr int DefaultTableWidth = 9000; // twips shared by columns of no fixed width
 constexpr int HexLineLength = 128;
 
-// The properties of one side of a table cell and the word that names it.
-struct CellSide {
-    int width;
-    int style;
-    int brush;
-    const char *word;
-};
-constexpr CellSide CellSides[] = {
-    {QTextFormat::TableCellTopBorder, QTextFormat::TableCellTopBorderStyle,
-     QTextFormat::TableCellTopBorderBrush, "\\clbrdrt"},
-    {QTextFormat::TableCellLeftBorder, QTextFormat::TableCellLeftBorderStyle,
-     QTextFormat::TableCellLeftBorderBrush, "\\clbrdrl"},
-    {QTextFormat::TableCellBottomBorder, QTextFormat::TableCellBottomBorderStyle,
-     QTextFormat::TableCellBottomBorderBrush, "\\clbrdrb"},
-    {QTextFormat::TableCellRightBorder, QTextFormat::TableCellRightBorderStyle,
-     QTextFormat::TableCellRightBorderBrush, "\\clbrdrr"},
-};
-
 int toTwips(double pixels)
 {
     return int(std::lround(pixels * TwipsPerPixel));
@@ -137,7 +119,7 @@ void RtfWriter::gatherCellColours(QTextTable *table)
             const QTextTableCellFormat format = table->cellAt(r, c).format().toTableCellFormat();
             if (format.background().style() != Qt::NoBrush)
                 colourIndex(format.background().color());
-            for (const CellSide &side : CellSides) {
+            for (const RtfCellSide &side : CellSides) {
                 const QBrush brush = format.brushProperty(side.brush);
                 if (brush.style() != Qt::NoBrush)
                     colourIndex(brush.color());
@@ -252,7 +234,7 @@ QByteArray RtfWriter::rowDefinition(QTextTable *table, int row, const std::vecto
             m_out += "\\clvertalc";
         else if (format.verticalAlignment() == QTextCharFormat::AlignBottom)
             m_out += "\\clvertalb";
-        for (const CellSide &side : CellSides) {
+        for (const RtfCellSide &side : CellSides) {
             // A cell that names no line of its own shows the table's.
             const double width = format.hasProperty(side.width) ? format.doubleProperty(side.width)
                                                                 : tableFormat.border();
