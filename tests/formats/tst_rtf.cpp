@@ -332,6 +332,8 @@ const Case ParagraphCases[] = {
     {"tab stops from the first line's start", "\\li1440\\fi-720\\tx2160 X",
      "left left=96 indent=-48 tabs=48,96"},
     {"hanging indent is a stop", "\\li720\\fi-360 X", "left left=48 indent=-24 tabs=24"},
+    {"lengths beyond any page", "\\li2147483647\\fi2147483647\\tx-2147483647 X",
+     "left left=279620 indent=279620"},
     {"a stop before the hanging indent wins", "\\li1440\\fi-1440\\tx360 X",
      "left left=96 indent=-96 tabs=24"},
 };
@@ -539,6 +541,10 @@ void TestRtf::tables_data()
                        "cell 0,1 of 1x2 bg=#cccccc: left | []b"};
     QTest::newRow("centred row") << QByteArray("\\trowd\\trqc\\cellx1000\\intbl a\\cell\\row")
                                  << QStringList{"cell 0,0 of 1x1 centred: left | []a"};
+    QTest::newRow("edges beyond any page")
+        << QByteArray("\\trowd\\trleft-2147483647\\cellx2147483647\\cellx2147483647\\intbl a\\cell "
+                      "b\\cell\\row")
+        << QStringList{"cell 0,0 of 1x2: left | []a", "cell 0,1 of 1x2: left | []b"};
     QTest::newRow("merged across")
         << QByteArray("\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\cellx3000\\intbl a\\cell\\cell "
                       "c\\cell\\row\\trowd\\cellx1000\\cellx2000\\cellx3000\\intbl d\\cell e\\cell "
@@ -578,7 +584,10 @@ void TestRtf::tables()
     QTextTable *table = nullptr;
     for (QTextBlock block = result.document->begin(); !table; block = block.next())
         table = QTextCursor(block).currentTable();
-    QCOMPARE(table->format().columnWidthConstraints().size(), table->columns());
+    const QList<QTextLength> widths = table->format().columnWidthConstraints();
+    QCOMPARE(widths.size(), table->columns());
+    for (const QTextLength &width : widths)
+        QVERIFY(width.rawValue() > 0);
 }
 
 void TestRtf::tableOfUnevenRowsDegrades()

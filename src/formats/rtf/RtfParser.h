@@ -22,6 +22,8 @@ constexpr int MaxGroupDepth = 1000;
 constexpr int MaxWarnings = 50;
 constexpr int MaxCellEdges = 1000; // cell definitions of one row
 constexpr int MaxTabStops = 64;
+// Lengths beyond any page (a few thousand inches) are cut to this, so sums of them stay in range.
+constexpr int MaxTwips = 1 << 22;
 // Pictures may decode to this many bytes of pixels: generous for real documents, bounded by
 // the input for hostile ones.
 constexpr qint64 PixelBytesPerInputByte = 64;

@@ -24,7 +24,7 @@ void RtfParser::handleTableWord(Keyword keyword, const RtfToken &token)
 {
     GroupState &current = state();
     ParaState &paragraph = current.paragraph;
-    const int value = token.parameter;
+    const int value = std::clamp(token.parameter, -MaxTwips, MaxTwips);
     const bool inBody = current.destination == Destination::Normal && m_noteDepth < 0;
     // A nested row states its definition after its cells, inside \nesttableprops.
     RtfRowDefinition &row = current.destination == Destination::NestedTableProperties

@@ -174,7 +174,7 @@ void RtfParser::handleParagraphWord(Keyword keyword, const RtfToken &token)
 {
     GroupState &current = state();
     ParaState &paragraph = current.paragraph;
-    const int value = token.parameter;
+    const int value = std::clamp(token.parameter, -MaxTwips, MaxTwips);
     const bool normal = current.destination == Destination::Normal;
     const bool inNote = m_noteDepth >= 0;
     switch (keyword) {

@@ -21,12 +21,13 @@ bool gridIsReasonable(qsizetype rows, qsizetype columns, qsizetype cellsGiven)
 }
 
 // The cell edges of a row in twips, left edge first; missing and reversed edges made good.
-std::vector<int> rowEdges(const RtfRow &row)
+// Wide enough that a row of very many cells cannot overflow.
+std::vector<qint64> rowEdges(const RtfRow &row)
 {
-    std::vector<int> edges{row.definition.left};
+    std::vector<qint64> edges{row.definition.left};
     for (size_t i = 0; i < row.cells.size(); ++i) {
-        const int right = i < row.definition.cells.size() ? row.definition.cells[i].rightEdge
-                                                          : edges.back() + MissingCellTwips;
+        const qint64 right = i < row.definition.cells.size() ? row.definition.cells[i].rightEdge
+                                                             : edges.back() + MissingCellTwips;
         edges.push_back(std::max(right, edges.back() + MinCellTwips));
     }
     return edges;
@@ -76,15 +77,15 @@ struct RtfTableWriter::Placed {
 void RtfTableWriter::write(const RtfTable &table, QTextCursor &cursor, bool &fresh)
 {
     const int rows = int(table.rows.size());
-    std::vector<std::vector<int>> edges;
-    std::vector<int> allEdges;
+    std::vector<std::vector<qint64>> edges;
+    std::vector<qint64> allEdges;
     for (const RtfRow &row : table.rows) {
         edges.push_back(rowEdges(row));
         allEdges.insert(allEdges.end(), edges.back().begin(), edges.back().end());
     }
     std::sort(allEdges.begin(), allEdges.end());
-    std::vector<int> grid;
-    for (const int edge : allEdges) {
+    std::vector<qint64> grid;
+    for (const qint64 edge : allEdges) {
         if (grid.empty() || edge - grid.back() >= SnapTwips)
             grid.push_back(edge);
     }
@@ -95,7 +96,7 @@ void RtfTableWriter::write(const RtfTable &table, QTextCursor &cursor, bool &fre
         writeAsText(table, cursor, fresh);
         return;
     }
-    auto columnOf = [&](int edge) {
+    auto columnOf = [&](qint64 edge) {
         return int(std::upper_bound(grid.begin(), grid.end(), edge) - grid.begin()) - 1;
     };
 
@@ -187,7 +188,8 @@ void RtfTableWriter::write(const RtfTable &table, QTextCursor &cursor, bool &fre
         format.setLeftMargin(grid.front() / TwipsPerPixel);
     QList<QTextLength> widths;
     for (int c = 0; c < columns; ++c) {
-        const int width = c + 1 < int(grid.size()) ? grid[c + 1] - grid[c] : MissingCellTwips;
+        const qint64 width =
+            c + 1 < int(grid.size()) ? grid[c + 1] - grid[c] : qint64(MissingCellTwips);
         widths << QTextLength(QTextLength::FixedLength, width / TwipsPerPixel);
     }
     format.setColumnWidthConstraints(widths);
