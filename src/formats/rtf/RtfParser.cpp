@@ -144,7 +144,7 @@ void RtfParser::beginFootnote()
 void RtfParser::endFootnote()
 {
     if (!m_paragraph.runs.empty())
-        endParagraph(false);
+        endParagraph(0);
     m_paragraph = std::exchange(m_interruptedParagraph, {});
     m_runOpen = false;
     m_noteDepth = -1;
