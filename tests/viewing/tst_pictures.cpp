@@ -10,9 +10,9 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <ctime>
-#include <QtEndian>
 
 using namespace glintbox;
 
