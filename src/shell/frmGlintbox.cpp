@@ -17,6 +17,7 @@
 #include "lists/DriveList.h"
 #include "lists/FileList.h"
 #include "lists/FolderList.h"
+#include "textops/CommonDialog.h"
 #include "toolbar/MainToolbar.h"
 #include "viewing/display/FileDisplay.h"
 #include "viewing/display/ViewModes.h"
@@ -66,6 +67,8 @@ frmGlintbox::frmGlintbox(GlintboxServices services, QWidget *parent)
         new WindowLayout(*this, *m_client, m_state, m_controls, m_viewer, m_services.prompts);
     m_imageZoom = std::make_unique<ImageZoom>(m_state, m_viewer, *this);
     m_launcher = std::make_unique<ApplicationLauncher>(m_state, *this, ProgramStarter::local());
+    m_commonDialog =
+        std::make_unique<CommonDialog>(m_state, m_services.dialogs, *this, *m_viewer.Text1);
     m_keys->setActions({[this](int keyAscii) { m_imageZoom->zoomStep(keyAscii); },
                         [this] { m_launcher->Image3_DblClick(); }});
     connectHandlers();

@@ -13,6 +13,8 @@
 namespace glintbox {
 
 class ApplicationLauncher;
+class CommonDialog;
+class CommonDialogs;
 class DriveSource;
 class FileSystem;
 class FileDisplay;
@@ -32,6 +34,7 @@ struct GlintboxServices {
     FileSystem &fs;
     DriveSource &drives;
     SettingsStore &store;
+    CommonDialogs &dialogs;
 };
 
 // The main window: creates the controls, holds the shared state and wires the
@@ -63,6 +66,7 @@ public:
     ViewerKeys &viewerKeys() { return *m_keys; }
     MainToolbar &toolbar() { return *m_toolbar; }
     WindowLayout &windowLayout() { return *m_layout; }
+    CommonDialog &commonDialog() { return *m_commonDialog; }
     Prompts &prompts() override { return m_services.prompts; }
     FileSystem &fileSystem() override { return m_services.fs; }
 
@@ -115,6 +119,7 @@ private:
     WindowLayout *m_layout = nullptr;
     std::unique_ptr<ImageZoom> m_imageZoom;
     std::unique_ptr<ApplicationLauncher> m_launcher;
+    std::unique_ptr<CommonDialog> m_commonDialog;
     QWidget *m_client = nullptr;
     std::function<void()> m_exit;
     bool m_exiting = false;
