@@ -18,6 +18,8 @@
 #include "lists/FileList.h"
 #include "lists/FolderList.h"
 #include "textops/CommonDialog.h"
+#include "textops/FontsAndColours.h"
+#include "textops/print/Printing.h"
 #include "toolbar/MainToolbar.h"
 #include "viewing/display/FileDisplay.h"
 #include "viewing/display/ViewModes.h"
@@ -69,6 +71,9 @@ frmGlintbox::frmGlintbox(GlintboxServices services, QWidget *parent)
     m_launcher = std::make_unique<ApplicationLauncher>(m_state, *this, ProgramStarter::local());
     m_commonDialog =
         std::make_unique<CommonDialog>(m_state, m_services.dialogs, *this, *m_viewer.Text1);
+    m_fontsAndColours = std::make_unique<FontsAndColours>(
+        m_state, *m_commonDialog, m_services.prompts, [this] { applyBackgroundColours(); });
+    m_printing = std::make_unique<Printing>(m_state, m_viewer, *this, *m_commonDialog);
     m_keys->setActions({[this](int keyAscii) { m_imageZoom->zoomStep(keyAscii); },
                         [this] { m_launcher->Image3_DblClick(); }});
     connectHandlers();
@@ -225,6 +230,9 @@ void frmGlintbox::connectHandlers()
     menus.wire(M::mnuWebMode, [this] { m_viewModes->mnuWebMode_Click(); });
     menus.wire(M::mnuWordWrap, [this] { m_viewModes->mnuWordWrap_Click(); });
     menus.wire(M::mnuFileSize, [this] { mnuFileSize_Click(); });
+    menus.wire(M::mnuFontSize, [this] { m_fontsAndColours->mnuFontSize_Click(); });
+    menus.wire(M::mnuBackColour, [this](int) { m_fontsAndColours->mnuBackColour_Click(); });
+    menus.wire(M::mnuPrint, [this] { m_printing->mnuPrint_Click(); });
     // The text box leaves the window's shortcuts (Del, Ctrl+Z, ...) to the menu.
     m_viewer.Text1->setWindowShortcuts(menus.windowShortcuts());
 }

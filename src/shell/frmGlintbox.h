@@ -15,6 +15,8 @@ namespace glintbox {
 class ApplicationLauncher;
 class CommonDialog;
 class CommonDialogs;
+class FontsAndColours;
+class Printing;
 class DriveSource;
 class FileSystem;
 class FileDisplay;
@@ -120,6 +122,8 @@ private:
     std::unique_ptr<ImageZoom> m_imageZoom;
     std::unique_ptr<ApplicationLauncher> m_launcher;
     std::unique_ptr<CommonDialog> m_commonDialog;
+    std::unique_ptr<FontsAndColours> m_fontsAndColours;
+    std::unique_ptr<Printing> m_printing;
     QWidget *m_client = nullptr;
     std::function<void()> m_exit;
     bool m_exiting = false;

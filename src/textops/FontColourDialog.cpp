@@ -5,9 +5,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QFormLayout>
 #include <QPixmap>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace glintbox {
@@ -38,6 +41,20 @@ QIcon swatch(const QColor &colour)
     return QIcon(pixmap);
 }
 
+// The font as the chooser lists it: the family the font really resolves to
+// (a name the system lacks, such as "Tahoma", matches none of the listed
+// families) and the style by its listed name. Given only the bold and italic
+// flags, the chooser picks the first listed style that fits, which for some
+// families is an oblique one, so OK without a change would turn on italic.
+QFont asListed(const QFont &font)
+{
+    const QFontInfo resolved(font);
+    QFont listed = font;
+    listed.setFamily(resolved.family());
+    listed.setStyleName(QFontDatabase::styleString(resolved));
+    return listed;
+}
+
 } // namespace
 
 FontColourDialog::FontColourDialog(const FontChoice &initial, QWidget *parent)
@@ -51,7 +68,7 @@ FontColourDialog::FontColourDialog(const FontChoice &initial, QWidget *parent)
     // of its own.
     m_fontChooser->setWindowFlags(Qt::Widget);
     m_fontChooser->setOptions(QFontDialog::NoButtons);
-    m_fontChooser->setCurrentFont(initial.toFont());
+    m_fontChooser->setCurrentFont(asListed(initial.toFont()));
     m_fontChooser->setSizeGripEnabled(false);
 
     m_colourBox->setObjectName(QStringLiteral("colourBox"));
@@ -63,6 +80,11 @@ FontColourDialog::FontColourDialog(const FontChoice &initial, QWidget *parent)
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // The chooser is a dialog of its own: Escape inside it closes it, which
+    // must close this dialog; and its hidden buttons must not stand in for
+    // ours as the one Enter presses.
+    connect(m_fontChooser, &QDialog::rejected, this, &QDialog::reject);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
 
     auto *colourRow = new QFormLayout;
     colourRow->addRow(QStringLiteral("&Colour:"), m_colourBox);

@@ -37,8 +37,14 @@ bool ScriptedDialogs::choosePrinter(QPrinter &printer)
     const std::optional<PrinterAnswer> answer = next(m_printers);
     if (!answer)
         return false;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(answer->pdfPath);
+    if (answer->printerName.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(answer->pdfPath);
+    } else {
+        printer.setOutputFileName(QString());
+        printer.setOutputFormat(QPrinter::NativeFormat);
+        printer.setPrinterName(answer->printerName);
+    }
     printer.setCopyCount(answer->copies);
     return true;
 }

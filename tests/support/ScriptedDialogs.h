@@ -19,10 +19,12 @@ public:
         SaveDialogRequest save; // what the save dialog started from
     };
 
-    // The printer dialog's answer: the printer becomes a PDF file at the path.
+    // The printer dialog's answer: the printer becomes a PDF file at the
+    // path, or the printing system's printer of that name when one is given.
     struct PrinterAnswer {
         QString pdfPath;
         int copies = 1;
+        QString printerName;
     };
 
     std::optional<QColor> chooseColour(const QColor &initial) override;
