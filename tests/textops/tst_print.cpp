@@ -114,14 +114,19 @@ void TestPrint::pictureCopiesAreJobsOfTheirOwn()
     frmGlintbox &w = openFolder(f);
     QCOMPARE(w.controls().File1->fileName(), QStringLiteral("a.bmp"));
     QTemporaryDir out;
+    QFile kept(out.filePath("picture (2).pdf"));
+    QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("kept") == 4);
+    kept.close();
     clickToolbarButton(w, "Print"); // cancelled: nothing printed
     f.dialogs.queuePrinter(ScriptedDialogs::PrinterAnswer{out.filePath("picture.pdf"), 3, {}});
     clickToolbarButton(w, "Print");
     QCOMPARE(f.dialogs.records().size(), 2);
     QVERIFY(f.prompts.records().isEmpty());
+    // A file of that name already there is not overwritten.
     QCOMPARE(QDir(out.path()).entryList(QDir::Files),
-             QStringList({"picture (2).pdf", "picture (3).pdf", "picture.pdf"}));
-    for (const char *name : {"picture.pdf", "picture (2).pdf", "picture (3).pdf"}) {
+             QStringList({"picture (2).pdf", "picture (3).pdf", "picture (4).pdf", "picture.pdf"}));
+    QCOMPARE(kept.size(), 4);
+    for (const char *name : {"picture.pdf", "picture (3).pdf", "picture (4).pdf"}) {
         PrintedPdf pdf(out.filePath(QString::fromLatin1(name)));
         QVERIFY2(pdf.isValid(), name);
         QCOMPARE(pdf.pages(), 1);
