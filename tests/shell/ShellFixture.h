@@ -7,11 +7,16 @@
 #include "shell/frmGlintbox.h"
 #include "shell/lists/Drives.h"
 #include "shell/settings/SettingsStore.h"
+#include "shell/toolbar/MainToolbar.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
 #include <memory>
 
 namespace glintbox {
@@ -52,6 +57,23 @@ struct ShellFixture {
         QFile file(full);
         file.open(QIODevice::WriteOnly);
         file.write(content);
+    }
+
+    // A text, a picture, a movie and a program, in list order.
+    void makeOneOfEachKind()
+    {
+        makeFile("a.txt", "some text");
+        QImage picture(8, 6, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        picture.save(path("b.bmp"));
+        makeFile("c.avi", "not really a movie");
+        makeFile("d.exe", "MZ");
+    }
+
+    void clickToolbarButton(const char *key)
+    {
+        QAction *button = window->toolbar().buttons().value(QString::fromLatin1(key));
+        QTest::mouseClick(window->controls().Toolbar1->widgetForAction(button), Qt::LeftButton);
     }
 
     frmGlintbox &open()

@@ -32,23 +32,11 @@ namespace {
 
 constexpr quint32 Red = rgbColourValue(255, 0, 0);
 
-// A text, a picture, a movie and a program, in list order.
 frmGlintbox &openWithKinds(ShellFixture &f)
 {
-    f.makeFile("a.txt", "some text");
-    QImage picture(8, 6, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
-    picture.save(f.path("b.bmp"));
-    f.makeFile("c.avi", "not really a movie");
-    f.makeFile("d.exe", "MZ");
+    f.makeOneOfEachKind();
     QDir::setCurrent(f.dir.path());
     return f.load();
-}
-
-void clickToolbarButton(frmGlintbox &w, const char *key)
-{
-    QAction *button = w.toolbar().buttons().value(QString::fromLatin1(key));
-    QTest::mouseClick(w.controls().Toolbar1->widgetForAction(button), Qt::LeftButton);
 }
 
 // Runs `act` on the modal dialog that `open` opens. The dialog is closed
@@ -131,7 +119,7 @@ void TestDialogs::fontAppliesNowAndToTheNextText()
     chosen.underline = true;
     chosen.colour = Red;
     f.dialogs.queueFont(chosen);
-    clickToolbarButton(w, "Font");
+    f.clickToolbarButton("Font");
     QCOMPARE(f.dialogs.records().first().font.name, QStringLiteral("Tahoma"));
     RichTextBox &text = *w.viewer().Text1;
     QCOMPARE(text.textFont().family(), QStringLiteral("DejaVu Serif"));
@@ -182,7 +170,7 @@ void TestDialogs::backgroundColourGoesToTheModesView()
     w.controls().File1->setListIndex(kind);
     const GlintboxState before = w.state();
     f.dialogs.queueColour(QColor(Qt::red));
-    clickToolbarButton(w, "Colour");
+    f.clickToolbarButton("Colour");
 
     const GlintboxState &after = w.state();
     QCOMPARE(f.dialogs.records().size(), kind == 2 ? 0 : 1);

@@ -56,12 +56,6 @@ QRect areaOf(const QImage &image, const QColor &colour)
     return area;
 }
 
-void clickToolbarButton(frmGlintbox &w, const char *key)
-{
-    QAction *button = w.toolbar().buttons().value(QString::fromLatin1(key));
-    QTest::mouseClick(w.controls().Toolbar1->widgetForAction(button), Qt::LeftButton);
-}
-
 // A folder with a picture, a text, a formatted text, a web page, a movie
 // and a program, shown in the main window.
 frmGlintbox &openFolder(ShellFixture &f)
@@ -117,9 +111,9 @@ void TestPrint::pictureCopiesAreJobsOfTheirOwn()
     QFile kept(out.filePath("picture (2).pdf"));
     QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("kept") == 4);
     kept.close();
-    clickToolbarButton(w, "Print"); // cancelled: nothing printed
+    f.clickToolbarButton("Print"); // cancelled: nothing printed
     f.dialogs.queuePrinter(ScriptedDialogs::PrinterAnswer{out.filePath("picture.pdf"), 3, {}});
-    clickToolbarButton(w, "Print");
+    f.clickToolbarButton("Print");
     QCOMPARE(f.dialogs.records().size(), 2);
     QVERIFY(f.prompts.records().isEmpty());
     // A file of that name already there is not overwritten.
@@ -184,7 +178,7 @@ void TestPrint::webPagePrintsAsTheBrowserShowsIt()
     QVERIFY(ready.wait(60000));
     QTemporaryDir out;
     f.dialogs.queuePrinter(ScriptedDialogs::PrinterAnswer{out.filePath("page.pdf"), 2, {}});
-    clickToolbarButton(w, "Print");
+    f.clickToolbarButton("Print");
     QVERIFY(f.prompts.records().isEmpty());
 
     for (const char *name : {"page.pdf", "page (2).pdf"}) {
