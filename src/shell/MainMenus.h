@@ -19,7 +19,6 @@ class Prompts;
 inline constexpr MenuCommand CommandsNotYetBuilt[] = {
     MenuCommand::mnuNewFile, MenuCommand::mnuDeleteFile, MenuCommand::mnuEdit,
     MenuCommand::mnuSelect,  MenuCommand::mnuSearch,     MenuCommand::mnuFindFile,
-    MenuCommand::mnuHelp,    MenuCommand::mnuBug,        MenuCommand::mnuGlintbox,
 };
 
 // The menu bar of the main window, built from one table: captions with their

@@ -21,6 +21,7 @@ class DriveSource;
 class FileSystem;
 class FileDisplay;
 class FileFilter;
+class HelpMenu;
 class ImageZoom;
 class ViewModes;
 class MainToolbar;
@@ -28,6 +29,7 @@ class Navigation;
 class ViewerKeys;
 class WindowLayout;
 class Prompts;
+class ProgramStarter;
 class SettingsStore;
 
 // What the main window needs from the world; tests pass fakes.
@@ -36,7 +38,11 @@ struct GlintboxServices {
     FileSystem &fs;
     DriveSource &drives;
     SettingsStore &store;
+    ProgramStarter &starter;
     CommonDialogs &dialogs;
+    // The folder the lists show before the stored one is restored: the
+    // program's working folder.
+    QString startFolder;
 };
 
 // The main window: creates the controls, holds the shared state and wires the
@@ -68,6 +74,7 @@ public:
     ViewerKeys &viewerKeys() { return *m_keys; }
     MainToolbar &toolbar() { return *m_toolbar; }
     WindowLayout &windowLayout() { return *m_layout; }
+    HelpMenu &helpMenu() { return *m_helpMenu; }
     CommonDialog &commonDialog() { return *m_commonDialog; }
     Prompts &prompts() override { return m_services.prompts; }
     FileSystem &fileSystem() override { return m_services.fs; }
@@ -121,6 +128,7 @@ private:
     WindowLayout *m_layout = nullptr;
     std::unique_ptr<ImageZoom> m_imageZoom;
     std::unique_ptr<ApplicationLauncher> m_launcher;
+    std::unique_ptr<HelpMenu> m_helpMenu;
     std::unique_ptr<CommonDialog> m_commonDialog;
     std::unique_ptr<FontsAndColours> m_fontsAndColours;
     std::unique_ptr<Printing> m_printing;

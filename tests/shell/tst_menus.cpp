@@ -36,7 +36,6 @@ class TestMenus : public QObject {
 
 private slots:
     void initTestCase();
-    void init() { QDir::setCurrent(QDir::tempPath()); }
     void menuTree_data();
     void menuTree();
     void enabledStatesFollowTheShownFile_data();
@@ -74,7 +73,6 @@ void TestMenus::initTestCase()
 frmGlintbox &TestMenus::openWithKinds(ShellFixture &f, int kind)
 {
     f.makeOneOfEachKind();
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.open();
     w.controls().File1->setPath(f.dir.path());
     m_zoomSteps.clear();

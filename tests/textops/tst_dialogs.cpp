@@ -35,7 +35,6 @@ constexpr quint32 Red = rgbColourValue(255, 0, 0);
 frmGlintbox &openWithKinds(ShellFixture &f)
 {
     f.makeOneOfEachKind();
-    QDir::setCurrent(f.dir.path());
     return f.load();
 }
 
@@ -142,7 +141,6 @@ void TestDialogs::cancelledFontKeepsAFormattedText()
     ShellFixture f;
     f.makeFile("a.rtf", R"({\rtf1{\fonttbl{\f0 DejaVu Serif;}{\f1 DejaVu Sans Mono;}})"
                         R"(\f0\fs40 Big \f1\fs16\b small bold\par})");
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     const QString before = w.viewer().Text1->document()->toHtml();
     w.show();

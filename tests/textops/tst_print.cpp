@@ -69,7 +69,6 @@ frmGlintbox &openFolder(ShellFixture &f)
     f.makeFile("d.html", "<html><body><h1 style='color:#00c000'>Page words</h1></body></html>");
     f.makeFile("e.avi", "not really a movie");
     f.makeFile("f.exe", "MZ");
-    QDir::setCurrent(f.dir.path());
     return f.load();
 }
 
