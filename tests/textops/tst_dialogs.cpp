@@ -132,8 +132,8 @@ void TestDialogs::fontAppliesNowAndToTheNextText()
     QCOMPARE(text.textColour(), Red);
 
     f.closeAndReload();
-    QCOMPARE(f.store->read(SettingKey::FontFace), QStringLiteral("DejaVu Serif"));
-    QCOMPARE(f.store->read(SettingKey::FontColour), settingtext::fromColour(Red));
+    QCOMPARE(f.store->read(SettingsSection, "FontFace", {}), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(f.store->read(SettingsSection, "FontColour", {}), settingtext::fromColour(Red));
 }
 
 void TestDialogs::cancelledFontKeepsAFormattedText()
@@ -211,7 +211,7 @@ void TestDialogs::backgroundColourLeavesTheTextColour()
     w.controls().File1->setListIndex(0);
     QCOMPARE(w.viewer().Text1->textColour(), 0u);
     f.closeAndReload();
-    QCOMPARE(f.store->read(SettingKey::FontColour), QStringLiteral("0"));
+    QCOMPARE(f.store->read(SettingsSection, "FontColour", {}), QStringLiteral("0"));
 }
 
 void TestDialogs::pictureColourSurvivesARestart()
