@@ -3,14 +3,13 @@
 #include "shell/MainMenus.h"
 #include "shell/lists/FileList.h"
 #include "shell/settings/SettingsConversions.h"
-#include "shell/toolbar/MainToolbar.h"
 #include "textops/CommonDialog.h"
 #include "textops/FontColourDialog.h"
 #include "viewing/display/ViewerControls.h"
 #include "viewing/pictures/ImageViewport.h"
 #include "viewing/text/RichTextBox.h"
 
-#include <QAction>
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -21,22 +20,14 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
-#include <QToolBar>
 
 using namespace glintbox;
 
 namespace {
 
 constexpr quint32 Red = rgbColourValue(255, 0, 0);
-
-frmGlintbox &openWithKinds(ShellFixture &f)
-{
-    f.makeOneOfEachKind();
-    return f.load();
-}
 
 // Runs `act` on the modal dialog that `open` opens. The dialog is closed
 // afterwards whatever `act` did, so a failed check never leaves it waiting.
@@ -91,7 +82,8 @@ void TestDialogs::initTestCase()
 void TestDialogs::saveModeStartsInTheFileListFolder()
 {
     ShellFixture f;
-    frmGlintbox &w = openWithKinds(f);
+    f.makeOneOfEachKind();
+    frmGlintbox &w = f.load();
     CommonDialogRequest request;
     request.saveDialogRequested = true;
     request.fontDialogRequested = true; // the save dialog comes first
@@ -110,7 +102,8 @@ void TestDialogs::saveModeStartsInTheFileListFolder()
 void TestDialogs::fontAppliesNowAndToTheNextText()
 {
     ShellFixture f;
-    frmGlintbox &w = openWithKinds(f);
+    f.makeOneOfEachKind();
+    frmGlintbox &w = f.load();
     FontChoice chosen;
     chosen.name = QStringLiteral("DejaVu Serif");
     chosen.size = 14;
@@ -164,7 +157,8 @@ void TestDialogs::backgroundColourGoesToTheModesView()
 {
     QFETCH(int, kind);
     ShellFixture f;
-    frmGlintbox &w = openWithKinds(f);
+    f.makeOneOfEachKind();
+    frmGlintbox &w = f.load();
     w.controls().File1->setListIndex(kind);
     const GlintboxState before = w.state();
     f.dialogs.queueColour(QColor(Qt::red));
@@ -195,7 +189,8 @@ void TestDialogs::backgroundColourGoesToTheModesView()
 void TestDialogs::backgroundColourLeavesTheTextColour()
 {
     ShellFixture f;
-    frmGlintbox &w = openWithKinds(f);
+    f.makeOneOfEachKind();
+    frmGlintbox &w = f.load();
     w.controls().File1->setListIndex(1);
     QAction *colourItem = w.controls().menus->item(MenuCommand::mnuBackColour, 0);
     colourItem->trigger(); // cancelled
@@ -217,7 +212,8 @@ void TestDialogs::backgroundColourLeavesTheTextColour()
 void TestDialogs::pictureColourSurvivesARestart()
 {
     ShellFixture f;
-    frmGlintbox &w = openWithKinds(f);
+    f.makeOneOfEachKind();
+    frmGlintbox &w = f.load();
     w.controls().File1->setListIndex(1);
     f.dialogs.queueColour(QColor(Qt::red));
     w.controls().menus->item(MenuCommand::mnuBackColour, 0)->trigger();
