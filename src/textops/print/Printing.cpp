@@ -57,8 +57,6 @@ void Printing::mnuPrint_Click()
         printCopies(printer, chosenFile, result.copies);
     } catch (const RunTimeError &error) {
         // A job half built is ended (sent or closed) as its painter goes.
-        if (!printerErrorMessage(error.number()))
-            throw;
         reportPrintFailure(m_host.prompts(), error);
     }
 }
