@@ -4,8 +4,8 @@
 #include "RecordingStarter.h"
 #include "ScriptedPrompts.h"
 #include "core/RunTimeError.h"
+#include "core/lists/Drives.h"
 #include "shell/frmGlintbox.h"
-#include "shell/lists/Drives.h"
 #include "shell/settings/SettingsStore.h"
 
 #include <QDir>
