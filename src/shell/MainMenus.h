@@ -19,7 +19,7 @@ class Prompts;
 inline constexpr MenuCommand CommandsNotYetBuilt[] = {
     MenuCommand::mnuNewFile, MenuCommand::mnuDeleteFile, MenuCommand::mnuFontSize,
     MenuCommand::mnuPrint,   MenuCommand::mnuEdit,       MenuCommand::mnuSelect,
-    MenuCommand::mnuSearch,  MenuCommand::mnuFindFile,   MenuCommand::mnuBackColour,
+    MenuCommand::mnuSearch,  MenuCommand::mnuBackColour,
 };
 
 // The menu bar of the main window, built from one table: captions with their
