@@ -292,7 +292,9 @@ void frmFindFile::finishSearch()
     c.ButtonSearch->setEnabled(true);
     c.ButtonView->setEnabled(true);
     m_searchRunning = false;
-    // After Stop the window says so, rather than "completed".
+    // After Stop the window says so, rather than "completed". "SEARCHING"
+    // shares their place and goes at once.
+    c.Label2->hide();
     if (!m_halted)
         c.Label3->show();
     if (m_closeWhenWalkEnds)
@@ -304,6 +306,7 @@ void frmFindFile::ButtonStop_Click()
     m_searchRunning = false;
     m_halted = true;
     m_diver.stop();
+    m_c.Label2->hide();
     m_c.Label4->show();
     m_c.ButtonStop->setEnabled(false);
 }
