@@ -38,8 +38,8 @@ public:
     virtual void remove(const QString &path) = 0;
 
     // Opens a folder for a walk and reads its entries ("." and ".." left
-    // out). A symbolic link is never opened as the folder. With an open
-    // ancestor given, the folder is opened relative to it.
+    // out). With an open ancestor given, the folder is opened relative to it
+    // and a symbolic link is never opened as the folder.
     virtual WalkFolder openForWalk(const QString &path, const OpenFolder *ancestor) = 0;
 
     // The program's real file system.

@@ -13,7 +13,7 @@ namespace glintbox {
 
 namespace {
 
-constexpr int FolderOpenFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+constexpr int FolderOpenFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
 [[noreturn]] void throwFolderError(int errnoValue, const QString &path)
 {
@@ -22,10 +22,10 @@ constexpr int FolderOpenFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
 // Opens a relative or absolute path below base; a path too long for one
 // request is opened a piece at a time. Returns -1 with errno set on failure.
-int openFolderAt(int base, const QByteArray &path)
+int openFolderAt(int base, const QByteArray &path, int flags)
 {
     if (path.size() < PATH_MAX)
-        return ::openat(base, path.constData(), FolderOpenFlags);
+        return ::openat(base, path.constData(), flags);
     int current = base;
     qsizetype start = 0;
     while (start < path.size()) {
@@ -39,7 +39,7 @@ int openFolderAt(int base, const QByteArray &path)
             return -1;
         }
         const QByteArray piece = path.mid(start, end - start);
-        const int next = ::openat(current, piece.constData(), FolderOpenFlags);
+        const int next = ::openat(current, piece.constData(), flags);
         const int error = errno;
         if (current != base)
             ::close(current);
@@ -108,14 +108,18 @@ OpenFolder::~OpenFolder()
 WalkFolder LocalFileSystem::openForWalk(const QString &path, const OpenFolder *ancestor)
 {
     int base = AT_FDCWD;
+    // The folder a walk starts in may be reached through a link, as the user
+    // chose it; below it, a link is never followed.
+    int flags = FolderOpenFlags;
     QStringView relative = path;
     if (ancestor && path.startsWith(ancestor->path())) {
         base = ancestor->descriptor();
+        flags |= O_NOFOLLOW;
         relative = relative.mid(ancestor->path().size());
         while (relative.startsWith(u'/'))
             relative = relative.mid(1);
     }
-    const int descriptor = openFolderAt(base, fileNameToBytes(relative));
+    const int descriptor = openFolderAt(base, fileNameToBytes(relative), flags);
     if (descriptor < 0)
         throwFolderError(errno, path);
     WalkFolder result;

@@ -222,6 +222,9 @@ private slots:
                  QStringList({"S/sub/inner.txt", "S/sub/link.txt", "S/s.txt"}));
         QCOMPARE(walk.entered, 2);
         QVERIFY(walk.prompts.records().isEmpty());
+        // A start folder chosen through a link is searched.
+        Walk throughLink(dir.path() + u'/');
+        QCOMPARE(throughLink.run("S/sub/up", "*.txt").size(), 3);
     }
 
     void treeTenThousandDeepIsWalked()
