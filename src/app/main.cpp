@@ -1,8 +1,8 @@
 #include "core/FileSystem.h"
 #include "core/ProgramStarter.h"
 #include "core/Prompts.h"
+#include "core/lists/Drives.h"
 #include "shell/frmGlintbox.h"
-#include "shell/lists/Drives.h"
 #include "shell/settings/SettingsStore.h"
 #include "textops/CommonDialogs.h"
 

@@ -18,7 +18,7 @@ class Prompts;
 // to that; wiring one of these means taking it off this list.
 inline constexpr MenuCommand CommandsNotYetBuilt[] = {
     MenuCommand::mnuNewFile, MenuCommand::mnuDeleteFile, MenuCommand::mnuEdit,
-    MenuCommand::mnuSelect,  MenuCommand::mnuSearch,     MenuCommand::mnuFindFile,
+    MenuCommand::mnuSelect,  MenuCommand::mnuSearch,
 };
 
 // The menu bar of the main window, built from one table: captions with their

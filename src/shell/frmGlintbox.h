@@ -3,6 +3,7 @@
 #include "MainControls.h"
 #include "core/GlintboxState.h"
 #include "filter/FilterHost.h"
+#include "findfile/FindFileHost.h"
 #include "viewing/display/DisplayHost.h"
 #include "viewing/display/ViewerControls.h"
 
@@ -47,7 +48,7 @@ struct GlintboxServices {
 
 // The main window: creates the controls, holds the shared state and wires the
 // subsystems; the handlers live in the subsystems' classes.
-class frmGlintbox : public QMainWindow, public FilterHost, public DisplayHost {
+class frmGlintbox : public QMainWindow, public FilterHost, public DisplayHost, public FindFileHost {
     Q_OBJECT
 public:
     explicit frmGlintbox(GlintboxServices services, QWidget *parent = nullptr);
@@ -114,6 +115,14 @@ private:
     void createViewer();
     void createToolbar();
     void mnuFileSize_Click();
+    void mnuFindFile_Click();
+
+    // What the Find File window needs from the window.
+    QString currentDrive() const override;
+    QString currentFolder() const override;
+    void showFolder(const QString &folder) override;
+    void selectFile(const QString &name) override;
+    DriveSource &drives() override { return m_services.drives; }
 
     GlintboxServices m_services;
     GlintboxState m_state;

@@ -5,8 +5,8 @@
 #include "ScriptedDialogs.h"
 #include "ScriptedPrompts.h"
 #include "core/RunTimeError.h"
+#include "core/lists/Drives.h"
 #include "shell/frmGlintbox.h"
-#include "shell/lists/Drives.h"
 #include "shell/settings/SettingsStore.h"
 #include "shell/toolbar/MainToolbar.h"
 

@@ -1,7 +1,7 @@
 #include "ShellFixture.h"
+#include "core/lists/FileList.h"
 #include "shell/MainMenus.h"
 #include "shell/ViewerKeys.h"
-#include "shell/lists/FileList.h"
 #include "shell/toolbar/MainToolbar.h"
 #include "shell/toolbar/ToolbarIcons.h"
 #include "viewing/text/RichTextBox.h"
