@@ -1,7 +1,7 @@
 #include "../shell/ShellFixture.h"
 #include "core/Colours.h"
 #include "shell/MainMenus.h"
-#include "shell/lists/FileList.h"
+#include "core/lists/FileList.h"
 #include "shell/settings/SettingsConversions.h"
 #include "textops/CommonDialog.h"
 #include "textops/FontColourDialog.h"

@@ -1,7 +1,7 @@
 #include "../shell/ShellFixture.h"
 #include "../viewing/ViewingTestMain.h"
 #include "shell/MainMenus.h"
-#include "shell/lists/FileList.h"
+#include "core/lists/FileList.h"
 #include "shell/toolbar/MainToolbar.h"
 #include "textops/CommonDialog.h"
 #include "viewing/display/ViewerControls.h"
