@@ -3,6 +3,7 @@
 #include "shell/frmGlintbox.h"
 #include "shell/lists/Drives.h"
 #include "shell/settings/SettingsStore.h"
+#include "textops/CommonDialogs.h"
 
 #include <QApplication>
 #include <unistd.h>
@@ -21,8 +22,10 @@ int main(int argc, char *argv[])
     glintbox::QtPrompts prompts;
     glintbox::MountedDrives drives;
     glintbox::SettingsStore store;
-    glintbox::frmGlintbox window({prompts, glintbox::FileSystem::local(), drives, store});
+    glintbox::QtCommonDialogs dialogs;
+    glintbox::frmGlintbox window({prompts, glintbox::FileSystem::local(), drives, store, dialogs});
     prompts.setParent(&window);
+    dialogs.setParent(&window);
     window.Form_Load();
     window.show();
     return app.exec();

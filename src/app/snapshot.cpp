@@ -11,6 +11,7 @@
 #include "shell/lists/Drives.h"
 #include "shell/lists/FileList.h"
 #include "shell/settings/SettingsStore.h"
+#include "textops/CommonDialogs.h"
 #include "viewing/display/ViewerControls.h"
 #include "viewing/pictures/ImageViewport.h"
 #include "viewing/player/MoviePlayer.h"
@@ -147,9 +148,11 @@ int main(int argc, char *argv[])
 
     RecordingPrompts prompts;
     MountedDrives drives;
+    // Showing a file opens no common dialog.
+    QtCommonDialogs dialogs;
     int status = 0;
     {
-        frmGlintbox window({prompts, FileSystem::local(), drives, store});
+        frmGlintbox window({prompts, FileSystem::local(), drives, store, dialogs});
         window.setExitHandler([] {});
         window.Form_Load();
         window.resize(1024, 720);

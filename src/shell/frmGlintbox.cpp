@@ -18,6 +18,9 @@
 #include "lists/DriveList.h"
 #include "lists/FileList.h"
 #include "lists/FolderList.h"
+#include "textops/CommonDialog.h"
+#include "textops/FontsAndColours.h"
+#include "textops/print/Printing.h"
 #include "toolbar/MainToolbar.h"
 #include "viewing/display/FileDisplay.h"
 #include "viewing/display/ViewModes.h"
@@ -70,6 +73,11 @@ frmGlintbox::frmGlintbox(GlintboxServices services, QWidget *parent)
     // The help files lie beside the program.
     m_helpMenu = std::make_unique<HelpMenu>(*this, m_services.prompts, m_services.fs,
                                             QCoreApplication::applicationDirPath());
+    m_commonDialog =
+        std::make_unique<CommonDialog>(m_state, m_services.dialogs, *this, *m_viewer.Text1);
+    m_fontsAndColours = std::make_unique<FontsAndColours>(
+        m_state, *m_commonDialog, m_services.prompts, [this] { applyBackgroundColours(); });
+    m_printing = std::make_unique<Printing>(m_state, m_viewer, *this, *m_commonDialog);
     m_keys->setActions({[this](int keyAscii) { m_imageZoom->zoomStep(keyAscii); },
                         [this] { m_launcher->Image3_DblClick(); }});
     connectHandlers();
@@ -229,6 +237,9 @@ void frmGlintbox::connectHandlers()
     menus.wire(M::mnuHelp, [this] { m_helpMenu->mnuHelp_Click(); });
     menus.wire(M::mnuBug, [this] { m_helpMenu->mnuBug_Click(); });
     menus.wire(M::mnuGlintbox, [this] { m_helpMenu->mnuGlintbox_Click(); });
+    menus.wire(M::mnuFontSize, [this] { m_fontsAndColours->mnuFontSize_Click(); });
+    menus.wire(M::mnuBackColour, [this](int) { m_fontsAndColours->mnuBackColour_Click(); });
+    menus.wire(M::mnuPrint, [this] { m_printing->mnuPrint_Click(); });
     // The text box leaves the window's shortcuts (Del, Ctrl+Z, ...) to the menu.
     m_viewer.Text1->setWindowShortcuts(menus.windowShortcuts());
 }

@@ -13,6 +13,10 @@
 namespace glintbox {
 
 class ApplicationLauncher;
+class CommonDialog;
+class CommonDialogs;
+class FontsAndColours;
+class Printing;
 class DriveSource;
 class FileSystem;
 class FileDisplay;
@@ -33,6 +37,7 @@ struct GlintboxServices {
     FileSystem &fs;
     DriveSource &drives;
     SettingsStore &store;
+    CommonDialogs &dialogs;
 };
 
 // The main window: creates the controls, holds the shared state and wires the
@@ -65,6 +70,7 @@ public:
     MainToolbar &toolbar() { return *m_toolbar; }
     WindowLayout &windowLayout() { return *m_layout; }
     HelpMenu &helpMenu() { return *m_helpMenu; }
+    CommonDialog &commonDialog() { return *m_commonDialog; }
     Prompts &prompts() override { return m_services.prompts; }
     FileSystem &fileSystem() override { return m_services.fs; }
 
@@ -118,6 +124,9 @@ private:
     std::unique_ptr<ImageZoom> m_imageZoom;
     std::unique_ptr<ApplicationLauncher> m_launcher;
     std::unique_ptr<HelpMenu> m_helpMenu;
+    std::unique_ptr<CommonDialog> m_commonDialog;
+    std::unique_ptr<FontsAndColours> m_fontsAndColours;
+    std::unique_ptr<Printing> m_printing;
     QWidget *m_client = nullptr;
     std::function<void()> m_exit;
     bool m_exiting = false;

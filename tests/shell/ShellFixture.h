@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FaultyFileSystem.h"
+#include "ScriptedDialogs.h"
 #include "ScriptedPrompts.h"
 #include "core/RunTimeError.h"
 #include "shell/frmGlintbox.h"
@@ -25,11 +26,12 @@ public:
     bool isReady(const Drive &drive) override { return !notReady.contains(drive.mountPoint); }
 };
 
-// A main window over a temporary settings file, scripted prompts and a file
-// system whose calls can be made to fail.
+// A main window over a temporary settings file, scripted prompts and common
+// dialogs, and a file system whose calls can be made to fail.
 struct ShellFixture {
     QTemporaryDir dir;
     ScriptedPrompts prompts;
+    ScriptedDialogs dialogs;
     FaultyFileSystem fs;
     FakeDrives drives;
     std::unique_ptr<SettingsStore> store;
@@ -54,7 +56,8 @@ struct ShellFixture {
 
     frmGlintbox &open()
     {
-        window = std::make_unique<frmGlintbox>(GlintboxServices{prompts, fs, drives, *store});
+        window =
+            std::make_unique<frmGlintbox>(GlintboxServices{prompts, fs, drives, *store, dialogs});
         window->setExitHandler([this] { ++exits; });
         return *window;
     }
