@@ -10,7 +10,6 @@ namespace glintbox {
 // and write between events. Controls hold the rest.
 struct GlintboxState {
     bool errorTrapsOn = false;
-    bool textChanged = false;
     qint16 ViewMode = 0;
     qint16 IconFrame = 0;
     QString previousDrive;

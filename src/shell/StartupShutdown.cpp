@@ -66,7 +66,6 @@ void StartupShutdown::Form_Load()
     GlintboxState &state = m_window.state();
     MainControls &c = m_window.controls();
     state.errorTrapsOn = true;
-    state.textChanged = false;
     state.ViewMode = 0;
     c.timIconSwitch->setInterval(600);
     state.IconFrame = 0;

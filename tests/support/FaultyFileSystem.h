@@ -3,6 +3,7 @@
 #include "core/FileSystem.h"
 
 #include <QHash>
+#include <QStringList>
 
 namespace glintbox {
 
@@ -17,6 +18,8 @@ public:
         m_faults.insert(key(operation, path), errnoValue);
     }
     void clearFaults() { m_faults.clear(); }
+    // Every path written to, in order, failed writes included.
+    const QStringList &writes() const { return m_writes; }
 
     FileStatus status(const QString &path) override;
     std::vector<FolderEntry> list(const QString &folder) override;
@@ -32,6 +35,7 @@ private:
     void check(Operation operation, const QString &path, bool isFolder = false) const;
 
     QHash<QString, int> m_faults;
+    QStringList m_writes;
 };
 
 } // namespace glintbox
