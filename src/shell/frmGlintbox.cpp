@@ -325,6 +325,8 @@ void frmGlintbox::ClearViewer()
 
 void frmGlintbox::File1_Click()
 {
+    // Typed changes are saved before the display measures the file.
+    m_textEditing->offerToSave();
     m_fileDisplay->File1_Click();
 }
 

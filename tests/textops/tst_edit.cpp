@@ -2,6 +2,7 @@
 #include "core/Paths.h"
 #include "formats/rtf/RtfReader.h"
 #include "shell/MainMenus.h"
+#include "shell/lists/DriveList.h"
 #include "shell/lists/FileList.h"
 #include "shell/lists/FolderList.h"
 #include "viewing/display/ViewerControls.h"
@@ -95,6 +96,7 @@ private slots:
     void leavingAsksThenShowsClickedFile_data();
     void leavingAsksThenShowsClickedFile();
     void leavingWithoutTypingReloads();
+    void replacingTheTextAsksFirst();
     void savedTextKeepsFileForm_data();
     void savedTextKeepsFileForm();
     void saveWritesTheShownFileOnly();
@@ -147,6 +149,20 @@ void TestEdit::leavingWithoutTypingReloads()
     clickBelowRows(w);
     QCOMPARE(f.prompts.texts(), QStringList());
     QCOMPARE(w.viewer().Text1->text(), QStringLiteral("changed on disk"));
+}
+
+void TestEdit::replacingTheTextAsksFirst()
+{
+    ShellFixture f;
+    f.drives.list.append(Drive{f.path("x"), {}});
+    frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", "alpha\n"}});
+    w.controls().Drive1->setDrive(f.path("x"));
+    insertAtStart(w, QStringLiteral("X"));
+    // Refresh shows the folder's first file again while the focus stays in the box.
+    QTest::keyClick(w.viewer().Text1->focusProxy(), Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(f.prompts.texts(), QStringList{SaveQuestion});
+    QCOMPARE(contentOf(f.path("x/a.txt")), QByteArray("Xalpha\n"));
+    QCOMPARE(w.viewer().Text1->text(), QStringLiteral("Xalpha\n"));
 }
 
 void TestEdit::savedTextKeepsFileForm_data()

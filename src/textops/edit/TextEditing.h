@@ -32,6 +32,9 @@ public:
     // The file has been deleted: what was typed into its text goes with it.
     void fileDeleted(const QString &path);
     bool textChanged() const { return m_textChanged; }
+    // Asks whether to save the typed changes, and saves them on Yes; a failed
+    // save is reported and the question asked again.
+    void offerToSave();
 
     void Text1_GotFocus();
     void Text1_KeyPress(int keyAscii);
@@ -41,9 +44,6 @@ public:
 
 private:
     void beforeTextReplaced();
-    // Asks whether to save the typed changes, and saves them on Yes; a failed
-    // save is reported and the question asked again.
-    void offerToSave();
     void save();
 
     GlintboxState &m_state;

@@ -4,6 +4,7 @@
 #include "viewing/text/WrappedLineCounter.h"
 
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QThread>
 
 #include <memory>
@@ -41,9 +42,11 @@ int displayLineOfPosition(const RichTextBox &box, const QString &text, qsizetype
         [&, counter = *counter] { line = wrappedLineOfPosition(text, position, counter); }));
     QEventLoop waiting;
     QObject::connect(worker.get(), &QThread::finished, &waiting, &QEventLoop::quit);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     worker->start();
     waiting.exec(QEventLoop::ExcludeUserInputEvents);
     worker->wait();
+    QGuiApplication::restoreOverrideCursor();
     return line;
 }
 

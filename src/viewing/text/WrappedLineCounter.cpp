@@ -20,8 +20,9 @@ bool WrappedLineCounter::surelyFits(QStringView paragraph) const
     qreal sum = 0;
     for (const QChar c : paragraph) {
         const char16_t code = c.unicode();
-        // Tabs and control characters depend on position; measure exactly.
-        if (code < 0x20 || code >= TableEnd || c.isMark())
+        // Tabs and control characters depend on position, and combining marks
+        // (all above the table) change widths; those are measured exactly.
+        if (code < 0x20 || code >= TableEnd)
             return false;
         sum += m_advances[code];
         if (sum > m_sureFit)
