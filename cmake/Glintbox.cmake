@@ -47,6 +47,9 @@ function(glintbox_add_test name)
             "QTWEBENGINE_DISABLE_SANDBOX=1"
             "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu --no-sandbox --disable-background-networking"
             "GLINTBOX_SNAPSHOT=$<TARGET_FILE_DIR:glintbox>/glintbox-snapshot")
+    # QtTest stops a test function after 300 s of its own; let CTest's limit rule.
+    math(EXPR function_timeout_ms "${ARG_TIMEOUT} * 1000")
+    list(APPEND env "QTEST_FUNCTION_TIMEOUT=${function_timeout_ms}")
     if(NOT "xvfb" IN_LIST ARG_LABELS)
         list(APPEND env "QT_QPA_PLATFORM=offscreen")
     endif()

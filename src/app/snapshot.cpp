@@ -6,10 +6,11 @@
 // "prompt: CAPTION | TEXT" for each prompt raised. Exits 0 when the file was
 // shown, 2 when an error prompt was raised, 1 on bad arguments.
 #include "core/FileSystem.h"
+#include "core/ProgramStarter.h"
 #include "core/Prompts.h"
+#include "core/lists/Drives.h"
+#include "core/lists/FileList.h"
 #include "shell/frmGlintbox.h"
-#include "shell/lists/Drives.h"
-#include "shell/lists/FileList.h"
 #include "shell/settings/SettingsStore.h"
 #include "textops/CommonDialogs.h"
 #include "viewing/display/ViewerControls.h"
@@ -144,7 +145,7 @@ int main(int argc, char *argv[])
     SettingsStore store(config.filePath(QStringLiteral("Glintbox.conf")));
     store.write(FiltersSection, QStringLiteral("ALL"), QStringLiteral("0"));
     store.write(FiltersSection, QStringLiteral("ANY"), QStringLiteral("1"));
-    store.write(SettingKey::DrivePath, file.absolutePath());
+    store.write(SettingsSection, QStringLiteral("DrivePath"), file.absolutePath());
 
     RecordingPrompts prompts;
     MountedDrives drives;
@@ -152,7 +153,8 @@ int main(int argc, char *argv[])
     QtCommonDialogs dialogs;
     int status = 0;
     {
-        frmGlintbox window({prompts, FileSystem::local(), drives, store, dialogs});
+        frmGlintbox window({prompts, FileSystem::local(), drives, store, ProgramStarter::local(),
+                            dialogs, file.absolutePath()});
         window.setExitHandler([] {});
         window.Form_Load();
         window.resize(1024, 720);

@@ -3,6 +3,7 @@
 #include "MainControls.h"
 #include "core/GlintboxState.h"
 #include "filter/FilterHost.h"
+#include "findfile/FindFileHost.h"
 #include "textops/edit/FileListHost.h"
 #include "viewing/display/DisplayHost.h"
 #include "viewing/display/ViewerControls.h"
@@ -33,6 +34,7 @@ class Navigation;
 class ViewerKeys;
 class WindowLayout;
 class Prompts;
+class ProgramStarter;
 class SettingsStore;
 
 // What the main window needs from the world; tests pass fakes.
@@ -41,12 +43,20 @@ struct GlintboxServices {
     FileSystem &fs;
     DriveSource &drives;
     SettingsStore &store;
+    ProgramStarter &starter;
     CommonDialogs &dialogs;
+    // The folder the lists show before the stored one is restored: the
+    // program's working folder.
+    QString startFolder;
 };
 
 // The main window: creates the controls, holds the shared state and wires the
 // subsystems; the handlers live in the subsystems' classes.
-class frmGlintbox : public QMainWindow, public FilterHost, public DisplayHost, public FileListHost {
+class frmGlintbox : public QMainWindow,
+                    public FilterHost,
+                    public DisplayHost,
+                    public FindFileHost,
+                    public FileListHost {
     Q_OBJECT
 public:
     explicit frmGlintbox(GlintboxServices services, QWidget *parent = nullptr);
@@ -118,11 +128,18 @@ private:
     QString fileListEntry(int index) const override;
     void setFileListIndex(int index) override;
     void refreshFileList() override;
-    void showFolder(const QString &folder) override;
 
     void createViewer();
     void createToolbar();
     void mnuFileSize_Click();
+    void mnuFindFile_Click();
+
+    // What the Find File window, and creating files, need from the window.
+    QString currentDrive() const override;
+    QString currentFolder() const override;
+    void showFolder(const QString &folder) override;
+    void selectFile(const QString &name) override;
+    DriveSource &drives() override { return m_services.drives; }
 
     GlintboxServices m_services;
     GlintboxState m_state;

@@ -1,16 +1,15 @@
 #include "../shell/ShellFixture.h"
 #include "core/Colours.h"
 #include "shell/MainMenus.h"
-#include "shell/lists/FileList.h"
+#include "core/lists/FileList.h"
 #include "shell/settings/SettingsConversions.h"
-#include "shell/toolbar/MainToolbar.h"
 #include "textops/CommonDialog.h"
 #include "textops/FontColourDialog.h"
 #include "viewing/display/ViewerControls.h"
 #include "viewing/pictures/ImageViewport.h"
 #include "viewing/text/RichTextBox.h"
 
-#include <QAction>
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -21,35 +20,14 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
-#include <QToolBar>
 
 using namespace glintbox;
 
 namespace {
 
 constexpr quint32 Red = rgbColourValue(255, 0, 0);
-
-// A text, a picture, a movie and a program, in list order.
-frmGlintbox &openWithKinds(ShellFixture &f)
-{
-    f.makeFile("a.txt", "some text");
-    QImage picture(8, 6, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
-    picture.save(f.path("b.bmp"));
-    f.makeFile("c.avi", "not really a movie");
-    f.makeFile("d.exe", "MZ");
-    QDir::setCurrent(f.dir.path());
-    return f.load();
-}
-
-void clickToolbarButton(frmGlintbox &w, const char *key)
-{
-    QAction *button = w.toolbar().buttons().value(QString::fromLatin1(key));
-    QTest::mouseClick(w.controls().Toolbar1->widgetForAction(button), Qt::LeftButton);
-}
 
 // Runs `act` on the modal dialog that `open` opens. The dialog is closed
 // afterwards whatever `act` did, so a failed check never leaves it waiting.
@@ -104,7 +82,8 @@ void TestDialogs::initTestCase()
 void TestDialogs::saveModeStartsInTheFileListFolder()
 {
     ShellFixture f;
-    frmGlintbox &w = openWithKinds(f);
+    f.makeOneOfEachKind();
+    frmGlintbox &w = f.load();
     CommonDialogRequest request;
     request.saveDialogRequested = true;
     request.fontDialogRequested = true; // the save dialog comes first
@@ -123,7 +102,8 @@ void TestDialogs::saveModeStartsInTheFileListFolder()
 void TestDialogs::fontAppliesNowAndToTheNextText()
 {
     ShellFixture f;
-    frmGlintbox &w = openWithKinds(f);
+    f.makeOneOfEachKind();
+    frmGlintbox &w = f.load();
     FontChoice chosen;
     chosen.name = QStringLiteral("DejaVu Serif");
     chosen.size = 14;
@@ -131,7 +111,7 @@ void TestDialogs::fontAppliesNowAndToTheNextText()
     chosen.underline = true;
     chosen.colour = Red;
     f.dialogs.queueFont(chosen);
-    clickToolbarButton(w, "Font");
+    f.clickToolbarButton("Font");
     QCOMPARE(f.dialogs.records().first().font.name, QStringLiteral("Tahoma"));
     RichTextBox &text = *w.viewer().Text1;
     QCOMPARE(text.textFont().family(), QStringLiteral("DejaVu Serif"));
@@ -145,8 +125,8 @@ void TestDialogs::fontAppliesNowAndToTheNextText()
     QCOMPARE(text.textColour(), Red);
 
     f.closeAndReload();
-    QCOMPARE(f.store->read(SettingKey::FontFace), QStringLiteral("DejaVu Serif"));
-    QCOMPARE(f.store->read(SettingKey::FontColour), settingtext::fromColour(Red));
+    QCOMPARE(f.store->read(SettingsSection, "FontFace", {}), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(f.store->read(SettingsSection, "FontColour", {}), settingtext::fromColour(Red));
 }
 
 void TestDialogs::cancelledFontKeepsAFormattedText()
@@ -154,7 +134,6 @@ void TestDialogs::cancelledFontKeepsAFormattedText()
     ShellFixture f;
     f.makeFile("a.rtf", R"({\rtf1{\fonttbl{\f0 DejaVu Serif;}{\f1 DejaVu Sans Mono;}})"
                         R"(\f0\fs40 Big \f1\fs16\b small bold\par})");
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     const QString before = w.viewer().Text1->document()->toHtml();
     w.show();
@@ -178,11 +157,12 @@ void TestDialogs::backgroundColourGoesToTheModesView()
 {
     QFETCH(int, kind);
     ShellFixture f;
-    frmGlintbox &w = openWithKinds(f);
+    f.makeOneOfEachKind();
+    frmGlintbox &w = f.load();
     w.controls().File1->setListIndex(kind);
     const GlintboxState before = w.state();
     f.dialogs.queueColour(QColor(Qt::red));
-    clickToolbarButton(w, "Colour");
+    f.clickToolbarButton("Colour");
 
     const GlintboxState &after = w.state();
     QCOMPARE(f.dialogs.records().size(), kind == 2 ? 0 : 1);
@@ -209,7 +189,8 @@ void TestDialogs::backgroundColourGoesToTheModesView()
 void TestDialogs::backgroundColourLeavesTheTextColour()
 {
     ShellFixture f;
-    frmGlintbox &w = openWithKinds(f);
+    f.makeOneOfEachKind();
+    frmGlintbox &w = f.load();
     w.controls().File1->setListIndex(1);
     QAction *colourItem = w.controls().menus->item(MenuCommand::mnuBackColour, 0);
     colourItem->trigger(); // cancelled
@@ -225,13 +206,14 @@ void TestDialogs::backgroundColourLeavesTheTextColour()
     w.controls().File1->setListIndex(0);
     QCOMPARE(w.viewer().Text1->textColour(), 0u);
     f.closeAndReload();
-    QCOMPARE(f.store->read(SettingKey::FontColour), QStringLiteral("0"));
+    QCOMPARE(f.store->read(SettingsSection, "FontColour", {}), QStringLiteral("0"));
 }
 
 void TestDialogs::pictureColourSurvivesARestart()
 {
     ShellFixture f;
-    frmGlintbox &w = openWithKinds(f);
+    f.makeOneOfEachKind();
+    frmGlintbox &w = f.load();
     w.controls().File1->setListIndex(1);
     f.dialogs.queueColour(QColor(Qt::red));
     w.controls().menus->item(MenuCommand::mnuBackColour, 0)->trigger();

@@ -1,12 +1,12 @@
 #include "../shell/ShellFixture.h"
 #include "core/Paths.h"
+#include "core/ViewMode.h"
+#include "core/lists/DriveList.h"
+#include "core/lists/FileList.h"
+#include "core/lists/FolderList.h"
 #include "formats/rtf/RtfReader.h"
 #include "shell/MainMenus.h"
-#include "shell/lists/DriveList.h"
-#include "shell/lists/FileList.h"
-#include "shell/lists/FolderList.h"
 #include "viewing/display/ViewerControls.h"
-#include "viewing/modes/ViewMode.h"
 #include "viewing/text/RichTextBox.h"
 
 #include <QAbstractScrollArea>
@@ -37,7 +37,7 @@ frmGlintbox &openIn(ShellFixture &f, const QString &folder, const Files &files)
     QDir().mkpath(folder);
     for (const auto &[name, content] : files)
         f.makeFile(QDir(f.dir.path()).relativeFilePath(folder + u'/' + name), content);
-    QDir::setCurrent(folder);
+    f.startFolder = folder;
     frmGlintbox &w = f.load();
     w.show();
     if (!QTest::qWaitForWindowActive(&w))
@@ -257,7 +257,6 @@ void TestEdit::failedSaveKeepsOldFileAndAsksAgain()
         QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=16k", "tmpfs", folder}) != 0)
         QSKIP("mounting a tmpfs needs root and a system that allows it");
     const auto unmount = qScopeGuard([&] {
-        QDir::setCurrent(QDir::tempPath());
         f.window.reset();
         if (realDisk)
             QProcess::execute("umount", {folder});
@@ -387,7 +386,7 @@ void TestEdit::selectAllAndEditItems()
     QTest::keyClick(w.controls().File1, Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(w.viewer().Text1->selectionLength(), 9);
     // Outside Text view mode the items are disabled; the command itself refuses.
-    w.state().ViewMode = qint16(ViewMode::Image);
+    w.state().ViewMode = ViewMode::Image;
     w.controls().menus->choose(MenuCommand::mnuEdit, 1);
     QCOMPARE(f.prompts.texts(), QStringList{"Sorry, Glintbox must be in Text mode"});
     QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Edit"});

@@ -1,7 +1,7 @@
 #include "../shell/ShellFixture.h"
 #include "../viewing/ViewingTestMain.h"
 #include "shell/MainMenus.h"
-#include "shell/lists/FileList.h"
+#include "core/lists/FileList.h"
 #include "shell/toolbar/MainToolbar.h"
 #include "textops/CommonDialog.h"
 #include "viewing/display/ViewerControls.h"
@@ -56,12 +56,6 @@ QRect areaOf(const QImage &image, const QColor &colour)
     return area;
 }
 
-void clickToolbarButton(frmGlintbox &w, const char *key)
-{
-    QAction *button = w.toolbar().buttons().value(QString::fromLatin1(key));
-    QTest::mouseClick(w.controls().Toolbar1->widgetForAction(button), Qt::LeftButton);
-}
-
 // A folder with a picture, a text, a formatted text, a web page, a movie
 // and a program, shown in the main window.
 frmGlintbox &openFolder(ShellFixture &f)
@@ -75,7 +69,6 @@ frmGlintbox &openFolder(ShellFixture &f)
     f.makeFile("d.html", "<html><body><h1 style='color:#00c000'>Page words</h1></body></html>");
     f.makeFile("e.avi", "not really a movie");
     f.makeFile("f.exe", "MZ");
-    QDir::setCurrent(f.dir.path());
     return f.load();
 }
 
@@ -114,14 +107,19 @@ void TestPrint::pictureCopiesAreJobsOfTheirOwn()
     frmGlintbox &w = openFolder(f);
     QCOMPARE(w.controls().File1->fileName(), QStringLiteral("a.bmp"));
     QTemporaryDir out;
-    clickToolbarButton(w, "Print"); // cancelled: nothing printed
+    QFile kept(out.filePath("picture (2).pdf"));
+    QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("kept") == 4);
+    kept.close();
+    f.clickToolbarButton("Print"); // cancelled: nothing printed
     f.dialogs.queuePrinter(ScriptedDialogs::PrinterAnswer{out.filePath("picture.pdf"), 3, {}});
-    clickToolbarButton(w, "Print");
+    f.clickToolbarButton("Print");
     QCOMPARE(f.dialogs.records().size(), 2);
     QVERIFY(f.prompts.records().isEmpty());
+    // A file of that name already there is not overwritten.
     QCOMPARE(QDir(out.path()).entryList(QDir::Files),
-             QStringList({"picture (2).pdf", "picture (3).pdf", "picture.pdf"}));
-    for (const char *name : {"picture.pdf", "picture (2).pdf", "picture (3).pdf"}) {
+             QStringList({"picture (2).pdf", "picture (3).pdf", "picture (4).pdf", "picture.pdf"}));
+    QCOMPARE(kept.size(), 4);
+    for (const char *name : {"picture.pdf", "picture (3).pdf", "picture (4).pdf"}) {
         PrintedPdf pdf(out.filePath(QString::fromLatin1(name)));
         QVERIFY2(pdf.isValid(), name);
         QCOMPARE(pdf.pages(), 1);
@@ -179,7 +177,7 @@ void TestPrint::webPagePrintsAsTheBrowserShowsIt()
     QVERIFY(ready.wait(60000));
     QTemporaryDir out;
     f.dialogs.queuePrinter(ScriptedDialogs::PrinterAnswer{out.filePath("page.pdf"), 2, {}});
-    clickToolbarButton(w, "Print");
+    f.clickToolbarButton("Print");
     QVERIFY(f.prompts.records().isEmpty());
 
     for (const char *name : {"page.pdf", "page (2).pdf"}) {

@@ -1,6 +1,6 @@
 #include "../shell/ShellFixture.h"
+#include "core/lists/FileList.h"
 #include "shell/MainMenus.h"
-#include "shell/lists/FileList.h"
 #include "shell/toolbar/MainToolbar.h"
 #include "textops/search/DisplayLine.h"
 #include "textops/search/TextSearch.h"
@@ -26,7 +26,6 @@ QString found(const QString &word, int line)
 frmGlintbox &openOn(ShellFixture &f, const QString &name, const QByteArray &content)
 {
     f.makeFile(name, content);
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     w.show();
     if (!QTest::qWaitForWindowActive(&w))

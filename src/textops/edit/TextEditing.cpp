@@ -4,8 +4,8 @@
 #include "core/FileSystem.h"
 #include "core/GlintboxState.h"
 #include "core/Prompts.h"
+#include "core/ViewMode.h"
 #include "formats/rtf/RtfReader.h"
-#include "viewing/modes/ViewMode.h"
 #include "viewing/text/RichTextBox.h"
 
 #include <limits>
@@ -118,7 +118,7 @@ void TextEditing::save()
 void TextEditing::mnuEdit_Click(int)
 {
     // In Text view mode cutting, copying and pasting are the box's own keys.
-    if (ViewMode(m_state.ViewMode) != ViewMode::Text)
+    if (m_state.ViewMode != ViewMode::Text)
         m_prompts.message(QStringLiteral("Sorry, Glintbox must be in Text mode"),
                           QStringLiteral("Glintbox - Edit"), PromptIcon::Information);
 }

@@ -23,17 +23,35 @@ double twipsToDevice(double twips, const QPrinter &printer)
     return twips * printer.resolution() / TwipsPerInch;
 }
 
+QString numberedFileName(const QString &chosen, int number)
+{
+    if (number <= 1)
+        return chosen;
+    const QString suffix = QFileInfo(chosen).suffix();
+    const QString base = suffix.isEmpty() ? chosen : chosen.chopped(suffix.size() + 1);
+    const QString numbered = base + QStringLiteral(" (") + QString::number(number) + u')';
+    return suffix.isEmpty() ? numbered : numbered + u'.' + suffix;
+}
+
 } // namespace
 
-QString printJobFileName(const QString &chosen, int job)
+QStringList printJobFileNames(const QString &chosen, int copies,
+                              const std::function<bool(const QString &)> &taken)
 {
-    if (job <= 1 || chosen.isEmpty())
-        return chosen;
-    const QFileInfo file(chosen);
-    const QString suffix = file.suffix();
-    const QString base = suffix.isEmpty() ? chosen : chosen.chopped(suffix.size() + 1);
-    const QString numbered = base + QStringLiteral(" (") + QString::number(job) + u')';
-    return suffix.isEmpty() ? numbered : numbered + u'.' + suffix;
+    QStringList names;
+    int number = 1;
+    for (int job = 1; job <= copies; ++job) {
+        // A printer, not a file: every job goes to it.
+        if (chosen.isEmpty()) {
+            names.append(chosen);
+            continue;
+        }
+        QString name = numberedFileName(chosen, number++);
+        while (job > 1 && taken(name))
+            name = numberedFileName(chosen, number++);
+        names.append(name);
+    }
+    return names;
 }
 
 void requireValidPrinter(const QPrinter &printer)

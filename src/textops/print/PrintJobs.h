@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 class QPrinter;
 
@@ -9,9 +11,11 @@ namespace glintbox {
 class Picture;
 
 // Each copy is a print job of its own. Printed to a file, the first job
-// writes the chosen file and each further one a file beside it
-// ("out.pdf", "out (2).pdf", ...), so that no job overwrites another.
-QString printJobFileName(const QString &chosen, int job);
+// writes the chosen file and each further one the next free file beside it
+// numbered from 2 ("out (2).pdf"), so that no job overwrites another file.
+// `taken` tells whether a path is taken.
+QStringList printJobFileNames(const QString &chosen, int copies,
+                              const std::function<bool(const QString &)> &taken);
 
 // Throws the printer's error when it cannot take a job at all.
 void requireValidPrinter(const QPrinter &printer);

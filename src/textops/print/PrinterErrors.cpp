@@ -4,8 +4,14 @@
 #include "core/Prompts.h"
 #include "core/RunTimeError.h"
 
+#include <optional>
+
 namespace glintbox {
 
+namespace {
+
+// The printer message for an error number ("Error 482 'Printer Error'. ..."),
+// or nothing when the number is not a printer failure.
 std::optional<QString> printerErrorMessage(int number)
 {
     const char *text = nullptr;
@@ -32,6 +38,8 @@ std::optional<QString> printerErrorMessage(int number)
     }
     return QStringLiteral("Error ") + QString::number(number) + QString::fromLatin1(text);
 }
+
+} // namespace
 
 void reportPrintFailure(Prompts &prompts, const RunTimeError &error)
 {

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <QString>
-#include <optional>
-
 namespace glintbox {
 
 class Prompts;
@@ -14,10 +11,6 @@ enum PrinterErrorNumber : int {
     PropertyNotSupported = 483,
     PrinterDriverUnavailable = 484,
 };
-
-// The printer message for an error number ("Error 482 'Printer Error'. ..."),
-// or nothing when the number is not a printer failure.
-std::optional<QString> printerErrorMessage(int number);
 
 // A printer failure gets its own message, captioned "Glintbox - Printer
 // Error"; any other error the shared error report.

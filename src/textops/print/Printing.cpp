@@ -3,6 +3,7 @@
 #include "PrintJobs.h"
 #include "PrinterErrors.h"
 #include "WebPagePrint.h"
+#include "core/FileSystem.h"
 #include "core/GlintboxState.h"
 #include "core/Paths.h"
 #include "core/Prompts.h"
@@ -56,8 +57,6 @@ void Printing::mnuPrint_Click()
         printCopies(printer, chosenFile, result.copies);
     } catch (const RunTimeError &error) {
         // A job half built is ended (sent or closed) as its painter goes.
-        if (!printerErrorMessage(error.number()))
-            throw;
         reportPrintFailure(m_host.prompts(), error);
     }
 }
@@ -66,8 +65,17 @@ void Printing::printCopies(QPrinter &printer, const QString &chosenFile, int cop
 {
     const bool picture = ViewMode(m_state.ViewMode) == ViewMode::Image;
     const bool webPage = !picture && browserShowsPage();
-    for (int job = 1; job <= copies; ++job) {
-        printer.setOutputFileName(printJobFileName(chosenFile, job));
+    FileSystem &fs = m_host.fileSystem();
+    const auto taken = [&fs](const QString &path) {
+        try {
+            fs.status(path);
+            return true;
+        } catch (const RunTimeError &) {
+            return false;
+        }
+    };
+    for (const QString &file : printJobFileNames(chosenFile, copies, taken)) {
+        printer.setOutputFileName(file);
         if (picture)
             printPicture(printer);
         else if (webPage)

@@ -3,8 +3,8 @@
 #include "DisplayLine.h"
 #include "core/GlintboxState.h"
 #include "core/Prompts.h"
+#include "core/ViewMode.h"
 #include "viewing/display/DisplayHost.h"
-#include "viewing/modes/ViewMode.h"
 #include "viewing/text/RichTextBox.h"
 
 namespace glintbox {
@@ -53,7 +53,7 @@ QString TextSearch::boxText()
 
 void TextSearch::mnuSearch_Click()
 {
-    if (ViewMode(m_state.ViewMode) != ViewMode::Text) {
+    if (m_state.ViewMode != ViewMode::Text) {
         m_prompts.message(QStringLiteral("Sorry, Glintbox must be in Text mode."), FindCaption,
                           PromptIcon::Information);
         return;
