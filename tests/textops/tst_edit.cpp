@@ -305,14 +305,16 @@ void TestEdit::newFile_data()
     QTest::addColumn<int>("writeError");
     QTest::addColumn<QStringList>("captions");
     QTest::addColumn<bool>("selected");
-    QTest::newRow("shown") << "new.txt" << 0 << QStringList() << true;
-    QTest::newRow("in another folder") << "sub/new.txt" << 0 << QStringList() << true;
+    QTest::addColumn<bool>("byToolbar");
+    QTest::newRow("shown") << "new.txt" << 0 << QStringList() << true << false;
+    QTest::newRow("in another folder, toolbar")
+        << "sub/new.txt" << 0 << QStringList() << true << true;
     QTest::newRow("hidden by the filter")
-        << "new.log" << 0 << QStringList{"Glintbox - Error 380"} << false;
+        << "new.log" << 0 << QStringList{"Glintbox - Error 380"} << false << false;
     QTest::newRow("disk full") << "new.txt" << ENOSPC
                                << QStringList{"Glintbox - Disk Error", "Glintbox - Error 380"}
-                               << false;
-    QTest::newRow("cancelled") << QString() << 0 << QStringList() << false;
+                               << false << false;
+    QTest::newRow("cancelled, toolbar") << QString() << 0 << QStringList() << false << true;
 }
 
 void TestEdit::newFile()
@@ -321,6 +323,7 @@ void TestEdit::newFile()
     QFETCH(int, writeError);
     QFETCH(QStringList, captions);
     QFETCH(bool, selected);
+    QFETCH(bool, byToolbar);
     ShellFixture f;
     QDir().mkpath(f.path("x/sub"));
     frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", "a"}});
@@ -329,7 +332,10 @@ void TestEdit::newFile()
     if (writeError)
         f.fs.failWith(FaultyFileSystem::Operation::Write, path, writeError);
     f.dialogs.queueSaveFile(name.isEmpty() ? std::nullopt : std::optional(path));
-    QTest::keyClick(w.controls().File1, Qt::Key_N, Qt::ControlModifier);
+    if (byToolbar)
+        f.clickToolbarButton("New");
+    else
+        QTest::keyClick(w.controls().File1, Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(f.prompts.captions(), captions);
     if (writeError)
         QCOMPARE(f.prompts.texts().first(),
@@ -348,9 +354,10 @@ void TestEdit::deleteSelectsNeighbour_data()
     QTest::addColumn<int>("files");
     QTest::addColumn<int>("deleted");
     QTest::addColumn<int>("selected");
-    QTest::newRow("last of five") << 5 << 4 << 3;
-    QTest::newRow("second of five") << 5 << 1 << 1;
-    QTest::newRow("the only file") << 1 << 0 << -1;
+    QTest::addColumn<bool>("byToolbar");
+    QTest::newRow("last of five") << 5 << 4 << 3 << false;
+    QTest::newRow("second of five, toolbar") << 5 << 1 << 1 << true;
+    QTest::newRow("the only file") << 1 << 0 << -1 << false;
 }
 
 void TestEdit::deleteSelectsNeighbour()
@@ -358,6 +365,7 @@ void TestEdit::deleteSelectsNeighbour()
     QFETCH(int, files);
     QFETCH(int, deleted);
     QFETCH(int, selected);
+    QFETCH(bool, byToolbar);
     ShellFixture f;
     Files content;
     for (int i = 0; i < files; ++i)
@@ -365,7 +373,10 @@ void TestEdit::deleteSelectsNeighbour()
     frmGlintbox &w = openIn(f, f.path("x"), content);
     clickRow(w, deleted);
     const QString path = f.path(QStringLiteral("x/%1.txt").arg(deleted));
-    QTest::keyClick(w.controls().File1, Qt::Key_Delete);
+    if (byToolbar)
+        f.clickToolbarButton("Delete");
+    else
+        QTest::keyClick(w.controls().File1, Qt::Key_Delete);
     QCOMPARE(f.prompts.texts(),
              QStringList{QStringLiteral("Are you sure you wish to delete ") + path + " ?"});
     QVERIFY(!QFile::exists(path));
