@@ -13,6 +13,17 @@ constexpr char16_t Windows1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+std::optional<char> windows1252Byte(char16_t code)
+{
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF))
+        return char(code);
+    for (int i = 0; i < 32; ++i) {
+        if (Windows1252High[i] == code)
+            return char(0x80 + i);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 QString decodeWindows1252(const QByteArray &bytes)
@@ -26,14 +37,31 @@ QString decodeWindows1252(const QByteArray &bytes)
     return text;
 }
 
-QString decodeText(const QByteArray &bytes)
+std::optional<QByteArray> encodeWindows1252(const QString &text)
+{
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const std::optional<char> byte = windows1252Byte(text.at(i).unicode());
+        if (!byte)
+            return std::nullopt;
+        bytes[i] = *byte;
+    }
+    return bytes;
+}
+
+DecodedText decodeTextFile(const QByteArray &bytes)
 {
     // The default flags drop a leading byte-order mark and flag invalid input.
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())
-        return text;
-    return decodeWindows1252(bytes);
+        return {std::move(text), TextEncoding::Utf8, bytes.startsWith("\xEF\xBB\xBF")};
+    return {decodeWindows1252(bytes), TextEncoding::Windows1252, false};
+}
+
+QString decodeText(const QByteArray &bytes)
+{
+    return decodeTextFile(bytes).text;
 }
 
 } // namespace glintbox

@@ -13,14 +13,6 @@ namespace glintbox {
 
 class Prompts;
 
-// The commands whose subsystems are not built yet: their items are there and
-// do nothing. The main window wires every other command, and a test holds it
-// to that; wiring one of these means taking it off this list.
-inline constexpr MenuCommand CommandsNotYetBuilt[] = {
-    MenuCommand::mnuNewFile, MenuCommand::mnuDeleteFile, MenuCommand::mnuEdit,
-    MenuCommand::mnuSelect,  MenuCommand::mnuSearch,
-};
-
 // The menu bar of the main window, built from one table: captions with their
 // access letters and shortcuts. Choosing an item runs the command wired to it
 // under the error trap; an item array has one handler that receives the index.

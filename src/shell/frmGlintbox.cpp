@@ -20,7 +20,10 @@
 #include "layout/WindowLayout.h"
 #include "textops/CommonDialog.h"
 #include "textops/FontsAndColours.h"
+#include "textops/edit/FileCommands.h"
+#include "textops/edit/TextEditing.h"
 #include "textops/print/Printing.h"
+#include "textops/search/TextSearch.h"
 #include "toolbar/MainToolbar.h"
 #include "viewing/display/FileDisplay.h"
 #include "viewing/display/ViewModes.h"
@@ -77,6 +80,11 @@ frmGlintbox::frmGlintbox(GlintboxServices services, QWidget *parent)
     m_fontsAndColours = std::make_unique<FontsAndColours>(
         m_state, *m_commonDialog, m_services.prompts, [this] { applyBackgroundColours(); });
     m_printing = std::make_unique<Printing>(m_state, m_viewer, *this, *m_commonDialog);
+    m_textEditing = std::make_unique<TextEditing>(m_state, *m_viewer.Text1, m_services.prompts,
+                                                  m_services.fs, [this] { File1_Click(); });
+    m_fileCommands =
+        std::make_unique<FileCommands>(m_viewer, *this, *this, *m_commonDialog, *m_textEditing);
+    m_textSearch = std::make_unique<TextSearch>(m_state, *m_viewer.Text1, m_services.prompts);
     m_keys->setActions({[this](int keyAscii) { m_imageZoom->zoomStep(keyAscii); },
                         [this] { m_launcher->Image3_DblClick(); }});
     connectHandlers();
@@ -221,7 +229,7 @@ void frmGlintbox::connectHandlers()
     });
 
     // The menus run every command under the error trap. A command added to the
-    // menus is wired here, or listed in CommandsNotYetBuilt until it is built.
+    // menus is wired here; a test holds every command to that.
     MainMenus &menus = *c.menus;
     using M = MenuCommand;
     menus.wire(M::mnuExit, [this] { mnuExit_Click(); });
@@ -240,6 +248,11 @@ void frmGlintbox::connectHandlers()
     menus.wire(M::mnuBug, [this] { m_helpMenu->mnuBug_Click(); });
     menus.wire(M::mnuGlintbox, [this] { m_helpMenu->mnuGlintbox_Click(); });
     menus.wire(M::mnuFindFile, [this] { mnuFindFile_Click(); });
+    menus.wire(M::mnuNewFile, [this] { m_fileCommands->mnuNewFile_Click(); });
+    menus.wire(M::mnuDeleteFile, [this] { m_fileCommands->mnuDeleteFile_Click(); });
+    menus.wire(M::mnuEdit, [this](int index) { m_textEditing->mnuEdit_Click(index); });
+    menus.wire(M::mnuSelect, [this] { m_textEditing->mnuSelect_Click(); });
+    menus.wire(M::mnuSearch, [this] { m_textSearch->mnuSearch_Click(); });
     // The text box leaves the window's shortcuts (Del, Ctrl+Z, ...) to the menu.
     m_viewer.Text1->setWindowShortcuts(menus.windowShortcuts());
 }
@@ -312,6 +325,8 @@ void frmGlintbox::ClearViewer()
 
 void frmGlintbox::File1_Click()
 {
+    // Typed changes are saved before the display measures the file.
+    m_textEditing->offerToSave();
     m_fileDisplay->File1_Click();
 }
 
@@ -343,6 +358,32 @@ void frmGlintbox::setStatusLine(const QString &text)
 void frmGlintbox::Dir1_Change()
 {
     m_navigation->Dir1_Change();
+}
+
+void frmGlintbox::textShown(const ShownText &shown)
+{
+    m_textEditing->textShown(shown);
+    m_textSearch->textShown(shown);
+}
+
+int frmGlintbox::fileListIndex() const
+{
+    return m_controls.File1->listIndex();
+}
+
+QString frmGlintbox::fileListEntry(int index) const
+{
+    return m_controls.File1->entry(index);
+}
+
+void frmGlintbox::setFileListIndex(int index)
+{
+    m_controls.File1->setListIndex(index);
+}
+
+void frmGlintbox::refreshFileList()
+{
+    m_controls.File1->refresh();
 }
 
 void frmGlintbox::mnuFileSize_Click()

@@ -4,6 +4,7 @@
 #include "core/GlintboxState.h"
 #include "filter/FilterHost.h"
 #include "findfile/FindFileHost.h"
+#include "textops/edit/FileListHost.h"
 #include "viewing/display/DisplayHost.h"
 #include "viewing/display/ViewerControls.h"
 
@@ -16,6 +17,9 @@ namespace glintbox {
 class ApplicationLauncher;
 class CommonDialog;
 class CommonDialogs;
+class FileCommands;
+class TextEditing;
+class TextSearch;
 class FontsAndColours;
 class Printing;
 class DriveSource;
@@ -48,7 +52,11 @@ struct GlintboxServices {
 
 // The main window: creates the controls, holds the shared state and wires the
 // subsystems; the handlers live in the subsystems' classes.
-class frmGlintbox : public QMainWindow, public FilterHost, public DisplayHost, public FindFileHost {
+class frmGlintbox : public QMainWindow,
+                    public FilterHost,
+                    public DisplayHost,
+                    public FindFileHost,
+                    public FileListHost {
     Q_OBJECT
 public:
     explicit frmGlintbox(GlintboxServices services, QWidget *parent = nullptr);
@@ -77,6 +85,8 @@ public:
     WindowLayout &windowLayout() { return *m_layout; }
     HelpMenu &helpMenu() { return *m_helpMenu; }
     CommonDialog &commonDialog() { return *m_commonDialog; }
+    TextEditing &textEditing() { return *m_textEditing; }
+    TextSearch &textSearch() { return *m_textSearch; }
     Prompts &prompts() override { return m_services.prompts; }
     FileSystem &fileSystem() override { return m_services.fs; }
 
@@ -111,13 +121,20 @@ private:
     void focusFileList() override;
     void setStatusLine(const QString &text) override;
     void Dir1_Change() override;
+    void textShown(const ShownText &shown) override;
+
+    // What creating and deleting files need from the window.
+    int fileListIndex() const override;
+    QString fileListEntry(int index) const override;
+    void setFileListIndex(int index) override;
+    void refreshFileList() override;
 
     void createViewer();
     void createToolbar();
     void mnuFileSize_Click();
     void mnuFindFile_Click();
 
-    // What the Find File window needs from the window.
+    // What the Find File window, and creating files, need from the window.
     QString currentDrive() const override;
     QString currentFolder() const override;
     void showFolder(const QString &folder) override;
@@ -141,6 +158,9 @@ private:
     std::unique_ptr<CommonDialog> m_commonDialog;
     std::unique_ptr<FontsAndColours> m_fontsAndColours;
     std::unique_ptr<Printing> m_printing;
+    std::unique_ptr<TextEditing> m_textEditing;
+    std::unique_ptr<FileCommands> m_fileCommands;
+    std::unique_ptr<TextSearch> m_textSearch;
     QWidget *m_client = nullptr;
     std::function<void()> m_exit;
     bool m_exiting = false;

@@ -32,6 +32,7 @@ QByteArray FaultyFileSystem::readAll(const QString &path)
 
 void FaultyFileSystem::writeAll(const QString &path, const QByteArray &data)
 {
+    m_writes.append(path);
     check(Operation::Write, path);
     LocalFileSystem::writeAll(path, data);
 }

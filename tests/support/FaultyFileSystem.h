@@ -3,6 +3,7 @@
 #include "core/FileSystem.h"
 
 #include <QHash>
+#include <QStringList>
 
 #include <functional>
 
@@ -19,6 +20,8 @@ public:
         m_faults.insert(key(operation, path), errnoValue);
     }
     void clearFaults() { m_faults.clear(); }
+    // Every path written to, in order, failed writes included.
+    const QStringList &writes() const { return m_writes; }
     // Runs before each folder a walk opens, to act in the middle of a walk.
     std::function<void(const QString &folder)> beforeWalkOpen;
 
@@ -38,6 +41,7 @@ private:
     void check(Operation operation, const QString &path, bool isFolder = false) const;
 
     QHash<QString, int> m_faults;
+    QStringList m_writes;
 };
 
 } // namespace glintbox

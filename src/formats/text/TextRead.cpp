@@ -20,7 +20,11 @@ TextReadResult shortenForRead(const QByteArray &bytes, qint64 fileSize)
         return result;
     }
     result.shortenCount = int(cuts);
-    result.text = decodeText(bytes.left(qsizetype(requested - cuts)));
+    const QByteArray read = bytes.left(qsizetype(requested - cuts));
+    DecodedText decoded = decodeTextFile(read);
+    result.text = std::move(decoded.text);
+    result.form = {decoded.encoding, decoded.byteOrderMark, lineBreakOf(read)};
+    result.whole = cuts == 0 && requested == bytes.size();
     return result;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextFileForm.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -7,11 +9,16 @@ namespace glintbox {
 
 class FileSystem;
 
-// The outcome of reading a file as text: the text, and how many times the
-// requested length had to be cut by one byte before the read fitted.
+// The outcome of reading a file as text: the text, how many times the
+// requested length had to be cut by one byte before the read fitted, and how
+// the file holds its text.
 struct TextReadResult {
     QString text;
     int shortenCount = 0;
+    TextFileForm form;
+    // The text holds every byte of the file: no end-of-file marker cut it
+    // short and the file did not grow or shrink while it was measured and read.
+    bool whole = false;
 };
 
 // After this many cuts the read gives up and the text stays empty.

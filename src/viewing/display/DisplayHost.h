@@ -1,11 +1,27 @@
 #pragma once
 
+#include "formats/text/TextFileForm.h"
+
 #include <QString>
 
 namespace glintbox {
 
 class FileSystem;
 class Prompts;
+
+// A file's text as the display put it into Text1, with what it takes to save
+// an edit back into the file the way the file holds its text.
+struct ShownText {
+    QString path;
+    // Rich text shown with its formatting; otherwise plain text in `form`.
+    bool formatted = false;
+    TextFileForm form;
+    // The text holds all of its file: saving a part would cut off the rest.
+    bool whole = true;
+    // The plain text given to Text1, empty for a formatted text. Reading it
+    // back from the box takes a pass over every line of it.
+    QString plainText;
+};
 
 // What the file display needs from the main window beyond the viewer: the
 // file list, the status line and the folder-change handling.
@@ -21,6 +37,8 @@ public:
     virtual void Dir1_Change() = 0;
     virtual Prompts &prompts() = 0;
     virtual FileSystem &fileSystem() = 0;
+    // Text1 now holds the text of a file.
+    virtual void textShown(const ShownText &) {}
 };
 
 } // namespace glintbox

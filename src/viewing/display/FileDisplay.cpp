@@ -124,6 +124,7 @@ void FileDisplay::loadRichText(const QString &path)
     RtfReadResult result =
         readRtf(m_host.fileSystem().readAll(path), rtfReadOptionsWithMetafiles());
     m_controls.Text1->setDocument(std::move(result.document));
+    m_host.textShown({path, true, {}, true, {}});
 }
 
 void FileDisplay::loadWebPage(const QString &path)
@@ -146,6 +147,7 @@ int FileDisplay::loadPlainText(const QString &path)
     text1.setTextColour(m_state.font.colour);
     const TextReadResult read = readFileAsText(m_host.fileSystem(), path, qint64(m_state.fileSize));
     text1.setText(read.text);
+    m_host.textShown({path, false, read.form, read.whole, read.text});
     return read.shortenCount;
 }
 

@@ -136,6 +136,7 @@ QTextEdit *RichTextBox::richEdit()
     if (!m_richEdit) {
         m_richEdit = new QTextEdit(this);
         m_richEdit->setAcceptRichText(false);
+        m_richEdit->setReadOnly(m_readOnly);
         watch(m_richEdit);
         applyColours();
         applyWrapping();
@@ -182,6 +183,7 @@ const QTextDocument *RichTextBox::document() const
 
 void RichTextBox::setText(const QString &text)
 {
+    emit aboutToReplaceContent();
     m_feeder->cancel();
     const QScopedValueRollback settingContent(m_settingContent, true);
     if (m_richEdit) {
@@ -206,7 +208,15 @@ void RichTextBox::setText(const QString &text)
 void RichTextBox::setPlainEditable(bool editable)
 {
     m_plainEdit->document()->setUndoRedoEnabled(editable);
-    m_plainEdit->setReadOnly(!editable);
+    m_plainEdit->setReadOnly(!editable || m_readOnly);
+}
+
+void RichTextBox::setReadOnly(bool readOnly)
+{
+    m_readOnly = readOnly;
+    setPlainEditable(!m_feeder->isActive());
+    if (m_richEdit)
+        m_richEdit->setReadOnly(readOnly);
 }
 
 qsizetype RichTextBox::firstScreenLength(const QString &text) const
@@ -228,6 +238,7 @@ qsizetype RichTextBox::firstScreenLength(const QString &text) const
 
 void RichTextBox::setDocument(std::unique_ptr<QTextDocument> document)
 {
+    emit aboutToReplaceContent();
     m_feeder->cancel();
     const QScopedValueRollback settingContent(m_settingContent, true);
     m_plainEdit->clear();
@@ -421,18 +432,25 @@ int RichTextBox::plainLinesBefore(const QTextBlock &target) const
 {
     // The plain view lays out only what it shows; laying out every line before
     // the target through it would keep a layout per line of a big file.
-    const QTextDocument *document = m_plainEdit->document();
-    // When wrapping, the plain view lays its lines out at its viewport's width.
-    const int width = m_plainEdit->viewport()->width();
-    if (m_rightMargin >= NoWrapMargin || width <= 0)
+    const std::optional<WrappedLineCounter> counter = wrappedLineCounter();
+    if (!counter)
         return target.blockNumber();
-    const WrappedLineCounter counter(document->defaultFont(), document->defaultTextOption(),
-                                     width - 2 * document->documentMargin());
     int lines = 0;
-    for (QTextBlock block = document->begin(); block.isValid() && block != target;
+    for (QTextBlock block = m_plainEdit->document()->begin(); block.isValid() && block != target;
          block = block.next())
-        lines += counter.lineCount(block.text());
+        lines += counter->lineCount(block.text());
     return lines;
+}
+
+std::optional<WrappedLineCounter> RichTextBox::wrappedLineCounter() const
+{
+    // When wrapping, the plain view lays its lines out at its viewport's width.
+    const QTextDocument *document = m_plainEdit->document();
+    const int width = m_plainEdit->viewport()->width();
+    if (isRichText() || m_rightMargin >= NoWrapMargin || width <= 0)
+        return std::nullopt;
+    return WrappedLineCounter(document->defaultFont(), document->defaultTextOption(),
+                              width - 2 * document->documentMargin());
 }
 
 void RichTextBox::printSelection(QPagedPaintDevice *printer) const
@@ -477,7 +495,7 @@ bool RichTextBox::eventFilter(QObject *watched, QEvent *event)
             emit gotFocus();
             break;
         case QEvent::FocusOut:
-            emit lostFocus();
+            emit lostFocus(static_cast<QFocusEvent *>(event)->reason());
             break;
         case QEvent::ShortcutOverride:
             // Not letting the edit claim the key leaves it to the window's shortcut.

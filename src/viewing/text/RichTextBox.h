@@ -1,10 +1,13 @@
 #pragma once
 
+#include "WrappedLineCounter.h"
+
 #include <QKeySequence>
 #include <QList>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QKeyEvent;
 class QPagedPaintDevice;
@@ -42,6 +45,10 @@ public:
     void setDocument(std::unique_ptr<QTextDocument> document);
     bool isRichText() const;
 
+    // A read-only box takes no typing; selecting and copying still work.
+    void setReadOnly(bool readOnly);
+    bool isReadOnly() const { return m_readOnly; }
+
     bool isLoading() const;
     void finishLoading();
     // Stops a load and empties the box, so a partial text can never pass for the file.
@@ -73,6 +80,9 @@ public:
     int find(const QString &word, int start);
     // Index from 0 of the displayed (wrapped) line that holds the position.
     int lineFromChar(int position) const;
+    // How the lines of plain text wrap at the box's present width; none when
+    // they do not wrap or the box shows formatted text.
+    std::optional<WrappedLineCounter> wrappedLineCounter() const;
     // Prints the selected content with its formatting, or the whole text when
     // nothing is selected.
     void printSelection(QPagedPaintDevice *printer) const;
@@ -86,7 +96,10 @@ public:
 
 signals:
     void gotFocus();
-    void lostFocus();
+    void lostFocus(Qt::FocusReason reason);
+    // Raised before setText or setDocument replaces the content, while the old
+    // content is still there.
+    void aboutToReplaceContent();
     // The character code of a typed key (Backspace 8, Enter 13, Ctrl+V 22).
     void keyPressed(int keyAscii);
     // The user changed the text; never raised by loading or by setText.
@@ -122,6 +135,7 @@ private:
     std::unique_ptr<ChunkedTextFeeder> m_feeder;
     bool m_settingContent = false;
     bool m_switchingEdit = false;
+    bool m_readOnly = false;
     QList<QKeySequence> m_windowShortcuts;
     quint32 m_textColour = 0;
     quint32 m_backgroundColour;

@@ -15,33 +15,47 @@ WrappedLineCounter::WrappedLineCounter(const QFont &font, const QTextOption &opt
         m_advances[code] = metrics.horizontalAdvance(QChar(code));
 }
 
-int WrappedLineCounter::lineCount(const QString &paragraph) const
+bool WrappedLineCounter::surelyFits(QStringView paragraph) const
 {
     qreal sum = 0;
     for (const QChar c : paragraph) {
         const char16_t code = c.unicode();
-        // Tabs and control characters depend on position; measure exactly.
-        if (code < 0x20 || code >= TableEnd || c.isMark())
-            return laidOutLineCount(paragraph);
+        // Tabs and control characters depend on position, and combining marks
+        // (all above the table) change widths; those are measured exactly.
+        if (code < 0x20 || code >= TableEnd)
+            return false;
         sum += m_advances[code];
         if (sum > m_sureFit)
-            return laidOutLineCount(paragraph);
+            return false;
     }
-    return 1;
+    return true;
 }
 
-int WrappedLineCounter::laidOutLineCount(const QString &paragraph) const
+int WrappedLineCounter::lineCount(QStringView paragraph) const
 {
-    QTextLayout layout(paragraph, m_font);
+    return surelyFits(paragraph) ? 1 : layOut(paragraph, 0).lineCount;
+}
+
+int WrappedLineCounter::lineOfPosition(QStringView paragraph, int position) const
+{
+    return surelyFits(paragraph) ? 0 : layOut(paragraph, position).lineOfPosition;
+}
+
+WrappedLineCounter::Layout WrappedLineCounter::layOut(QStringView paragraph, int position) const
+{
+    QTextLayout layout(paragraph.toString(), m_font);
     layout.setTextOption(m_option);
     layout.beginLayout();
-    int lines = 0;
+    Layout result;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(m_width);
-        ++lines;
+        if (line.textStart() <= position)
+            result.lineOfPosition = line.lineNumber();
+        ++result.lineCount;
     }
     layout.endLayout();
-    return qMax(1, lines);
+    result.lineCount = qMax(1, result.lineCount);
+    return result;
 }
 
 } // namespace glintbox

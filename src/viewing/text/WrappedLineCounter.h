@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QString>
+#include <QStringView>
 #include <QTextOption>
 
 #include <array>
@@ -16,10 +17,18 @@ class WrappedLineCounter {
 public:
     WrappedLineCounter(const QFont &font, const QTextOption &option, qreal width);
 
-    int lineCount(const QString &paragraph) const;
+    int lineCount(QStringView paragraph) const;
+    // The index from 0 of the line of the paragraph that holds the position.
+    int lineOfPosition(QStringView paragraph, int position) const;
 
 private:
-    int laidOutLineCount(const QString &paragraph) const;
+    struct Layout {
+        int lineCount = 0;
+        int lineOfPosition = 0;
+    };
+
+    bool surelyFits(QStringView paragraph) const;
+    Layout layOut(QStringView paragraph, int position) const;
 
     // Characters below this are measured from the table; others take the
     // exact route (combining marks and complex scripts change widths).
