@@ -1,4 +1,5 @@
 #include "../shell/ShellFixture.h"
+#include "TestFiles.h"
 #include "core/FileNameBytes.h"
 #include "core/Paths.h"
 #include "core/lists/DriveList.h"
@@ -62,16 +63,6 @@ struct Walk {
     DirDiver diver;
 };
 
-// Empty files, and folders for names that end in "/".
-void makeFiles(const QString &root, const QStringList &files)
-{
-    for (const QString &file : files) {
-        QDir().mkpath(QFileInfo(root + u'/' + file).path());
-        QFile out(root + u'/' + file);
-        QVERIFY(file.endsWith(u'/') || out.open(QIODevice::WriteOnly));
-    }
-}
-
 // A chain of folders "d", deeper than any path can name, with a file at the
 // bottom; made a level at a time, relative to open folders.
 void makeChain(const QString &root, int depth)
@@ -116,7 +107,7 @@ struct FindWindow {
         : main((QDir::setCurrent(f.dir.path()), f.load()))
         , w(main)
     {
-        makeFiles(f.dir.path(), files);
+        QVERIFY(makeFiles(f.dir.path(), files));
         c.Dir2->setPath(f.dir.path());
         w.show();
     }
@@ -130,47 +121,43 @@ class TestFindFile : public QObject {
 private slots:
     void init() { QDir::setCurrent(QDir::tempPath()); }
 
-    void walksSubfoldersLastFirstAndListsFilesAfterThem()
-    {
-        QTemporaryDir dir;
-        makeFiles(dir.path(), {"A/a.txt", "A/B/b2.txt", "A/B/b1.txt", "A/C/c.txt", "A/C/D/d.txt"});
-        Walk walk(dir.path() + u'/');
-        QCOMPARE(walk.run("A"),
-                 QStringList({"A/C/D/d.txt", "A/C/c.txt", "A/B/b1.txt", "A/B/b2.txt", "A/a.txt"}));
-        // The root's own files show the root as their folder, those below it
-        // their folder with its separator.
-        QCOMPARE(folderTextOf("/"), QStringLiteral("/"));
-        QCOMPARE(folderTextOf("/home"), QStringLiteral("/home/"));
-    }
-
-    void stopKeepsFilesOfTheFoldersOnTheWay_data()
+    void walkOrderAndStop_data()
     {
         QTest::addColumn<QString>("stopAt");
         QTest::addColumn<QStringList>("found");
-        // The walk enters S, S/b, S/b/b2, S/b/b2/c, S/b/b2/c/d, S/b/b1, S/a. The
-        // folder being entered is not walked and cuts its parent short; the
-        // folders above still list their files.
+        // Subfolders last first, then the folder's own files. A stop cuts
+        // short the folder being entered and its parent; the folders above
+        // still list their files.
+        QTest::newRow("never") << ""
+                               << QStringList{"S/b/b2/c/d/d.txt", "S/b/b2/c/c.txt", "S/b/b2/b2.txt",
+                                              "S/b/b1/b1.txt",    "S/b/ab.txt",     "S/b/b.txt",
+                                              "S/a/a.txt",        "S/s.txt"};
         QTest::newRow("deep inside")
-            << "S/b/b2/c/d" << QStringList{"S/b/b2/b2.txt", "S/b/b.txt", "S/s.txt"};
+            << "S/b/b2/c/d" << QStringList{"S/b/b2/b2.txt", "S/b/ab.txt", "S/b/b.txt", "S/s.txt"};
         QTest::newRow("after a finished subtree")
             << "S/b/b1"
             << QStringList{"S/b/b2/c/d/d.txt", "S/b/b2/c/c.txt", "S/b/b2/b2.txt", "S/s.txt"};
         QTest::newRow("at the start") << "S" << QStringList{};
     }
 
-    void stopKeepsFilesOfTheFoldersOnTheWay()
+    void walkOrderAndStop()
     {
         QFETCH(QString, stopAt);
         QFETCH(QStringList, found);
         QTemporaryDir dir;
-        makeFiles(dir.path(), {"S/s.txt", "S/a/a.txt", "S/b/b.txt", "S/b/b1/b1.txt",
-                               "S/b/b2/b2.txt", "S/b/b2/c/c.txt", "S/b/b2/c/d/d.txt"});
+        QVERIFY(makeFiles(dir.path(),
+                          {"S/s.txt", "S/a/a.txt", "S/b/b.txt", "S/b/ab.txt", "S/b/b1/b1.txt",
+                           "S/b/b2/b2.txt", "S/b/b2/c/c.txt", "S/b/b2/c/d/d.txt"}));
         Walk walk(dir.path() + u'/');
         walk.onYield = [&](const QString &folder) {
             if (folder == stopAt)
                 walk.diver.stop();
         };
         QCOMPARE(walk.run("S"), found);
+        // The root's own files show the root as their folder, those below it
+        // their folder with its separator.
+        QCOMPARE(folderTextOf("/"), QStringLiteral("/"));
+        QCOMPARE(folderTextOf("/home"), QStringLiteral("/home/"));
     }
 
     void folderThatCannotBeEntered_data()
@@ -196,7 +183,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, caption);
         QTemporaryDir dir;
-        makeFiles(dir.path(), {"S/s.txt", "S/a/a.txt", "S/b/b.txt", "S/c/c.txt"});
+        QVERIFY(makeFiles(dir.path(), {"S/s.txt", "S/a/a.txt", "S/b/b.txt", "S/c/c.txt"}));
         Walk walk(dir.path() + u'/');
         walk.fs.failWith(FaultyFileSystem::Operation::List, dir.filePath("S/b"), error);
         QCOMPARE(walk.run("S"), found);
@@ -208,7 +195,7 @@ private slots:
     void linkLoopsAndUnreadableEntriesNeverStopIt()
     {
         QTemporaryDir dir;
-        makeFiles(dir.path(), {"S/s.txt", "S/sub/inner.txt"});
+        QVERIFY(makeFiles(dir.path(), {"S/s.txt", "S/sub/inner.txt"}));
         const QString s = dir.filePath("S");
         QVERIFY(QFile::link(s, s + "/sub/up"));
         QVERIFY(QFile::link(".", s + "/sub/here"));
