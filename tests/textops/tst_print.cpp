@@ -1,7 +1,8 @@
 #include "../shell/ShellFixture.h"
 #include "../viewing/ViewingTestMain.h"
-#include "shell/MainMenus.h"
+#include "TestImages.h"
 #include "core/lists/FileList.h"
+#include "shell/MainMenus.h"
 #include "shell/toolbar/MainToolbar.h"
 #include "textops/CommonDialog.h"
 #include "viewing/display/ViewerControls.h"
@@ -60,9 +61,7 @@ QRect areaOf(const QImage &image, const QColor &colour)
 // and a program, shown in the main window.
 frmGlintbox &openFolder(ShellFixture &f)
 {
-    QImage picture(96, 48, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    picture.save(f.path("a.bmp"));
+    filledImage(96, 48, Qt::red).save(f.path("a.bmp"));
     f.makeFile("b.txt", "Secret words of another file");
     f.makeFile("c.rtf", R"({\rtf1{\colortbl;\red0\green0\blue255;})"
                         R"(\cf1\b\fs48 Formatted words\par})");
