@@ -22,17 +22,16 @@ const QString ZoomRefusal = QStringLiteral("Sorry, Glintbox must be in Image or 
 const QString EnterRefusal =
     QStringLiteral("Sorry, Glintbox must be in Application Launcher mode to use the 'Enter' key");
 
-// Wires every command to a recorder of "name index" (-1 for a single item).
-void recordEveryCommand(MainMenus &menus, QStringList &calls)
+// Wires every command to a recorder of the items chosen.
+using Calls = QList<std::pair<MenuCommand, int>>;
+void recordEveryCommand(MainMenus &menus, Calls &calls)
 {
     for (int i = 0; i < MenuCommandCount; ++i) {
         const auto command = MenuCommand(i);
-        const QString name = menuItemName(command) + u' ';
         if (menus.items().isArray(command))
-            menus.wire(command,
-                       [&calls, name](int index) { calls.append(name + QString::number(index)); });
+            menus.wire(command, [&calls, command](int index) { calls.append({command, index}); });
         else
-            menus.wire(command, [&calls, name] { calls.append(name + QStringLiteral("-1")); });
+            menus.wire(command, [&calls, command] { calls.append({command, -1}); });
     }
 }
 
@@ -49,8 +48,7 @@ private slots:
     void enabledStatesFollowTheShownFile();
     void toolbarButtonsInOrder();
     void iconsFollowThePalette();
-    void toolbarButtonsRunTheirMenuCommand_data();
-    void toolbarButtonsRunTheirMenuCommand();
+    void toolbarButtonsRunTheirMenuItem();
     void layoutButtonsWriteTheSettingFirst();
     void viewerKeys_data();
     void viewerKeys();
@@ -178,13 +176,6 @@ void TestMenus::toolbarButtonsInOrder()
     QCOMPARE(keys.join(u' '), QStringLiteral("New Delete - Print Font - Find FindFile - Colour - "
                                              "Filter Max - SideView TopView - Refresh - Help -"));
     QCOMPARE(w.viewer().Zoom->parentWidget(), w.controls().Toolbar1);
-
-    // Keys that name no button do nothing.
-    QStringList calls;
-    recordEveryCommand(*w.controls().menus, calls);
-    for (const char *key : {"Zoom", "help", ""})
-        w.toolbar().Toolbar1_ButtonClick(QString::fromLatin1(key));
-    QCOMPARE(calls, QStringList());
 }
 
 void TestMenus::iconsFollowThePalette()
@@ -200,44 +191,28 @@ void TestMenus::iconsFollowThePalette()
     QVERIFY(qGray(toolbarIcon("filter", dark).pixmap(16, 16).toImage().pixel(8, 2)) > 170);
 }
 
-void TestMenus::toolbarButtonsRunTheirMenuCommand_data()
+void TestMenus::toolbarButtonsRunTheirMenuItem()
 {
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<MenuCommand>("command");
-    QTest::addColumn<int>("index");
-    const auto row = [](const char *key, MenuCommand command, int index = -1) {
-        QTest::newRow(key) << key << command << index;
-    };
-    row("New", M::mnuNewFile);
-    row("Delete", M::mnuDeleteFile);
-    row("Print", M::mnuPrint);
-    row("Font", M::mnuFontSize);
-    row("Find", M::mnuSearch);
-    row("FindFile", M::mnuFindFile);
-    row("Colour", M::mnuBackColour, 0);
-    row("Filter", M::mnuFilter);
-    row("Max", M::mnuFileSize);
-    row("SideView", M::mnuControl, 1);
-    row("TopView", M::mnuControl, 0);
-    row("Refresh", M::mnuRefresh);
-    row("Help", M::mnuHelp);
-}
-
-void TestMenus::toolbarButtonsRunTheirMenuCommand()
-{
-    QFETCH(QString, key);
-    QFETCH(MenuCommand, command);
-    QFETCH(int, index);
     ShellFixture f;
     frmGlintbox &w = f.open();
     MainMenus &menus = *w.controls().menus;
-    QStringList calls;
+    Calls calls;
     recordEveryCommand(menus, calls);
-    f.clickToolbarButton(key.toLatin1().constData());
-    QCOMPARE(calls, QStringList{menuItemName(command) + u' ' + QString::number(index)});
-    // The tip names the menu item the button stands for.
-    QCOMPARE(w.toolbar().buttons().value(key)->toolTip(),
-             menus.item(command, index)->text().remove(u'&'));
+    const QHash<QString, QAction *> &buttons = w.toolbar().buttons();
+    QCOMPARE(buttons.size(), 13);
+    for (auto button = buttons.begin(); button != buttons.end(); ++button) {
+        calls.clear();
+        f.clickToolbarButton(button.key().toLatin1().constData());
+        QCOMPARE(calls.size(), 1);
+        // The tip names the menu item the button runs.
+        QCOMPARE(menus.item(calls[0].first, calls[0].second)->text().remove(u'&'),
+                 button.value()->toolTip());
+    }
+    // Keys that name no button do nothing.
+    calls.clear();
+    for (const char *key : {"Zoom", "help", ""})
+        w.toolbar().Toolbar1_ButtonClick(QString::fromLatin1(key));
+    QCOMPARE(calls, Calls());
     QVERIFY(f.prompts.records().isEmpty());
 }
 
