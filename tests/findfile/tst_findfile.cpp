@@ -121,29 +121,41 @@ class TestFindFile : public QObject {
 private slots:
     void init() { QDir::setCurrent(QDir::tempPath()); }
 
-    void walkOrderAndStop_data()
+    void walkOrderStopAndFailures_data()
     {
         QTest::addColumn<QString>("stopAt");
+        QTest::addColumn<int>("error"); // of S/b/b1, when not 0
         QTest::addColumn<QStringList>("found");
+        QTest::addColumn<QString>("prompt"); // "caption|text", or ""
+        const QStringList all{"S/b/b2/c/d/d.txt", "S/b/b2/c/c.txt", "S/b/b2/b2.txt",
+                              "S/b/b1/b1.txt",    "S/b/ab.txt",     "S/b/b.txt",
+                              "S/a/a.txt",        "S/s.txt"};
         // Subfolders last first, then the folder's own files. A stop cuts
         // short the folder being entered and its parent; the folders above
         // still list their files.
-        QTest::newRow("never") << ""
-                               << QStringList{"S/b/b2/c/d/d.txt", "S/b/b2/c/c.txt", "S/b/b2/b2.txt",
-                                              "S/b/b1/b1.txt",    "S/b/ab.txt",     "S/b/b.txt",
-                                              "S/a/a.txt",        "S/s.txt"};
+        QTest::newRow("never") << "" << 0 << all << "";
         QTest::newRow("deep inside")
-            << "S/b/b2/c/d" << QStringList{"S/b/b2/b2.txt", "S/b/ab.txt", "S/b/b.txt", "S/s.txt"};
-        QTest::newRow("after a finished subtree")
-            << "S/b/b1"
-            << QStringList{"S/b/b2/c/d/d.txt", "S/b/b2/c/c.txt", "S/b/b2/b2.txt", "S/s.txt"};
-        QTest::newRow("at the start") << "S" << QStringList{};
+            << "S/b/b2/c/d" << 0
+            << QStringList{"S/b/b2/b2.txt", "S/b/ab.txt", "S/b/b.txt", "S/s.txt"} << "";
+        const QStringList stoppedAtB1{"S/b/b2/c/d/d.txt", "S/b/b2/c/c.txt", "S/b/b2/b2.txt",
+                                      "S/s.txt"};
+        QTest::newRow("after a finished subtree") << "S/b/b1" << 0 << stoppedAtB1 << "";
+        QTest::newRow("at the start") << "S" << 0 << QStringList{} << "";
+        // A folder that cannot be entered is reported once and the walk goes on.
+        QStringList withoutB1 = all;
+        withoutB1.removeAt(3);
+        QTest::newRow("permission") << "" << EACCES << withoutB1 << "Error: 70|Permission denied";
+        // Out of memory ends the walk as Stop does.
+        QTest::newRow("out of memory")
+            << "" << ENOMEM << stoppedAtB1 << "Error|Out of memory. Abandoning search...";
     }
 
-    void walkOrderAndStop()
+    void walkOrderStopAndFailures()
     {
         QFETCH(QString, stopAt);
+        QFETCH(int, error);
         QFETCH(QStringList, found);
+        QFETCH(QString, prompt);
         QTemporaryDir dir;
         QVERIFY(makeFiles(dir.path(),
                           {"S/s.txt", "S/a/a.txt", "S/b/b.txt", "S/b/ab.txt", "S/b/b1/b1.txt",
@@ -153,43 +165,19 @@ private slots:
             if (folder == stopAt)
                 walk.diver.stop();
         };
+        if (error)
+            walk.fs.failWith(FaultyFileSystem::Operation::List, dir.filePath("S/b/b1"), error);
         QCOMPARE(walk.run("S"), found);
+        QStringList prompts;
+        for (const ScriptedPrompts::Record &r : walk.prompts.records()) {
+            prompts.append(r.caption + u'|' + r.text);
+            QCOMPARE(r.icon, PromptIcon::Warning);
+        }
+        QCOMPARE(prompts, prompt.isEmpty() ? QStringList() : QStringList{prompt});
         // The root's own files show the root as their folder, those below it
         // their folder with its separator.
         QCOMPARE(folderTextOf("/"), QStringLiteral("/"));
         QCOMPARE(folderTextOf("/home"), QStringLiteral("/home/"));
-    }
-
-    void folderThatCannotBeEntered_data()
-    {
-        QTest::addColumn<int>("error");
-        QTest::addColumn<QStringList>("found");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("caption");
-        // The folder is reported once and the walk goes on with its siblings.
-        QTest::newRow("permission")
-            << EACCES << QStringList{"S/c/c.txt", "S/a/a.txt", "S/s.txt"} << "Permission denied"
-            << "Error: 70";
-        // Out of memory ends the walk as Stop does.
-        QTest::newRow("out of memory")
-            << ENOMEM << QStringList{"S/c/c.txt"} << "Out of memory. Abandoning search..."
-            << "Error";
-    }
-
-    void folderThatCannotBeEntered()
-    {
-        QFETCH(int, error);
-        QFETCH(QStringList, found);
-        QFETCH(QString, message);
-        QFETCH(QString, caption);
-        QTemporaryDir dir;
-        QVERIFY(makeFiles(dir.path(), {"S/s.txt", "S/a/a.txt", "S/b/b.txt", "S/c/c.txt"}));
-        Walk walk(dir.path() + u'/');
-        walk.fs.failWith(FaultyFileSystem::Operation::List, dir.filePath("S/b"), error);
-        QCOMPARE(walk.run("S"), found);
-        QCOMPARE(walk.prompts.texts(), QStringList{message});
-        QCOMPARE(walk.prompts.captions(), QStringList{caption});
-        QCOMPARE(walk.prompts.records().first().icon, PromptIcon::Warning);
     }
 
     void linkLoopsAndUnreadableEntriesNeverStopIt()
