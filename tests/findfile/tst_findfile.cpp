@@ -1,4 +1,5 @@
 #include "../shell/ShellFixture.h"
+#include "TestFiles.h"
 #include "core/FileNameBytes.h"
 #include "core/Paths.h"
 #include "core/lists/DriveList.h"
@@ -62,16 +63,6 @@ struct Walk {
     DirDiver diver;
 };
 
-// Empty files, and folders for names that end in "/".
-void makeFiles(const QString &root, const QStringList &files)
-{
-    for (const QString &file : files) {
-        QDir().mkpath(QFileInfo(root + u'/' + file).path());
-        QFile out(root + u'/' + file);
-        QVERIFY(file.endsWith(u'/') || out.open(QIODevice::WriteOnly));
-    }
-}
-
 // A chain of folders "d", deeper than any path can name, with a file at the
 // bottom; made a level at a time, relative to open folders.
 void makeChain(const QString &root, int depth)
@@ -116,7 +107,7 @@ struct FindWindow {
         : main((QDir::setCurrent(f.dir.path()), f.load()))
         , w(main)
     {
-        makeFiles(f.dir.path(), files);
+        QVERIFY(makeFiles(f.dir.path(), files));
         c.Dir2->setPath(f.dir.path());
         w.show();
     }
@@ -130,85 +121,69 @@ class TestFindFile : public QObject {
 private slots:
     void init() { QDir::setCurrent(QDir::tempPath()); }
 
-    void walksSubfoldersLastFirstAndListsFilesAfterThem()
+    void walkOrderStopAndFailures_data()
     {
+        QTest::addColumn<QString>("stopAt");
+        QTest::addColumn<int>("error"); // of S/b/b1, when not 0
+        QTest::addColumn<QStringList>("found");
+        QTest::addColumn<QString>("prompt"); // "caption|text", or ""
+        const QStringList all{"S/b/b2/c/d/d.txt", "S/b/b2/c/c.txt", "S/b/b2/b2.txt",
+                              "S/b/b1/b1.txt",    "S/b/ab.txt",     "S/b/b.txt",
+                              "S/a/a.txt",        "S/s.txt"};
+        // Subfolders last first, then the folder's own files. A stop cuts
+        // short the folder being entered and its parent; the folders above
+        // still list their files.
+        QTest::newRow("never") << "" << 0 << all << "";
+        QTest::newRow("deep inside")
+            << "S/b/b2/c/d" << 0
+            << QStringList{"S/b/b2/b2.txt", "S/b/ab.txt", "S/b/b.txt", "S/s.txt"} << "";
+        const QStringList stoppedAtB1{"S/b/b2/c/d/d.txt", "S/b/b2/c/c.txt", "S/b/b2/b2.txt",
+                                      "S/s.txt"};
+        QTest::newRow("after a finished subtree") << "S/b/b1" << 0 << stoppedAtB1 << "";
+        QTest::newRow("at the start") << "S" << 0 << QStringList{} << "";
+        // A folder that cannot be entered is reported once and the walk goes on.
+        QStringList withoutB1 = all;
+        withoutB1.removeAt(3);
+        QTest::newRow("permission") << "" << EACCES << withoutB1 << "Error: 70|Permission denied";
+        // Out of memory ends the walk as Stop does.
+        QTest::newRow("out of memory")
+            << "" << ENOMEM << stoppedAtB1 << "Error|Out of memory. Abandoning search...";
+    }
+
+    void walkOrderStopAndFailures()
+    {
+        QFETCH(QString, stopAt);
+        QFETCH(int, error);
+        QFETCH(QStringList, found);
+        QFETCH(QString, prompt);
         QTemporaryDir dir;
-        makeFiles(dir.path(), {"A/a.txt", "A/B/b2.txt", "A/B/b1.txt", "A/C/c.txt", "A/C/D/d.txt"});
+        QVERIFY(makeFiles(dir.path(),
+                          {"S/s.txt", "S/a/a.txt", "S/b/b.txt", "S/b/ab.txt", "S/b/b1/b1.txt",
+                           "S/b/b2/b2.txt", "S/b/b2/c/c.txt", "S/b/b2/c/d/d.txt"}));
         Walk walk(dir.path() + u'/');
-        QCOMPARE(walk.run("A"),
-                 QStringList({"A/C/D/d.txt", "A/C/c.txt", "A/B/b1.txt", "A/B/b2.txt", "A/a.txt"}));
+        walk.onYield = [&](const QString &folder) {
+            if (folder == stopAt)
+                walk.diver.stop();
+        };
+        if (error)
+            walk.fs.failWith(FaultyFileSystem::Operation::List, dir.filePath("S/b/b1"), error);
+        QCOMPARE(walk.run("S"), found);
+        QStringList prompts;
+        for (const ScriptedPrompts::Record &r : walk.prompts.records()) {
+            prompts.append(r.caption + u'|' + r.text);
+            QCOMPARE(r.icon, PromptIcon::Warning);
+        }
+        QCOMPARE(prompts, prompt.isEmpty() ? QStringList() : QStringList{prompt});
         // The root's own files show the root as their folder, those below it
         // their folder with its separator.
         QCOMPARE(folderTextOf("/"), QStringLiteral("/"));
         QCOMPARE(folderTextOf("/home"), QStringLiteral("/home/"));
     }
 
-    void stopKeepsFilesOfTheFoldersOnTheWay_data()
-    {
-        QTest::addColumn<QString>("stopAt");
-        QTest::addColumn<QStringList>("found");
-        // The walk enters S, S/b, S/b/b2, S/b/b2/c, S/b/b2/c/d, S/b/b1, S/a. The
-        // folder being entered is not walked and cuts its parent short; the
-        // folders above still list their files.
-        QTest::newRow("deep inside")
-            << "S/b/b2/c/d" << QStringList{"S/b/b2/b2.txt", "S/b/b.txt", "S/s.txt"};
-        QTest::newRow("after a finished subtree")
-            << "S/b/b1"
-            << QStringList{"S/b/b2/c/d/d.txt", "S/b/b2/c/c.txt", "S/b/b2/b2.txt", "S/s.txt"};
-        QTest::newRow("at the start") << "S" << QStringList{};
-    }
-
-    void stopKeepsFilesOfTheFoldersOnTheWay()
-    {
-        QFETCH(QString, stopAt);
-        QFETCH(QStringList, found);
-        QTemporaryDir dir;
-        makeFiles(dir.path(), {"S/s.txt", "S/a/a.txt", "S/b/b.txt", "S/b/b1/b1.txt",
-                               "S/b/b2/b2.txt", "S/b/b2/c/c.txt", "S/b/b2/c/d/d.txt"});
-        Walk walk(dir.path() + u'/');
-        walk.onYield = [&](const QString &folder) {
-            if (folder == stopAt)
-                walk.diver.stop();
-        };
-        QCOMPARE(walk.run("S"), found);
-    }
-
-    void folderThatCannotBeEntered_data()
-    {
-        QTest::addColumn<int>("error");
-        QTest::addColumn<QStringList>("found");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("caption");
-        // The folder is reported once and the walk goes on with its siblings.
-        QTest::newRow("permission")
-            << EACCES << QStringList{"S/c/c.txt", "S/a/a.txt", "S/s.txt"} << "Permission denied"
-            << "Error: 70";
-        // Out of memory ends the walk as Stop does.
-        QTest::newRow("out of memory")
-            << ENOMEM << QStringList{"S/c/c.txt"} << "Out of memory. Abandoning search..."
-            << "Error";
-    }
-
-    void folderThatCannotBeEntered()
-    {
-        QFETCH(int, error);
-        QFETCH(QStringList, found);
-        QFETCH(QString, message);
-        QFETCH(QString, caption);
-        QTemporaryDir dir;
-        makeFiles(dir.path(), {"S/s.txt", "S/a/a.txt", "S/b/b.txt", "S/c/c.txt"});
-        Walk walk(dir.path() + u'/');
-        walk.fs.failWith(FaultyFileSystem::Operation::List, dir.filePath("S/b"), error);
-        QCOMPARE(walk.run("S"), found);
-        QCOMPARE(walk.prompts.texts(), QStringList{message});
-        QCOMPARE(walk.prompts.captions(), QStringList{caption});
-        QCOMPARE(walk.prompts.records().first().icon, PromptIcon::Warning);
-    }
-
     void linkLoopsAndUnreadableEntriesNeverStopIt()
     {
         QTemporaryDir dir;
-        makeFiles(dir.path(), {"S/s.txt", "S/sub/inner.txt"});
+        QVERIFY(makeFiles(dir.path(), {"S/s.txt", "S/sub/inner.txt"}));
         const QString s = dir.filePath("S");
         QVERIFY(QFile::link(s, s + "/sub/up"));
         QVERIFY(QFile::link(".", s + "/sub/here"));

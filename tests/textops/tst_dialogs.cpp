@@ -1,7 +1,8 @@
 #include "../shell/ShellFixture.h"
+#include "../viewing/ViewingTestMain.h"
 #include "core/Colours.h"
-#include "shell/MainMenus.h"
 #include "core/lists/FileList.h"
+#include "shell/MainMenus.h"
 #include "shell/settings/SettingsConversions.h"
 #include "textops/CommonDialog.h"
 #include "textops/FontColourDialog.h"
@@ -57,27 +58,18 @@ class TestDialogs : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void saveModeStartsInTheFileListFolder();
     void fontAppliesNowAndToTheNextText();
     void cancelledFontKeepsAFormattedText();
     void backgroundColourGoesToTheModesView_data();
     void backgroundColourGoesToTheModesView();
     void backgroundColourLeavesTheTextColour();
-    void pictureColourSurvivesARestart();
     void qtColourDialog();
     void qtFontDialog_data();
     void qtFontDialog();
     void qtSaveDialogAsksBeforeOverwriting();
     void qtPrinterDialogCancel();
 };
-
-void TestDialogs::initTestCase()
-{
-    static QTemporaryDir runtime;
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-}
 
 void TestDialogs::saveModeStartsInTheFileListFolder()
 {
@@ -184,6 +176,16 @@ void TestDialogs::backgroundColourGoesToTheModesView()
         w.controls().File1->setListIndex(0);
         QCOMPARE(w.viewer().Text1->backgroundColour(), before.textColour);
     }
+
+    // The colours survive a restart.
+    const GlintboxState chosen = w.state();
+    f.closeAndReload();
+    frmGlintbox &again = f.load();
+    QCOMPARE(again.state().textColour, chosen.textColour);
+    QCOMPARE(again.state().pictureColour, chosen.pictureColour);
+    QCOMPARE(again.state().launchColour, chosen.launchColour);
+    again.controls().File1->setListIndex(1);
+    QCOMPARE(viewportColour(again), resolveColour(chosen.pictureColour, QPalette()));
 }
 
 void TestDialogs::backgroundColourLeavesTheTextColour()
@@ -207,23 +209,6 @@ void TestDialogs::backgroundColourLeavesTheTextColour()
     QCOMPARE(w.viewer().Text1->textColour(), 0u);
     f.closeAndReload();
     QCOMPARE(f.store->read(SettingsSection, "FontColour", {}), QStringLiteral("0"));
-}
-
-void TestDialogs::pictureColourSurvivesARestart()
-{
-    ShellFixture f;
-    f.makeOneOfEachKind();
-    frmGlintbox &w = f.load();
-    w.controls().File1->setListIndex(1);
-    f.dialogs.queueColour(QColor(Qt::red));
-    w.controls().menus->item(MenuCommand::mnuBackColour, 0)->trigger();
-    f.closeAndReload();
-
-    frmGlintbox &again = f.load();
-    QCOMPARE(again.state().pictureColour, Red);
-    QCOMPARE(again.state().textColour, SystemWindowBackground);
-    again.controls().File1->setListIndex(1);
-    QCOMPARE(viewportColour(again), QColor(Qt::red));
 }
 
 void TestDialogs::qtColourDialog()
@@ -354,5 +339,5 @@ void TestDialogs::qtPrinterDialogCancel()
     QVERIFY(!accepted);
 }
 
-QTEST_MAIN(TestDialogs)
+GLINTBOX_VIEWING_TEST_MAIN(TestDialogs)
 #include "tst_dialogs.moc"

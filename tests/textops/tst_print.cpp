@@ -1,7 +1,8 @@
 #include "../shell/ShellFixture.h"
 #include "../viewing/ViewingTestMain.h"
-#include "shell/MainMenus.h"
+#include "TestImages.h"
 #include "core/lists/FileList.h"
+#include "shell/MainMenus.h"
 #include "shell/toolbar/MainToolbar.h"
 #include "textops/CommonDialog.h"
 #include "viewing/display/ViewerControls.h"
@@ -60,9 +61,7 @@ QRect areaOf(const QImage &image, const QColor &colour)
 // and a program, shown in the main window.
 frmGlintbox &openFolder(ShellFixture &f)
 {
-    QImage picture(96, 48, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    picture.save(f.path("a.bmp"));
+    filledImage(96, 48, Qt::red).save(f.path("a.bmp"));
     f.makeFile("b.txt", "Secret words of another file");
     f.makeFile("c.rtf", R"({\rtf1{\colortbl;\red0\green0\blue255;})"
                         R"(\cf1\b\fs48 Formatted words\par})");
@@ -78,28 +77,12 @@ class TestPrint : public QObject {
     Q_OBJECT
 
 private slots:
-    void onlyTextAndPicturesPrint();
     void pictureCopiesAreJobsOfTheirOwn();
     void textPrintsWithItsFormatting();
     void webPagePrintsAsTheBrowserShowsIt();
-    void printerFailuresHaveTheirOwnMessages_data();
-    void printerFailuresHaveTheirOwnMessages();
+    void refusalsAndPrinterFailuresHaveTheirOwnMessages_data();
+    void refusalsAndPrinterFailuresHaveTheirOwnMessages();
 };
-
-void TestPrint::onlyTextAndPicturesPrint()
-{
-    ShellFixture f;
-    frmGlintbox &w = openFolder(f);
-    for (int index : {4, 5}) { // the movie, the program
-        w.controls().File1->setListIndex(index);
-        f.prompts.clear();
-        w.controls().menus->choose(MenuCommand::mnuPrint);
-        QCOMPARE(f.prompts.texts(),
-                 QStringList{"Sorry, but you can only Print Text and Image files"});
-        QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Print"});
-    }
-    QVERIFY(f.dialogs.records().isEmpty());
-}
 
 void TestPrint::pictureCopiesAreJobsOfTheirOwn()
 {
@@ -189,26 +172,34 @@ void TestPrint::webPagePrintsAsTheBrowserShowsIt()
     }
 }
 
-void TestPrint::printerFailuresHaveTheirOwnMessages_data()
+void TestPrint::refusalsAndPrinterFailuresHaveTheirOwnMessages_data()
 {
     QTest::addColumn<int>("file");
     QTest::addColumn<QString>("printer");
+    QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("message");
+    const QString refused = "Sorry, but you can only Print Text and Image files";
     const QString failed =
         "Error 482 'Printer Error'. This is reported as the error whenever the printer driver "
         "returns an error code - please check your printer and try again";
     const QString unavailable =
         "Error 484 'Printer driver unavailable'. This error occurs when the WIN.INI printer "
         "information is missing or insufficient - please check your printer and try again";
-    QTest::newRow("picture to a missing folder") << 0 << QString() << failed;
-    QTest::newRow("text to a missing folder") << 1 << QString() << failed;
-    QTest::newRow("text to no such printer") << 1 << "Glintbox no such printer" << unavailable;
+    const QString print = "Glintbox - Print";
+    const QString printer = "Glintbox - Printer Error";
+    QTest::newRow("movie") << 4 << QString() << print << refused;
+    QTest::newRow("program") << 5 << QString() << print << refused;
+    QTest::newRow("picture to a missing folder") << 0 << QString() << printer << failed;
+    QTest::newRow("text to a missing folder") << 1 << QString() << printer << failed;
+    QTest::newRow("text to no such printer")
+        << 1 << "Glintbox no such printer" << printer << unavailable;
 }
 
-void TestPrint::printerFailuresHaveTheirOwnMessages()
+void TestPrint::refusalsAndPrinterFailuresHaveTheirOwnMessages()
 {
     QFETCH(int, file);
     QFETCH(QString, printer);
+    QFETCH(QString, caption);
     QFETCH(QString, message);
     ShellFixture f;
     frmGlintbox &w = openFolder(f);
@@ -216,11 +207,16 @@ void TestPrint::printerFailuresHaveTheirOwnMessages()
     f.prompts.clear();
     f.dialogs.queuePrinter(
         ScriptedDialogs::PrinterAnswer{f.path("missing/folder/out.pdf"), 2, printer});
-    w.controls().menus->item(MenuCommand::mnuPrint)->trigger();
+    // Chosen directly: the item itself is disabled where printing is refused.
+    w.controls().menus->choose(MenuCommand::mnuPrint);
     // One message, and the second copy is not tried.
     QCOMPARE(f.prompts.texts(), QStringList{message});
-    QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Printer Error"});
-    QCOMPARE(f.prompts.records().first().icon, PromptIcon::Critical);
+    QCOMPARE(f.prompts.captions(), QStringList{caption});
+    // A refusal comes before the printer dialog; a printer failure is critical.
+    const bool refusal = caption == u"Glintbox - Print";
+    QCOMPARE(f.dialogs.records().isEmpty(), refusal);
+    if (!refusal)
+        QCOMPARE(f.prompts.records().first().icon, PromptIcon::Critical);
 }
 
 GLINTBOX_VIEWING_TEST_MAIN(TestPrint)

@@ -25,8 +25,7 @@ private slots:
     void sizeLevel_data();
     void sizeLevel();
     void aboveMaximumIsStrict();
-    void seventeenIconTicks();
-    void iconFramesAreDistinctPictures();
+    void iconFramesAreDistinctAndCycle();
 };
 
 void TestViewModes::classification_data()
@@ -42,36 +41,20 @@ void TestViewModes::classification_data()
         QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(ext) << mode << html
                             << rich;
     };
+    // Only the last three characters count, in any case.
     row("README", "DME", ViewMode::Text);
     row("ab", "ab", ViewMode::Text);
-    row("notes.txt", "txt", ViewMode::Text);
     row("A.BMP", "BMP", ViewMode::Image);
-    row("x.wmf", "wmf", ViewMode::Image);
-    row("x.emf", "emf", ViewMode::Image);
-    row("x.ico", "ico", ViewMode::Image);
     row("x.Cur", "Cur", ViewMode::Image);
-    row("x.gif", "gif", ViewMode::Image);
-    row("x.jpg", "jpg", ViewMode::Image);
-    row("x.jif", "jif", ViewMode::Image);
     row("scan.dib", "dib", ViewMode::Image);
-    // Only the last three characters count: the movie list is tested first.
+    // The movie list is tested first.
     row("photo.jpeg", "peg", ViewMode::Movie);
-    row("clip.MPEG", "PEG", ViewMode::Movie);
-    row("clip.mpg", "mpg", ViewMode::Movie);
-    row("clip.avi", "avi", ViewMode::Movie);
-    row("clip.mov", "mov", ViewMode::Movie);
     row("clip.qt", ".qt", ViewMode::Movie);
-    row("sound.wav", "wav", ViewMode::Movie);
-    row("tune.mid", "mid", ViewMode::Movie);
     row("tune.rmi", "rmi", ViewMode::Movie);
-    row("setup.exe", "exe", ViewMode::Launcher);
     row("COMMAND.COM", "COM", ViewMode::Launcher);
-    row("page.html", "tml", ViewMode::Text, true);
     row("page.HTM", "HTM", ViewMode::Text, true);
     row("pagehtml", "tml", ViewMode::Text, true);
-    row("letter.rtf", "rtf", ViewMode::Text, false, true);
     row("LETTER.RTF", "RTF", ViewMode::Text, false, true);
-    row("myrtf", "rtf", ViewMode::Text, false, true);
 }
 
 void TestViewModes::classification()
@@ -170,16 +153,12 @@ void TestViewModes::sizeLevel_data()
     QTest::addColumn<int>("level");
 
     const double max = 20480000;
-    QTest::newRow("empty") << 0.0 << max << 0;
-    QTest::newRow("small") << 1000.0 << max << 0;
     QTest::newRow("half") << max / 2 << max << 5;
     QTest::newRow("quarter: 2.5 to even") << max / 4 << max << 2;
     QTest::newRow("three quarters: 7.5 to even") << max * 3 / 4 << max << 8;
     QTest::newRow("0.5 to even") << 5.0 << 100.0 << 0;
-    QTest::newRow("1.5 to even") << 15.0 << 100.0 << 2;
     QTest::newRow("at maximum") << 524288.0 << 524288.0 << 10;
     QTest::newRow("one and a half") << max * 1.5 << max << 10;
-    QTest::newRow("beyond 16 bits") << 3276.75 * 1000 << 1000.0 << 10;
     QTest::newRow("huge ratio") << 1e300 << 1e-300 << 10;
     QTest::newRow("maximum 0") << 1.0 << 0.0 << 10;
     QTest::newRow("empty, maximum 0") << 0.0 << 0.0 << 0;
@@ -202,19 +181,11 @@ void TestViewModes::aboveMaximumIsStrict()
     QVERIFY(isAboveMaximum(1, 0));
 }
 
-void TestViewModes::seventeenIconTicks()
+void TestViewModes::iconFramesAreDistinctAndCycle()
 {
-    int frame = 0;
-    QList<int> shown;
-    for (int tick = 0; tick < 17; ++tick) {
-        frame = nextIconFrame(frame);
-        shown.append(frame);
-    }
-    QCOMPARE(shown, (QList{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0, 1}));
-}
-
-void TestViewModes::iconFramesAreDistinctPictures()
-{
+    // Sixteen frames, the last followed by the first.
+    QCOMPARE(nextIconFrame(14), 15);
+    QCOMPARE(nextIconFrame(15), 0);
     QImage previous;
     for (int i = 0; i < IconFrameCount; ++i) {
         const QIcon icon = iconFrame(i);
