@@ -120,14 +120,18 @@ void RtfParser::popGroup()
     }
 }
 
-int RtfParser::codePage() const
+const Font *RtfParser::currentFont() const
 {
     const int font =
         m_stack.back().character.font >= 0 ? m_stack.back().character.font : m_defaultFont;
     const auto found = m_fonts.constFind(font);
-    if (found != m_fonts.constEnd() && found->codePage != 0)
-        return found->codePage;
-    return m_documentCodePage;
+    return found == m_fonts.constEnd() ? nullptr : &*found;
+}
+
+int RtfParser::codePage() const
+{
+    const Font *font = currentFont();
+    return font && font->codePage != 0 ? font->codePage : m_documentCodePage;
 }
 
 void RtfParser::handleBytes(QByteArrayView bytes)
@@ -212,7 +216,9 @@ QTextCharFormat RtfParser::charFormat(const CharState &character)
     QTextCharFormat format;
     const int font = character.font >= 0 ? character.font : m_defaultFont;
     const auto found = m_fonts.constFind(font);
-    if (found != m_fonts.constEnd() && !found->name.isEmpty())
+    if (found != m_fonts.constEnd() && found->symbol != fonts::SymbolFont::None)
+        format.setFontFamilies(fonts::symbolGlyphFamilies());
+    else if (found != m_fonts.constEnd() && !found->name.isEmpty())
         format.setFontFamilies({found->name});
     format.setFontPointSize(character.halfPoints / 2.0);
     if (character.bold)
@@ -288,8 +294,10 @@ void RtfParser::commitFont()
     font.codePage = m_fontEntryCodePage;
     font.name = (m_fontNameText + fontNameBytesDecoded()).trimmed();
     m_fontNameText.clear();
-    if (font.codePage == CodePageSymbol && font.name.contains(QLatin1String("Wingdings")))
-        font.codePage = CodePageWingdings;
+    // Word marks a symbol font by its character set, other writers only by its name.
+    font.symbol = fonts::symbolFontNamed(font.name);
+    if (font.symbol != fonts::SymbolFont::None)
+        font.codePage = symbolCodePage(font.symbol);
     m_fonts.insert(m_fontEntry, font);
     m_fontEntry = -1;
     m_fontEntryCodePage = 0;

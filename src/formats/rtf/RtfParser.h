@@ -75,6 +75,7 @@ struct GroupState {
 struct Font {
     QString name;
     int codePage = 0; // 0: the document's
+    fonts::SymbolFont symbol = fonts::SymbolFont::None;
 };
 
 struct Style {
@@ -118,6 +119,7 @@ private:
     void handleBytes(QByteArrayView bytes);
     void handleBinary(int length);
 
+    const Font *currentFont() const;
     int codePage() const;
     void flushText();
     void deliverText(const QString &text);

@@ -32,7 +32,12 @@ void RtfParser::handleHeaderWord(Keyword keyword, const RtfToken &token)
         break;
     case Keyword::Unicode:
         if (token.hasParameter) {
-            deliverChar(char16_t(value < 0 ? value + 65536 : value));
+            const char16_t code = char16_t(value < 0 ? value + 65536 : value);
+            const Font *font = currentFont();
+            if (font && font->symbol != fonts::SymbolFont::None)
+                flushText(), deliverText(fonts::symbolFontText(font->symbol, code));
+            else
+                deliverChar(code);
             m_unicodeSkipLeft = current.unicodeSkip;
         }
         break;
