@@ -120,19 +120,23 @@ QByteArray stretchDiBits(QRect dest, QRect source, const QByteArray &packedDib,
 }
 
 // A bold DejaVu Sans of the given character height, as logical font 1.
-Le emfFont(int height, int weight = 700)
+Le emfFont(int height, int weight = 700, const QString &face = QStringLiteral("DejaVu Sans"),
+           quint8 charset = 0, int escapement = 0)
 {
     return Le()
         .u32(1)
         .i32(-height)
         .i32(0)
-        .i32(0)
+        .i32(escapement)
         .i32(0)
         .i32(weight)
+        .u8(0)
+        .u8(0)
+        .u8(0)
+        .u8(charset)
         .u32(0)
-        .u32(0)
-        .utf16(QStringLiteral("DejaVu Sans"))
-        .bytes(QByteArray(64 - 22, '\0'));
+        .utf16(face)
+        .bytes(QByteArray(64 - 2 * face.size(), '\0'));
 }
 
 // An EXTTEXTOUTW record's parameters; advances, when given, follow the text's offsets.
@@ -474,8 +478,6 @@ private slots:
             << QByteArray("\x8a\xe8") << 238 << QString() << QStringLiteral("Šč");
         QTest::newRow("shift-jis")
             << QByteArray("\x93\xfa") << 128 << QString() << QStringLiteral("日");
-        QTest::newRow("symbol font")
-            << QByteArray("abp\xb3") << 2 << QStringLiteral("Symbol") << QStringLiteral("αβπ≥");
     }
     void textDecodesCharsets()
     {
@@ -484,6 +486,95 @@ private slots:
         QFETCH(QString, face);
         QFETCH(QString, text);
         QCOMPARE(decodeGdiText(bytes, charset, face), text);
+    }
+
+    // Codes of a symbol font draw as the characters the font shows, like those characters
+    // written in a font that has them.
+    void symbolFontsShowTheirCharacters_data()
+    {
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<int>("charset");
+        QTest::addColumn<QString>("codes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("symbol") << "Symbol" << int(SYMBOL_CHARSET) << "ab" << u"\u03b1\u03b2"_qs;
+        QTest::newRow("symbol, private-use codes")
+            << "Symbol" << int(ANSI_CHARSET) << u"\uf0b7\uf070"_qs << u"\u2022\u03c0"_qs;
+        QTest::newRow("wingdings")
+            << "Wingdings" << int(SYMBOL_CHARSET) << u"\u00fc"_qs << u"\u2713"_qs;
+        QTest::newRow("unknown font of the symbol set")
+            << "DejaVu Sans" << int(SYMBOL_CHARSET) << u"\uf041\uf042"_qs << "AB";
+    }
+    void symbolFontsShowTheirCharacters()
+    {
+        QFETCH(QString, face);
+        QFETCH(int, charset);
+        QFETCH(QString, codes);
+        QFETCH(QString, shown);
+        auto draw = [](const QString &face, int charset, const QString &text) {
+            return render(
+                EmfWriter()
+                    .record(EMR_EXTCREATEFONTINDIRECTW, emfFont(40, 400, face, quint8(charset)))
+                    .record(EMR_SELECTOBJECT, Le().u32(1))
+                    .record(EMR_SETBKMODE, Le().u32(TRANSPARENT))
+                    .record(EMR_EXTTEXTOUTW, textOut({10, 20}, text, 0, QRect(), {40, 40}))
+                    .finish());
+        };
+        const QImage expected = draw(QStringLiteral("DejaVu Sans"), ANSI_CHARSET, shown);
+        QVERIFY(inkIn(expected, 0, 100, 0, 100));
+        QCOMPARE(draw(face, charset, codes), expected);
+    }
+
+    // Where a text record puts its ink, and where it must leave none.
+    void textPlacement_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QRect>("ink");
+        QTest::addColumn<QRect>("blank");
+        QTest::newRow("opaque rectangle without text")
+            << textPicture()
+                   .record(EMR_SETBKCOLOR, Le().u32(Blue))
+                   .record(EMR_EXTTEXTOUTW, textOut({0, 0}, "", ETO_OPAQUE, QRect(20, 20, 40, 40)))
+                   .finish()
+            << QRect(25, 25, 30, 30) << QRect(65, 0, 35, 100);
+        QTest::newRow("wmf opaque rectangle without text")
+            << wmfRedFill()
+                   .record(META_SETBKCOLOR, Le().u32(Blue))
+                   .record(META_EXTTEXTOUT, Le().i16(0)
+                                                .i16(0)
+                                                .i16(0)
+                                                .u16(ETO_OPAQUE)
+                                                .bytes(wmfRect(QRect(200, 200, 400, 400)).data()))
+                   .finish()
+            << QRect(25, 25, 30, 30) << QRect(65, 0, 35, 100);
+        // Window y grows upwards, and an escapement of 270 degrees climbs from the reference
+        // point at device (50, 80), as the vertical axis labels of charts are written.
+        QTest::newRow("escapement in a mapping with y up")
+            << EmfWriter()
+                   .record(EMR_SETMAPMODE, Le().u32(MM_ANISOTROPIC))
+                   .record(EMR_SETWINDOWEXTEX, Le().i32(100).i32(-100))
+                   .record(EMR_SETWINDOWORGEX, Le().i32(0).i32(100))
+                   .record(EMR_SETVIEWPORTEXTEX, Le().i32(100).i32(100))
+                   .record(EMR_EXTCREATEFONTINDIRECTW,
+                           emfFont(20, 700, QStringLiteral("DejaVu Sans"), 0, 2700))
+                   .record(EMR_SELECTOBJECT, Le().u32(1))
+                   .record(EMR_SETBKMODE, Le().u32(TRANSPARENT))
+                   .record(EMR_EXTTEXTOUTW, textOut({50, 20}, "IIII"))
+                   .finish()
+            << QRect(50, 30, 25, 45) << QRect(0, 84, 100, 16);
+        QTest::newRow("second letter of a ligature, no advance of its own")
+            << textPicture()
+                   .record(EMR_EXTTEXTOUTW, textOut({10, 20}, "II", 0, QRect(), {40, 0}))
+                   .finish()
+            << QRect(24, 25, 8, 25) << QRect(50, 0, 50, 100);
+    }
+    void textPlacement()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QRect, ink);
+        QFETCH(QRect, blank);
+        const QImage image = render(bytes);
+        QVERIFY(inkIn(image, ink.left(), ink.right() + 1, ink.top(), ink.bottom() + 1));
+        QVERIFY(!inkIn(image, blank.left(), blank.right() + 1, blank.top(), blank.bottom() + 1));
     }
 
     void nonAsciiTextIsDrawn()

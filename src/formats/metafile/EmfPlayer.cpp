@@ -113,14 +113,13 @@ void EmfPlayer::text(ByteSpan r, bool wide)
     run.reference = pointAt(r, 36);
     run.options = options;
     run.rect = rectAt(r, 56);
-    if (count == 0 || !r.contains(stringAt, count * (wide ? 2 : 1)))
+    if (!r.contains(stringAt, count * (wide ? 2 : 1)))
         return;
     if (wide) {
         QString text(count, Qt::Uninitialized);
         for (qint64 i = 0; i < count; ++i)
             text[i] = QChar(r.u16(stringAt + i * 2));
-        const GdiFont &font = m_gdi.state().font;
-        run.text = isSymbolFace(font.face) ? mapSymbolFont(text) : text;
+        run.text = text;
     } else {
         const GdiFont &font = m_gdi.state().font;
         run.text = decodeGdiText(
@@ -151,7 +150,7 @@ void EmfPlayer::smallText(ByteSpan r)
         at += 16;
     }
     const bool small = options & ETO_SMALL_CHARS; // one byte a character
-    if (count == 0 || !r.contains(at, count * (small ? 1 : 2)))
+    if (!r.contains(at, count * (small ? 1 : 2)))
         return;
     QString text(count, Qt::Uninitialized);
     for (qint64 i = 0; i < count; ++i)

@@ -145,7 +145,7 @@ void WmfPlayer::text(ByteSpan r, bool extended)
         const qint64 after = stringAt + ((count + 1) & ~qint64(1));
         run.reference = QPointF(r.i16(after + 2), r.i16(after));
     }
-    if (count == 0 || !r.contains(stringAt, count))
+    if (!r.contains(stringAt, count))
         return;
     const GdiFont &font = m_gdi.state().font;
     run.text =
