@@ -11,6 +11,7 @@
 
 using namespace glintbox;
 using namespace glintbox::gdi;
+using namespace glintbox::emfplus;
 using namespace glintbox::test;
 
 namespace {
@@ -161,6 +162,42 @@ EmfWriter textPicture(int height = 40)
         .record(EMR_SELECTOBJECT, Le().u32(1))
         .record(EMR_SETBKMODE, Le().u32(TRANSPARENT));
     return emf;
+}
+
+const quint32 PlusRed = 0xFFFF0000;
+
+// An EMF whose EMF+ records come first, followed by a fallback that paints everything blue.
+QByteArray plusPicture(const EmfPlusWriter &records)
+{
+    EmfWriter emf;
+    emf.record(EMR_COMMENT, records.comment());
+    emf.record(EMR_CREATEBRUSHINDIRECT, Le().u32(9).u32(BS_SOLID).u32(Blue).u32(0))
+        .record(EMR_SELECTOBJECT, Le().u32(9))
+        .record(EMR_RECTANGLE, Le().rect(QRect(0, 0, 100, 100)));
+    return emf.finish();
+}
+
+Le plusRect(QRectF r)
+{
+    return Le().f32(float(r.x())).f32(float(r.y())).f32(float(r.width())).f32(float(r.height()));
+}
+
+// A serialised solid brush, and a path of float points with their types.
+Le plusSolidBrush(quint32 argb)
+{
+    return Le().u32(0xDBC01002).u32(BrushSolidColor).u32(argb);
+}
+Le plusPath(const QList<QPointF> &points, const QByteArray &types)
+{
+    Le path;
+    path.u32(0xDBC01002).u32(quint32(points.size())).u32(0);
+    for (QPointF p : points)
+        path.f32(float(p.x())).f32(float(p.y()));
+    return path.bytes(types).pad(4);
+}
+constexpr quint16 objectFlags(ObjectType type, quint8 id)
+{
+    return quint16(type << 8 | id);
 }
 
 // Two by two: red, green over blue, yellow.
@@ -561,6 +598,18 @@ private slots:
                    .record(EMR_EXTTEXTOUTW, textOut({50, 20}, "IIII"))
                    .finish()
             << QRect(50, 30, 25, 45) << QRect(0, 84, 100, 16);
+        Le font;
+        font.u32(0xDBC01002).f32(30).u32(UnitPixel).u32(0).u32(0).u32(11).utf16("DejaVu Sans");
+        QTest::newRow("emf+ string")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusObject, objectFlags(ObjectFont, 4), font)
+                               .add(EmfPlusDrawString, FlagColour | 4,
+                                    Le().u32(0xFF000000)
+                                        .u32(0xFFFFFFFF)
+                                        .u32(2)
+                                        .bytes(plusRect({10, 10, 0, 0}).data())
+                                        .utf16("II")))
+            << QRect(10, 12, 30, 30) << QRect(50, 0, 50, 100);
         QTest::newRow("second letter of a ligature, no advance of its own")
             << textPicture()
                    .record(EMR_EXTTEXTOUTW, textOut({10, 20}, "II", 0, QRect(), {40, 0}))
@@ -958,17 +1007,113 @@ private slots:
     }
     void lyingSizes() { checkPaintedAt(); }
 
-    void emfPlusCommentsAreSkipped()
+    // EMF+ records draw the picture; the enhanced records after them are its fallback.
+    void emfPlus_data()
     {
-        const QImage image = render(
-            redFill()
-                .record(
-                    EMR_COMMENT,
-                    Le().u32(20).u32(0x2B464D45).u16(0x4008).u16(0).u32(12).u32(0).u32(0xFFFFFFFF))
-                .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 100, 100)))
-                .finish());
-        QVERIFY(near(image.pixelColor(50, 50), Qt::red));
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QPoint>("painted");
+        QTest::addColumn<QPoint>("unpainted");
+        auto fillRects = [](QRectF rect) {
+            return Le().u32(PlusRed).u32(1).bytes(plusRect(rect).data());
+        };
+        QTest::newRow("a colour fills, the fallback is skipped")
+            << plusPicture(EmfPlusWriter().add(EmfPlusFillRects, FlagColour,
+                                               fillRects(QRectF(0, 0, 50, 50))))
+            << QPoint(25, 25) << QPoint(75, 75);
+        QTest::newRow("enhanced records after GetDC draw")
+            << redFill()
+                   .record(EMR_COMMENT, EmfPlusWriter().add(EmfPlusGetDC, 0).comment())
+                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 50, 50)))
+                   .finish()
+            << QPoint(25, 25) << QPoint(75, 75);
+        QTest::newRow("records without a header leave the enhanced drawing")
+            << redFill()
+                   .record(EMR_COMMENT,
+                           EmfPlusWriter(false)
+                               .add(EmfPlusFillRects, FlagColour,
+                                    Le().u32(0xFF0000FF)
+                                        .u32(1)
+                                        .bytes(plusRect(QRectF(0, 0, 100, 100)).data()))
+                               .comment())
+                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 50, 50)))
+                   .finish()
+            << QPoint(25, 25) << QPoint(75, 75);
+        QTest::newRow("world transform, compressed rectangle")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusTranslateWorldTransform, 0, Le().f32(50).f32(50))
+                               .add(EmfPlusFillRects, FlagColour | FlagCompressed,
+                                    Le().u32(PlusRed).u32(1).i16(0).i16(0).i16(40).i16(40)))
+            << QPoint(70, 70) << QPoint(25, 25);
+        QTest::newRow("page unit millimetres")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusSetPageTransform, UnitMillimeter, Le().f32(1))
+                               .add(EmfPlusFillRects, FlagColour, fillRects(QRectF(0, 0, 10, 10))))
+            << QPoint(30, 30) << QPoint(45, 45);
+        const Le triangle = plusPath({{0, 0}, {100, 0}, {0, 100}}, QByteArray("\x00\x01\x81", 3));
+        QTest::newRow("path and brush objects")
+            << plusPicture(
+                   EmfPlusWriter()
+                       .add(EmfPlusObject, objectFlags(ObjectBrush, 0), plusSolidBrush(PlusRed))
+                       .add(EmfPlusObject, objectFlags(ObjectPath, 1), triangle)
+                       .add(EmfPlusFillPath, 1, Le().u32(0)))
+            << QPoint(20, 20) << QPoint(80, 80);
+        const QByteArray path = triangle.data();
+        QTest::newRow("object continued over two records")
+            << plusPicture(
+                   EmfPlusWriter()
+                       .add(EmfPlusObject, FlagContinued | objectFlags(ObjectPath, 1),
+                            Le().u32(quint32(path.size())).bytes(path.left(20)))
+                       .add(EmfPlusObject, objectFlags(ObjectPath, 1), Le().bytes(path.mid(20)))
+                       .add(EmfPlusFillPath, FlagColour | 1, Le().u32(PlusRed)))
+            << QPoint(20, 20) << QPoint(80, 80);
+        QTest::newRow("pen object strokes lines")
+            << plusPicture(
+                   EmfPlusWriter()
+                       .add(EmfPlusObject, objectFlags(ObjectPen, 2),
+                            Le().u32(0xDBC01002)
+                                .u32(0)
+                                .u32(0)
+                                .u32(UnitWorld)
+                                .f32(20)
+                                .bytes(plusSolidBrush(PlusRed).data()))
+                       .add(EmfPlusDrawLines, 2, Le().u32(2).f32(0).f32(50).f32(100).f32(50)))
+            << QPoint(50, 50) << QPoint(50, 10);
+        QTest::newRow("clip rectangle")
+            << plusPicture(
+                   EmfPlusWriter()
+                       .add(EmfPlusSetClipRect, CombineIntersect << 8, plusRect({0, 0, 50, 100}))
+                       .add(EmfPlusFillRects, FlagColour, fillRects(QRectF(0, 0, 100, 100))))
+            << QPoint(25, 50) << QPoint(75, 50);
+        Le bitmap;
+        bitmap.u32(0xDBC01002).u32(ImageBitmap).i32(2).i32(2).i32(8).u32(PixelFormat32bppARGB);
+        bitmap.u32(BitmapPixels).u32(PlusRed).u32(PlusRed).u32(PlusRed).u32(PlusRed);
+        QTest::newRow("bitmap image")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusObject, objectFlags(ObjectImage, 3), bitmap)
+                               .add(EmfPlusDrawImage, 3,
+                                    Le().u32(0)
+                                        .u32(UnitPixel)
+                                        .bytes(plusRect({0, 0, 2, 2}).data())
+                                        .bytes(plusRect({0, 0, 50, 50}).data())))
+            << QPoint(25, 25) << QPoint(75, 75);
+        const QByteArray inner =
+            redFill().record(EMR_RECTANGLE, rectParams(QRect(0, 0, 100, 100))).finish();
+        QTest::newRow("metafile image")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusObject, objectFlags(ObjectImage, 3),
+                                    Le().u32(0xDBC01002)
+                                        .u32(ImageMetafile)
+                                        .u32(3)
+                                        .u32(quint32(inner.size()))
+                                        .bytes(inner))
+                               .add(EmfPlusDrawImage, 3,
+                                    Le().u32(0)
+                                        .u32(UnitPixel)
+                                        .bytes(plusRect({0, 0, 100, 100}).data())
+                                        .bytes(plusRect({50, 50, 50, 50}).data())))
+            << QPoint(75, 75) << QPoint(25, 25);
     }
+    void emfPlus() { checkPaintedAt(); }
 
     void embeddedEmfReplacesTheWmfDrawing()
     {

@@ -425,8 +425,12 @@ void EmfPlayer::record(quint32 type, ByteSpan r)
     case EMR_GRADIENTFILL:
         gradient(r);
         break;
+    case EMR_COMMENT:
+        if (r.u32(12) == emfplus::EmfPlusCommentIdentifier && r.u32(8) >= 4)
+            m_plus.playComment(r.sub(16, qint64(r.u32(8)) - 4));
+        break;
     default:
-        break; // comments (EMF+ included), palettes, colour management: nothing to draw
+        break; // other comments, palettes, colour management: nothing to draw
     }
 }
 
@@ -440,7 +444,8 @@ void EmfPlayer::play()
             return;
         if (type == EMR_EOF)
             return;
-        if (offset > 0 || type != EMR_HEADER)
+        // Once EMF+ records draw the picture, the enhanced records are its fallback.
+        if ((offset > 0 || type != EMR_HEADER) && (type == EMR_COMMENT || m_plus.drawsGdiRecords()))
             record(type, m_file.sub(offset, size));
         offset += size;
     }

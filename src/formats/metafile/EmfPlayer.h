@@ -2,6 +2,7 @@
 
 #include "ByteSpan.h"
 #include "Dib.h"
+#include "EmfPlusPlayer.h"
 #include "GdiObjects.h"
 
 #include <QImage>
@@ -44,6 +45,7 @@ public:
         : m_file(file)
         , m_gdi(gdi)
         , m_objects(qsizetype(std::max<quint32>(handles, 1)))
+        , m_plus(gdi)
     {
     }
     void play();
@@ -79,6 +81,7 @@ private:
     GdiPainter &m_gdi;
     GdiObjectTable m_objects;
     GdiObject m_stock;
+    EmfPlusPlayer m_plus;
 };
 
 } // namespace glintbox

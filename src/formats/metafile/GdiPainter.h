@@ -45,6 +45,13 @@ public:
     // The settings players set directly.
     DcAttributes &attributes() { return m_state; }
     RenderBudget &budget() { return m_budget; }
+    const GdiDevice &device() const { return m_device; }
+
+    // For the other record language of enhanced metafiles (EMF+), which keeps its own state:
+    // the painter inside the picture's clip and deviceClip (device units) when given, with
+    // the transform deviceToPainter() to draw in device units; nullptr once the budget is spent.
+    QPainter *beginForeignDraw(const QPainterPath *deviceClip);
+    QTransform deviceToPainter() const { return m_deviceToTarget * m_base; }
 
     // Mapping
     void setMapMode(gdi::MapMode mode);

@@ -531,7 +531,8 @@ std::optional<WmfHeader> readWmfHeader(ByteSpan bytes)
         header.bounds =
             QRect(QPoint(bytes.i16(6), bytes.i16(8)), QPoint(bytes.i16(10), bytes.i16(12)));
         header.unitsPerInch = bytes.u16(14) ? bytes.u16(14) : 1440;
-        header.recordsAt = 22;
+        // GDI+ stores the placeable header padded to 24 bytes in the images of its drawings.
+        header.recordsAt = !opensWmfHeader(bytes, 22) && opensWmfHeader(bytes, 24) ? 24 : 22;
     }
     const qint64 at = header.recordsAt;
     if (!bytes.contains(at, WmfHeaderWords * 2) || !opensWmfHeader(bytes, at))
