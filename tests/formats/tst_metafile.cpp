@@ -610,6 +610,11 @@ private slots:
                                         .bytes(plusRect({10, 10, 0, 0}).data())
                                         .utf16("II")))
             << QRect(10, 12, 30, 30) << QRect(50, 0, 50, 100);
+        Le polyText;
+        polyText.i32(0).i32(0).i32(100).i32(100).u32(2).f32(1).f32(1).u32(1);
+        polyText.i32(10).i32(20).u32(2).u32(80).u32(0).rect(QRect()).u32(0).utf16("II");
+        QTest::newRow("poly text out") << textPicture().record(EMR_POLYTEXTOUTW, polyText).finish()
+                                       << QRect(10, 25, 25, 20) << QRect(50, 0, 50, 100);
         QTest::newRow("second letter of a ligature, no advance of its own")
             << textPicture()
                    .record(EMR_EXTTEXTOUTW, textOut({10, 20}, "II", 0, QRect(), {40, 0}))
@@ -808,6 +813,27 @@ private slots:
                                                                             .bytes(quadrants()))
                                                .finish()
                                         << QPoint(75, 75) << Yellow;
+        // Blits of 16-bit Windows carry a device-dependent bitmap, top row first.
+        Le bitmap16;
+        bitmap16.i16(0).i16(2).i16(2).i16(6).u8(1).u8(24);
+        bitmap16.u8(0).u8(0).u8(255).u8(0).u8(255).u8(0);   // red, green
+        bitmap16.u8(255).u8(0).u8(0).u8(0).u8(255).u8(255); // blue, yellow
+        auto bitBlt = [](quint16 function, const Le &bitmap) {
+            return WmfWriter(QRect(0, 0, 100, 100), 96)
+                .record(META_SETTEXTCOLOR, Le().u32(Red))
+                .record(function,
+                        Le().u32(SRCCOPY).i16(0).i16(0).i16(100).i16(100).i16(0).i16(0).bytes(
+                            bitmap.data()))
+                .finish();
+        };
+        QTest::newRow("wmf bitblt of a 16-bit bitmap")
+            << bitBlt(META_BITBLT, bitmap16) << QPoint(75, 75) << Yellow;
+        QTest::newRow("wmf monochrome bitmap in the text colour")
+            << bitBlt(META_BITBLT, Le().i16(0).i16(2).i16(2).i16(2).u8(1).u8(1).u16(0).u16(0))
+            << QPoint(50, 50) << Red;
+        // The copy names a source as large as its destination: the whole bitmap fills it.
+        QTest::newRow("wmf dib copy larger than its bitmap")
+            << bitBlt(META_DIBBITBLT, Le().bytes(quadrants())) << QPoint(75, 75) << Yellow;
     }
     void dibBlits()
     {

@@ -101,18 +101,19 @@ std::optional<QPainterPath> EmfPlayer::region(ByteSpan data) const
     return path;
 }
 
-void EmfPlayer::text(ByteSpan r, bool wide)
+void EmfPlayer::text(ByteSpan r, qint64 at, bool wide)
 {
-    const qint64 count = r.u32(44);
-    const qint64 stringAt = r.u32(48);
-    const quint32 options = r.u32(52);
-    const qint64 dxAt = r.u32(72);
+    // A text object: reference, count, string offset, options, rectangle, advances offset.
+    const qint64 count = r.u32(at + 8);
+    const qint64 stringAt = r.u32(at + 12);
+    const quint32 options = r.u32(at + 16);
+    const qint64 dxAt = r.u32(at + 36);
     if (options & ETO_GLYPH_INDEX) // glyph numbers of a font we do not have
         return;
     GdiTextRun run;
-    run.reference = pointAt(r, 36);
+    run.reference = pointAt(r, at);
     run.options = options;
-    run.rect = rectAt(r, 56);
+    run.rect = rectAt(r, at + 20);
     if (!r.contains(stringAt, count * (wide ? 2 : 1)))
         return;
     if (wide) {
@@ -414,11 +415,17 @@ void EmfPlayer::record(quint32 type, ByteSpan r)
         blit(type, r);
         break;
     case EMR_EXTTEXTOUTA:
-        text(r, false);
-        break;
     case EMR_EXTTEXTOUTW:
-        text(r, true);
+        text(r, 36, type == EMR_EXTTEXTOUTW);
         break;
+    case EMR_POLYTEXTOUTA:
+    case EMR_POLYTEXTOUTW: {
+        // Text objects of 40 bytes each, after the bounds, graphics mode, scales and count.
+        const qint64 count = r.u32(36);
+        for (qint64 i = 0; i < count && r.contains(40 + i * 40, 40); ++i)
+            text(r, 40 + i * 40, type == EMR_POLYTEXTOUTW);
+        break;
+    }
     case EMR_SMALLTEXTOUT:
         smallText(r);
         break;

@@ -63,7 +63,8 @@ private:
     // A region's rectangles; nothing when the data is not a whole region.
     std::optional<QPainterPath> region(ByteSpan data) const;
     DecodedDib dib(ByteSpan r, qint64 bmiAt, qint64 bitsAt, quint32 usage) const;
-    void text(ByteSpan r, bool wide);
+    // The text object at `at` of a text record.
+    void text(ByteSpan r, qint64 at, bool wide);
     void smallText(ByteSpan r);
     void blit(quint32 type, ByteSpan r);
     void gradient(ByteSpan r);

@@ -210,14 +210,28 @@ void WmfPlayer::blit(quint16 function, ByteSpan r)
         m_gdi.patBlt(dest, rop);
         return;
     }
-    if (function == META_BITBLT || function == META_STRETCHBLT)
-        return; // device-dependent bitmaps of 16-bit Windows: not drawn
-    const DecodedDib image = decodePackedDib(r.from(dibAt), usage, m_gdi.state().palette);
-    if (image.image.isNull())
+    QImage image;
+    if (function == META_BITBLT || function == META_STRETCHBLT) {
+        // A monochrome bitmap takes the text colour for its 0 bits, the background's for its 1s.
+        const DcAttributes &dc = m_gdi.state();
+        image = decodeBitmap16(r.from(dibAt), dc.textColour.rgb(), dc.backgroundColour.rgb(),
+                               dc.palette);
+    } else {
+        const DecodedDib dib = decodePackedDib(r.from(dibAt), usage, m_gdi.state().palette);
+        if (bottomUpSource && dib.bottomUp)
+            source.moveTop(dib.image.height() - source.top() - source.height());
+        image = dib.opaque();
+    }
+    if (image.isNull())
         return;
-    if (bottomUpSource && image.bottomUp)
-        source.moveTop(image.image.height() - source.top() - source.height());
-    m_gdi.drawImage(dest, image.opaque(), source, ropForSetDib);
+    // A copy that does not stretch, larger than its bitmap, means the whole bitmap in the
+    // destination: producers write the destination's size for the source's.
+    const bool stretches = function == META_STRETCHBLT || function == META_DIBSTRETCHBLT ||
+                           function == META_STRETCHDIB;
+    if (!stretches &&
+        (std::abs(source.width()) > image.width() || std::abs(source.height()) > image.height()))
+        source = QRectF(image.rect());
+    m_gdi.drawImage(dest, image, source, ropForSetDib);
 }
 
 void WmfPlayer::createPen(ByteSpan r)
