@@ -17,8 +17,10 @@ using namespace emfplus;
 namespace {
 
 constexpr qint64 MaxPoints = 4'000'000;
-// Regions nest their nodes; a deeper tree than this is not a drawing.
+// Regions nest their nodes; a deeper or larger tree than this is not a drawing, and each
+// node costs a combination of paths.
 constexpr int MaxRegionDepth = 64;
+constexpr int MaxRegionNodes = 1000;
 
 // A relative coordinate: 7 bits in one byte, or 15 bits in two (high byte first).
 bool readRelative(ByteSpan data, qint64 &at, double &value)
@@ -132,10 +134,10 @@ std::optional<QPainterPath> readPath(ByteSpan data, qint64 *size = nullptr)
 }
 
 // The area a region node and its children cover; an infinite one is `everything`.
-std::optional<QPainterPath> regionNode(ByteSpan data, qint64 &at, int depth,
+std::optional<QPainterPath> regionNode(ByteSpan data, qint64 &at, int depth, int &nodes,
                                        const QPainterPath &everything)
 {
-    if (depth > MaxRegionDepth || !data.contains(at, 4))
+    if (depth > MaxRegionDepth || ++nodes > MaxRegionNodes || !data.contains(at, 4))
         return std::nullopt;
     const quint32 type = data.u32(at);
     at += 4;
@@ -163,8 +165,8 @@ std::optional<QPainterPath> regionNode(ByteSpan data, qint64 &at, int depth,
     default:
         break;
     }
-    const auto left = regionNode(data, at, depth + 1, everything);
-    const auto right = left ? regionNode(data, at, depth + 1, everything) : std::nullopt;
+    const auto left = regionNode(data, at, depth + 1, nodes, everything);
+    const auto right = left ? regionNode(data, at, depth + 1, nodes, everything) : std::nullopt;
     if (!right)
         return std::nullopt;
     switch (type) {
@@ -211,6 +213,8 @@ void addGradientStops(QGradient &gradient, ByteSpan data, qint64 &at, quint32 fl
             colour = emfPlusColour(data.u32(valuesAt + i * 4));
         } else {
             const double f = std::clamp(double(data.f32(valuesAt + i * 4)), 0.0, 1.0);
+            if (!std::isfinite(f))
+                return;
             colour = QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * f,
                                       from.greenF() + (to.greenF() - from.greenF()) * f,
                                       from.blueF() + (to.blueF() - from.blueF()) * f,
@@ -562,7 +566,8 @@ std::optional<EmfPlusObjectData> readEmfPlusObject(quint8 type, ByteSpan data)
         qint64 at = 8;
         QPainterPath everything;
         everything.addRect(-1e7, -1e7, 2e7, 2e7);
-        const auto area = regionNode(data, at, 0, everything);
+        int nodes = 0;
+        const auto area = regionNode(data, at, 0, nodes, everything);
         if (!area)
             return std::nullopt;
         object.region.infinite = data.u32(8) == RegionNodeInfinite;

@@ -17,6 +17,7 @@ constexpr int MaxSavedStates = 4096;
 constexpr quint32 MaxObjectSize = 64 * 1024 * 1024;
 // A shape reaching further than this many painter pixels is garbage.
 constexpr double MaxCoordinate = 1e6;
+constexpr int MaxClipElements = 100'000;
 
 bool isSane(const QRectF &rect)
 {
@@ -300,7 +301,10 @@ void EmfPlusPlayer::setClip(const QPainterPath &world, quint32 mode, bool infini
         m_state.clip = QPainterPath();
         return;
     }
+    // Combining paths costs with their size: a clip of garbage is left alone.
     const QPainterPath device = worldToDevice().map(world);
+    if (device.elementCount() > MaxClipElements || !isSane(device.controlPointRect()))
+        return;
     QPainterPath everything;
     everything.addRect(m_gdi.device().frame.adjusted(-1, -1, 1, 1));
     const QPainterPath current = m_state.clipped ? m_state.clip : everything;

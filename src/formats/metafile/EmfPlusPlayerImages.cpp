@@ -51,7 +51,8 @@ void EmfPlusPlayer::drawImage(quint16 flags, ByteSpan data, bool parallelogram)
         painter->drawImage(source, image->image.bitmap, source);
         return;
     }
-    if (nesting >= MaxNesting || m_gdi.budget().exhausted())
+    // Each picture inside reads its own frame first: the time left is checked before.
+    if (nesting >= MaxNesting || m_gdi.budget().overTime())
         return;
     ++nesting;
     try {

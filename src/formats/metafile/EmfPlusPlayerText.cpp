@@ -17,6 +17,8 @@ using namespace emfplus;
 
 namespace {
 
+constexpr qint64 MaxStringLength = 65'536;
+
 Qt::Alignment alignment(quint32 value, Qt::Alignment near, Qt::Alignment centre, Qt::Alignment far)
 {
     return value == StringAlignmentNear ? near : value == StringAlignmentCenter ? centre : far;
@@ -69,7 +71,9 @@ void EmfPlusPlayer::drawString(quint16 flags, ByteSpan data)
     const EmfPlusObjectData *format = objectAt(data.u32(4), ObjectStringFormat);
     const qint64 length = data.u32(8);
     const QRectF layout = readEmfPlusRect(data, 12, false);
-    if (!font || !brush || length == 0 || !data.contains(28, length * 2))
+    // Laying out a string costs with its length; a page of text is far shorter than this.
+    if (!font || !brush || length == 0 || length > MaxStringLength ||
+        !data.contains(28, length * 2))
         return;
     QString text(length, Qt::Uninitialized);
     for (qint64 i = 0; i < length; ++i)
