@@ -813,6 +813,14 @@ private slots:
                                                                             .bytes(quadrants()))
                                                .finish()
                                         << QPoint(75, 75) << Yellow;
+        Le plgBlt;
+        plgBlt.i32(0).i32(0).i32(100).i32(100).i32(100).i32(0).i32(100).i32(100).i32(0).i32(0);
+        plgBlt.i32(0).i32(0).i32(2).i32(2).f32(1).f32(0).f32(0).f32(1).f32(0).f32(0).u32(0);
+        plgBlt.u32(DIB_RGB_COLORS).u32(136).u32(40).u32(176).u32(quint32(quadrants().size() - 40));
+        plgBlt.bytes(QByteArray(24, '\0')).bytes(quadrants());
+        // The source's top left lands at the top right, its top right at the bottom right.
+        QTest::newRow("parallelogram blit, turned a quarter")
+            << EmfWriter().record(EMR_PLGBLT, plgBlt).finish() << QPoint(75, 25) << Red;
         // Blits of 16-bit Windows carry a device-dependent bitmap, top row first.
         Le bitmap16;
         bitmap16.i16(0).i16(2).i16(2).i16(6).u8(1).u8(24);

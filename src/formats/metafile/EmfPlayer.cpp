@@ -414,6 +414,9 @@ void EmfPlayer::record(quint32 type, ByteSpan r)
     case EMR_TRANSPARENTBLT:
         blit(type, r);
         break;
+    case EMR_PLGBLT:
+        parallelogramBlit(r);
+        break;
     case EMR_EXTTEXTOUTA:
     case EMR_EXTTEXTOUTW:
         text(r, 36, type == EMR_EXTTEXTOUTW);

@@ -68,6 +68,7 @@ private:
     void smallText(ByteSpan r);
     void blit(quint32 type, ByteSpan r);
     void gradient(ByteSpan r);
+    void parallelogramBlit(ByteSpan r);
     // A masked blit's source with the pixels its mask leaves alone made transparent.
     QImage masked(ByteSpan r, const QImage &image, QPointF sourceAt) const;
     void createPen(ByteSpan r, bool extended);
