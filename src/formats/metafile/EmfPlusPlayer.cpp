@@ -15,17 +15,7 @@ namespace {
 constexpr int MaxSavedStates = 4096;
 // The largest object gathered from several records.
 constexpr quint32 MaxObjectSize = 64 * 1024 * 1024;
-// A shape reaching further than this many painter pixels is garbage.
-constexpr double MaxCoordinate = 1e6;
 constexpr int MaxClipElements = 100'000;
-
-bool isSane(const QRectF &rect)
-{
-    return std::isfinite(rect.left()) && std::isfinite(rect.top()) && std::isfinite(rect.width()) &&
-           std::isfinite(rect.height()) && std::abs(rect.left()) < MaxCoordinate &&
-           std::abs(rect.top()) < MaxCoordinate && std::abs(rect.right()) < MaxCoordinate &&
-           std::abs(rect.bottom()) < MaxCoordinate;
-}
 
 // A transform applied before the world's (prepended) or after it.
 void combine(QTransform &world, const QTransform &transform, quint16 flags)

@@ -14,6 +14,10 @@
 
 namespace glintbox {
 
+// Whether a shape's box on the painter is worth drawing: finite, and not so far out that it
+// can only be garbage.
+bool isSane(const QRectF &painterRect);
+
 // The logical-to-device page transform of a mapping on a device.
 QTransform pageTransform(const DcMapping &mapping, const GdiDevice &device);
 
