@@ -1,10 +1,13 @@
 #include "core/FileSystem.h"
+#include "core/ProgramStarter.h"
 #include "core/Prompts.h"
+#include "core/lists/Drives.h"
 #include "shell/frmGlintbox.h"
-#include "shell/lists/Drives.h"
 #include "shell/settings/SettingsStore.h"
+#include "textops/CommonDialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <unistd.h>
 
 int main(int argc, char *argv[])
@@ -21,8 +24,11 @@ int main(int argc, char *argv[])
     glintbox::QtPrompts prompts;
     glintbox::MountedDrives drives;
     glintbox::SettingsStore store;
-    glintbox::frmGlintbox window({prompts, glintbox::FileSystem::local(), drives, store});
+    glintbox::QtCommonDialogs dialogs;
+    glintbox::frmGlintbox window({prompts, glintbox::FileSystem::local(), drives, store,
+                                  glintbox::ProgramStarter::local(), dialogs, QDir::currentPath()});
     prompts.setParent(&window);
+    dialogs.setParent(&window);
     window.Form_Load();
     window.show();
     return app.exec();

@@ -6,11 +6,13 @@
 // "prompt: CAPTION | TEXT" for each prompt raised. Exits 0 when the file was
 // shown, 2 when an error prompt was raised, 1 on bad arguments.
 #include "core/FileSystem.h"
+#include "core/ProgramStarter.h"
 #include "core/Prompts.h"
+#include "core/lists/Drives.h"
+#include "core/lists/FileList.h"
 #include "shell/frmGlintbox.h"
-#include "shell/lists/Drives.h"
-#include "shell/lists/FileList.h"
 #include "shell/settings/SettingsStore.h"
+#include "textops/CommonDialogs.h"
 #include "viewing/display/ViewerControls.h"
 #include "viewing/pictures/ImageViewport.h"
 #include "viewing/player/MoviePlayer.h"
@@ -143,13 +145,16 @@ int main(int argc, char *argv[])
     SettingsStore store(config.filePath(QStringLiteral("Glintbox.conf")));
     store.write(FiltersSection, QStringLiteral("ALL"), QStringLiteral("0"));
     store.write(FiltersSection, QStringLiteral("ANY"), QStringLiteral("1"));
-    store.write(SettingKey::DrivePath, file.absolutePath());
+    store.write(SettingsSection, QStringLiteral("DrivePath"), file.absolutePath());
 
     RecordingPrompts prompts;
     MountedDrives drives;
+    // Showing a file opens no common dialog.
+    QtCommonDialogs dialogs;
     int status = 0;
     {
-        frmGlintbox window({prompts, FileSystem::local(), drives, store});
+        frmGlintbox window({prompts, FileSystem::local(), drives, store, ProgramStarter::local(),
+                            dialogs, file.absolutePath()});
         window.setExitHandler([] {});
         window.Form_Load();
         window.resize(1024, 720);

@@ -1,16 +1,23 @@
 #pragma once
 
 #include "FaultyFileSystem.h"
+#include "RecordingStarter.h"
+#include "ScriptedDialogs.h"
 #include "ScriptedPrompts.h"
 #include "core/RunTimeError.h"
+#include "core/lists/Drives.h"
 #include "shell/frmGlintbox.h"
-#include "shell/lists/Drives.h"
 #include "shell/settings/SettingsStore.h"
+#include "shell/toolbar/MainToolbar.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
 #include <memory>
 
 namespace glintbox {
@@ -25,13 +32,17 @@ public:
     bool isReady(const Drive &drive) override { return !notReady.contains(drive.mountPoint); }
 };
 
-// A main window over a temporary settings file, scripted prompts and a file
-// system whose calls can be made to fail.
+// A main window over a temporary settings file, scripted prompts and common
+// dialogs, a file system whose calls can be made to fail and a program starter
+// that only records. The lists start in the temporary folder.
 struct ShellFixture {
     QTemporaryDir dir;
     ScriptedPrompts prompts;
+    ScriptedDialogs dialogs;
     FaultyFileSystem fs;
     FakeDrives drives;
+    RecordingStarter starter;
+    QString startFolder = dir.path();
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<frmGlintbox> window;
     int exits = 0;
@@ -43,6 +54,17 @@ struct ShellFixture {
 
     void resetStore() { store = std::make_unique<SettingsStore>(settingsFile()); }
 
+    // A value of the "Settings" section, as an earlier run left it or as the
+    // last close wrote it.
+    void storeSetting(const QString &key, const QString &text)
+    {
+        store->write(SettingsSection, key, text);
+    }
+    QString storedSetting(const QString &key) const
+    {
+        return store->read(SettingsSection, key, {});
+    }
+
     void makeFile(const QString &relative, const QByteArray &content = "text")
     {
         const QString full = path(relative);
@@ -52,9 +74,27 @@ struct ShellFixture {
         file.write(content);
     }
 
+    // A text, a picture, a movie and a program, in list order.
+    void makeOneOfEachKind()
+    {
+        makeFile("a.txt", "some text");
+        QImage picture(8, 6, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        picture.save(path("b.bmp"));
+        makeFile("c.avi", "not really a movie");
+        makeFile("d.exe", "MZ");
+    }
+
+    void clickToolbarButton(const char *key)
+    {
+        QAction *button = window->toolbar().buttons().value(QString::fromLatin1(key));
+        QTest::mouseClick(window->controls().Toolbar1->widgetForAction(button), Qt::LeftButton);
+    }
+
     frmGlintbox &open()
     {
-        window = std::make_unique<frmGlintbox>(GlintboxServices{prompts, fs, drives, *store});
+        window = std::make_unique<frmGlintbox>(
+            GlintboxServices{prompts, fs, drives, *store, starter, dialogs, startFolder});
         window->setExitHandler([this] { ++exits; });
         return *window;
     }

@@ -3,7 +3,7 @@
 #include "ViewingTestMain.h"
 #include "core/GlintboxState.h"
 #include "core/ProgramStarter.h"
-#include "shell/lists/FileList.h"
+#include "core/lists/FileList.h"
 #include "viewing/display/ViewerControls.h"
 #include "viewing/launcher/ApplicationLauncher.h"
 #include "viewing/launcher/LauncherImage.h"
@@ -16,19 +16,6 @@
 using namespace glintbox;
 
 namespace {
-
-class RecordingStarter : public ProgramStarter {
-public:
-    QStringList started;
-    std::optional<int> failWith;
-
-    void start(const QString &path) override
-    {
-        if (failWith)
-            throw RunTimeError(*failWith);
-        started.append(path);
-    }
-};
 
 void writeFile(const QString &path, const QByteArray &content, bool executable)
 {
@@ -71,6 +58,7 @@ private slots:
     void windowsProgramRunsThroughWine();
     void panelPlacesAndClicks();
     void failedLaunchKeepsTheViewer();
+    void windowStartsTheShownProgram();
 
 private:
     QTemporaryDir m_dir;
@@ -266,10 +254,10 @@ void TestLauncher::failedLaunchKeepsTheViewer()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("tool.exe"), "not a program");
-    QDir::setCurrent(f.dir.path());
+    f.starter.failWith = InvalidProcedureCall;
     frmGlintbox &w = f.load();
     w.show();
-    QCOMPARE(ViewMode(w.state().ViewMode), ViewMode::Launcher);
+    QCOMPARE(w.state().ViewMode, ViewMode::Launcher);
     QVERIFY(w.viewer().picLaunchWindow->isVisible());
     QCOMPARE(w.viewer().lblAppName->text(), QStringLiteral("tool.exe"));
     f.prompts.clear();
@@ -277,9 +265,24 @@ void TestLauncher::failedLaunchKeepsTheViewer()
     auto *panel = static_cast<LauncherPanel *>(w.viewer().picLaunchWindow);
     QTest::mouseDClick(panel->Image3(), Qt::LeftButton);
     QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Error 5"});
-    QCOMPARE(ViewMode(w.state().ViewMode), ViewMode::Launcher);
+    QCOMPARE(w.state().ViewMode, ViewMode::Launcher);
     QVERIFY(w.viewer().picLaunchWindow->isVisible());
     QCOMPARE(w.controls().File1->fileName(), QStringLiteral("tool.exe"));
+}
+
+void TestLauncher::windowStartsTheShownProgram()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("my tool.exe"), "MZ");
+    frmGlintbox &w = f.load();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto *panel = static_cast<LauncherPanel *>(w.viewer().picLaunchWindow);
+    QTest::mouseDClick(panel->Image3(), Qt::LeftButton);
+    QTest::keyClick(w.controls().File1, Qt::Key_Return);
+    const QString program = f.path(QStringLiteral("my tool.exe"));
+    QCOMPARE(f.starter.started, QStringList({program, program}));
+    QVERIFY(f.prompts.records().isEmpty());
 }
 
 GLINTBOX_VIEWING_TEST_MAIN(TestLauncher)
