@@ -142,12 +142,27 @@ std::optional<QBrush> EmfPlusPlayer::brushOf(quint16 flags, quint32 brushId) con
     return std::nullopt;
 }
 
+QPainterPath EmfPlusPlayer::withinFrame(const QPainterPath &world) const
+{
+    const QTransform toDevice = worldToDevice();
+    const QRectF box = toDevice.mapRect(world.controlPointRect());
+    bool invertible = false;
+    const QTransform toWorld = toDevice.inverted(&invertible);
+    if (isSane(box) || !invertible || world.elementCount() > MaxClipElements ||
+        !std::isfinite(box.width()) || !std::isfinite(box.height()))
+        return world;
+    QPainterPath frame;
+    frame.addRect(m_gdi.device().frame.adjusted(-1, -1, 1, 1));
+    return world.intersected(toWorld.map(frame));
+}
+
 void EmfPlusPlayer::fill(const QPainterPath &world, const QBrush &brush)
 {
     if (world.isEmpty())
         return;
-    if (QPainter *painter = beginDraw(world.controlPointRect()))
-        painter->fillPath(world, brush);
+    const QPainterPath shape = withinFrame(world);
+    if (QPainter *painter = beginDraw(shape.controlPointRect()))
+        painter->fillPath(shape, brush);
 }
 
 void EmfPlusPlayer::stroke(const QPainterPath &world, quint32 penId)
@@ -292,7 +307,7 @@ void EmfPlusPlayer::setClip(const QPainterPath &world, quint32 mode, bool infini
         return;
     }
     // Combining paths costs with their size: a clip of garbage is left alone.
-    const QPainterPath device = worldToDevice().map(world);
+    const QPainterPath device = worldToDevice().map(withinFrame(world));
     if (device.elementCount() > MaxClipElements || !isSane(device.controlPointRect()))
         return;
     QPainterPath everything;

@@ -64,6 +64,9 @@ private:
     std::optional<QBrush> brushOf(quint16 flags, quint32 brushId) const;
 
     void fill(const QPainterPath &world, const QBrush &brush);
+    // A path reaching far beyond the picture (a region made from the infinite one) cut to
+    // the picture's frame, so that it can be drawn and combined.
+    QPainterPath withinFrame(const QPainterPath &world) const;
     void stroke(const QPainterPath &world, quint32 penId);
     // Custom caps (arrow heads) at the ends of the open figures of a stroked path.
     void drawLineCaps(QPainter &painter, const QPainterPath &world, const EmfPlusPen &gdiPen,
