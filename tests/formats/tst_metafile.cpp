@@ -573,6 +573,14 @@ private slots:
                    .record(EMR_EXTTEXTOUTW, textOut({0, 0}, "", ETO_OPAQUE, QRect(20, 20, 40, 40)))
                    .finish()
             << QRect(25, 25, 30, 30) << QRect(65, 0, 35, 100);
+        QTest::newRow("opaque glyph numbers keep their box")
+            << textPicture()
+                   .record(EMR_SETBKCOLOR, Le().u32(Blue))
+                   .record(EMR_EXTTEXTOUTW,
+                           textOut({20, 20}, "\x01\x02", ETO_OPAQUE | ETO_GLYPH_INDEX,
+                                   QRect(20, 20, 40, 40)))
+                   .finish()
+            << QRect(25, 25, 30, 30) << QRect(65, 0, 35, 100);
         QTest::newRow("wmf opaque rectangle without text")
             << wmfRedFill()
                    .record(META_SETBKCOLOR, Le().u32(Blue))
@@ -1146,6 +1154,86 @@ private slots:
                                         .bytes(plusRect({0, 0, 100, 100}).data())
                                         .bytes(plusRect({50, 50, 50, 50}).data())))
             << QPoint(75, 75) << QPoint(25, 25);
+        const Le topLeft = fillRects(QRectF(0, 0, 50, 50));
+        QTest::newRow("restore brings back the saved world")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusSave, 0, Le().u32(7))
+                               .add(EmfPlusTranslateWorldTransform, 0, Le().f32(50).f32(50))
+                               .add(EmfPlusRestore, 0, Le().u32(7))
+                               .add(EmfPlusFillRects, FlagColour, topLeft))
+            << QPoint(25, 25) << QPoint(75, 75);
+        QTest::newRow("container maps its source rectangle onto its destination")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusBeginContainer, quint16(UnitPixel << 8),
+                                    Le().bytes(plusRect({50, 50, 50, 50}).data())
+                                        .bytes(plusRect({0, 0, 100, 100}).data())
+                                        .u32(3))
+                               .add(EmfPlusFillRects, FlagColour, fillRects({0, 0, 100, 100}))
+                               .add(EmfPlusEndContainer, 0, Le().u32(3)))
+            << QPoint(75, 75) << QPoint(25, 25);
+        QTest::newRow("end of a container restores the world")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusBeginContainerNoParams, 0, Le().u32(4))
+                               .add(EmfPlusScaleWorldTransform, 0, Le().f32(2).f32(2))
+                               .add(EmfPlusEndContainer, 0, Le().u32(4))
+                               .add(EmfPlusFillRects, FlagColour, topLeft))
+            << QPoint(25, 25) << QPoint(75, 75);
+        QTest::newRow("pie angles run clockwise")
+            << plusPicture(EmfPlusWriter().add(
+                   EmfPlusFillPie, FlagColour,
+                   Le().u32(PlusRed).f32(0).f32(90).bytes(plusRect({0, 0, 100, 100}).data())))
+            << QPoint(70, 70) << QPoint(70, 30);
+        QTest::newRow("polygon of relative points, one and two bytes")
+            << plusPicture(EmfPlusWriter().add(EmfPlusFillPolygon, FlagColour | FlagRelative,
+                                               Le().u32(PlusRed)
+                                                   .u32(3)
+                                                   .u8(0)
+                                                   .u8(0) // (0, 0)
+                                                   .u8(0x80)
+                                                   .u8(100)
+                                                   .u8(0) // (100, 0)
+                                                   .u8(0x7F)
+                                                   .u8(0x80)
+                                                   .u8(100))) // (99, 100)
+            << QPoint(90, 20) << QPoint(20, 80);
+        const Le excludedRegion = Le().u32(0xDBC01002)
+                                      .u32(2)
+                                      .u32(RegionNodeExclude)
+                                      .u32(RegionNodeInfinite)
+                                      .u32(RegionNodeRect)
+                                      .bytes(plusRect({0, 0, 50, 100}).data());
+        QTest::newRow("clip to a region that excludes a rectangle")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusObject, objectFlags(ObjectRegion, 5), excludedRegion)
+                               .add(EmfPlusSetClipRegion, quint16(CombineReplace << 8 | 5))
+                               .add(EmfPlusFillRects, FlagColour, fillRects({0, 0, 100, 100})))
+            << QPoint(75, 50) << QPoint(25, 50);
+        QTest::newRow("region filled with a brush")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusObject, objectFlags(ObjectRegion, 5), excludedRegion)
+                               .add(EmfPlusFillRegion, FlagColour | 5, Le().u32(PlusRed)))
+            << QPoint(75, 50) << QPoint(25, 50);
+        QTest::newRow("reset clip lifts the clip")
+            << plusPicture(
+                   EmfPlusWriter()
+                       .add(EmfPlusSetClipRect, CombineReplace << 8, plusRect({0, 0, 10, 10}))
+                       .add(EmfPlusResetClip, 0)
+                       .add(EmfPlusFillRects, FlagColour, topLeft))
+            << QPoint(25, 25) << QPoint(75, 75);
+        QTest::newRow("closed curve through the corners of a square fills it")
+            << plusPicture(EmfPlusWriter().add(EmfPlusFillClosedCurve, FlagColour,
+                                               Le().u32(PlusRed)
+                                                   .f32(0.5f)
+                                                   .u32(4)
+                                                   .f32(20)
+                                                   .f32(20)
+                                                   .f32(80)
+                                                   .f32(20)
+                                                   .f32(80)
+                                                   .f32(80)
+                                                   .f32(20)
+                                                   .f32(80)))
+            << QPoint(50, 50) << QPoint(3, 97);
     }
     void emfPlus() { checkPaintedAt(); }
 

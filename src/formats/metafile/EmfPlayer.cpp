@@ -108,12 +108,14 @@ void EmfPlayer::text(ByteSpan r, qint64 at, bool wide)
     const qint64 stringAt = r.u32(at + 12);
     const quint32 options = r.u32(at + 16);
     const qint64 dxAt = r.u32(at + 36);
-    if (options & ETO_GLYPH_INDEX) // glyph numbers of a font we do not have
-        return;
     GdiTextRun run;
     run.reference = pointAt(r, at);
     run.options = options;
     run.rect = rectAt(r, at + 20);
+    if (options & ETO_GLYPH_INDEX) { // glyph numbers of a font we do not have: only the box
+        m_gdi.text(run);
+        return;
+    }
     if (!r.contains(stringAt, count * (wide ? 2 : 1)))
         return;
     if (wide) {
@@ -140,8 +142,6 @@ void EmfPlayer::smallText(ByteSpan r)
 {
     const qint64 count = r.u32(16);
     const quint32 options = r.u32(20);
-    if (options & ETO_GLYPH_INDEX)
-        return;
     GdiTextRun run;
     run.reference = pointAt(r, 8);
     run.options = options & ~(ETO_NO_RECT | ETO_SMALL_CHARS);
@@ -149,6 +149,10 @@ void EmfPlayer::smallText(ByteSpan r)
     if (!(options & ETO_NO_RECT)) {
         run.rect = rectAt(r, 36);
         at += 16;
+    }
+    if (options & ETO_GLYPH_INDEX) {
+        m_gdi.text(run);
+        return;
     }
     const bool small = options & ETO_SMALL_CHARS; // one byte a character
     if (!r.contains(at, count * (small ? 1 : 2)))
