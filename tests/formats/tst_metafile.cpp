@@ -1049,12 +1049,33 @@ private slots:
     }
     void lyingSizes() { checkPaintedAt(); }
 
-    // EMF+ records draw the picture; the enhanced records after them are its fallback.
+    // EMF+ records draw the picture; the enhanced records after them are its fallback. A
+    // Windows metafile the picture was made from draws only when no record follows it.
     void emfPlus_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QPoint>("painted");
         QTest::addColumn<QPoint>("unpainted");
+        const QByteArray wmf =
+            wmfRedFill().record(META_RECTANGLE, wmfRect(QRect(0, 0, 500, 500))).finish();
+        const Le wmfComment = Le().u32(PublicCommentIdentifier)
+                                  .u32(CommentWindowsMetafile)
+                                  .u32(0x300)
+                                  .u32(0)
+                                  .u32(0)
+                                  .u32(quint32(wmf.size()))
+                                  .bytes(wmf);
+        QTest::newRow("windows metafile in a comment, alone")
+            << EmfWriter()
+                   .record(EMR_COMMENT, Le().u32(quint32(wmf.size() + 24)).bytes(wmfComment.data()))
+                   .finish()
+            << QPoint(25, 25) << QPoint(75, 75);
+        QTest::newRow("windows metafile in a comment, records follow")
+            << redFill()
+                   .record(EMR_COMMENT, Le().u32(quint32(wmf.size() + 24)).bytes(wmfComment.data()))
+                   .record(EMR_RECTANGLE, rectParams(QRect(50, 50, 50, 50)))
+                   .finish()
+            << QPoint(75, 75) << QPoint(25, 25);
         auto fillRects = [](QRectF rect) {
             return Le().u32(PlusRed).u32(1).bytes(plusRect(rect).data());
         };

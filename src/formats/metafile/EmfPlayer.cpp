@@ -3,7 +3,9 @@
 #include "GdiPainter.h"
 #include "GdiText.h"
 #include "MetafileRecords.h"
+#include "NestedMetafile.h"
 
+#include <QPainter>
 #include <QRegion>
 
 namespace glintbox {
@@ -442,6 +444,9 @@ void EmfPlayer::record(quint32 type, ByteSpan r)
     case EMR_COMMENT:
         if (r.u32(12) == emfplus::EmfPlusCommentIdentifier && r.u32(8) >= 4)
             m_plus.playComment(r.sub(16, qint64(r.u32(8)) - 4));
+        // Identifier, kind, version, checksum, flags and size lead the Windows metafile.
+        else if (r.u32(12) == PublicCommentIdentifier && r.u32(16) == CommentWindowsMetafile)
+            m_embeddedWmf = r.sub(36, r.u32(32));
         break;
     default:
         break; // other comments, palettes, colour management: nothing to draw
@@ -454,15 +459,26 @@ void EmfPlayer::play()
     while (offset + 8 <= m_file.size()) {
         const quint32 type = m_file.u32(offset);
         const qint64 size = m_file.u32(offset + 4);
-        if (size < 8 || !m_file.contains(offset, size) || m_gdi.budget().spend())
-            return;
-        if (type == EMR_EOF)
-            return;
+        if (size < 8 || !m_file.contains(offset, size) || m_gdi.budget().spend() || type == EMR_EOF)
+            break;
+        m_recordsAfterEmbedded = !m_embeddedWmf.isEmpty();
         // Once EMF+ records draw the picture, the enhanced records are its fallback.
         if ((offset > 0 || type != EMR_HEADER) && (type == EMR_COMMENT || m_plus.drawsGdiRecords()))
             record(type, m_file.sub(offset, size));
         offset += size;
     }
+    if (!m_embeddedWmf.isEmpty() && !m_recordsAfterEmbedded)
+        drawEmbeddedWmf();
+}
+
+void EmfPlayer::drawEmbeddedWmf()
+{
+    QPainter *painter = m_gdi.beginForeignDraw(nullptr);
+    if (!painter)
+        return;
+    const QByteArray bytes(reinterpret_cast<const char *>(m_embeddedWmf.data()),
+                           m_embeddedWmf.size());
+    drawNestedMetafile(bytes, *painter, m_gdi.device().frame, m_gdi.budget());
 }
 
 std::optional<EmfHeader> readEmfHeader(ByteSpan bytes)

@@ -78,12 +78,16 @@ private:
     void createPalette(ByteSpan r);
     void selectObject(quint32 index);
     const GdiBrush *brushAt(quint32 index);
+    // The Windows metafile a picture was made from, drawn when no record follows it.
+    void drawEmbeddedWmf();
 
     ByteSpan m_file;
     GdiPainter &m_gdi;
     GdiObjectTable m_objects;
     GdiObject m_stock;
     EmfPlusPlayer m_plus;
+    ByteSpan m_embeddedWmf;
+    bool m_recordsAfterEmbedded = false;
 };
 
 } // namespace glintbox

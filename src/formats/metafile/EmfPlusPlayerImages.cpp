@@ -2,23 +2,13 @@
 #include "EmfPlusPlayer.h"
 
 #include "GdiPainter.h"
-#include "Metafile.h"
-
-#include "core/RunTimeError.h"
+#include "NestedMetafile.h"
 
 #include <QPainter>
 
 namespace glintbox {
 
 using namespace emfplus;
-
-namespace {
-
-// Metafiles drawn inside metafiles drawn inside ...: a picture deeper than this is not drawn.
-constexpr int MaxNesting = 4;
-thread_local int nesting = 0;
-
-} // namespace
 
 void EmfPlusPlayer::drawImage(quint16 flags, ByteSpan data, bool parallelogram)
 {
@@ -51,16 +41,7 @@ void EmfPlusPlayer::drawImage(quint16 flags, ByteSpan data, bool parallelogram)
         painter->drawImage(source, image->image.bitmap, source);
         return;
     }
-    // Each picture inside reads its own frame first: the time left is checked before.
-    if (nesting >= MaxNesting || m_gdi.budget().overTime())
-        return;
-    ++nesting;
-    try {
-        Metafile::fromBytes(image->image.metafile).render(*painter, source, m_gdi.budget());
-    } catch (const RunTimeError &) {
-        // An embedded picture that is no metafile draws nothing.
-    }
-    --nesting;
+    drawNestedMetafile(image->image.metafile, *painter, source, m_gdi.budget());
 }
 
 } // namespace glintbox

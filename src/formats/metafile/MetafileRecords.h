@@ -100,6 +100,10 @@ enum EmfRecordType : quint32 {
 
 // The signature of an enhanced metafile's header, " EMF".
 constexpr quint32 ENHMETA_SIGNATURE = 0x464D4520;
+// A public comment of an enhanced metafile ("GDIC"), and the kind that holds the Windows
+// metafile the picture was made from.
+constexpr quint32 PublicCommentIdentifier = 0x43494447;
+constexpr quint32 CommentWindowsMetafile = 0x80000001;
 
 // Windows metafile records, by their function number.
 enum WmfRecordType : quint16 {
