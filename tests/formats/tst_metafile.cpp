@@ -1241,6 +1241,21 @@ private slots:
                        .add(EmfPlusResetClip, 0)
                        .add(EmfPlusFillRects, FlagColour, topLeft))
             << QPoint(25, 25) << QPoint(75, 75);
+        QTest::newRow("linear gradient brush runs from its start colour")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusObject, objectFlags(ObjectBrush, 6),
+                                    Le().u32(0xDBC01002)
+                                        .u32(BrushLinearGradient)
+                                        .u32(0)
+                                        .u32(0)
+                                        .bytes(plusRect({0, 0, 100, 100}).data())
+                                        .u32(PlusRed)
+                                        .u32(0xFFFFFFFF)
+                                        .u32(0)
+                                        .u32(0))
+                               .add(EmfPlusFillRects, 0,
+                                    Le().u32(6).u32(1).bytes(plusRect({0, 0, 50, 100}).data())))
+            << QPoint(2, 50) << QPoint(75, 50);
         QTest::newRow("closed curve through the corners of a square fills it")
             << plusPicture(EmfPlusWriter().add(EmfPlusFillClosedCurve, FlagColour,
                                                Le().u32(PlusRed)
