@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/metafile/EmfPlusRecords.h"
 #include "formats/metafile/MetafileRecords.h"
 
 #include <QByteArray>
@@ -107,6 +108,37 @@ private:
     QSize m_size;
     QByteArray m_records;
     int m_count = 0;
+};
+
+// EMF+ records for the data of an EMR_COMMENT; the first is a header (a dual picture, 96 dpi)
+// unless told otherwise.
+class EmfPlusWriter {
+public:
+    explicit EmfPlusWriter(bool withHeader = true)
+    {
+        if (withHeader)
+            add(emfplus::EmfPlusHeader, 1, Le().u32(0xDBC01002).u32(0).u32(96).u32(96));
+    }
+    EmfPlusWriter &add(quint16 type, quint16 flags, const Le &data = {})
+    {
+        QByteArray body = data.data();
+        while (body.size() % 4)
+            body.append('\0');
+        m_records.u16(type).u16(flags).u32(quint32(12 + body.size())).u32(quint32(body.size()));
+        m_records.bytes(body);
+        return *this;
+    }
+    // The parameters of the EMR_COMMENT that carries the records.
+    Le comment() const
+    {
+        return Le()
+            .u32(quint32(4 + m_records.size()))
+            .u32(emfplus::EmfPlusCommentIdentifier)
+            .bytes(m_records.data());
+    }
+
+private:
+    Le m_records;
 };
 
 // Builds a Windows metafile, with a placeable header when bounds are given.

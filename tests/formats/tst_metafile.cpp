@@ -11,6 +11,7 @@
 
 using namespace glintbox;
 using namespace glintbox::gdi;
+using namespace glintbox::emfplus;
 using namespace glintbox::test;
 
 namespace {
@@ -120,19 +121,23 @@ QByteArray stretchDiBits(QRect dest, QRect source, const QByteArray &packedDib,
 }
 
 // A bold DejaVu Sans of the given character height, as logical font 1.
-Le emfFont(int height, int weight = 700)
+Le emfFont(int height, int weight = 700, const QString &face = QStringLiteral("DejaVu Sans"),
+           quint8 charset = 0, int escapement = 0)
 {
     return Le()
         .u32(1)
         .i32(-height)
         .i32(0)
-        .i32(0)
+        .i32(escapement)
         .i32(0)
         .i32(weight)
+        .u8(0)
+        .u8(0)
+        .u8(0)
+        .u8(charset)
         .u32(0)
-        .u32(0)
-        .utf16(QStringLiteral("DejaVu Sans"))
-        .bytes(QByteArray(64 - 22, '\0'));
+        .utf16(face)
+        .bytes(QByteArray(64 - 2 * face.size(), '\0'));
 }
 
 // An EXTTEXTOUTW record's parameters; advances, when given, follow the text's offsets.
@@ -157,6 +162,42 @@ EmfWriter textPicture(int height = 40)
         .record(EMR_SELECTOBJECT, Le().u32(1))
         .record(EMR_SETBKMODE, Le().u32(TRANSPARENT));
     return emf;
+}
+
+const quint32 PlusRed = 0xFFFF0000;
+
+// An EMF whose EMF+ records come first, followed by a fallback that paints everything blue.
+QByteArray plusPicture(const EmfPlusWriter &records)
+{
+    EmfWriter emf;
+    emf.record(EMR_COMMENT, records.comment());
+    emf.record(EMR_CREATEBRUSHINDIRECT, Le().u32(9).u32(BS_SOLID).u32(Blue).u32(0))
+        .record(EMR_SELECTOBJECT, Le().u32(9))
+        .record(EMR_RECTANGLE, Le().rect(QRect(0, 0, 100, 100)));
+    return emf.finish();
+}
+
+Le plusRect(QRectF r)
+{
+    return Le().f32(float(r.x())).f32(float(r.y())).f32(float(r.width())).f32(float(r.height()));
+}
+
+// A serialised solid brush, and a path of float points with their types.
+Le plusSolidBrush(quint32 argb)
+{
+    return Le().u32(0xDBC01002).u32(BrushSolidColor).u32(argb);
+}
+Le plusPath(const QList<QPointF> &points, const QByteArray &types)
+{
+    Le path;
+    path.u32(0xDBC01002).u32(quint32(points.size())).u32(0);
+    for (QPointF p : points)
+        path.f32(float(p.x())).f32(float(p.y()));
+    return path.bytes(types).pad(4);
+}
+constexpr quint16 objectFlags(ObjectType type, quint8 id)
+{
+    return quint16(type << 8 | id);
 }
 
 // Two by two: red, green over blue, yellow.
@@ -474,8 +515,6 @@ private slots:
             << QByteArray("\x8a\xe8") << 238 << QString() << QStringLiteral("Šč");
         QTest::newRow("shift-jis")
             << QByteArray("\x93\xfa") << 128 << QString() << QStringLiteral("日");
-        QTest::newRow("symbol font")
-            << QByteArray("abp\xb3") << 2 << QStringLiteral("Symbol") << QStringLiteral("αβπ≥");
     }
     void textDecodesCharsets()
     {
@@ -484,6 +523,120 @@ private slots:
         QFETCH(QString, face);
         QFETCH(QString, text);
         QCOMPARE(decodeGdiText(bytes, charset, face), text);
+    }
+
+    // Codes of a symbol font draw as the characters the font shows, like those characters
+    // written in a font that has them.
+    void symbolFontsShowTheirCharacters_data()
+    {
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<int>("charset");
+        QTest::addColumn<QString>("codes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("symbol") << "Symbol" << int(SYMBOL_CHARSET) << "ab" << u"\u03b1\u03b2"_qs;
+        QTest::newRow("symbol, private-use codes")
+            << "Symbol" << int(ANSI_CHARSET) << u"\uf0b7\uf070"_qs << u"\u2022\u03c0"_qs;
+        QTest::newRow("wingdings")
+            << "Wingdings" << int(SYMBOL_CHARSET) << u"\u00fc"_qs << u"\u2713"_qs;
+        QTest::newRow("unknown font of the symbol set")
+            << "DejaVu Sans" << int(SYMBOL_CHARSET) << u"\uf041\uf042"_qs << "AB";
+    }
+    void symbolFontsShowTheirCharacters()
+    {
+        QFETCH(QString, face);
+        QFETCH(int, charset);
+        QFETCH(QString, codes);
+        QFETCH(QString, shown);
+        auto draw = [](const QString &face, int charset, const QString &text) {
+            return render(
+                EmfWriter()
+                    .record(EMR_EXTCREATEFONTINDIRECTW, emfFont(40, 400, face, quint8(charset)))
+                    .record(EMR_SELECTOBJECT, Le().u32(1))
+                    .record(EMR_SETBKMODE, Le().u32(TRANSPARENT))
+                    .record(EMR_EXTTEXTOUTW, textOut({10, 20}, text, 0, QRect(), {40, 40}))
+                    .finish());
+        };
+        const QImage expected = draw(QStringLiteral("DejaVu Sans"), ANSI_CHARSET, shown);
+        QVERIFY(inkIn(expected, 0, 100, 0, 100));
+        QCOMPARE(draw(face, charset, codes), expected);
+    }
+
+    // Where a text record puts its ink, and where it must leave none.
+    void textPlacement_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QRect>("ink");
+        QTest::addColumn<QRect>("blank");
+        QTest::newRow("opaque rectangle without text")
+            << textPicture()
+                   .record(EMR_SETBKCOLOR, Le().u32(Blue))
+                   .record(EMR_EXTTEXTOUTW, textOut({0, 0}, "", ETO_OPAQUE, QRect(20, 20, 40, 40)))
+                   .finish()
+            << QRect(25, 25, 30, 30) << QRect(65, 0, 35, 100);
+        QTest::newRow("opaque glyph numbers keep their box")
+            << textPicture()
+                   .record(EMR_SETBKCOLOR, Le().u32(Blue))
+                   .record(EMR_EXTTEXTOUTW,
+                           textOut({20, 20}, "\x01\x02", ETO_OPAQUE | ETO_GLYPH_INDEX,
+                                   QRect(20, 20, 40, 40)))
+                   .finish()
+            << QRect(25, 25, 30, 30) << QRect(65, 0, 35, 100);
+        QTest::newRow("wmf opaque rectangle without text")
+            << wmfRedFill()
+                   .record(META_SETBKCOLOR, Le().u32(Blue))
+                   .record(META_EXTTEXTOUT, Le().i16(0)
+                                                .i16(0)
+                                                .i16(0)
+                                                .u16(ETO_OPAQUE)
+                                                .bytes(wmfRect(QRect(200, 200, 400, 400)).data()))
+                   .finish()
+            << QRect(25, 25, 30, 30) << QRect(65, 0, 35, 100);
+        // Window y grows upwards, and an escapement of 270 degrees climbs from the reference
+        // point at device (50, 80), as the vertical axis labels of charts are written.
+        QTest::newRow("escapement in a mapping with y up")
+            << EmfWriter()
+                   .record(EMR_SETMAPMODE, Le().u32(MM_ANISOTROPIC))
+                   .record(EMR_SETWINDOWEXTEX, Le().i32(100).i32(-100))
+                   .record(EMR_SETWINDOWORGEX, Le().i32(0).i32(100))
+                   .record(EMR_SETVIEWPORTEXTEX, Le().i32(100).i32(100))
+                   .record(EMR_EXTCREATEFONTINDIRECTW,
+                           emfFont(20, 700, QStringLiteral("DejaVu Sans"), 0, 2700))
+                   .record(EMR_SELECTOBJECT, Le().u32(1))
+                   .record(EMR_SETBKMODE, Le().u32(TRANSPARENT))
+                   .record(EMR_EXTTEXTOUTW, textOut({50, 20}, "IIII"))
+                   .finish()
+            << QRect(50, 30, 25, 45) << QRect(0, 84, 100, 16);
+        Le font;
+        font.u32(0xDBC01002).f32(30).u32(UnitPixel).u32(0).u32(0).u32(11).utf16("DejaVu Sans");
+        QTest::newRow("emf+ string")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusObject, objectFlags(ObjectFont, 4), font)
+                               .add(EmfPlusDrawString, FlagColour | 4,
+                                    Le().u32(0xFF000000)
+                                        .u32(0xFFFFFFFF)
+                                        .u32(2)
+                                        .bytes(plusRect({10, 10, 0, 0}).data())
+                                        .utf16("II")))
+            << QRect(10, 12, 30, 30) << QRect(50, 0, 50, 100);
+        Le polyText;
+        polyText.i32(0).i32(0).i32(100).i32(100).u32(2).f32(1).f32(1).u32(1);
+        polyText.i32(10).i32(20).u32(2).u32(80).u32(0).rect(QRect()).u32(0).utf16("II");
+        QTest::newRow("poly text out") << textPicture().record(EMR_POLYTEXTOUTW, polyText).finish()
+                                       << QRect(10, 25, 25, 20) << QRect(50, 0, 50, 100);
+        QTest::newRow("second letter of a ligature, no advance of its own")
+            << textPicture()
+                   .record(EMR_EXTTEXTOUTW, textOut({10, 20}, "II", 0, QRect(), {40, 0}))
+                   .finish()
+            << QRect(24, 25, 8, 25) << QRect(50, 0, 50, 100);
+    }
+    void textPlacement()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QRect, ink);
+        QFETCH(QRect, blank);
+        const QImage image = render(bytes);
+        QVERIFY(inkIn(image, ink.left(), ink.right() + 1, ink.top(), ink.bottom() + 1));
+        QVERIFY(!inkIn(image, blank.left(), blank.right() + 1, blank.top(), blank.bottom() + 1));
     }
 
     void nonAsciiTextIsDrawn()
@@ -668,6 +821,35 @@ private slots:
                                                                             .bytes(quadrants()))
                                                .finish()
                                         << QPoint(75, 75) << Yellow;
+        Le plgBlt;
+        plgBlt.i32(0).i32(0).i32(100).i32(100).i32(100).i32(0).i32(100).i32(100).i32(0).i32(0);
+        plgBlt.i32(0).i32(0).i32(2).i32(2).f32(1).f32(0).f32(0).f32(1).f32(0).f32(0).u32(0);
+        plgBlt.u32(DIB_RGB_COLORS).u32(136).u32(40).u32(176).u32(quint32(quadrants().size() - 40));
+        plgBlt.bytes(QByteArray(24, '\0')).bytes(quadrants());
+        // The source's top left lands at the top right, its top right at the bottom right.
+        QTest::newRow("parallelogram blit, turned a quarter")
+            << EmfWriter().record(EMR_PLGBLT, plgBlt).finish() << QPoint(75, 25) << Red;
+        // Blits of 16-bit Windows carry a device-dependent bitmap, top row first.
+        Le bitmap16;
+        bitmap16.i16(0).i16(2).i16(2).i16(6).u8(1).u8(24);
+        bitmap16.u8(0).u8(0).u8(255).u8(0).u8(255).u8(0);   // red, green
+        bitmap16.u8(255).u8(0).u8(0).u8(0).u8(255).u8(255); // blue, yellow
+        auto bitBlt = [](quint16 function, const Le &bitmap) {
+            return WmfWriter(QRect(0, 0, 100, 100), 96)
+                .record(META_SETTEXTCOLOR, Le().u32(Red))
+                .record(function,
+                        Le().u32(SRCCOPY).i16(0).i16(0).i16(100).i16(100).i16(0).i16(0).bytes(
+                            bitmap.data()))
+                .finish();
+        };
+        QTest::newRow("wmf bitblt of a 16-bit bitmap")
+            << bitBlt(META_BITBLT, bitmap16) << QPoint(75, 75) << Yellow;
+        QTest::newRow("wmf monochrome bitmap in the text colour")
+            << bitBlt(META_BITBLT, Le().i16(0).i16(2).i16(2).i16(2).u8(1).u8(1).u16(0).u16(0))
+            << QPoint(50, 50) << Red;
+        // The copy names a source as large as its destination: the whole bitmap fills it.
+        QTest::newRow("wmf dib copy larger than its bitmap")
+            << bitBlt(META_DIBBITBLT, Le().bytes(quadrants())) << QPoint(75, 75) << Yellow;
     }
     void dibBlits()
     {
@@ -867,17 +1049,229 @@ private slots:
     }
     void lyingSizes() { checkPaintedAt(); }
 
-    void emfPlusCommentsAreSkipped()
+    // EMF+ records draw the picture; the enhanced records after them are its fallback. A
+    // Windows metafile the picture was made from draws only when no record follows it.
+    void emfPlus_data()
     {
-        const QImage image = render(
-            redFill()
-                .record(
-                    EMR_COMMENT,
-                    Le().u32(20).u32(0x2B464D45).u16(0x4008).u16(0).u32(12).u32(0).u32(0xFFFFFFFF))
-                .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 100, 100)))
-                .finish());
-        QVERIFY(near(image.pixelColor(50, 50), Qt::red));
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QPoint>("painted");
+        QTest::addColumn<QPoint>("unpainted");
+        const QByteArray wmf =
+            wmfRedFill().record(META_RECTANGLE, wmfRect(QRect(0, 0, 500, 500))).finish();
+        const Le wmfComment = Le().u32(PublicCommentIdentifier)
+                                  .u32(CommentWindowsMetafile)
+                                  .u32(0x300)
+                                  .u32(0)
+                                  .u32(0)
+                                  .u32(quint32(wmf.size()))
+                                  .bytes(wmf);
+        QTest::newRow("windows metafile in a comment, alone")
+            << EmfWriter()
+                   .record(EMR_COMMENT, Le().u32(quint32(wmf.size() + 24)).bytes(wmfComment.data()))
+                   .finish()
+            << QPoint(25, 25) << QPoint(75, 75);
+        QTest::newRow("windows metafile in a comment, records follow")
+            << redFill()
+                   .record(EMR_COMMENT, Le().u32(quint32(wmf.size() + 24)).bytes(wmfComment.data()))
+                   .record(EMR_RECTANGLE, rectParams(QRect(50, 50, 50, 50)))
+                   .finish()
+            << QPoint(75, 75) << QPoint(25, 25);
+        auto fillRects = [](QRectF rect) {
+            return Le().u32(PlusRed).u32(1).bytes(plusRect(rect).data());
+        };
+        QTest::newRow("a colour fills, the fallback is skipped")
+            << plusPicture(EmfPlusWriter().add(EmfPlusFillRects, FlagColour,
+                                               fillRects(QRectF(0, 0, 50, 50))))
+            << QPoint(25, 25) << QPoint(75, 75);
+        QTest::newRow("enhanced records after GetDC draw")
+            << redFill()
+                   .record(EMR_COMMENT, EmfPlusWriter().add(EmfPlusGetDC, 0).comment())
+                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 50, 50)))
+                   .finish()
+            << QPoint(25, 25) << QPoint(75, 75);
+        QTest::newRow("records without a header leave the enhanced drawing")
+            << redFill()
+                   .record(EMR_COMMENT,
+                           EmfPlusWriter(false)
+                               .add(EmfPlusFillRects, FlagColour,
+                                    Le().u32(0xFF0000FF)
+                                        .u32(1)
+                                        .bytes(plusRect(QRectF(0, 0, 100, 100)).data()))
+                               .comment())
+                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 50, 50)))
+                   .finish()
+            << QPoint(25, 25) << QPoint(75, 75);
+        QTest::newRow("world transform, compressed rectangle")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusTranslateWorldTransform, 0, Le().f32(50).f32(50))
+                               .add(EmfPlusFillRects, FlagColour | FlagCompressed,
+                                    Le().u32(PlusRed).u32(1).i16(0).i16(0).i16(40).i16(40)))
+            << QPoint(70, 70) << QPoint(25, 25);
+        QTest::newRow("page unit millimetres")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusSetPageTransform, UnitMillimeter, Le().f32(1))
+                               .add(EmfPlusFillRects, FlagColour, fillRects(QRectF(0, 0, 10, 10))))
+            << QPoint(30, 30) << QPoint(45, 45);
+        const Le triangle = plusPath({{0, 0}, {100, 0}, {0, 100}}, QByteArray("\x00\x01\x81", 3));
+        QTest::newRow("path and brush objects")
+            << plusPicture(
+                   EmfPlusWriter()
+                       .add(EmfPlusObject, objectFlags(ObjectBrush, 0), plusSolidBrush(PlusRed))
+                       .add(EmfPlusObject, objectFlags(ObjectPath, 1), triangle)
+                       .add(EmfPlusFillPath, 1, Le().u32(0)))
+            << QPoint(20, 20) << QPoint(80, 80);
+        const QByteArray path = triangle.data();
+        QTest::newRow("object continued over two records")
+            << plusPicture(
+                   EmfPlusWriter()
+                       .add(EmfPlusObject, FlagContinued | objectFlags(ObjectPath, 1),
+                            Le().u32(quint32(path.size())).bytes(path.left(20)))
+                       .add(EmfPlusObject, objectFlags(ObjectPath, 1), Le().bytes(path.mid(20)))
+                       .add(EmfPlusFillPath, FlagColour | 1, Le().u32(PlusRed)))
+            << QPoint(20, 20) << QPoint(80, 80);
+        QTest::newRow("pen object strokes lines")
+            << plusPicture(
+                   EmfPlusWriter()
+                       .add(EmfPlusObject, objectFlags(ObjectPen, 2),
+                            Le().u32(0xDBC01002)
+                                .u32(0)
+                                .u32(0)
+                                .u32(UnitWorld)
+                                .f32(20)
+                                .bytes(plusSolidBrush(PlusRed).data()))
+                       .add(EmfPlusDrawLines, 2, Le().u32(2).f32(0).f32(50).f32(100).f32(50)))
+            << QPoint(50, 50) << QPoint(50, 10);
+        QTest::newRow("clip rectangle")
+            << plusPicture(
+                   EmfPlusWriter()
+                       .add(EmfPlusSetClipRect, CombineIntersect << 8, plusRect({0, 0, 50, 100}))
+                       .add(EmfPlusFillRects, FlagColour, fillRects(QRectF(0, 0, 100, 100))))
+            << QPoint(25, 50) << QPoint(75, 50);
+        Le bitmap;
+        bitmap.u32(0xDBC01002).u32(ImageBitmap).i32(2).i32(2).i32(8).u32(PixelFormat32bppARGB);
+        bitmap.u32(BitmapPixels).u32(PlusRed).u32(PlusRed).u32(PlusRed).u32(PlusRed);
+        QTest::newRow("bitmap image")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusObject, objectFlags(ObjectImage, 3), bitmap)
+                               .add(EmfPlusDrawImage, 3,
+                                    Le().u32(0)
+                                        .u32(UnitPixel)
+                                        .bytes(plusRect({0, 0, 2, 2}).data())
+                                        .bytes(plusRect({0, 0, 50, 50}).data())))
+            << QPoint(25, 25) << QPoint(75, 75);
+        const QByteArray inner =
+            redFill().record(EMR_RECTANGLE, rectParams(QRect(0, 0, 100, 100))).finish();
+        QTest::newRow("metafile image")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusObject, objectFlags(ObjectImage, 3),
+                                    Le().u32(0xDBC01002)
+                                        .u32(ImageMetafile)
+                                        .u32(3)
+                                        .u32(quint32(inner.size()))
+                                        .bytes(inner))
+                               .add(EmfPlusDrawImage, 3,
+                                    Le().u32(0)
+                                        .u32(UnitPixel)
+                                        .bytes(plusRect({0, 0, 100, 100}).data())
+                                        .bytes(plusRect({50, 50, 50, 50}).data())))
+            << QPoint(75, 75) << QPoint(25, 25);
+        const Le topLeft = fillRects(QRectF(0, 0, 50, 50));
+        QTest::newRow("restore brings back the saved world")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusSave, 0, Le().u32(7))
+                               .add(EmfPlusTranslateWorldTransform, 0, Le().f32(50).f32(50))
+                               .add(EmfPlusRestore, 0, Le().u32(7))
+                               .add(EmfPlusFillRects, FlagColour, topLeft))
+            << QPoint(25, 25) << QPoint(75, 75);
+        QTest::newRow("container maps its source rectangle onto its destination")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusBeginContainer, quint16(UnitPixel << 8),
+                                    Le().bytes(plusRect({50, 50, 50, 50}).data())
+                                        .bytes(plusRect({0, 0, 100, 100}).data())
+                                        .u32(3))
+                               .add(EmfPlusFillRects, FlagColour, fillRects({0, 0, 100, 100}))
+                               .add(EmfPlusEndContainer, 0, Le().u32(3)))
+            << QPoint(75, 75) << QPoint(25, 25);
+        QTest::newRow("end of a container restores the world")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusBeginContainerNoParams, 0, Le().u32(4))
+                               .add(EmfPlusScaleWorldTransform, 0, Le().f32(2).f32(2))
+                               .add(EmfPlusEndContainer, 0, Le().u32(4))
+                               .add(EmfPlusFillRects, FlagColour, topLeft))
+            << QPoint(25, 25) << QPoint(75, 75);
+        QTest::newRow("pie angles run clockwise")
+            << plusPicture(EmfPlusWriter().add(
+                   EmfPlusFillPie, FlagColour,
+                   Le().u32(PlusRed).f32(0).f32(90).bytes(plusRect({0, 0, 100, 100}).data())))
+            << QPoint(70, 70) << QPoint(70, 30);
+        QTest::newRow("polygon of relative points, one and two bytes")
+            << plusPicture(EmfPlusWriter().add(EmfPlusFillPolygon, FlagColour | FlagRelative,
+                                               Le().u32(PlusRed)
+                                                   .u32(3)
+                                                   .u8(0)
+                                                   .u8(0) // (0, 0)
+                                                   .u8(0x80)
+                                                   .u8(100)
+                                                   .u8(0) // (100, 0)
+                                                   .u8(0x7F)
+                                                   .u8(0x80)
+                                                   .u8(100))) // (99, 100)
+            << QPoint(90, 20) << QPoint(20, 80);
+        const Le excludedRegion = Le().u32(0xDBC01002)
+                                      .u32(2)
+                                      .u32(RegionNodeExclude)
+                                      .u32(RegionNodeInfinite)
+                                      .u32(RegionNodeRect)
+                                      .bytes(plusRect({0, 0, 50, 100}).data());
+        QTest::newRow("clip to a region that excludes a rectangle")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusObject, objectFlags(ObjectRegion, 5), excludedRegion)
+                               .add(EmfPlusSetClipRegion, quint16(CombineReplace << 8 | 5))
+                               .add(EmfPlusFillRects, FlagColour, fillRects({0, 0, 100, 100})))
+            << QPoint(75, 50) << QPoint(25, 50);
+        QTest::newRow("region filled with a brush")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusObject, objectFlags(ObjectRegion, 5), excludedRegion)
+                               .add(EmfPlusFillRegion, FlagColour | 5, Le().u32(PlusRed)))
+            << QPoint(75, 50) << QPoint(25, 50);
+        QTest::newRow("reset clip lifts the clip")
+            << plusPicture(
+                   EmfPlusWriter()
+                       .add(EmfPlusSetClipRect, CombineReplace << 8, plusRect({0, 0, 10, 10}))
+                       .add(EmfPlusResetClip, 0)
+                       .add(EmfPlusFillRects, FlagColour, topLeft))
+            << QPoint(25, 25) << QPoint(75, 75);
+        QTest::newRow("linear gradient brush runs from its start colour")
+            << plusPicture(EmfPlusWriter()
+                               .add(EmfPlusObject, objectFlags(ObjectBrush, 6),
+                                    Le().u32(0xDBC01002)
+                                        .u32(BrushLinearGradient)
+                                        .u32(0)
+                                        .u32(0)
+                                        .bytes(plusRect({0, 0, 100, 100}).data())
+                                        .u32(PlusRed)
+                                        .u32(0xFFFFFFFF)
+                                        .u32(0)
+                                        .u32(0))
+                               .add(EmfPlusFillRects, 0,
+                                    Le().u32(6).u32(1).bytes(plusRect({0, 0, 50, 100}).data())))
+            << QPoint(2, 50) << QPoint(75, 50);
+        QTest::newRow("closed curve through the corners of a square fills it")
+            << plusPicture(EmfPlusWriter().add(EmfPlusFillClosedCurve, FlagColour,
+                                               Le().u32(PlusRed)
+                                                   .f32(0.5f)
+                                                   .u32(4)
+                                                   .f32(20)
+                                                   .f32(20)
+                                                   .f32(80)
+                                                   .f32(20)
+                                                   .f32(80)
+                                                   .f32(80)
+                                                   .f32(20)
+                                                   .f32(80)))
+            << QPoint(50, 50) << QPoint(3, 97);
     }
+    void emfPlus() { checkPaintedAt(); }
 
     void embeddedEmfReplacesTheWmfDrawing()
     {

@@ -3,12 +3,43 @@
 #include "core/RunTimeError.h"
 #include "formats/metafile/Metafile.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QtTest>
 
 using namespace glintbox;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The share of pixels whose colour differs from the reference by more than antialiasing and
+// the references' reduced palette explain.
+double differingShare(const QImage &picture, const QImage &reference)
+{
+    const QImage a = picture.convertToFormat(QImage::Format_RGB32);
+    const QImage b = reference.convertToFormat(QImage::Format_RGB32);
+    qint64 differing = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            const int distance =
+                std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                          std::abs(qBlue(p) - qBlue(q))});
+            differing += distance > 64;
+        }
+    }
+    return double(differing) / (qint64(a.width()) * a.height());
+}
+
+} // namespace
 
 // Every metafile of the shared corpus loads or is refused with the picture
 // error, and renders within its time budget without crashing.
@@ -28,9 +59,8 @@ private slots:
     void rendersEveryFile()
     {
         QFETCH(QString, path);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = readAll(path);
+        QVERIFY(!bytes.isEmpty());
         const bool corrupt = QFileInfo(path).fileName().startsWith(QLatin1String("bad_"));
         QVERIFY(Metafile::looksLikeMetafile(bytes.left(64)) || corrupt);
         QElapsedTimer timer;
@@ -49,6 +79,40 @@ private slots:
         }
         // Each drawing is cut off after 3 s; loading and drawing together stay well inside 5 s.
         QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    }
+
+    // The pictures drawn right keep their look: each reference (the corpus file's name plus
+    // ".png", a small render) is drawn again at its size and compared.
+    void matchesReferenceRenders_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("reference");
+        const QDir references(QStringLiteral(METAFILE_REFERENCES_DIR));
+        const QStringList names = references.entryList({QStringLiteral("*.png")}, QDir::Files);
+        QVERIFY(!names.isEmpty());
+        for (const QString &name : names) {
+            const QString file = name.chopped(4);
+            const QString folder = QFileInfo(file).suffix().toLower();
+            QTest::newRow(qPrintable(file))
+                << corpusFolder() + QLatin1Char('/') + folder + QLatin1Char('/') + file
+                << references.filePath(name);
+        }
+    }
+    void matchesReferenceRenders()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, reference);
+        const QImage expected(reference);
+        QVERIFY(!expected.isNull());
+        const QByteArray bytes = readAll(path);
+        QVERIFY2(!bytes.isEmpty(), qPrintable(path));
+        const QImage picture = Metafile::fromBytes(bytes).toImage(expected.size(), Qt::white);
+        const double share = differingShare(picture, expected);
+        if (share > 0.02)
+            picture.save(QDir::temp().filePath(QFileInfo(reference).fileName()));
+        QVERIFY2(share <= 0.02, qPrintable(QStringLiteral("%1% of the pixels differ; the render "
+                                                          "is saved in the temporary folder")
+                                               .arg(share * 100, 0, 'f', 1)));
     }
 };
 

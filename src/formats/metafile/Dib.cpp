@@ -256,6 +256,43 @@ DecodedDib decodeDib(ByteSpan header, ByteSpan bits, DibColourUsage usage,
     return result;
 }
 
+QImage decodeBitmap16(ByteSpan bitmap, QRgb foreground, QRgb background, const QList<QRgb> &palette)
+{
+    static constexpr QRgb Standard[16] = {0xFF000000, 0xFF800000, 0xFF008000, 0xFF808000,
+                                          0xFF000080, 0xFF800080, 0xFF008080, 0xFFC0C0C0,
+                                          0xFF808080, 0xFFFF0000, 0xFF00FF00, 0xFFFFFF00,
+                                          0xFF0000FF, 0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF};
+    const qint64 width = bitmap.i16(2), height = bitmap.i16(4), stride = bitmap.i16(6);
+    const int bits = bitmap.u8(9);
+    if (width <= 0 || height <= 0 || width * height > MaxDibPixels || bitmap.u8(8) != 1 ||
+        (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) ||
+        stride < (width * bits + 7) / 8 || !bitmap.contains(10, stride * height))
+        return {};
+    QImage image(int(width), int(height), QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    for (qint64 y = 0; y < height; ++y) {
+        const qint64 row = 10 + y * stride;
+        QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(int(y)));
+        for (qint64 x = 0; x < width; ++x) {
+            if (bits >= 24) {
+                const qint64 p = row + x * (bits / 8);
+                line[x] = qRgb(bitmap.u8(p + 2), bitmap.u8(p + 1), bitmap.u8(p));
+                continue;
+            }
+            const qint64 bit = x * bits;
+            const int index = bitmap.u8(row + bit / 8) >> (8 - bits - bit % 8) & ((1 << bits) - 1);
+            if (bits == 1)
+                line[x] = index ? background : foreground;
+            else if (!palette.isEmpty())
+                line[x] = palette.value(index, qRgb(0, 0, 0));
+            else
+                line[x] = index < 16 ? Standard[index] : qRgb(index, index, index);
+        }
+    }
+    return image;
+}
+
 DecodedDib decodePackedDib(ByteSpan packed, DibColourUsage usage, const QList<QRgb> &palette)
 {
     DibHeader h;

@@ -43,6 +43,13 @@ DecodedDib decodeDib(ByteSpan header, ByteSpan bits, DibColourUsage usage = DibC
 DecodedDib decodePackedDib(ByteSpan packed, DibColourUsage usage = DibColourUsage::Rgb,
                            const QList<QRgb> &palette = {});
 
+// A device-dependent bitmap of 16-bit Windows (the Bitmap16 object of old blit records): its
+// scan lines top row first, 1 bit (drawn in the foreground and background colours), 4 or
+// 8 bits (indexes into the palette, or into the 16 standard colours when it is empty), or
+// 24 and 32 bits. A null image when the bits are short or the format is none of these.
+QImage decodeBitmap16(ByteSpan bitmap, QRgb foreground, QRgb background,
+                      const QList<QRgb> &palette = {});
+
 // The largest bitmap decoded, in pixels (run-length bitmaps are not bounded by their bytes).
 constexpr qint64 MaxDibPixels = 32 * 1024 * 1024;
 

@@ -3,7 +3,9 @@
 #include "GdiPainter.h"
 #include "GdiText.h"
 #include "MetafileRecords.h"
+#include "NestedMetafile.h"
 
+#include <QPainter>
 #include <QRegion>
 
 namespace glintbox {
@@ -101,26 +103,28 @@ std::optional<QPainterPath> EmfPlayer::region(ByteSpan data) const
     return path;
 }
 
-void EmfPlayer::text(ByteSpan r, bool wide)
+void EmfPlayer::text(ByteSpan r, qint64 at, bool wide)
 {
-    const qint64 count = r.u32(44);
-    const qint64 stringAt = r.u32(48);
-    const quint32 options = r.u32(52);
-    const qint64 dxAt = r.u32(72);
-    if (options & ETO_GLYPH_INDEX) // glyph numbers of a font we do not have
-        return;
+    // A text object: reference, count, string offset, options, rectangle, advances offset.
+    const qint64 count = r.u32(at + 8);
+    const qint64 stringAt = r.u32(at + 12);
+    const quint32 options = r.u32(at + 16);
+    const qint64 dxAt = r.u32(at + 36);
     GdiTextRun run;
-    run.reference = pointAt(r, 36);
+    run.reference = pointAt(r, at);
     run.options = options;
-    run.rect = rectAt(r, 56);
-    if (count == 0 || !r.contains(stringAt, count * (wide ? 2 : 1)))
+    run.rect = rectAt(r, at + 20);
+    if (options & ETO_GLYPH_INDEX) { // glyph numbers of a font we do not have: only the box
+        m_gdi.text(run);
+        return;
+    }
+    if (!r.contains(stringAt, count * (wide ? 2 : 1)))
         return;
     if (wide) {
         QString text(count, Qt::Uninitialized);
         for (qint64 i = 0; i < count; ++i)
             text[i] = QChar(r.u16(stringAt + i * 2));
-        const GdiFont &font = m_gdi.state().font;
-        run.text = isSymbolFace(font.face) ? mapSymbolFont(text) : text;
+        run.text = text;
     } else {
         const GdiFont &font = m_gdi.state().font;
         run.text = decodeGdiText(
@@ -140,8 +144,6 @@ void EmfPlayer::smallText(ByteSpan r)
 {
     const qint64 count = r.u32(16);
     const quint32 options = r.u32(20);
-    if (options & ETO_GLYPH_INDEX)
-        return;
     GdiTextRun run;
     run.reference = pointAt(r, 8);
     run.options = options & ~(ETO_NO_RECT | ETO_SMALL_CHARS);
@@ -150,8 +152,12 @@ void EmfPlayer::smallText(ByteSpan r)
         run.rect = rectAt(r, 36);
         at += 16;
     }
+    if (options & ETO_GLYPH_INDEX) {
+        m_gdi.text(run);
+        return;
+    }
     const bool small = options & ETO_SMALL_CHARS; // one byte a character
-    if (count == 0 || !r.contains(at, count * (small ? 1 : 2)))
+    if (!r.contains(at, count * (small ? 1 : 2)))
         return;
     QString text(count, Qt::Uninitialized);
     for (qint64 i = 0; i < count; ++i)
@@ -414,20 +420,36 @@ void EmfPlayer::record(quint32 type, ByteSpan r)
     case EMR_TRANSPARENTBLT:
         blit(type, r);
         break;
+    case EMR_PLGBLT:
+        parallelogramBlit(r);
+        break;
     case EMR_EXTTEXTOUTA:
-        text(r, false);
-        break;
     case EMR_EXTTEXTOUTW:
-        text(r, true);
+        text(r, 36, type == EMR_EXTTEXTOUTW);
         break;
+    case EMR_POLYTEXTOUTA:
+    case EMR_POLYTEXTOUTW: {
+        // Text objects of 40 bytes each, after the bounds, graphics mode, scales and count.
+        const qint64 count = r.u32(36);
+        for (qint64 i = 0; i < count && r.contains(40 + i * 40, 40); ++i)
+            text(r, 40 + i * 40, type == EMR_POLYTEXTOUTW);
+        break;
+    }
     case EMR_SMALLTEXTOUT:
         smallText(r);
         break;
     case EMR_GRADIENTFILL:
         gradient(r);
         break;
+    case EMR_COMMENT:
+        if (r.u32(12) == emfplus::EmfPlusCommentIdentifier && r.u32(8) >= 4)
+            m_plus.playComment(r.sub(16, qint64(r.u32(8)) - 4));
+        // Identifier, kind, version, checksum, flags and size lead the Windows metafile.
+        else if (r.u32(12) == PublicCommentIdentifier && r.u32(16) == CommentWindowsMetafile)
+            m_embeddedWmf = r.sub(36, r.u32(32));
+        break;
     default:
-        break; // comments (EMF+ included), palettes, colour management: nothing to draw
+        break; // other comments, palettes, colour management: nothing to draw
     }
 }
 
@@ -437,14 +459,26 @@ void EmfPlayer::play()
     while (offset + 8 <= m_file.size()) {
         const quint32 type = m_file.u32(offset);
         const qint64 size = m_file.u32(offset + 4);
-        if (size < 8 || !m_file.contains(offset, size) || m_gdi.budget().spend())
-            return;
-        if (type == EMR_EOF)
-            return;
-        if (offset > 0 || type != EMR_HEADER)
+        if (size < 8 || !m_file.contains(offset, size) || m_gdi.budget().spend() || type == EMR_EOF)
+            break;
+        m_recordsAfterEmbedded = !m_embeddedWmf.isEmpty();
+        // Once EMF+ records draw the picture, the enhanced records are its fallback.
+        if ((offset > 0 || type != EMR_HEADER) && (type == EMR_COMMENT || m_plus.drawsGdiRecords()))
             record(type, m_file.sub(offset, size));
         offset += size;
     }
+    if (!m_embeddedWmf.isEmpty() && !m_recordsAfterEmbedded)
+        drawEmbeddedWmf();
+}
+
+void EmfPlayer::drawEmbeddedWmf()
+{
+    QPainter *painter = m_gdi.beginForeignDraw(nullptr);
+    if (!painter)
+        return;
+    const QByteArray bytes(reinterpret_cast<const char *>(m_embeddedWmf.data()),
+                           m_embeddedWmf.size());
+    drawNestedMetafile(bytes, *painter, m_gdi.device().frame, m_gdi.budget());
 }
 
 std::optional<EmfHeader> readEmfHeader(ByteSpan bytes)

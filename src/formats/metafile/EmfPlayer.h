@@ -2,6 +2,7 @@
 
 #include "ByteSpan.h"
 #include "Dib.h"
+#include "EmfPlusPlayer.h"
 #include "GdiObjects.h"
 
 #include <QImage>
@@ -44,6 +45,7 @@ public:
         : m_file(file)
         , m_gdi(gdi)
         , m_objects(qsizetype(std::max<quint32>(handles, 1)))
+        , m_plus(gdi)
     {
     }
     void play();
@@ -61,10 +63,12 @@ private:
     // A region's rectangles; nothing when the data is not a whole region.
     std::optional<QPainterPath> region(ByteSpan data) const;
     DecodedDib dib(ByteSpan r, qint64 bmiAt, qint64 bitsAt, quint32 usage) const;
-    void text(ByteSpan r, bool wide);
+    // The text object at `at` of a text record.
+    void text(ByteSpan r, qint64 at, bool wide);
     void smallText(ByteSpan r);
     void blit(quint32 type, ByteSpan r);
     void gradient(ByteSpan r);
+    void parallelogramBlit(ByteSpan r);
     // A masked blit's source with the pixels its mask leaves alone made transparent.
     QImage masked(ByteSpan r, const QImage &image, QPointF sourceAt) const;
     void createPen(ByteSpan r, bool extended);
@@ -74,11 +78,16 @@ private:
     void createPalette(ByteSpan r);
     void selectObject(quint32 index);
     const GdiBrush *brushAt(quint32 index);
+    // The Windows metafile a picture was made from, drawn when no record follows it.
+    void drawEmbeddedWmf();
 
     ByteSpan m_file;
     GdiPainter &m_gdi;
     GdiObjectTable m_objects;
     GdiObject m_stock;
+    EmfPlusPlayer m_plus;
+    ByteSpan m_embeddedWmf;
+    bool m_recordsAfterEmbedded = false;
 };
 
 } // namespace glintbox

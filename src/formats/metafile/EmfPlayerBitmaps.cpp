@@ -87,6 +87,27 @@ void EmfPlayer::blit(quint32 type, ByteSpan r)
     }
 }
 
+void EmfPlayer::parallelogramBlit(ByteSpan r)
+{
+    // The source's top left, top right and bottom left corners land on three points: the
+    // blit is an ordinary one under a world transform that shears it there.
+    const QPointF p0 = pointAt(r, 24), p1 = pointAt(r, 32), p2 = pointAt(r, 40);
+    const QRectF source(r.i32(48), r.i32(52), r.i32(56), r.i32(60));
+    if (source.width() == 0 || source.height() == 0)
+        return;
+    const DecodedDib image = dib(r, 96, 104, r.u32(92));
+    if (image.image.isNull())
+        return;
+    const QPointF across = (p1 - p0) / source.width(), down = (p2 - p0) / source.height();
+    const QTransform shear(across.x(), across.y(), down.x(), down.y(), p0.x(), p0.y());
+    const QTransform world = m_gdi.state().mapping.world;
+    if (!shear.isInvertible())
+        return;
+    m_gdi.setWorldTransform(shear * world);
+    m_gdi.drawImage(QRectF(QPointF(0, 0), source.size()), image.opaque(), source, SRCCOPY);
+    m_gdi.setWorldTransform(world);
+}
+
 QImage EmfPlayer::masked(ByteSpan r, const QImage &image, QPointF sourceAt) const
 {
     // Where the mask is 0 the background operation applies; producers use it to keep the

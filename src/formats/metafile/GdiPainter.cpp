@@ -15,14 +15,6 @@ constexpr int MaxSavedStates = 4096;
 // rasteriser's time grows with a polygon's size, about 50 ms a million pixels.
 constexpr double MaxCoordinate = 1e6;
 
-bool isSane(const QRectF &rect)
-{
-    return std::isfinite(rect.left()) && std::isfinite(rect.top()) && std::isfinite(rect.right()) &&
-           std::isfinite(rect.bottom()) && std::abs(rect.left()) < MaxCoordinate &&
-           std::abs(rect.right()) < MaxCoordinate && std::abs(rect.top()) < MaxCoordinate &&
-           std::abs(rect.bottom()) < MaxCoordinate;
-}
-
 double nonZero(double value)
 {
     return value == 0 ? 1 : value;
@@ -65,6 +57,14 @@ Qt::BrushStyle hatchStyle(quint32 hatch)
 }
 
 } // namespace
+
+bool isSane(const QRectF &rect)
+{
+    return std::isfinite(rect.left()) && std::isfinite(rect.top()) && std::isfinite(rect.right()) &&
+           std::isfinite(rect.bottom()) && std::abs(rect.left()) < MaxCoordinate &&
+           std::abs(rect.right()) < MaxCoordinate && std::abs(rect.top()) < MaxCoordinate &&
+           std::abs(rect.bottom()) < MaxCoordinate;
+}
 
 QTransform pageTransform(const DcMapping &mapping, const GdiDevice &device)
 {

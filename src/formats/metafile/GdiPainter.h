@@ -14,6 +14,10 @@
 
 namespace glintbox {
 
+// Whether a shape's box on the painter is worth drawing: finite, and not so far out that it
+// can only be garbage.
+bool isSane(const QRectF &painterRect);
+
 // The logical-to-device page transform of a mapping on a device.
 QTransform pageTransform(const DcMapping &mapping, const GdiDevice &device);
 
@@ -45,6 +49,13 @@ public:
     // The settings players set directly.
     DcAttributes &attributes() { return m_state; }
     RenderBudget &budget() { return m_budget; }
+    const GdiDevice &device() const { return m_device; }
+
+    // For the other record language of enhanced metafiles (EMF+), which keeps its own state:
+    // the painter inside the picture's clip and deviceClip (device units) when given, with
+    // the transform deviceToPainter() to draw in device units; nullptr once the budget is spent.
+    QPainter *beginForeignDraw(const QPainterPath *deviceClip);
+    QTransform deviceToPainter() const { return m_deviceToTarget * m_base; }
 
     // Mapping
     void setMapMode(gdi::MapMode mode);

@@ -87,6 +87,25 @@ void GdiPainter::applyClip()
     m_clipDirty = false;
 }
 
+QPainter *GdiPainter::beginForeignDraw(const QPainterPath *deviceClip)
+{
+    if (m_budget.exhausted())
+        return nullptr;
+    m_painter.setTransform(m_base);
+    m_painter.setClipPath(m_outerClip);
+    if (deviceClip) {
+        if (deviceClip->isEmpty()) // Qt takes an empty clip path for none
+            return nullptr;
+        m_painter.setTransform(deviceToPainter());
+        m_painter.setClipPath(*deviceClip, Qt::IntersectClip);
+    }
+    m_painter.setTransform(deviceToPainter());
+    m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    m_painter.setOpacity(1);
+    m_clipDirty = true; // the device context's own clip returns with its next drawing
+    return &m_painter;
+}
+
 void GdiPainter::fillRegion(const QPainterPath &logical, const GdiBrush &brush)
 {
     if (logical.isEmpty() || brush.style == GdiBrush::Null ||

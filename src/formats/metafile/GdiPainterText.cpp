@@ -2,7 +2,7 @@
 // character advances the record gives.
 #include "GdiPainter.h"
 
-#include "GdiText.h"
+#include "formats/fonts/SymbolFonts.h"
 
 #include <QFontMetricsF>
 #include <QtMath>
@@ -44,14 +44,45 @@ QPointF alignedStart(quint32 textAlign, double width, const QFontMetricsF &metri
     return QPointF(x, y);
 }
 
+// The characters a symbol font's codes show. Each code keeps its advance: a character
+// outside the basic plane takes it on its first half, a code without a glyph becomes a space.
+// A font of the symbol character set we have no table for shows its codes as the byte values.
+void showSymbolCodes(fonts::SymbolFont font, QString &text, QList<double> &dx)
+{
+    QString shown;
+    QList<double> advances;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t code = text.at(i).unicode();
+        QString glyph;
+        if (font != fonts::SymbolFont::None)
+            glyph = fonts::symbolFontText(font, code);
+        else
+            glyph = QChar(code >= 0xF020 && code <= 0xF0FF ? code - 0xF000 : code);
+        if (glyph.isEmpty())
+            glyph = QStringLiteral(" ");
+        shown += glyph;
+        if (i < dx.size()) {
+            advances.append(dx.at(i));
+            for (qsizetype k = 1; k < glyph.size(); ++k)
+                advances.append(0);
+        }
+    }
+    text = shown;
+    if (!dx.isEmpty())
+        dx = advances;
+}
+
 } // namespace
 
 QFont GdiPainter::makeFont(double targetScaleX, double targetScaleY) const
 {
     const GdiFont &gdi = m_state.font;
     QFont font;
-    // The Symbol font's codes are mapped to Unicode already; any font with those characters serves.
-    if (!gdi.face.isEmpty() && !isSymbolFace(gdi.face))
+    // A symbol font's codes are mapped to Unicode: fonts that have those characters draw them.
+    if (fonts::isSymbolFont(gdi.face))
+        font.setFamilies(fonts::symbolGlyphFamilies());
+    else if (!gdi.face.isEmpty())
         font.setFamily(gdi.face);
     font.setWeight(QFont::Weight(std::clamp(gdi.weight <= 0 ? 400 : gdi.weight, 100, 900)));
     font.setItalic(gdi.italic);
@@ -78,19 +109,25 @@ QFont GdiPainter::makeFont(double targetScaleX, double targetScaleY) const
     return font;
 }
 
-void GdiPainter::text(const GdiTextRun &run)
+void GdiPainter::text(const GdiTextRun &record)
 {
     const bool updateCurrent = m_state.textAlign & TA_UPDATECP;
-    const QPointF reference = updateCurrent ? m_state.current : run.reference;
-    if (run.text.isEmpty() || !beginDraw(QRectF(reference, QSizeF(1, 1))))
+    const QPointF reference = updateCurrent ? m_state.current : record.reference;
+    const QRectF rect = record.rect.normalized();
+    // An opaque rectangle is filled even when no text goes with it.
+    if (record.options & ETO_OPAQUE && !rect.isEmpty() && beginDraw(rect)) {
+        useTransform(fullTransform());
+        m_painter.fillRect(rect, m_state.backgroundColour);
+    }
+    if (record.text.isEmpty() || !beginDraw(QRectF(reference, QSizeF(1, 1))))
         return;
+    GdiTextRun run = record;
+    const fonts::SymbolFont symbol = fonts::symbolFontNamed(m_state.font.face);
+    if (symbol != fonts::SymbolFont::None || m_state.font.charset == SYMBOL_CHARSET)
+        showSymbolCodes(symbol, run.text, run.dx);
     const QTransform &full = fullTransform();
     const double scaleX = std::hypot(full.m11(), full.m12());
     const double scaleY = std::hypot(full.m21(), full.m22());
-    if (run.options & ETO_OPAQUE && !run.rect.isEmpty()) {
-        useTransform(full);
-        m_painter.fillRect(run.rect.normalized(), m_state.backgroundColour);
-    }
     const QFont font = makeFont(scaleX, scaleY);
     if (font.pointSizeF() < 0.3)
         return;
@@ -117,15 +154,18 @@ void GdiPainter::text(const GdiTextRun &run)
     const QPointF start = alignedStart(m_state.textAlign, total, metrics);
     const QTransform &world = m_state.mapping.world;
     const double worldAngle = qRadiansToDegrees(std::atan2(world.m12(), world.m11()));
+    // The escapement turns counter-clockwise in logical space: a mapping that flips one axis
+    // (y growing upwards) turns it the other way on the device.
+    const double sense = m_logicalToDevice.determinant() < 0 ? -1 : 1;
     QTransform textSpace =
         QTransform::fromTranslate(full.map(reference).x(), full.map(reference).y());
-    textSpace.rotate(worldAngle - m_state.font.escapement / 10.0);
+    textSpace.rotate(worldAngle - sense * m_state.font.escapement / 10.0);
 
-    const bool clipped = run.options & ETO_CLIPPED && !run.rect.isEmpty();
+    const bool clipped = run.options & ETO_CLIPPED && !rect.isEmpty();
     if (clipped) {
         m_painter.save();
         useTransform(full);
-        m_painter.setClipRect(run.rect.normalized(), Qt::IntersectClip);
+        m_painter.setClipRect(rect, Qt::IntersectClip);
     }
     useTransform(textSpace);
     if (m_state.opaqueBackground && !(run.options & ETO_OPAQUE))
@@ -155,23 +195,28 @@ void GdiPainter::drawSpacedGlyphs(const QString &text, const QList<double> &adva
     const double reach = metrics.height() + metrics.maxWidth();
     const QRectF visible =
         m_base.mapRect(m_outerClip.boundingRect()).adjusted(-reach, -reach, reach, reach);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if ((i & 63) == 63 && m_budget.overTime())
+    for (qsizetype i = 0, cells = 1; i < text.size(); ++cells) {
+        if ((cells & 63) == 0 && m_budget.overTime())
             break;
-        qsizetype length = 1;
-        double advance = advances.at(i);
-        if (text.at(i).isHighSurrogate() && i + 1 < text.size()) {
-            length = 2;
-            advance += advances.at(i + 1);
-        }
-        if (!visible.contains(textSpace.map(QPointF(position, y)))) {
+        // One cell: a character (both halves of a pair), and the characters after it that
+        // take no advance of their own, such as the second letter of a ligature, which
+        // would otherwise land on top of the first.
+        qsizetype end = i;
+        double advance = 0;
+        do {
+            advance += advances.at(end);
+            ++end;
+            if (text.at(end - 1).isHighSurrogate() && end < text.size())
+                advance += advances.at(end++);
+        } while (end < text.size() && advances.at(end) == 0 && !text.at(end).isSpace());
+        const QString glyph = text.mid(i, end - i);
+        i = end;
+        if (glyph.at(0).isSpace() || !visible.contains(textSpace.map(QPointF(position, y)))) {
             position += advance;
-            i += length - 1;
             continue;
         }
-        const QString glyph = text.mid(i, length);
         const double natural = metrics.horizontalAdvance(glyph);
-        if (!glyph.at(0).isSpace() && advance > 0 && natural > advance * 1.05) {
+        if (advance > 0 && natural > advance * 1.05) {
             // A substitute font wider than the picture's own would overlap the
             // neighbours: condense the glyph into its cell.
             m_painter.save();
@@ -179,11 +224,10 @@ void GdiPainter::drawSpacedGlyphs(const QString &text, const QList<double> &adva
             m_painter.scale(advance / natural, 1);
             m_painter.drawText(QPointF(0, 0), glyph);
             m_painter.restore();
-        } else if (!glyph.at(0).isSpace()) {
+        } else {
             m_painter.drawText(QPointF(position, y), glyph);
         }
         position += advance;
-        i += length - 1;
     }
 }
 

@@ -152,15 +152,18 @@ QSizeF Metafile::naturalSizeTwips() const
 
 void Metafile::render(QPainter &painter, const QRectF &target) const
 {
-    if (!isUsable(target))
-        return;
     RenderBudget budget;
-    {
-        GdiPainter gdi(painter, m_device, target, budget);
-        play(gdi);
-    }
+    render(painter, target, budget);
     if (budget.exhausted())
         qCWarning(lcMetafile) << "metafile drawing cut off: its record or time budget ran out";
+}
+
+void Metafile::render(QPainter &painter, const QRectF &target, RenderBudget &budget) const
+{
+    if (!isUsable(target))
+        return;
+    GdiPainter gdi(painter, m_device, target, budget);
+    play(gdi);
 }
 
 QImage Metafile::toImage(const QSize &pixels, const QColor &background) const

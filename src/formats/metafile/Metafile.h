@@ -24,6 +24,8 @@ public:
     QSizeF naturalSizeTwips() const;
     // Draws the whole picture scaled into target (device coordinates of painter).
     void render(QPainter &painter, const QRectF &target) const;
+    // The same within a budget already running, for a picture drawn inside another.
+    void render(QPainter &painter, const QRectF &target, RenderBudget &budget) const;
     QImage toImage(const QSize &pixels, const QColor &background = Qt::transparent) const;
 
 private:

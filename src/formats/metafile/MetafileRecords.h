@@ -73,6 +73,7 @@ enum EmfRecordType : quint32 {
     EMR_BITBLT = 76,
     EMR_STRETCHBLT = 77,
     EMR_MASKBLT = 78,
+    EMR_PLGBLT = 79,
     EMR_SETDIBITSTODEVICE = 80,
     EMR_STRETCHDIBITS = 81,
     EMR_EXTCREATEFONTINDIRECTW = 82,
@@ -89,6 +90,8 @@ enum EmfRecordType : quint32 {
     EMR_CREATEMONOBRUSH = 93,
     EMR_CREATEDIBPATTERNBRUSHPT = 94,
     EMR_EXTCREATEPEN = 95,
+    EMR_POLYTEXTOUTA = 96,
+    EMR_POLYTEXTOUTW = 97,
     EMR_SMALLTEXTOUT = 108,
     EMR_ALPHABLEND = 114,
     EMR_TRANSPARENTBLT = 116,
@@ -97,6 +100,10 @@ enum EmfRecordType : quint32 {
 
 // The signature of an enhanced metafile's header, " EMF".
 constexpr quint32 ENHMETA_SIGNATURE = 0x464D4520;
+// A public comment of an enhanced metafile ("GDIC"), and the kind that holds the Windows
+// metafile the picture was made from.
+constexpr quint32 PublicCommentIdentifier = 0x43494447;
+constexpr quint32 CommentWindowsMetafile = 0x80000001;
 
 // Windows metafile records, by their function number.
 enum WmfRecordType : quint16 {

@@ -145,7 +145,7 @@ void WmfPlayer::text(ByteSpan r, bool extended)
         const qint64 after = stringAt + ((count + 1) & ~qint64(1));
         run.reference = QPointF(r.i16(after + 2), r.i16(after));
     }
-    if (count == 0 || !r.contains(stringAt, count))
+    if (!r.contains(stringAt, count))
         return;
     const GdiFont &font = m_gdi.state().font;
     run.text =
@@ -210,14 +210,28 @@ void WmfPlayer::blit(quint16 function, ByteSpan r)
         m_gdi.patBlt(dest, rop);
         return;
     }
-    if (function == META_BITBLT || function == META_STRETCHBLT)
-        return; // device-dependent bitmaps of 16-bit Windows: not drawn
-    const DecodedDib image = decodePackedDib(r.from(dibAt), usage, m_gdi.state().palette);
-    if (image.image.isNull())
+    QImage image;
+    if (function == META_BITBLT || function == META_STRETCHBLT) {
+        // A monochrome bitmap takes the text colour for its 0 bits, the background's for its 1s.
+        const DcAttributes &dc = m_gdi.state();
+        image = decodeBitmap16(r.from(dibAt), dc.textColour.rgb(), dc.backgroundColour.rgb(),
+                               dc.palette);
+    } else {
+        const DecodedDib dib = decodePackedDib(r.from(dibAt), usage, m_gdi.state().palette);
+        if (bottomUpSource && dib.bottomUp)
+            source.moveTop(dib.image.height() - source.top() - source.height());
+        image = dib.opaque();
+    }
+    if (image.isNull())
         return;
-    if (bottomUpSource && image.bottomUp)
-        source.moveTop(image.image.height() - source.top() - source.height());
-    m_gdi.drawImage(dest, image.opaque(), source, ropForSetDib);
+    // A copy that does not stretch, larger than its bitmap, means the whole bitmap in the
+    // destination: producers write the destination's size for the source's.
+    const bool stretches = function == META_STRETCHBLT || function == META_DIBSTRETCHBLT ||
+                           function == META_STRETCHDIB;
+    if (!stretches &&
+        (std::abs(source.width()) > image.width() || std::abs(source.height()) > image.height()))
+        source = QRectF(image.rect());
+    m_gdi.drawImage(dest, image, source, ropForSetDib);
 }
 
 void WmfPlayer::createPen(ByteSpan r)
@@ -531,7 +545,8 @@ std::optional<WmfHeader> readWmfHeader(ByteSpan bytes)
         header.bounds =
             QRect(QPoint(bytes.i16(6), bytes.i16(8)), QPoint(bytes.i16(10), bytes.i16(12)));
         header.unitsPerInch = bytes.u16(14) ? bytes.u16(14) : 1440;
-        header.recordsAt = 22;
+        // GDI+ stores the placeable header padded to 24 bytes in the images of its drawings.
+        header.recordsAt = !opensWmfHeader(bytes, 22) && opensWmfHeader(bytes, 24) ? 24 : 22;
     }
     const qint64 at = header.recordsAt;
     if (!bytes.contains(at, WmfHeaderWords * 2) || !opensWmfHeader(bytes, at))
