@@ -1,6 +1,7 @@
 #include "../shell/ShellFixture.h"
 #include "FakeDisplayHost.h"
 #include "ViewingTestMain.h"
+#include "core/BrowserSandbox.h"
 #include "core/GlintboxState.h"
 #include "core/ProgramStarter.h"
 #include "shell/lists/FileList.h"
@@ -71,6 +72,7 @@ private slots:
     void windowsProgramRunsThroughWine();
     void panelPlacesAndClicks();
     void failedLaunchKeepsTheViewer();
+    void startedProgramGetsNoSandboxSwitch();
 
 private:
     QTemporaryDir m_dir;
@@ -280,6 +282,27 @@ void TestLauncher::failedLaunchKeepsTheViewer()
     QCOMPARE(ViewMode(w.state().ViewMode), ViewMode::Launcher);
     QVERIFY(w.viewer().picLaunchWindow->isVisible());
     QCOMPARE(w.controls().File1->fileName(), QStringLiteral("tool.exe"));
+}
+
+void TestLauncher::startedProgramGetsNoSandboxSwitch()
+{
+    // The browser engine's switch is set in this process (as root it has to be).
+    qputenv(BrowserSandboxVariable, "1");
+    ShellFixture f;
+    QTemporaryDir markers;
+    const QString seen = markers.filePath(QStringLiteral("environment"));
+    writeFile(f.path(QStringLiteral("env.exe")),
+              "#!/bin/sh\nenv > \"" + QFile::encodeName(seen) + "\"\n", true);
+    QDir::setCurrent(f.dir.path());
+    frmGlintbox &w = f.load();
+    w.show();
+    QTest::keyClick(w.controls().File1, Qt::Key_Return);
+    QTRY_VERIFY(QFileInfo(seen).size() > 0);
+    QFile file(seen);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray environment = file.readAll();
+    QVERIFY(environment.contains("PATH="));
+    QVERIFY(!environment.contains(BrowserSandboxVariable));
 }
 
 GLINTBOX_VIEWING_TEST_MAIN(TestLauncher)
