@@ -25,8 +25,8 @@ public:
 
 class QtPrompts : public Prompts {
 public:
-    // Prompts are modal to the window that parentWindow() returns at the time
-    // they are shown, so that they can follow the active dialog.
+    // Prompts are modal to the active modal dialog when there is one, so that
+    // they stay above it; otherwise to the parent given here.
     explicit QtPrompts(QWidget *parent = nullptr)
         : m_parent(parent)
     {

@@ -8,6 +8,10 @@ namespace glintbox {
 
 enum class FileTypeGroup { Text, Image, Multimedia, Applications };
 
+// The groups in the order of their entries and of their panels in the dialog.
+constexpr FileTypeGroup FileTypeGroups[] = {FileTypeGroup::Text, FileTypeGroup::Image,
+                                            FileTypeGroup::Multimedia, FileTypeGroup::Applications};
+
 // One file type the filter knows: its settings key, check box, dialog caption,
 // description (tool tip), group and the pattern text appended when ticked.
 struct FileType {

@@ -7,9 +7,6 @@ namespace glintbox {
 
 namespace {
 
-constexpr FileTypeGroup Groups[] = {FileTypeGroup::Text, FileTypeGroup::Image,
-                                    FileTypeGroup::Multimedia, FileTypeGroup::Applications};
-
 bool nothingOn(const FilterModel &states)
 {
     for (int entry = 0; entry < FilterEntryCount; ++entry) {
@@ -26,7 +23,7 @@ QString basePattern(const FilterModel &states)
     if (states.isOn(AllEntry) || nothingOn(states))
         return QString::fromLatin1(AllPattern);
     QStringList groupPatterns;
-    for (FileTypeGroup group : Groups) {
+    for (FileTypeGroup group : FileTypeGroups) {
         if (states.isOn(groupEntryIndex(group)))
             groupPatterns.append(QString::fromLatin1(groupEntry(group).pattern));
     }

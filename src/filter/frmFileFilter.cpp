@@ -36,8 +36,7 @@ frmFileFilter::frmFileFilter(FilterHost &host, FilterState &state, QWidget *pare
     layout->addSpacing(6);
 
     auto *panels = new QHBoxLayout;
-    for (FileTypeGroup group : {FileTypeGroup::Text, FileTypeGroup::Image,
-                                FileTypeGroup::Multimedia, FileTypeGroup::Applications})
+    for (FileTypeGroup group : FileTypeGroups)
         panels->addWidget(createGroupPanel(group));
     layout->addLayout(panels);
     layout->addSpacing(6);

@@ -1,12 +1,17 @@
 #include "MainMenus.h"
 
+#include "core/ErrorTrap.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <stdexcept>
 
 namespace glintbox {
 
 namespace {
+
+using M = MenuCommand;
 
 enum class Kind {
     Command,
@@ -14,11 +19,12 @@ enum class Kind {
     // Cut, copy, paste and select all are the text box's own keys: with the
     // focus there, the text box keeps them.
     TextBoxKey,
+    Separator,
 };
 
 struct MenuRow {
-    const char *name; // nullptr for a separator
-    int index;        // index in an item array, -1 outside one
+    MenuCommand command;
+    int index; // index in an item array, -1 outside one
     const char *caption;
     const char *shortcut; // QKeySequence portable text, may be empty
     Kind kind = Kind::Command;
@@ -30,81 +36,81 @@ struct MenuDef {
     std::initializer_list<MenuRow> rows;
 };
 
-const MenuRow Separator{nullptr, -1, nullptr, nullptr};
+// A separator line; its command is never read.
+const MenuRow Separator{MenuCommand{}, -1, nullptr, nullptr, Kind::Separator};
 
 const std::initializer_list<MenuDef> &menuTable()
 {
     static const std::initializer_list<MenuDef> table = {
         {"mnuFile",
          "&File",
-         {{"mnuNewFile", -1, "Create &New File", "Ctrl+N"},
+         {{M::mnuNewFile, -1, "Create &New File", "Ctrl+N"},
           Separator,
-          {"mnuDeleteFile", -1, "&Delete File", "Del"},
+          {M::mnuDeleteFile, -1, "&Delete File", "Del"},
           Separator,
-          {"mnuFontSize", -1, "Font &Options", "Ctrl+O"},
-          {"mnuPrint", -1, "&Print File", "Ctrl+P"},
+          {M::mnuFontSize, -1, "Font &Options", "Ctrl+O"},
+          {M::mnuPrint, -1, "&Print File", "Ctrl+P"},
           Separator,
-          {"mnuExit", -1, "E&xit", "Ctrl+Q"}}},
+          {M::mnuExit, -1, "E&xit", "Ctrl+Q"}}},
         {"mnuEditControl",
          "&Edit",
-         {{"mnuEdit", 0, "Cu&t", "Ctrl+X", Kind::TextBoxKey},
-          {"mnuEdit", 1, "&Copy", "Ctrl+C", Kind::TextBoxKey},
-          {"mnuEdit", 2, "&Paste", "Ctrl+V", Kind::TextBoxKey},
+         {{M::mnuEdit, 0, "Cu&t", "Ctrl+X", Kind::TextBoxKey},
+          {M::mnuEdit, 1, "&Copy", "Ctrl+C", Kind::TextBoxKey},
+          {M::mnuEdit, 2, "&Paste", "Ctrl+V", Kind::TextBoxKey},
           Separator,
-          {"mnuSelect", -1, "Select &All", "Ctrl+A", Kind::TextBoxKey},
+          {M::mnuSelect, -1, "Select &All", "Ctrl+A", Kind::TextBoxKey},
           Separator,
-          {"mnuSearch", -1, "&Search Text", "Ctrl+F"}}},
+          {M::mnuSearch, -1, "&Search Text", "Ctrl+F"}}},
         {"mnuView",
          "&View",
-         {{"mnuControl", 0, "Controls on the &Top", "Ctrl+T", Kind::Checkable},
-          {"mnuControl", 1, "Controls at the Si&de", "Ctrl+D", Kind::Checkable},
+         {{M::mnuControl, 0, "Controls on the &Top", "Ctrl+T", Kind::Checkable},
+          {M::mnuControl, 1, "Controls at the Si&de", "Ctrl+D", Kind::Checkable},
           Separator,
-          {"mnuKeys", 0, "Zoom In  <&+>", ""},
-          {"mnuKeys", 1, "Zoom Out <&->", ""},
+          {M::mnuKeys, 0, "Zoom In  <&+>", ""},
+          {M::mnuKeys, 1, "Zoom Out <&->", ""},
           Separator,
-          {"mnuRefresh", -1, "&Refresh Files and Folders", "Ctrl+R"}}},
+          {M::mnuRefresh, -1, "&Refresh Files and Folders", "Ctrl+R"}}},
         {"mnuOptions",
          "&Options",
-         {{"mnuFindFile", -1, "F&ind File", "Ctrl+I"},
+         {{M::mnuFindFile, -1, "F&ind File", "Ctrl+I"},
           Separator,
-          {"mnuEnter", -1, "&Launch Application  <Enter>", ""},
+          {M::mnuEnter, -1, "&Launch Application  <Enter>", ""},
           Separator,
-          {"mnuFilter", -1, "File Fi&ltering", "Ctrl+L"},
-          {"mnuFileSize", -1, "&Maximum File Size", "Ctrl+M"},
+          {M::mnuFilter, -1, "File Fi&ltering", "Ctrl+L"},
+          {M::mnuFileSize, -1, "&Maximum File Size", "Ctrl+M"},
           Separator,
-          {"mnuWebMode", -1, "Web Brow&ser ACTIVE", "Ctrl+S", Kind::Checkable},
+          {M::mnuWebMode, -1, "Web Brow&ser ACTIVE", "Ctrl+S", Kind::Checkable},
           Separator,
-          {"mnuWordWrap", -1, "&Word Wrap Off", "Ctrl+Z", Kind::Checkable},
+          {M::mnuWordWrap, -1, "&Word Wrap Off", "Ctrl+Z", Kind::Checkable},
           Separator,
-          {"mnuBackColour", 0, "&Background Colours", "Ctrl+B"}}},
+          {M::mnuBackColour, 0, "&Background Colours", "Ctrl+B"}}},
         {"mnuAbout",
          "&Help",
-         {{"mnuHelp", -1, "&Help", "F1"},
+         {{M::mnuHelp, -1, "&Help", "F1"},
           Separator,
-          {"mnuBug", -1, "&Bug Busters", "Ctrl+G"},
+          {M::mnuBug, -1, "&Bug Busters", "Ctrl+G"},
           Separator,
-          {"mnuGlintbox", -1, "About &Glintbox", "Ctrl+E"}}},
+          {M::mnuGlintbox, -1, "About &Glintbox", "Ctrl+E"}}},
     };
     return table;
 }
 
 } // namespace
 
-MainMenus::MainMenus(QMenuBar *menuBar)
+MainMenus::MainMenus(QMenuBar *menuBar, Prompts &prompts)
     : QObject(menuBar)
+    , m_prompts(prompts)
 {
     for (const MenuDef &def : menuTable()) {
         QMenu *menu = menuBar->addMenu(QString::fromUtf8(def.caption));
         menu->setObjectName(QString::fromLatin1(def.name));
         for (const MenuRow &row : def.rows) {
-            if (!row.name) {
+            if (row.kind == Kind::Separator) {
                 menu->addSeparator();
                 continue;
             }
-            const QString array = QString::fromLatin1(row.name);
-            const QString name = row.index < 0 ? array : array + QString::number(row.index);
             QAction *action = menu->addAction(QString::fromUtf8(row.caption));
-            action->setObjectName(name);
+            action->setObjectName(menuItemName(row.command, row.index));
             action->setCheckable(row.kind == Kind::Checkable);
             if (*row.shortcut) {
                 action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
@@ -113,30 +119,39 @@ MainMenus::MainMenus(QMenuBar *menuBar)
                 if (row.kind != Kind::TextBoxKey)
                     m_windowShortcuts.append(action->shortcut());
             }
-            const int index = row.index;
             connect(action, &QAction::triggered, this,
-                    [this, array, index] { choose(array, index); });
-            m_items.insert(name, action);
+                    [this, command = row.command, index = row.index] { choose(command, index); });
+            m_items.add(row.command, row.index, action);
         }
     }
 }
 
-QAction *MainMenus::item(const QString &name) const
+void MainMenus::wire(MenuCommand command, std::function<void()> handler)
 {
-    return m_items.value(name);
+    requireArray(command, false);
+    m_handlers[size_t(command)] = [handler = std::move(handler)](int) { handler(); };
 }
 
-void MainMenus::setHandler(const QString &name, Handler handler)
+void MainMenus::wire(MenuCommand command, std::function<void(int index)> handler)
 {
-    m_handlers.insert(name, std::move(handler));
+    requireArray(command, true);
+    m_handlers[size_t(command)] = std::move(handler);
 }
 
-void MainMenus::choose(const QString &name, int index) const
+void MainMenus::requireArray(MenuCommand command, bool array) const
 {
-    // A copy: the handler may set handlers while it runs.
-    const Handler handler = m_handlers.value(name);
+    if (m_items.isArray(command) != array)
+        throw std::logic_error(menuItemName(command).toStdString() +
+                               (array ? " is no item array: its handler takes no index"
+                                      : " is an item array: its handler takes the index"));
+}
+
+void MainMenus::choose(MenuCommand command, int index) const
+{
+    // A copy: the handler may wire handlers while it runs.
+    const std::function<void(int)> handler = m_handlers[size_t(command)];
     if (handler)
-        handler(index);
+        runTrapped(m_prompts, [&] { handler(index); });
 }
 
 QList<QKeySequence> MainMenus::windowShortcuts() const

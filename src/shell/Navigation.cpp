@@ -61,8 +61,7 @@ void Navigation::Dir1_Change()
 {
     runTrapped(m_prompts, [this] {
         m_controls.File1->setPath(m_controls.Dir1->path());
-        m_controls.Label2->setText(QString::number(m_controls.File1->listCount()));
-        m_controls.Label5->setText(QString::number(m_controls.Dir1->listCount()));
+        showCounts();
         m_controls.Dir1->setToolTip(m_controls.Dir1->path());
     });
 }
@@ -74,10 +73,15 @@ void Navigation::mnuRefresh_Click()
         m_controls.Dir1->refresh();
         m_controls.File1->refresh();
         // Re-reading may change the counts even when the folder stays.
-        m_controls.Label2->setText(QString::number(m_controls.File1->listCount()));
-        m_controls.Label5->setText(QString::number(m_controls.Dir1->listCount()));
+        showCounts();
         showFirstFileOrClear();
     });
+}
+
+void Navigation::showCounts()
+{
+    m_controls.Label2->setText(QString::number(m_controls.File1->listCount()));
+    m_controls.Label5->setText(QString::number(m_controls.Dir1->listCount()));
 }
 
 } // namespace glintbox

@@ -25,6 +25,9 @@ public:
     void showFirstFileOrClear();
 
 private:
+    // The count line: files and folders the lists show.
+    void showCounts();
+
     GlintboxState &m_state;
     MainControls &m_controls;
     Prompts &m_prompts;

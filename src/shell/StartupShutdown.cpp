@@ -89,10 +89,10 @@ void StartupShutdown::Form_Load()
     step([&] { c.chkHTMLmode->setCheckState(checkStateOf(m_store.read(SettingKey::HTMLmode))); });
     step([&] {
         state.WebMode = toBool(m_store.read(SettingKey::WebMode));
-        c.menus->item(QStringLiteral("mnuWebMode"))->setChecked(state.WebMode);
+        c.menus->item(MenuCommand::mnuWebMode)->setChecked(state.WebMode);
     });
     step([&] {
-        c.menus->item(QStringLiteral("mnuWordWrap"))
+        c.menus->item(MenuCommand::mnuWordWrap)
             ->setChecked(toBool(m_store.read(SettingKey::WordWrap)));
     });
     step([&] { m_window.viewModes().applyWordWrap(); });
@@ -192,7 +192,7 @@ void StartupShutdown::writeAllSettings()
     m_store.write(SettingKey::FontColour, fromColour(font.colour));
     m_store.write(SettingKey::WebMode, fromBool(state.WebMode));
     m_store.write(SettingKey::WordWrap,
-                  fromBool(c.menus->item(QStringLiteral("mnuWordWrap"))->isChecked()));
+                  fromBool(c.menus->item(MenuCommand::mnuWordWrap)->isChecked()));
 }
 
 void StartupShutdown::Form_QueryUnload()

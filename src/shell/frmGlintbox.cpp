@@ -85,7 +85,7 @@ void frmGlintbox::createControls()
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
     setCentralWidget(m_client);
-    m_controls.menus = new MainMenus(menuBar());
+    m_controls.menus = new MainMenus(menuBar(), m_services.prompts);
 
     auto label = [this](const char *name, const QString &text) {
         auto *l = new QLabel(text, m_client);
@@ -150,8 +150,8 @@ void frmGlintbox::createViewer()
     v.gauge = new SizeGauge(m_client);
     v.chkAutoMode = m_controls.chkAutoMode;
     v.chkHTMLmode = m_controls.chkHTMLmode;
-    v.mnuWebMode = m_controls.menus->item(QStringLiteral("mnuWebMode"));
-    v.mnuWordWrap = m_controls.menus->item(QStringLiteral("mnuWordWrap"));
+    v.mnuWebMode = m_controls.menus->item(MenuCommand::mnuWebMode);
+    v.mnuWordWrap = m_controls.menus->item(MenuCommand::mnuWordWrap);
     v.menuItems = m_controls.menus->items();
     for (QWidget *view : {static_cast<QWidget *>(v.WebBrowser1), static_cast<QWidget *>(v.Picture2),
                           static_cast<QWidget *>(v.ActiveMovie1), v.picLaunchWindow})
@@ -209,21 +209,19 @@ void frmGlintbox::connectHandlers()
             showErrorReport(m_services.prompts, *error);
     });
 
+    // The menus run every command under the error trap. A command added to the
+    // menus is wired here, or listed in CommandsNotYetBuilt until it is built.
     MainMenus &menus = *c.menus;
-    menus.setHandler(QStringLiteral("mnuExit"), [this](int) { mnuExit_Click(); });
-    menus.setHandler(QStringLiteral("mnuRefresh"),
-                     [this](int) { m_navigation->mnuRefresh_Click(); });
-    menus.setHandler(QStringLiteral("mnuControl"), [this](int i) { mnuControl_Click(i); });
-    menus.setHandler(QStringLiteral("mnuKeys"),
-                     [this](int i) { trapped([&] { m_keys->mnuKeys_Click(i); }); });
-    menus.setHandler(QStringLiteral("mnuEnter"),
-                     [this](int) { trapped([&] { m_keys->mnuEnter_Click(); }); });
-    menus.setHandler(QStringLiteral("mnuFilter"), [this](int) { m_fileFilter->mnuFilter_Click(); });
-    menus.setHandler(QStringLiteral("mnuWebMode"),
-                     [this](int) { trapped([this] { m_viewModes->mnuWebMode_Click(); }); });
-    menus.setHandler(QStringLiteral("mnuWordWrap"),
-                     [this](int) { trapped([this] { m_viewModes->mnuWordWrap_Click(); }); });
-    menus.setHandler(QStringLiteral("mnuFileSize"), [this](int) { mnuFileSize_Click(); });
+    using M = MenuCommand;
+    menus.wire(M::mnuExit, [this] { mnuExit_Click(); });
+    menus.wire(M::mnuRefresh, [this] { m_navigation->mnuRefresh_Click(); });
+    menus.wire(M::mnuControl, [this](int index) { mnuControl_Click(index); });
+    menus.wire(M::mnuKeys, [this](int index) { m_keys->mnuKeys_Click(index); });
+    menus.wire(M::mnuEnter, [this] { m_keys->mnuEnter_Click(); });
+    menus.wire(M::mnuFilter, [this] { m_fileFilter->mnuFilter_Click(); });
+    menus.wire(M::mnuWebMode, [this] { m_viewModes->mnuWebMode_Click(); });
+    menus.wire(M::mnuWordWrap, [this] { m_viewModes->mnuWordWrap_Click(); });
+    menus.wire(M::mnuFileSize, [this] { mnuFileSize_Click(); });
     // The text box leaves the window's shortcuts (Del, Ctrl+Z, ...) to the menu.
     m_viewer.Text1->setWindowShortcuts(menus.windowShortcuts());
 }
@@ -331,11 +329,8 @@ void frmGlintbox::Dir1_Change()
 
 void frmGlintbox::mnuFileSize_Click()
 {
-    trapped([this] {
-        if (const auto maximum =
-                frmFileSize::askMaximum(this, m_services.prompts, m_state.maxFileSize))
-            m_state.maxFileSize = *maximum;
-    });
+    if (const auto maximum = frmFileSize::askMaximum(this, m_services.prompts, m_state.maxFileSize))
+        m_state.maxFileSize = *maximum;
 }
 
 void frmGlintbox::setFileListPattern(const QString &pattern)

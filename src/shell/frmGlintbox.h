@@ -63,8 +63,6 @@ public:
     ViewerKeys &viewerKeys() { return *m_keys; }
     MainToolbar &toolbar() { return *m_toolbar; }
     WindowLayout &windowLayout() { return *m_layout; }
-    ImageZoom &imageZoom() { return *m_imageZoom; }
-    ApplicationLauncher &launcher() { return *m_launcher; }
     Prompts &prompts() override { return m_services.prompts; }
     FileSystem &fileSystem() override { return m_services.fs; }
 

@@ -355,16 +355,17 @@ void TestDisplay::commandsFollowViewMode()
     QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     const MainMenus &menus = *w.controls().menus;
-    auto enabled = [&](const char *name) {
-        return menus.item(QString::fromLatin1(name))->isEnabled();
+    using M = MenuCommand;
+    auto enabled = [&](MenuCommand command, int index = -1) {
+        return menus.item(command, index)->isEnabled();
     };
-    QVERIFY(enabled("mnuSearch") && !enabled("mnuKeys0") && !enabled("mnuEnter"));
+    QVERIFY(enabled(M::mnuSearch) && !enabled(M::mnuKeys, 0) && !enabled(M::mnuEnter));
     w.controls().File1->setListIndex(1); // b.exe
     QCOMPARE(w.state().ViewMode, qint16(3));
-    QVERIFY(enabled("mnuEnter") && !enabled("mnuPrint") && !enabled("mnuSearch"));
+    QVERIFY(enabled(M::mnuEnter) && !enabled(M::mnuPrint) && !enabled(M::mnuSearch));
     QCOMPARE(w.viewer().lblAppName->text(), QStringLiteral("b.exe"));
     w.controls().File1->setListIndex(2); // c.bmp
-    QVERIFY(enabled("mnuKeys0") && enabled("mnuPrint") && !enabled("mnuSearch"));
+    QVERIFY(enabled(M::mnuKeys, 0) && enabled(M::mnuPrint) && !enabled(M::mnuSearch));
     for (QAbstractButton *button : w.viewer().btnZoom)
         QVERIFY(button->isEnabled());
     w.controls().File1->setListIndex(0); // back to text
@@ -405,7 +406,7 @@ void TestDisplay::wordWrapTogglesTwice()
 {
     ShellFixture f;
     frmGlintbox &w = f.load();
-    QAction *wrapOff = w.controls().menus->item(QStringLiteral("mnuWordWrap"));
+    QAction *wrapOff = w.controls().menus->item(MenuCommand::mnuWordWrap);
     QCOMPARE(w.viewer().Text1->rightMargin(), 0.0);
     wrapOff->trigger();
     QVERIFY(wrapOff->isChecked());

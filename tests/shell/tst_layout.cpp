@@ -194,8 +194,8 @@ void TestLayout::lowerCaseTopGivesSideAndStoresSide()
     ShellFixture f;
     f.store->write(SettingKey::Controls, QStringLiteral("top"));
     frmGlintbox &w = f.load();
-    QVERIFY(w.controls().menus->item("mnuControl1")->isChecked());
-    QVERIFY(!w.controls().menus->item("mnuControl0")->isChecked());
+    QVERIFY(w.controls().menus->item(MenuCommand::mnuControl, 1)->isChecked());
+    QVERIFY(!w.controls().menus->item(MenuCommand::mnuControl, 0)->isChecked());
     QCOMPARE(w.controls().Dir1->x(), w.controls().File1->x());
     f.closeAndReload();
     QCOMPARE(f.store->read(SettingKey::Controls), QStringLiteral("Side"));
@@ -208,8 +208,8 @@ void TestLayout::layoutItemsKeepOneCheckMark()
     w.resize(900, 700);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QAction *top = w.controls().menus->item("mnuControl0");
-    QAction *side = w.controls().menus->item("mnuControl1");
+    QAction *top = w.controls().menus->item(MenuCommand::mnuControl, 0);
+    QAction *side = w.controls().menus->item(MenuCommand::mnuControl, 1);
     top->trigger();
     QCOMPARE(w.state().controlsPosition, QStringLiteral("Top"));
     QVERIFY(w.controls().File1->x() > w.controls().Dir1->x());

@@ -13,6 +13,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
+#include <algorithm>
+#include <stdexcept>
 
 using namespace glintbox;
 
@@ -49,7 +51,9 @@ private slots:
     void zoomMenuItemsAndLaunchItem();
     void fileListStillReceivesTheKey();
     void shortcutsActInTheTextBox();
-    void itemArraysShareOneHandler();
+    void itemsRunTheirCommands();
+    void everyCommandIsWiredOrNotYetBuilt();
+    void wiringMistakesAreProgrammingErrors();
 
 private:
     // A loaded window over a folder holding one file of each kind; `kind`
@@ -178,8 +182,8 @@ void TestMenus::enabledStatesFollowTheShownFile()
     frmGlintbox &w = openWithKinds(f, kind);
     QCOMPARE(w.controls().File1->fileName(), KindFiles[kind]);
     for (const QString &name : modeCommands()) {
-        QAction *action = name.startsWith(u"mnu") ? w.controls().menus->item(name)
-                                                  : w.toolbar().buttons().value(name);
+        // Menu items and toolbar buttons by their object names.
+        auto *action = w.findChild<QAction *>(name);
         QVERIFY2(action, qPrintable(name));
         QCOMPARE(action->isEnabled(), enabled.contains(name));
     }
@@ -187,7 +191,7 @@ void TestMenus::enabledStatesFollowTheShownFile()
     for (const char *name :
          {"mnuNewFile", "mnuDeleteFile", "mnuExit", "mnuFindFile", "mnuFilter", "mnuControl0",
           "mnuRefresh", "mnuBackColour0", "mnuHelp", "mnuWordWrap"})
-        QVERIFY2(w.controls().menus->item(QString::fromLatin1(name))->isEnabled(), name);
+        QVERIFY2(w.findChild<QAction *>(name)->isEnabled(), name);
 }
 
 void TestMenus::toolbarButtonsInOrder()
@@ -283,12 +287,17 @@ void TestMenus::toolbarDispatch()
     ShellFixture f;
     frmGlintbox &w = f.open();
     QStringList calls;
-    for (const QString handler :
-         {"mnuNewFile", "mnuDeleteFile", "mnuPrint", "mnuFontSize", "mnuSearch", "mnuFindFile",
-          "mnuBackColour", "mnuFilter", "mnuFileSize", "mnuControl", "mnuRefresh", "mnuHelp"})
-        w.controls().menus->setHandler(handler, [&calls, handler](int index) {
-            calls.append(handler + u' ' + QString::number(index));
-        });
+    MainMenus &menus = *w.controls().menus;
+    for (int i = 0; i < MenuCommandCount; ++i) {
+        const auto command = MenuCommand(i);
+        const QString name = menuItemName(command);
+        if (menus.items().isArray(command))
+            menus.wire(command, [&calls, name](int index) {
+                calls.append(name + u' ' + QString::number(index));
+            });
+        else
+            menus.wire(command, [&calls, name] { calls.append(name + QStringLiteral(" -1")); });
+    }
     if (QAction *button = w.toolbar().buttons().value(key))
         button->trigger();
     else
@@ -302,21 +311,21 @@ void TestMenus::layoutButtonsWriteTheSettingFirst()
     ShellFixture f;
     frmGlintbox &w = f.open();
     QString seen;
-    w.controls().menus->setHandler(QStringLiteral("mnuControl"), [&](int index) {
+    w.controls().menus->wire(MenuCommand::mnuControl, [&](int index) {
         seen = w.state().controlsPosition;
         w.mnuControl_Click(index);
     });
     w.state().controlsPosition = QStringLiteral("Top");
     w.toolbar().buttons().value("SideView")->trigger();
     QCOMPARE(seen, QStringLiteral("Side"));
-    QVERIFY(w.controls().menus->item("mnuControl1")->isChecked());
-    QVERIFY(!w.controls().menus->item("mnuControl0")->isChecked());
+    QVERIFY(w.controls().menus->item(MenuCommand::mnuControl, 1)->isChecked());
+    QVERIFY(!w.controls().menus->item(MenuCommand::mnuControl, 0)->isChecked());
     // "TopView" while on top stores "Top" again and keeps one check mark.
     w.toolbar().buttons().value("TopView")->trigger();
     w.toolbar().buttons().value("TopView")->trigger();
     QCOMPARE(seen, QStringLiteral("Top"));
-    QVERIFY(w.controls().menus->item("mnuControl0")->isChecked());
-    QVERIFY(!w.controls().menus->item("mnuControl1")->isChecked());
+    QVERIFY(w.controls().menus->item(MenuCommand::mnuControl, 0)->isChecked());
+    QVERIFY(!w.controls().menus->item(MenuCommand::mnuControl, 1)->isChecked());
 }
 
 void TestMenus::viewerKeys_data()
@@ -380,12 +389,12 @@ void TestMenus::zoomMenuItemsAndLaunchItem()
     ShellFixture f;
     frmGlintbox &w = openWithKinds(f, 1);
     MainMenus &menus = *w.controls().menus;
-    menus.item("mnuKeys0")->trigger();
-    menus.item("mnuKeys1")->trigger();
+    menus.item(MenuCommand::mnuKeys, 0)->trigger();
+    menus.item(MenuCommand::mnuKeys, 1)->trigger();
     w.viewerKeys().mnuKeys_Click(2);
     QCOMPARE(m_zoomSteps, QList<int>({'+', '-'}));
     w.controls().File1->setListIndex(3);
-    menus.item("mnuEnter")->trigger();
+    menus.item(MenuCommand::mnuEnter)->trigger();
     QCOMPARE(m_launches, 1);
 }
 
@@ -404,14 +413,14 @@ void TestMenus::shortcutsActInTheTextBox()
     ShellFixture f;
     frmGlintbox &w = openWithKinds(f, 0);
     int deletes = 0;
-    w.controls().menus->setHandler(QStringLiteral("mnuDeleteFile"), [&](int) { ++deletes; });
+    w.controls().menus->wire(MenuCommand::mnuDeleteFile, [&] { ++deletes; });
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     RichTextBox *text = w.viewer().Text1;
     text->setFocus();
     QWidget *edit = QApplication::focusWidget();
     QVERIFY(edit && text->isAncestorOf(edit));
-    QAction *wordWrap = w.controls().menus->item("mnuWordWrap");
+    QAction *wordWrap = w.controls().menus->item(MenuCommand::mnuWordWrap);
     const bool before = wordWrap->isChecked();
     QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(wordWrap->isChecked(), !before);
@@ -422,19 +431,55 @@ void TestMenus::shortcutsActInTheTextBox()
     QCOMPARE(text->text(), QStringLiteral("some text"));
 }
 
-void TestMenus::itemArraysShareOneHandler()
+void TestMenus::itemsRunTheirCommands()
 {
     QMenuBar bar;
-    MainMenus menus(&bar);
+    ScriptedPrompts prompts;
+    MainMenus menus(&bar, prompts);
     QList<int> edits;
-    menus.setHandler(QStringLiteral("mnuEdit"), [&](int index) { edits.append(index); });
-    menus.item("mnuEdit2")->trigger();
-    menus.item("mnuEdit0")->trigger();
+    menus.wire(MenuCommand::mnuEdit, [&](int index) { edits.append(index); });
+    menus.item(MenuCommand::mnuEdit, 2)->trigger();
+    menus.item(MenuCommand::mnuEdit, 0)->trigger();
     QCOMPARE(edits, QList<int>({2, 0}));
-    // An item whose command is not there yet does nothing.
-    menus.item("mnuNewFile")->trigger();
-    menus.choose(QStringLiteral("mnuNoSuchItem"));
+    // An item whose command is not built yet does nothing.
+    menus.item(MenuCommand::mnuNewFile)->trigger();
     QCOMPARE(edits.size(), 2);
+    QVERIFY(prompts.records().isEmpty());
+    // A run-time error ends the command with the shared report; the item stays usable.
+    menus.wire(MenuCommand::mnuPrint, [] { throw RunTimeError(DiskFull); });
+    menus.item(MenuCommand::mnuPrint)->trigger();
+    menus.item(MenuCommand::mnuPrint)->trigger();
+    QCOMPARE(prompts.captions(), QStringList({"Glintbox - Error 61", "Glintbox - Error 61"}));
+}
+
+void TestMenus::everyCommandIsWiredOrNotYetBuilt()
+{
+    ShellFixture f;
+    frmGlintbox &w = f.open();
+    const MainMenus &menus = *w.controls().menus;
+    for (int i = 0; i < MenuCommandCount; ++i) {
+        const auto command = MenuCommand(i);
+        const bool notYetBuilt = std::ranges::count(CommandsNotYetBuilt, command) > 0;
+        QVERIFY2(menus.isWired(command) != notYetBuilt, qPrintable(menuItemName(command)));
+        // Every command stands in the menu bar.
+        QVERIFY(menus.item(command, menus.items().isArray(command) ? 0 : -1));
+    }
+}
+
+void TestMenus::wiringMistakesAreProgrammingErrors()
+{
+    QMenuBar bar;
+    ScriptedPrompts prompts;
+    MainMenus menus(&bar, prompts);
+    // The handler's kind must match the item: an array's handler takes the index.
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, menus.wire(MenuCommand::mnuEdit, [] {}));
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, menus.wire(MenuCommand::mnuPrint, [](int) {}));
+    QVERIFY_THROWS_EXCEPTION(std::logic_error,
+                             menus.wire(MenuCommand::mnuBackColour, [] {})); // one item, index 0
+    // Items the menus do not have.
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, menus.item(MenuCommand::mnuEdit, 3));
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, menus.item(MenuCommand::mnuEdit));
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, menus.item(MenuCommand::mnuPrint, 0));
 }
 
 QTEST_MAIN(TestMenus)

@@ -160,11 +160,11 @@ void TestSettings::firstRunGivesEveryDefault()
     QCOMPARE(s.pictureColour, 0x808080u);
     QCOMPARE(s.launchColour, 0x808080u);
     QCOMPARE(s.controlsPosition, QStringLiteral("Side"));
-    QVERIFY(w.controls().menus->item(QStringLiteral("mnuControl1"))->isChecked());
+    QVERIFY(w.controls().menus->item(MenuCommand::mnuControl, 1)->isChecked());
     QVERIFY(w.controls().chkAutoMode->isChecked());
     QVERIFY(w.controls().chkHTMLmode->isChecked());
     QVERIFY(!s.WebMode);
-    QVERIFY(!w.controls().menus->item(QStringLiteral("mnuWordWrap"))->isChecked());
+    QVERIFY(!w.controls().menus->item(MenuCommand::mnuWordWrap)->isChecked());
     QCOMPARE(s.font.name, QStringLiteral("Tahoma"));
     QCOMPARE(s.font.size, 8.0f);
     QVERIFY(!s.font.bold && !s.font.italic && !s.font.underline && !s.font.strikethrough);
@@ -291,8 +291,8 @@ void TestSettings::lowerCaseTopGivesSideAndStoresSide()
     f.store->commit();
     f.resetStore();
     frmGlintbox &w = f.load();
-    QVERIFY(w.controls().menus->item(QStringLiteral("mnuControl1"))->isChecked());
-    QVERIFY(!w.controls().menus->item(QStringLiteral("mnuControl0"))->isChecked());
+    QVERIFY(w.controls().menus->item(MenuCommand::mnuControl, 1)->isChecked());
+    QVERIFY(!w.controls().menus->item(MenuCommand::mnuControl, 0)->isChecked());
     f.closeAndReload();
     QCOMPARE(f.store->read(SettingKey::Controls), QStringLiteral("Side"));
 }

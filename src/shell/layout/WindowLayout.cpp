@@ -72,8 +72,8 @@ bool WindowLayout::eventFilter(QObject *watched, QEvent *event)
 void WindowLayout::mnuControl_Click(int index)
 {
     runTrapped(m_prompts, [&] {
-        QAction *top = m_controls.menus->item(QStringLiteral("mnuControl0"));
-        QAction *side = m_controls.menus->item(QStringLiteral("mnuControl1"));
+        QAction *top = m_controls.menus->item(MenuCommand::mnuControl, 0);
+        QAction *side = m_controls.menus->item(MenuCommand::mnuControl, 1);
         if (index == 0) {
             m_state.controlsPosition = QStringLiteral("Top");
             top->setChecked(true);

@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QKeyEvent>
 #include <QStyle>
 
 #include <algorithm>
@@ -135,13 +134,6 @@ void FolderList::reload(const QString &path)
     m_subfolders = std::move(subfolders);
     m_model.setRows(std::move(rows));
     setCurrentIndex(m_model.index(childDepth - 1));
-}
-
-void FolderList::keyPressEvent(QKeyEvent *event)
-{
-    if (!event->text().isEmpty())
-        emit keyPressed(event->text().at(0).unicode());
-    QListView::keyPressEvent(event);
 }
 
 } // namespace glintbox

@@ -52,12 +52,8 @@ public:
 
 signals:
     void changed();
-    void keyPressed(int keyAscii);
     // The user opened a folder (double click or Enter); the window sets it.
     void folderChosen(const QString &path);
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QString normalised(const QString &path) const;

@@ -17,36 +17,38 @@ struct ButtonRow {
     const char *toolTip;
     const char *icon;      // our picture in resources/icons/toolbar
     const char *themeIcon; // the desktop theme's picture, when it has one
-    const char *menuItem;
+    MenuCommand command;
     int index;
     const char *controls; // "Controls" setting written before the command
 };
+
+using M = MenuCommand;
 
 const ButtonRow Separator{};
 
 // The buttons in order; the dispatch compares keys in this order too.
 constexpr ButtonRow buttonTable[] = {
-    {"New", "Create New File", "new", "document-new", "mnuNewFile", -1, nullptr},
-    {"Delete", "Delete File", "delete", "edit-delete", "mnuDeleteFile", -1, nullptr},
+    {"New", "Create New File", "new", "document-new", M::mnuNewFile, -1, nullptr},
+    {"Delete", "Delete File", "delete", "edit-delete", M::mnuDeleteFile, -1, nullptr},
     Separator,
-    {"Print", "Print File", "print", "document-print", "mnuPrint", -1, nullptr},
-    {"Font", "Font Options", "font", "preferences-desktop-font", "mnuFontSize", -1, nullptr},
+    {"Print", "Print File", "print", "document-print", M::mnuPrint, -1, nullptr},
+    {"Font", "Font Options", "font", "preferences-desktop-font", M::mnuFontSize, -1, nullptr},
     Separator,
-    {"Find", "Search Text", "find", "edit-find", "mnuSearch", -1, nullptr},
-    {"FindFile", "Find File", "findfile", "system-search", "mnuFindFile", -1, nullptr},
+    {"Find", "Search Text", "find", "edit-find", M::mnuSearch, -1, nullptr},
+    {"FindFile", "Find File", "findfile", "system-search", M::mnuFindFile, -1, nullptr},
     Separator,
-    {"Colour", "Background Colours", "colour", "color-management", "mnuBackColour", 0, nullptr},
+    {"Colour", "Background Colours", "colour", "color-management", M::mnuBackColour, 0, nullptr},
     Separator,
-    {"Filter", "File Filtering", "filter", "view-filter", "mnuFilter", -1, nullptr},
-    {"Max", "Maximum File Size", "max", nullptr, "mnuFileSize", -1, nullptr},
+    {"Filter", "File Filtering", "filter", "view-filter", M::mnuFilter, -1, nullptr},
+    {"Max", "Maximum File Size", "max", nullptr, M::mnuFileSize, -1, nullptr},
     Separator,
-    {"SideView", "Controls at the Side", "sideview", "view-split-left-right", "mnuControl", 1,
+    {"SideView", "Controls at the Side", "sideview", "view-split-left-right", M::mnuControl, 1,
      "Side"},
-    {"TopView", "Controls on the Top", "topview", "view-split-top-bottom", "mnuControl", 0, "Top"},
+    {"TopView", "Controls on the Top", "topview", "view-split-top-bottom", M::mnuControl, 0, "Top"},
     Separator,
-    {"Refresh", "Refresh Files and Folders", "refresh", "view-refresh", "mnuRefresh", -1, nullptr},
+    {"Refresh", "Refresh Files and Folders", "refresh", "view-refresh", M::mnuRefresh, -1, nullptr},
     Separator,
-    {"Help", "Help", "help", "help-contents", "mnuHelp", -1, nullptr},
+    {"Help", "Help", "help", "help-contents", M::mnuHelp, -1, nullptr},
     Separator,
 };
 
@@ -56,7 +58,7 @@ std::optional<ToolbarCommand> toolbarCommandFor(const QString &key)
 {
     for (const ButtonRow &row : buttonTable) {
         if (row.key && key == QLatin1String(row.key)) {
-            ToolbarCommand command{QString::fromLatin1(row.menuItem), row.index, std::nullopt};
+            ToolbarCommand command{row.command, row.index, std::nullopt};
             if (row.controls)
                 command.controls = QString::fromLatin1(row.controls);
             return command;
@@ -98,7 +100,7 @@ void MainToolbar::Toolbar1_ButtonClick(const QString &key)
     // The layout reads the setting, so it is written before the menu command runs.
     if (command->controls)
         m_state.controlsPosition = *command->controls;
-    m_menus.choose(command->menuItem, command->index);
+    m_menus.choose(command->command, command->index);
 }
 
 bool MainToolbar::eventFilter(QObject *watched, QEvent *event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/MenuCommand.h"
+
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -13,11 +15,11 @@ namespace glintbox {
 struct GlintboxState;
 class MainMenus;
 
-// What a toolbar button does: the menu item it stands for (an item array's
-// name with its index, or a plain item with -1) and, for the two layout
+// What a toolbar button does: the menu command it stands for (with the index
+// of the item for an item array, -1 otherwise) and, for the two layout
 // buttons, the "Controls" setting written first.
 struct ToolbarCommand {
-    QString menuItem;
+    MenuCommand command;
     int index = -1;
     std::optional<QString> controls;
 };

@@ -9,7 +9,6 @@
 #include "core/GlintboxState.h"
 #include "core/Paths.h"
 #include "core/Prompts.h"
-#include "core/RunTimeError.h"
 #include "formats/rtf/RtfMetafiles.h"
 #include "formats/text/TextRead.h"
 #include "viewing/gauge/MaxSizeLights.h"
@@ -159,17 +158,12 @@ int FileDisplay::loadPlainText(const QString &path)
     RichTextBox &text1 = *m_controls.Text1;
     hideBrowser();
     setZoomTo100();
+    // Emptied before the read, so a failed read leaves no other file's text
+    // under this name.
     text1.setText(QString());
     text1.setTextFont(m_state.font.toFont());
     text1.setTextColour(m_state.font.colour);
-    TextReadResult read;
-    try {
-        read = readFileAsText(m_host.fileSystem(), path, qint64(m_state.fileSize));
-    } catch (const RunTimeError &) {
-        // The view stays empty: no other file's text may stand under this name.
-        text1.setText(QString());
-        throw;
-    }
+    const TextReadResult read = readFileAsText(m_host.fileSystem(), path, qint64(m_state.fileSize));
     text1.setText(read.text);
     return read.shortenCount;
 }

@@ -21,9 +21,6 @@ namespace glintbox {
 
 namespace {
 
-// Lines never wrap with a right margin this wide.
-constexpr double NoWrapMargin = 1e9;
-
 void apply(QWidget *view, ViewState state)
 {
     if (state != ViewState::LeftAsIs)
@@ -74,18 +71,14 @@ void ViewModes::enableCommandsFor(ViewMode mode)
 {
     for (const ModeCommandRow &row : modeCommandTable()) {
         const bool enabled = row.isEnabledIn(mode);
-        const QString name = QString::fromLatin1(row.name);
         switch (row.control) {
         case CommandControl::ToolbarButton:
-            if (QAction *button = m_controls.toolbarButtons.value(name))
+            if (QAction *button = m_controls.toolbarButtons.value(QString::fromLatin1(row.name)))
                 button->setEnabled(enabled);
             break;
-        case CommandControl::MenuItem: {
-            const QString item = row.index >= 0 ? name + QString::number(row.index) : name;
-            if (QAction *action = m_controls.menuItems.value(item))
-                action->setEnabled(enabled);
+        case CommandControl::MenuItem:
+            m_controls.menuItems.item(row.menuItem, row.index)->setEnabled(enabled);
             break;
-        }
         case CommandControl::ZoomButton:
             if (QAbstractButton *button = m_controls.btnZoom.at(size_t(row.index)))
                 button->setEnabled(enabled);
@@ -145,7 +138,7 @@ void ViewModes::mnuWordWrap_Click()
 void ViewModes::applyWordWrap()
 {
     const bool wrapOff = m_controls.mnuWordWrap->isChecked();
-    m_controls.Text1->setRightMargin(wrapOff ? NoWrapMargin : 0);
+    m_controls.Text1->setRightMargin(wrapOff ? RichTextBox::NoWrapMargin : 0);
 }
 
 void ViewModes::timIconSwitch_Timer()

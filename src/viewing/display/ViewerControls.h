@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/MenuCommand.h"
+
 #include <QHash>
 #include <QString>
 #include <array>
@@ -38,9 +40,8 @@ struct ViewerControls {
     QLabel *Text2 = nullptr;
     QSlider *Zoom = nullptr;
     std::array<QAbstractButton *, 9> btnZoom{};
-    // Menu items by name ("mnuPrint", "mnuEdit0", ...) and toolbar buttons by
-    // key ("Print", "Font", "Find").
-    QHash<QString, QAction *> menuItems;
+    MenuItems menuItems;
+    // Toolbar buttons by key ("Print", "Font", "Find").
     QHash<QString, QAction *> toolbarButtons;
 };
 

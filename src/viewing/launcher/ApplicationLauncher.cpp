@@ -12,7 +12,7 @@ ApplicationLauncher::ApplicationLauncher(GlintboxState &state, DisplayHost &host
                                          ProgramStarter &starter)
     : m_state(state)
     , m_host(host)
-    , m_starter(&starter)
+    , m_starter(starter)
 {
 }
 
@@ -20,7 +20,7 @@ void ApplicationLauncher::Image3_DblClick()
 {
     const bool started = runTrapped(m_host.prompts(), [this] {
         m_state.currentFolder = folderWithoutSeparator(m_host.fileListPath());
-        m_starter->start(fullPath(m_state.currentFolder, m_host.fileListFileName()));
+        m_starter.start(fullPath(m_state.currentFolder, m_host.fileListFileName()));
     });
     if (started)
         m_host.focusFileList();

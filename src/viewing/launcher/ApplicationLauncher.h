@@ -13,8 +13,6 @@ class ApplicationLauncher {
 public:
     ApplicationLauncher(GlintboxState &state, DisplayHost &host, ProgramStarter &starter);
 
-    void setProgramStarter(ProgramStarter &starter) { m_starter = &starter; }
-
     // Starts the file selected in File1 from File1's folder; a failure ends
     // with the shared error report and leaves the focus where it was.
     void Image3_DblClick();
@@ -23,7 +21,7 @@ public:
 private:
     GlintboxState &m_state;
     DisplayHost &m_host;
-    ProgramStarter *m_starter;
+    ProgramStarter &m_starter;
 };
 
 } // namespace glintbox

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ViewMode.h"
+#include "core/MenuCommand.h"
 
 #include <span>
 
@@ -36,12 +37,14 @@ enum class ModeCommand {
 enum class CommandControl { ToolbarButton, MenuItem, ZoomButton };
 
 // One row of the command table: which control it is (a toolbar button by its
-// key, a menu item or zoom button by name and index, -1 when not an array) and
-// whether it is enabled in Text, Image, Movie and Launcher view mode.
+// key, a zoom button by name and index, a menu item by its command and index,
+// -1 when not an array) and whether it is enabled in Text, Image, Movie and
+// Launcher view mode.
 struct ModeCommandRow {
     ModeCommand command;
     CommandControl control;
-    const char *name;
+    const char *name; // the key or name of a toolbar or zoom button
+    MenuCommand menuItem;
     int index;
     bool enabledIn[4];
 

@@ -33,7 +33,6 @@ public:
     double logicalDpi() const;
     QSizeF sizeTwips() const;
 
-    quint32 backColour() const { return m_backColour; }
     void setBackColour(quint32 colour);
 
     QScrollBar *HScroll1() const { return m_hScroll1; }

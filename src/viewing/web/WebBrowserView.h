@@ -32,7 +32,6 @@ public:
     // While offline every request that would leave the machine is refused.
     // Applies to the current page's later requests and to the next page.
     void setOffline(bool offline);
-    bool isOffline() const { return m_offline; }
 
     bool hasEngine() const { return m_view != nullptr; }
     QUrl url() const;
