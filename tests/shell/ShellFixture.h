@@ -5,12 +5,15 @@
 #include "core/RunTimeError.h"
 #include "shell/frmGlintbox.h"
 #include "shell/lists/Drives.h"
+#include "shell/lists/FileList.h"
 #include "shell/settings/SettingsStore.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 
 namespace glintbox {
@@ -24,6 +27,14 @@ public:
     QList<Drive> drives() override { return list; }
     bool isReady(const Drive &drive) override { return !notReady.contains(drive.mountPoint); }
 };
+
+// Goes to the file whose name begins with the letter by typing it into the
+// file list, after the pause that makes the letter a search of its own.
+inline void typeFirstLetter(FileList &list, const QString &name)
+{
+    QApplication::setKeyboardInputInterval(0);
+    QTest::keyClick(&list, name.at(0).toLatin1(), Qt::NoModifier, 1);
+}
 
 // A main window over a temporary settings file, scripted prompts and a file
 // system whose calls can be made to fail.

@@ -95,14 +95,6 @@ QString kindFile(int kind, bool aboveMaximum)
 
 const QString OtherPage = QStringLiteral("o.html");
 
-// Goes to a file by typing its first letter, after the pause that makes the
-// letter a search of its own.
-void typeFirstLetter(FileList &list, const QString &name)
-{
-    list.keyboardSearch(QString());
-    QTest::keyClick(&list, name.at(0).toLatin1());
-}
-
 QByteArray smallFile(const QString &extension)
 {
     if (extension == QLatin1String("html"))

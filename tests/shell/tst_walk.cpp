@@ -100,9 +100,7 @@ void TestWalk::everyPairOfKindsByKeys()
 
     for (int index : walkOrder(int(kinds.size()))) {
         const QString name = kinds.at(index).name;
-        // After the pause that makes the letter a search of its own.
-        list.keyboardSearch(QString());
-        QTest::keyClick(&list, name.at(0).toLatin1());
+        typeFirstLetter(list, name);
         QCOMPARE(list.fileName(), name);
         QVERIFY(statusLine.text().startsWith(QStringLiteral(" File Name: ") + name + u' '));
         QTRY_VERIFY2_WITH_TIMEOUT(screenShowsStatusLine(w, statusLine), qPrintable(name), 10000);
