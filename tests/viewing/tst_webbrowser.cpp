@@ -88,6 +88,8 @@ private slots:
     void offlineSwitch();
     void pageWithoutPageExtensionRenders_data();
     void pageWithoutPageExtensionRenders();
+    void pageEncoding_data();
+    void pageEncoding();
     void servesThePageFolderOnly_data();
     void servesThePageFolderOnly();
     void scriptsReadNoLocalFile_data();
@@ -311,6 +313,37 @@ void TestWebBrowser::pageWithoutPageExtensionRenders()
     browser.show();
     browser.navigate(dir.filePath(name));
     QTRY_COMPARE_WITH_TIMEOUT(browser.title(), QStringLiteral("rendered"), 20000);
+}
+
+void TestWebBrowser::pageEncoding_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("encoding");
+    // As the viewer reads text: UTF-8 when valid, else Windows-1252; a page's
+    // own declaration wins.
+    QTest::newRow("UTF-8, undeclared") << QByteArray() << QByteArray("caf\xc3\xa9") << "UTF-8";
+    QTest::newRow("Latin-1, undeclared") << QByteArray() << QByteArray("caf\xe9") << "windows-1252";
+    QTest::newRow("declared") << QByteArray("<meta charset=\"iso-8859-2\">")
+                              << QByteArray("caf\xc3\xa9") << "ISO-8859-2";
+    QTest::newRow("byte-order mark")
+        << QByteArray("\xef\xbb\xbf") << QByteArray("caf\xe9") << "UTF-8";
+}
+
+void TestWebBrowser::pageEncoding()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, encoding);
+    QTemporaryDir dir;
+    writeFile(dir.filePath("page.html"), head + "<html><body>" + body +
+                                             "<script>document.title = document.characterSet;"
+                                             "</script></body></html>");
+    WebBrowserView browser;
+    browser.resize(400, 300);
+    browser.show();
+    browser.navigate(dir.filePath("page.html"));
+    QTRY_COMPARE_WITH_TIMEOUT(browser.title(), encoding, 20000);
 }
 
 void TestWebBrowser::servesThePageFolderOnly_data()

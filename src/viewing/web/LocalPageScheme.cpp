@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QLoggingCategory>
 #include <QMimeDatabase>
+#include <QStringDecoder>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 #include <climits>
@@ -76,12 +77,20 @@ bool isInsideFolder(const QString &folder, const QString &path)
     return path.startsWith(folder) && path.size() > folder.size() && path.at(folder.size()) == u'/';
 }
 
-QByteArray servedMimeType(const QString &fileName)
+QByteArray servedContentType(const QString &fileName, const QByteArray &content)
 {
-    if (isHtmlExt(fileExtOf(fileName)))
-        return QByteArrayLiteral("text/html");
     static const QMimeDatabase database;
-    return database.mimeTypeForFile(fileName, QMimeDatabase::MatchExtension).name().toLatin1();
+    const QByteArray type =
+        isHtmlExt(fileExtOf(fileName))
+            ? QByteArrayLiteral("text/html")
+            : database.mimeTypeForFile(fileName, QMimeDatabase::MatchExtension).name().toLatin1();
+    // A declaration is looked for where a page must make it, in its first bytes.
+    if (!type.startsWith("text/") ||
+        content.first(qMin<qsizetype>(content.size(), 1024)).toLower().contains("charset"))
+        return type;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    [[maybe_unused]] const QString decoded = utf8.decode(content);
+    return utf8.hasError() ? type : type + ";charset=utf-8";
 }
 
 LocalPageSchemeHandler::LocalPageSchemeHandler(FileSystem &fileSystem, QObject *parent)
@@ -119,7 +128,7 @@ void LocalPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
         return;
     }
     content->open(QIODevice::ReadOnly);
-    job->reply(servedMimeType(fileNameOf(requested)), content);
+    job->reply(servedContentType(fileNameOf(requested), content->data()), content);
 }
 
 } // namespace glintbox

@@ -31,8 +31,10 @@ QString localPagePath(const QUrl &url);
 bool isInsideFolder(const QString &folder, const QString &path);
 
 // What a served file is: a page by its last three characters, as the viewer
-// decides ("pagehtml" too), anything else by its extension.
-QByteArray servedMimeType(const QString &fileName);
+// decides ("pagehtml" too), anything else by its extension. Text that names no
+// encoding of its own is UTF-8 when its bytes are valid UTF-8, as the viewer
+// reads text files; otherwise the engine's default, Windows-1252.
+QByteArray servedContentType(const QString &fileName, const QByteArray &content);
 
 // Answers the scheme's requests with the files of one folder and its subfolders,
 // read through the file layer; everything else is refused.
