@@ -13,6 +13,25 @@ function(glintbox_add_library name)
     endforeach()
 endfunction()
 
+# The help files that the Help window shows. They lie beside the executable, in
+# the build and in the installation, so this one list serves both.
+set(GLINTBOX_HELP_FILES
+    "${PROJECT_SOURCE_DIR}/resources/help/Glintbox Help.txt"
+    "${PROJECT_SOURCE_DIR}/resources/help/Glintbox Help.html"
+    "${PROJECT_SOURCE_DIR}/resources/help/Glintbox Updates.txt"
+    "${PROJECT_SOURCE_DIR}/resources/help/Glintbox Updates.html")
+
+# glintbox_place_help_files(TARGET)
+# Keeps the help files beside TARGET's executable: copied on every build when
+# they have changed.
+function(glintbox_place_help_files target)
+    add_custom_target(${target}_help_files
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${GLINTBOX_HELP_FILES}
+                "$<TARGET_FILE_DIR:${target}>"
+        VERBATIM)
+    add_dependencies(${target} ${target}_help_files)
+endfunction()
+
 # glintbox_add_test(NAME LABELS label... LIBS lib... [SOURCES extra...])
 # A QtTest executable NAME built from NAME.cpp, registered with CTest under its
 # labels. Tests run offscreen unless they carry the label "xvfb".
@@ -28,6 +47,9 @@ function(glintbox_add_test name)
             "QTWEBENGINE_DISABLE_SANDBOX=1"
             "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu --no-sandbox --disable-background-networking"
             "GLINTBOX_SNAPSHOT=$<TARGET_FILE_DIR:glintbox>/glintbox-snapshot")
+    # QtTest stops a test function after 300 s of its own; let CTest's limit rule.
+    math(EXPR function_timeout_ms "${ARG_TIMEOUT} * 1000")
+    list(APPEND env "QTEST_FUNCTION_TIMEOUT=${function_timeout_ms}")
     if(NOT "xvfb" IN_LIST ARG_LABELS)
         list(APPEND env "QT_QPA_PLATFORM=offscreen")
     endif()

@@ -1,10 +1,12 @@
 #include "core/FileSystem.h"
+#include "core/ProgramStarter.h"
 #include "core/Prompts.h"
 #include "shell/frmGlintbox.h"
 #include "shell/lists/Drives.h"
 #include "shell/settings/SettingsStore.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char *argv[])
 {
@@ -17,7 +19,8 @@ int main(int argc, char *argv[])
     glintbox::QtPrompts prompts;
     glintbox::MountedDrives drives;
     glintbox::SettingsStore store;
-    glintbox::frmGlintbox window({prompts, glintbox::FileSystem::local(), drives, store});
+    glintbox::frmGlintbox window({prompts, glintbox::FileSystem::local(), drives, store,
+                                  glintbox::ProgramStarter::local(), QDir::currentPath()});
     prompts.setParent(&window);
     window.Form_Load();
     window.show();

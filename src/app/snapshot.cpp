@@ -6,6 +6,7 @@
 // "prompt: CAPTION | TEXT" for each prompt raised. Exits 0 when the file was
 // shown, 2 when an error prompt was raised, 1 on bad arguments.
 #include "core/FileSystem.h"
+#include "core/ProgramStarter.h"
 #include "core/Prompts.h"
 #include "shell/frmGlintbox.h"
 #include "shell/lists/Drives.h"
@@ -140,13 +141,14 @@ int main(int argc, char *argv[])
     SettingsStore store(config.filePath(QStringLiteral("Glintbox.conf")));
     store.write(FiltersSection, QStringLiteral("ALL"), QStringLiteral("0"));
     store.write(FiltersSection, QStringLiteral("ANY"), QStringLiteral("1"));
-    store.write(SettingKey::DrivePath, file.absolutePath());
+    store.write(SettingsSection, QStringLiteral("DrivePath"), file.absolutePath());
 
     RecordingPrompts prompts;
     MountedDrives drives;
     int status = 0;
     {
-        frmGlintbox window({prompts, FileSystem::local(), drives, store});
+        frmGlintbox window({prompts, FileSystem::local(), drives, store, ProgramStarter::local(),
+                            file.absolutePath()});
         window.setExitHandler([] {});
         window.Form_Load();
         window.resize(1024, 720);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FontChoice.h"
+#include "core/ViewMode.h"
 
 #include <QString>
 
@@ -9,11 +10,8 @@ namespace glintbox {
 // The main window's shared state: what the handlers of every subsystem read
 // and write between events. Controls hold the rest.
 struct GlintboxState {
-    static inline const QString VersionText = QStringLiteral("2.00");
-
-    bool errorTrapsOn = false;
-    bool textChanged = false;
-    qint16 ViewMode = 0;
+    // Qualified: the member has the type's name.
+    glintbox::ViewMode ViewMode = glintbox::ViewMode::Text;
     qint16 IconFrame = 0;
     QString previousDrive;
     double maxFileSize = 20480000;

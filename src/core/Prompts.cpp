@@ -44,6 +44,9 @@ QWidget *dialogParent(QWidget *fallback)
 {
     if (QWidget *modal = QApplication::activeModalWidget())
         return modal;
+    // A window that stays open beside the main window (Help) asks over itself.
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
     return fallback;
 }
 

@@ -26,7 +26,8 @@ public:
 class QtPrompts : public Prompts {
 public:
     // Prompts are modal to the active modal dialog when there is one, so that
-    // they stay above it; otherwise to the parent given here.
+    // they stay above it; otherwise to the active window (the Help window asks
+    // over itself), or to the parent given here.
     explicit QtPrompts(QWidget *parent = nullptr)
         : m_parent(parent)
     {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPaintDevice>
 #include <QRect>
 #include <QRectF>
 #include <cmath>
@@ -18,6 +19,19 @@ inline int twipsToPixels(double twips, double logicalDpi)
 inline double pixelsToTwips(double pixels, double logicalDpi)
 {
     return pixels * TwipsPerInch / logicalDpi;
+}
+
+// The fewest whole pixels that hold at least this many twips, so that a window
+// sized from a minimum in twips passes that minimum.
+inline int twipsToPixelsAtLeast(double twips, double logicalDpi)
+{
+    return int(std::ceil(twips * logicalDpi / TwipsPerInch - 1e-6));
+}
+
+// The device's logical DPI, or the usual 96 before it has a screen.
+inline double logicalDpiOf(const QPaintDevice &device)
+{
+    return device.logicalDpiY() > 0 ? device.logicalDpiY() : 96.0;
 }
 
 inline QRect twipsToPixels(const QRectF &twips, double logicalDpi)

@@ -20,7 +20,6 @@ inline constexpr MenuCommand CommandsNotYetBuilt[] = {
     MenuCommand::mnuNewFile, MenuCommand::mnuDeleteFile, MenuCommand::mnuFontSize,
     MenuCommand::mnuPrint,   MenuCommand::mnuEdit,       MenuCommand::mnuSelect,
     MenuCommand::mnuSearch,  MenuCommand::mnuFindFile,   MenuCommand::mnuBackColour,
-    MenuCommand::mnuHelp,    MenuCommand::mnuBug,        MenuCommand::mnuGlintbox,
 };
 
 // The menu bar of the main window, built from one table: captions with their

@@ -4,6 +4,9 @@ namespace glintbox {
 
 class SettingsStore;
 class frmGlintbox;
+struct GatheredSettings;
+struct StoredPlacement;
+enum class ReadStep;
 
 // The main window's start-up (every setting restored into its owner, the
 // window placed, the first file shown) and shut-down (every setting written
@@ -16,7 +19,8 @@ public:
     void Form_QueryUnload();
 
 private:
-    void restoreWindowPlacement();
+    void readSettings(ReadStep step, GatheredSettings &gathered);
+    void restoreWindowPlacement(const StoredPlacement &stored);
     void writeAllSettings();
 
     frmGlintbox &m_window;

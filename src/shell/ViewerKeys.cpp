@@ -29,7 +29,7 @@ ViewerKeys::ViewerKeys(const GlintboxState &state, Prompts &prompts)
 
 void ViewerKeys::HandleViewerKey(int keyAscii)
 {
-    const auto mode = ViewMode(m_state.ViewMode);
+    const auto mode = m_state.ViewMode;
     if (isZoomKey(keyAscii)) {
         if (mode == ViewMode::Text || mode == ViewMode::Launcher) {
             m_prompts.message(QStringLiteral("Sorry, Glintbox must be in Image or Movie mode"),

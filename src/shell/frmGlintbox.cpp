@@ -8,11 +8,11 @@
 #include "core/ErrorTrap.h"
 #include "core/FileSystem.h"
 #include "core/Paths.h"
-#include "core/ProgramStarter.h"
 #include "core/Prompts.h"
 #include "core/RunTimeError.h"
 #include "core/Twips.h"
 #include "filter/FileFilter.h"
+#include "info/HelpMenu.h"
 #include "layout/WindowLayout.h"
 #include "lists/DriveList.h"
 #include "lists/FileList.h"
@@ -36,7 +36,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
@@ -65,15 +64,18 @@ frmGlintbox::frmGlintbox(GlintboxServices services, QWidget *parent)
     m_layout =
         new WindowLayout(*this, *m_client, m_state, m_controls, m_viewer, m_services.prompts);
     m_imageZoom = std::make_unique<ImageZoom>(m_state, m_viewer, *this);
-    m_launcher = std::make_unique<ApplicationLauncher>(m_state, *this, ProgramStarter::local());
+    m_launcher = std::make_unique<ApplicationLauncher>(m_state, *this, m_services.starter);
+    // The help files lie beside the program.
+    m_helpMenu = std::make_unique<HelpMenu>(*this, m_services.prompts, m_services.fs,
+                                            QCoreApplication::applicationDirPath());
     m_keys->setActions({[this](int keyAscii) { m_imageZoom->zoomStep(keyAscii); },
                         [this] { m_launcher->Image3_DblClick(); }});
     connectHandlers();
-    // The lists start in the folder the program was started in; when that
-    // has gone they start empty and start-up moves them on.
+    // The lists start in the start folder; when that has gone they start
+    // empty and start-up moves them on.
     try {
-        m_controls.Drive1->showDriveOf(QDir::currentPath());
-        m_controls.Dir1->setPath(QDir::currentPath());
+        m_controls.Drive1->showDriveOf(m_services.startFolder);
+        m_controls.Dir1->setPath(m_services.startFolder);
     } catch (const RunTimeError &) {
     }
 }
@@ -222,6 +224,9 @@ void frmGlintbox::connectHandlers()
     menus.wire(M::mnuWebMode, [this] { m_viewModes->mnuWebMode_Click(); });
     menus.wire(M::mnuWordWrap, [this] { m_viewModes->mnuWordWrap_Click(); });
     menus.wire(M::mnuFileSize, [this] { mnuFileSize_Click(); });
+    menus.wire(M::mnuHelp, [this] { m_helpMenu->mnuHelp_Click(); });
+    menus.wire(M::mnuBug, [this] { m_helpMenu->mnuBug_Click(); });
+    menus.wire(M::mnuGlintbox, [this] { m_helpMenu->mnuGlintbox_Click(); });
     // The text box leaves the window's shortcuts (Del, Ctrl+Z, ...) to the menu.
     m_viewer.Text1->setWindowShortcuts(menus.windowShortcuts());
 }
@@ -262,7 +267,7 @@ void frmGlintbox::mnuControl_Click(int index)
 
 double frmGlintbox::logicalDpi() const
 {
-    return logicalDpiY() > 0 ? logicalDpiY() : 96.0;
+    return logicalDpiOf(*this);
 }
 
 void frmGlintbox::Form_Resize()

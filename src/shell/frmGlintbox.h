@@ -17,6 +17,7 @@ class DriveSource;
 class FileSystem;
 class FileDisplay;
 class FileFilter;
+class HelpMenu;
 class ImageZoom;
 class ViewModes;
 class MainToolbar;
@@ -24,6 +25,7 @@ class Navigation;
 class ViewerKeys;
 class WindowLayout;
 class Prompts;
+class ProgramStarter;
 class SettingsStore;
 
 // What the main window needs from the world; tests pass fakes.
@@ -32,6 +34,10 @@ struct GlintboxServices {
     FileSystem &fs;
     DriveSource &drives;
     SettingsStore &store;
+    ProgramStarter &starter;
+    // The folder the lists show before the stored one is restored: the
+    // program's working folder.
+    QString startFolder;
 };
 
 // The main window: creates the controls, holds the shared state and wires the
@@ -63,6 +69,7 @@ public:
     ViewerKeys &viewerKeys() { return *m_keys; }
     MainToolbar &toolbar() { return *m_toolbar; }
     WindowLayout &windowLayout() { return *m_layout; }
+    HelpMenu &helpMenu() { return *m_helpMenu; }
     Prompts &prompts() override { return m_services.prompts; }
     FileSystem &fileSystem() override { return m_services.fs; }
 
@@ -115,6 +122,7 @@ private:
     WindowLayout *m_layout = nullptr;
     std::unique_ptr<ImageZoom> m_imageZoom;
     std::unique_ptr<ApplicationLauncher> m_launcher;
+    std::unique_ptr<HelpMenu> m_helpMenu;
     QWidget *m_client = nullptr;
     std::function<void()> m_exit;
     bool m_exiting = false;

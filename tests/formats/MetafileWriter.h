@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/metafile/MetafileRecords.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QRect>
@@ -85,12 +87,12 @@ public:
     {
         QByteArray records = m_records;
         if (withEof)
-            records += Le().u32(14).u32(20).u32(0).u32(16).u32(20).data();
+            records += Le().u32(gdi::EMR_EOF).u32(20).u32(0).u32(16).u32(20).data();
         Le header;
         const int w = m_size.width(), h = m_size.height();
-        header.u32(1).u32(108).i32(0).i32(0).i32(w - 1).i32(h - 1);
+        header.u32(gdi::EMR_HEADER).u32(108).i32(0).i32(0).i32(w - 1).i32(h - 1);
         header.i32(0).i32(0).i32(w * 25).i32(h * 25); // 0.01 mm at 4 px/mm
-        header.u32(0x464D4520)
+        header.u32(gdi::ENHMETA_SIGNATURE)
             .u32(0x10000)
             .u32(quint32(108 + records.size()))
             .u32(quint32(m_count + 1 + (withEof ? 1 : 0)))
@@ -133,15 +135,21 @@ public:
     }
     QByteArray finish() const
     {
-        const QByteArray records = m_records + Le().u32(3).u16(0).data();
+        const QByteArray records = m_records + Le().u32(3).u16(gdi::META_EOF).data();
         Le out;
         if (m_placeable) {
-            out.u32(0x9AC6CDD7).u16(0);
+            out.u32(gdi::PlaceableKey).u16(0);
             out.i16(qint16(m_bounds.left())).i16(qint16(m_bounds.top()));
             out.i16(qint16(m_bounds.right() + 1)).i16(qint16(m_bounds.bottom() + 1));
             out.u16(quint16(m_inch)).u32(0).u16(0);
         }
-        out.u16(1).u16(9).u16(0x300).u32(quint32((18 + records.size()) / 2)).u16(16).u32(0).u16(0);
+        out.u16(gdi::MEMORYMETAFILE)
+            .u16(gdi::WmfHeaderWords)
+            .u16(gdi::METAVERSION300)
+            .u32(quint32((18 + records.size()) / 2))
+            .u16(16)
+            .u32(0)
+            .u16(0);
         return out.data() + records;
     }
 

@@ -3,75 +3,18 @@
 #include "core/RunTimeError.h"
 #include "formats/metafile/GdiText.h"
 #include "formats/metafile/Metafile.h"
+#include "formats/metafile/MetafileRecords.h"
 #include "formats/metafile/RenderBudget.h"
 
 #include <QPainter>
 #include <QtTest>
 
 using namespace glintbox;
+using namespace glintbox::gdi;
 using namespace glintbox::test;
 
 namespace {
 
-// EMF record types used below.
-enum : quint32 {
-    EmrPolyBezier16 = 85,
-    EmrPolygon = 3,
-    EmrPolygon16 = 86,
-    EmrPolyline16 = 87,
-    EmrPolyPolygon16 = 91,
-    EmrSetWindowExt = 9,
-    EmrSetWindowOrg = 10,
-    EmrSetViewportExt = 11,
-    EmrSetViewportOrg = 12,
-    EmrSetMapMode = 17,
-    EmrSetBkMode = 18,
-    EmrSetTextAlign = 22,
-    EmrSetTextColor = 24,
-    EmrExcludeClip = 29,
-    EmrIntersectClip = 30,
-    EmrSaveDc = 33,
-    EmrRestoreDc = 34,
-    EmrSetWorldTransform = 35,
-    EmrSelectObject = 37,
-    EmrCreatePen = 38,
-    EmrCreateBrush = 39,
-    EmrDeleteObject = 40,
-    EmrEllipse = 42,
-    EmrRectangle = 43,
-    EmrRoundRect = 44,
-    EmrChord = 46,
-    EmrPie = 47,
-    EmrSetArcDirection = 57,
-    EmrBeginPath = 59,
-    EmrEndPath = 60,
-    EmrSelectClipPath = 67,
-    EmrComment = 70,
-    EmrExtSelectClipRgn = 75,
-    EmrStretchBlt = 77,
-    EmrStretchDiBits = 81,
-    EmrCreateFont = 82,
-    EmrExtTextOutW = 84,
-    EmrExtCreatePen = 95,
-};
-// WMF functions used below.
-enum : quint16 {
-    WmfSetWindowOrg = 0x020B,
-    WmfSetWindowExt = 0x020C,
-    WmfRectangle = 0x041B,
-    WmfIntersectClip = 0x0416,
-    WmfPolygon = 0x0324,
-    WmfEscape = 0x0626,
-    WmfSelectObject = 0x012D,
-    WmfDeleteObject = 0x01F0,
-    WmfCreatePen = 0x02FA,
-    WmfCreateBrush = 0x02FC,
-    WmfDibStretchBlt = 0x0B41,
-    WmfStretchDib = 0x0F43,
-    WmfExtTextOut = 0x0A32,
-};
-constexpr quint32 NullPen = 0x80000008;
-constexpr quint32 BlackBrush = 0x80000004;
 const quint32 Red = rgb(255, 0, 0), Green = rgb(0, 255, 0), Blue = rgb(0, 0, 255),
               Yellow = rgb(255, 255, 0);
 
@@ -105,15 +48,28 @@ bool inkIn(const QImage &image, int x0, int x1, int y0, int y1)
 EmfWriter redFill(QSize size = {100, 100})
 {
     EmfWriter emf(size);
-    emf.record(EmrCreateBrush, Le().u32(1).u32(0).u32(Red).u32(0));
-    emf.record(EmrSelectObject, Le().u32(1));
-    emf.record(EmrSelectObject, Le().u32(NullPen));
+    emf.record(EMR_CREATEBRUSHINDIRECT, Le().u32(1).u32(0).u32(Red).u32(0));
+    emf.record(EMR_SELECTOBJECT, Le().u32(1));
+    emf.record(EMR_SELECTOBJECT, Le().u32(NULL_PEN));
     return emf;
 }
 
 Le rectParams(QRect r)
 {
     return Le().rect(r);
+}
+
+// An EMF painted green all over, without a pen, with a blue brush selected.
+EmfWriter greenWithBlueBrush()
+{
+    EmfWriter emf;
+    emf.record(EMR_SELECTOBJECT, Le().u32(NULL_PEN))
+        .record(EMR_CREATEBRUSHINDIRECT, Le().u32(1).u32(BS_SOLID).u32(Green).u32(0))
+        .record(EMR_SELECTOBJECT, Le().u32(1))
+        .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 100, 100)))
+        .record(EMR_CREATEBRUSHINDIRECT, Le().u32(2).u32(BS_SOLID).u32(Blue).u32(0))
+        .record(EMR_SELECTOBJECT, Le().u32(2));
+    return emf;
 }
 
 Le points16(const QList<QPoint> &points)
@@ -129,10 +85,10 @@ Le points16(const QList<QPoint> &points)
 WmfWriter wmfRedFill()
 {
     WmfWriter wmf(QRect(0, 0, 1000, 1000), 1000);
-    wmf.record(WmfCreateBrush, Le().u16(0).u32(Red).u16(0));
-    wmf.record(WmfSelectObject, Le().u16(0));
-    wmf.record(WmfCreatePen, Le().u16(5).i16(0).i16(0).u32(0));
-    wmf.record(WmfSelectObject, Le().u16(1));
+    wmf.record(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Red).u16(0));
+    wmf.record(META_SELECTOBJECT, Le().u16(0));
+    wmf.record(META_CREATEPENINDIRECT, Le().u16(5).i16(0).i16(0).u32(0));
+    wmf.record(META_SELECTOBJECT, Le().u16(1));
     return wmf;
 }
 
@@ -145,10 +101,11 @@ Le wmfRect(QRect r)
         .i16(qint16(r.left()));
 }
 
-QByteArray stretchDiBits(QRect dest, QRect source, const QByteArray &packedDib, int headerSize = 40)
+QByteArray stretchDiBits(QRect dest, QRect source, const QByteArray &packedDib,
+                         quint32 rop = SRCCOPY)
 {
-    const QByteArray header = packedDib.left(headerSize);
-    const QByteArray bits = packedDib.mid(headerSize);
+    const QByteArray header = packedDib.left(40);
+    const QByteArray bits = packedDib.mid(40);
     Le le;
     le.i32(0).i32(0).i32(100).i32(100);
     le.i32(dest.x()).i32(dest.y()).i32(source.x()).i32(source.y());
@@ -157,9 +114,49 @@ QByteArray stretchDiBits(QRect dest, QRect source, const QByteArray &packedDib, 
         .u32(quint32(header.size()))
         .u32(quint32(80 + header.size()))
         .u32(quint32(bits.size()));
-    le.u32(0).u32(0x00CC0020).i32(dest.width()).i32(dest.height());
+    le.u32(DIB_RGB_COLORS).u32(rop).i32(dest.width()).i32(dest.height());
     le.bytes(header).bytes(bits);
     return le.data();
+}
+
+// A bold DejaVu Sans of the given character height, as logical font 1.
+Le emfFont(int height, int weight = 700)
+{
+    return Le()
+        .u32(1)
+        .i32(-height)
+        .i32(0)
+        .i32(0)
+        .i32(0)
+        .i32(weight)
+        .u32(0)
+        .u32(0)
+        .utf16(QStringLiteral("DejaVu Sans"))
+        .bytes(QByteArray(64 - 22, '\0'));
+}
+
+// An EXTTEXTOUTW record's parameters; advances, when given, follow the text's offsets.
+Le textOut(QPoint reference, const QString &text, quint32 options = 0, QRect rect = QRect(),
+           const QList<qint32> &advances = {})
+{
+    Le le;
+    le.i32(0).i32(0).i32(100).i32(100).u32(2).f32(1).f32(1);
+    const quint32 dxAt = advances.isEmpty() ? 0 : 76;
+    le.i32(reference.x()).i32(reference.y()).u32(quint32(text.size()));
+    le.u32(quint32(76 + advances.size() * 4)).u32(options).rect(rect).u32(dxAt);
+    for (qint32 advance : advances)
+        le.i32(advance);
+    return le.utf16(text);
+}
+
+// A picture with the font selected and a transparent background, for text records.
+EmfWriter textPicture(int height = 40)
+{
+    EmfWriter emf;
+    emf.record(EMR_EXTCREATEFONTINDIRECTW, emfFont(height))
+        .record(EMR_SELECTOBJECT, Le().u32(1))
+        .record(EMR_SETBKMODE, Le().u32(TRANSPARENT));
+    return emf;
 }
 
 // Two by two: red, green over blue, yellow.
@@ -202,7 +199,7 @@ private slots:
         QTest::newRow("text") << QByteArray("hello, this is not a picture at all");
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("emf header cut short") << EmfWriter().finish().left(60);
-        QTest::newRow("placeable key only") << QByteArray(Le().u32(0x9AC6CDD7).data());
+        QTest::newRow("placeable key only") << QByteArray(Le().u32(PlaceableKey).data());
     }
     void rejectsWhatIsNotAMetafile()
     {
@@ -226,7 +223,7 @@ private slots:
         // 254 pixels at 4 a millimetre is 63.5 mm, 3600 twips.
         QTest::newRow("emf frame") << EmfWriter(QSize(254, 127)).finish() << QSizeF(3600, 1800);
         QTest::newRow("window of a plain wmf, at 96 an inch")
-            << WmfWriter().record(WmfSetWindowExt, Le().i16(48).i16(96)).finish()
+            << WmfWriter().record(META_SETWINDOWEXT, Le().i16(48).i16(96)).finish()
             << QSizeF(1440, 720);
     }
     void naturalSize()
@@ -246,64 +243,64 @@ private slots:
         QTest::addColumn<QPoint>("unpainted");
         QTest::newRow("emf text mode, window origin")
             << redFill()
-                   .record(EmrSetWindowOrg, Le().i32(-50).i32(-50))
-                   .record(EmrRectangle, rectParams(QRect(0, 0, 20, 20)))
+                   .record(EMR_SETWINDOWORGEX, Le().i32(-50).i32(-50))
+                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 20, 20)))
                    .finish()
             << QPoint(60, 60) << QPoint(10, 10);
         QTest::newRow("emf anisotropic extents")
             << redFill()
-                   .record(EmrSetMapMode, Le().u32(8))
-                   .record(EmrSetWindowExt, Le().i32(1000).i32(1000))
-                   .record(EmrSetViewportExt, Le().i32(100).i32(100))
-                   .record(EmrRectangle, rectParams(QRect(500, 500, 500, 500)))
+                   .record(EMR_SETMAPMODE, Le().u32(MM_ANISOTROPIC))
+                   .record(EMR_SETWINDOWEXTEX, Le().i32(1000).i32(1000))
+                   .record(EMR_SETVIEWPORTEXTEX, Le().i32(100).i32(100))
+                   .record(EMR_RECTANGLE, rectParams(QRect(500, 500, 500, 500)))
                    .finish()
             << QPoint(75, 75) << QPoint(25, 25);
         QTest::newRow("emf isotropic keeps the aspect")
             << redFill()
-                   .record(EmrSetMapMode, Le().u32(7))
-                   .record(EmrSetWindowExt, Le().i32(1000).i32(500))
-                   .record(EmrSetViewportExt, Le().i32(100).i32(100))
-                   .record(EmrRectangle, rectParams(QRect(0, 0, 1000, 500)))
+                   .record(EMR_SETMAPMODE, Le().u32(MM_ISOTROPIC))
+                   .record(EMR_SETWINDOWEXTEX, Le().i32(1000).i32(500))
+                   .record(EMR_SETVIEWPORTEXTEX, Le().i32(100).i32(100))
+                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 1000, 500)))
                    .finish()
             << QPoint(50, 25) << QPoint(50, 75);
         QTest::newRow("emf lometric, y up")
             << redFill()
-                   .record(EmrSetMapMode, Le().u32(2))
-                   .record(EmrSetViewportOrg, Le().i32(0).i32(100))
-                   .record(EmrRectangle, rectParams(QRect(0, 0, 100, 100)))
+                   .record(EMR_SETMAPMODE, Le().u32(MM_LOMETRIC))
+                   .record(EMR_SETVIEWPORTORGEX, Le().i32(0).i32(100))
+                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 100, 100)))
                    .finish()
             << QPoint(20, 80) << QPoint(20, 20);
         QTest::newRow("emf world transform")
             << redFill()
-                   .record(EmrSetWorldTransform, Le().f32(2).f32(0).f32(0).f32(2).f32(10).f32(10))
-                   .record(EmrRectangle, rectParams(QRect(0, 0, 20, 20)))
+                   .record(EMR_SETWORLDTRANSFORM, Le().f32(2).f32(0).f32(0).f32(2).f32(10).f32(10))
+                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 20, 20)))
                    .finish()
             << QPoint(40, 40) << QPoint(60, 60);
         QTest::newRow("emf restore dc restores the mapping")
             << redFill()
-                   .record(EmrSaveDc)
-                   .record(EmrSetWindowOrg, Le().i32(-50).i32(-50))
-                   .record(EmrRestoreDc, Le().i32(-1))
-                   .record(EmrRectangle, rectParams(QRect(0, 0, 20, 20)))
+                   .record(EMR_SAVEDC)
+                   .record(EMR_SETWINDOWORGEX, Le().i32(-50).i32(-50))
+                   .record(EMR_RESTOREDC, Le().i32(-1))
+                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 20, 20)))
                    .finish()
             << QPoint(10, 10) << QPoint(60, 60);
         QTest::newRow("wmf placeable without window")
-            << wmfRedFill().record(WmfRectangle, wmfRect(QRect(0, 0, 500, 500))).finish()
+            << wmfRedFill().record(META_RECTANGLE, wmfRect(QRect(0, 0, 500, 500))).finish()
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("wmf window, y up")
             << WmfWriter()
-                   .record(WmfSetWindowOrg, Le().i16(2000).i16(0))
-                   .record(WmfSetWindowExt, Le().i16(-2000).i16(2000))
-                   .record(WmfCreateBrush, Le().u16(0).u32(Red).u16(0))
-                   .record(WmfSelectObject, Le().u16(0))
-                   .record(WmfRectangle, wmfRect(QRect(0, 0, 1000, 1000)))
+                   .record(META_SETWINDOWORG, Le().i16(2000).i16(0))
+                   .record(META_SETWINDOWEXT, Le().i16(-2000).i16(2000))
+                   .record(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Red).u16(0))
+                   .record(META_SELECTOBJECT, Le().u16(0))
+                   .record(META_RECTANGLE, wmfRect(QRect(0, 0, 1000, 1000)))
                    .finish()
             << QPoint(25, 75) << QPoint(75, 25);
         QTest::newRow("wmf window inside a placeable picture")
             << wmfRedFill()
-                   .record(WmfSetWindowOrg, Le().i16(0).i16(0))
-                   .record(WmfSetWindowExt, Le().i16(100).i16(100))
-                   .record(WmfRectangle, wmfRect(QRect(50, 0, 50, 50)))
+                   .record(META_SETWINDOWORG, Le().i16(0).i16(0))
+                   .record(META_SETWINDOWEXT, Le().i16(100).i16(100))
+                   .record(META_RECTANGLE, wmfRect(QRect(50, 0, 50, 50)))
                    .finish()
             << QPoint(75, 25) << QPoint(25, 25);
     }
@@ -318,19 +315,19 @@ private slots:
             return redFill().record(type, params).finish();
         };
         const Le arcBox = Le().rect(QRect(10, 10, 80, 80)).i32(90).i32(50).i32(50).i32(10);
-        QTest::newRow("rectangle") << shape(EmrRectangle, rectParams(QRect(20, 20, 40, 40)))
+        QTest::newRow("rectangle") << shape(EMR_RECTANGLE, rectParams(QRect(20, 20, 40, 40)))
                                    << QPoint(50, 50) << QPoint(10, 10);
-        QTest::newRow("ellipse") << shape(EmrEllipse, rectParams(QRect(20, 20, 60, 60)))
+        QTest::newRow("ellipse") << shape(EMR_ELLIPSE, rectParams(QRect(20, 20, 60, 60)))
                                  << QPoint(50, 50) << QPoint(23, 23);
         QTest::newRow("round rectangle")
-            << shape(EmrRoundRect, Le().rect(QRect(20, 20, 60, 60)).i32(40).i32(40))
+            << shape(EMR_ROUNDRECT, Le().rect(QRect(20, 20, 60, 60)).i32(40).i32(40))
             << QPoint(50, 50) << QPoint(22, 22);
         Le triangle32;
         triangle32.i32(0).i32(0).i32(100).i32(100).u32(3);
         triangle32.i32(10).i32(90).i32(50).i32(10).i32(90).i32(90);
-        QTest::newRow("polygon") << shape(EmrPolygon, triangle32) << QPoint(50, 60)
+        QTest::newRow("polygon") << shape(EMR_POLYGON, triangle32) << QPoint(50, 60)
                                  << QPoint(15, 20);
-        QTest::newRow("polygon16") << shape(EmrPolygon16, points16({{10, 90}, {50, 10}, {90, 90}}))
+        QTest::newRow("polygon16") << shape(EMR_POLYGON16, points16({{10, 90}, {50, 10}, {90, 90}}))
                                    << QPoint(50, 60) << QPoint(15, 20);
         Le holed;
         holed.i32(0).i32(0).i32(100).i32(100).u32(2).u32(8).u32(4).u32(4);
@@ -338,46 +335,48 @@ private slots:
                          QPoint(30, 30), QPoint(70, 30), QPoint(70, 70), QPoint(30, 70)})
             holed.i16(qint16(p.x())).i16(qint16(p.y()));
         QTest::newRow("poly-polygon with a hole")
-            << shape(EmrPolyPolygon16, holed) << QPoint(20, 20) << QPoint(50, 50);
+            << shape(EMR_POLYPOLYGON16, holed) << QPoint(20, 20) << QPoint(50, 50);
         QTest::newRow("pie, counter-clockwise")
-            << shape(EmrPie, arcBox) << QPoint(65, 35) << QPoint(35, 65);
-        QTest::newRow("chord") << shape(EmrChord, arcBox) << QPoint(75, 25) << QPoint(55, 45);
-        QTest::newRow("pie, clockwise")
-            << redFill().record(EmrSetArcDirection, Le().u32(2)).record(EmrPie, arcBox).finish()
-            << QPoint(35, 65) << QPoint(65, 35);
+            << shape(EMR_PIE, arcBox) << QPoint(65, 35) << QPoint(35, 65);
+        QTest::newRow("chord") << shape(EMR_CHORD, arcBox) << QPoint(75, 25) << QPoint(55, 45);
+        QTest::newRow("pie, clockwise") << redFill()
+                                               .record(EMR_SETARCDIRECTION, Le().u32(AD_CLOCKWISE))
+                                               .record(EMR_PIE, arcBox)
+                                               .finish()
+                                        << QPoint(35, 65) << QPoint(65, 35);
         auto stroked = [](quint32 type, const Le &params) {
             return EmfWriter()
-                .record(EmrCreatePen, Le().u32(1).u32(0).i32(6).i32(0).u32(Red))
-                .record(EmrSelectObject, Le().u32(1))
+                .record(EMR_CREATEPEN, Le().u32(1).u32(0).i32(6).i32(0).u32(Red))
+                .record(EMR_SELECTOBJECT, Le().u32(1))
                 .record(type, params)
                 .finish();
         };
-        QTest::newRow("polyline") << stroked(EmrPolyline16, points16({{10, 50}, {90, 50}}))
+        QTest::newRow("polyline") << stroked(EMR_POLYLINE16, points16({{10, 50}, {90, 50}}))
                                   << QPoint(50, 50) << QPoint(50, 30);
-        QTest::newRow("bezier") << stroked(EmrPolyBezier16,
+        QTest::newRow("bezier") << stroked(EMR_POLYBEZIER16,
                                            points16({{10, 50}, {30, 10}, {70, 10}, {90, 50}}))
                                 << QPoint(50, 20) << QPoint(50, 50);
         QTest::newRow("path figures stay apart")
             << EmfWriter()
-                   .record(EmrCreatePen, Le().u32(1).u32(0).i32(3).i32(0).u32(Red))
-                   .record(EmrSelectObject, Le().u32(1))
-                   .record(EmrBeginPath)
-                   .record(27, Le().i32(10).i32(10))
-                   .record(88, points16({{10, 10}, {40, 10}, {40, 10}}))
-                   .record(54, Le().i32(10).i32(40))
-                   .record(27, Le().i32(60).i32(60))
-                   .record(88, points16({{60, 60}, {90, 60}, {90, 60}}))
-                   .record(54, Le().i32(60).i32(90))
-                   .record(EmrEndPath)
-                   .record(64, Le().rect(QRect(0, 0, 100, 100)))
+                   .record(EMR_CREATEPEN, Le().u32(1).u32(0).i32(3).i32(0).u32(Red))
+                   .record(EMR_SELECTOBJECT, Le().u32(1))
+                   .record(EMR_BEGINPATH)
+                   .record(EMR_MOVETOEX, Le().i32(10).i32(10))
+                   .record(EMR_POLYBEZIERTO16, points16({{10, 10}, {40, 10}, {40, 10}}))
+                   .record(EMR_LINETO, Le().i32(10).i32(40))
+                   .record(EMR_MOVETOEX, Le().i32(60).i32(60))
+                   .record(EMR_POLYBEZIERTO16, points16({{60, 60}, {90, 60}, {90, 60}}))
+                   .record(EMR_LINETO, Le().i32(60).i32(90))
+                   .record(EMR_ENDPATH)
+                   .record(EMR_STROKEPATH, Le().rect(QRect(0, 0, 100, 100)))
                    .finish()
             << QPoint(25, 10) << QPoint(35, 50);
         QTest::newRow("wmf rectangle")
-            << wmfRedFill().record(WmfRectangle, wmfRect(QRect(500, 500, 500, 500))).finish()
+            << wmfRedFill().record(META_RECTANGLE, wmfRect(QRect(500, 500, 500, 500))).finish()
             << QPoint(75, 75) << QPoint(25, 25);
         QTest::newRow("wmf polygon")
             << wmfRedFill()
-                   .record(WmfPolygon,
+                   .record(META_POLYGON,
                            Le().i16(3).i16(100).i16(900).i16(500).i16(100).i16(900).i16(900))
                    .finish()
             << QPoint(50, 60) << QPoint(15, 20);
@@ -386,33 +385,79 @@ private slots:
 
     void textFollowsDxArray()
     {
-        Le text;
-        text.i32(0).i32(0).i32(100).i32(100).u32(2).f32(1).f32(1);
-        text.i32(10).i32(60).u32(2).u32(76 + 8).u32(0).i32(0).i32(0).i32(-1).i32(-1).u32(76);
-        text.i32(60).i32(10).utf16(QStringLiteral("II"));
         const QImage image =
-            render(EmfWriter()
-                       .record(EmrCreateFont, Le().u32(1)
-                                                  .i32(-40)
-                                                  .i32(0)
-                                                  .i32(0)
-                                                  .i32(0)
-                                                  .i32(700)
-                                                  .u8(0)
-                                                  .u8(0)
-                                                  .u8(0)
-                                                  .u8(0)
-                                                  .u32(0)
-                                                  .utf16(QStringLiteral("DejaVu Sans"))
-                                                  .bytes(QByteArray(64 - 22, '\0')))
-                       .record(EmrSelectObject, Le().u32(1))
-                       .record(EmrSetBkMode, Le().u32(1))
-                       .record(EmrSetTextAlign, Le().u32(24))
-                       .record(EmrExtTextOutW, text)
+            render(textPicture()
+                       .record(EMR_SETTEXTALIGN, Le().u32(TA_BASELINE))
+                       .record(EMR_EXTTEXTOUTW,
+                               textOut({10, 60}, QStringLiteral("II"), 0, QRect(), {60, 10}))
                        .finish());
         QVERIFY(inkIn(image, 8, 25, 25, 60));
         QVERIFY(inkIn(image, 68, 85, 25, 60));
         QVERIFY(!inkIn(image, 30, 65, 0, 100));
+    }
+
+    // Ink around a reference point at (50, 50), by quarter.
+    void textAlignment_data()
+    {
+        QTest::addColumn<quint32>("align");
+        QTest::addColumn<bool>("left");
+        QTest::addColumn<bool>("right");
+        QTest::addColumn<bool>("above");
+        QTest::addColumn<bool>("below");
+        QTest::newRow("left, top") << quint32(TA_LEFT | TA_TOP) << false << true << false << true;
+        QTest::newRow("right, bottom")
+            << quint32(TA_RIGHT | TA_BOTTOM) << true << false << true << false;
+        QTest::newRow("centre, baseline")
+            << quint32(TA_CENTER | TA_BASELINE) << true << true << true << false;
+    }
+    void textAlignment()
+    {
+        QFETCH(quint32, align);
+        QFETCH(bool, left);
+        QFETCH(bool, right);
+        QFETCH(bool, above);
+        QFETCH(bool, below);
+        const QImage image = render(textPicture()
+                                        .record(EMR_SETTEXTALIGN, Le().u32(align))
+                                        .record(EMR_EXTTEXTOUTW, textOut({50, 50}, "II"))
+                                        .finish());
+        QCOMPARE(inkIn(image, 0, 48, 0, 100), left);
+        QCOMPARE(inkIn(image, 52, 100, 0, 100), right);
+        QCOMPARE(inkIn(image, 0, 100, 0, 48), above);
+        QCOMPARE(inkIn(image, 0, 100, 52, 100), below);
+    }
+
+    void textAtTheCurrentPositionMovesIt()
+    {
+        // The records' reference points are ignored: the second run follows the first.
+        const QImage image = render(textPicture(30)
+                                        .record(EMR_SETTEXTALIGN, Le().u32(TA_UPDATECP))
+                                        .record(EMR_MOVETOEX, Le().i32(10).i32(10))
+                                        .record(EMR_EXTTEXTOUTW, textOut({0, 70}, "II"))
+                                        .record(EMR_EXTTEXTOUTW, textOut({0, 70}, "II"))
+                                        .finish());
+        QVERIFY(inkIn(image, 10, 25, 10, 45));
+        QVERIFY(inkIn(image, 35, 60, 10, 45));
+        QVERIFY(!inkIn(image, 0, 100, 60, 100));
+    }
+
+    void textOptionsFillAndClip()
+    {
+        const QImage opaque = render(
+            textPicture()
+                .record(EMR_SETBKCOLOR, Le().u32(Blue))
+                .record(EMR_EXTTEXTOUTW, textOut({80, 80}, "I", ETO_OPAQUE, QRect(0, 0, 50, 50)))
+                .finish());
+        QVERIFY(near(opaque.pixelColor(25, 25), Qt::blue));
+        QCOMPARE(opaque.pixelColor(75, 25), QColor(Qt::white));
+
+        const QImage clipped =
+            render(textPicture()
+                       .record(EMR_EXTTEXTOUTW,
+                               textOut({0, 20}, "IIIIIIII", ETO_CLIPPED, QRect(0, 0, 30, 100)))
+                       .finish());
+        QVERIFY(inkIn(clipped, 0, 30, 0, 100));
+        QVERIFY(!inkIn(clipped, 31, 100, 0, 100));
     }
 
     void textDecodesCharsets_data()
@@ -461,33 +506,17 @@ private slots:
             .u8(0)
             .u8(0)
             .bytes(QByteArray("DejaVu Sans").leftJustified(32, '\0'));
-        wmf.record(0x02FB, wmfFont).record(WmfSelectObject, Le().u16(0));
-        wmf.record(0x0102, Le().u16(1)); // transparent background
-        wmf.record(WmfExtTextOut, Le().i16(20).i16(10).i16(1).u16(0).bytes("\xc6"));
+        wmf.record(META_CREATEFONTINDIRECT, wmfFont).record(META_SELECTOBJECT, Le().u16(0));
+        wmf.record(META_SETBKMODE, Le().u16(TRANSPARENT));
+        wmf.record(META_EXTTEXTOUT, Le().i16(20).i16(10).i16(1).u16(0).bytes("\xc6"));
         const QImage fromBytes = render(wmf.finish());
 
-        Le text;
-        text.i32(0).i32(0).i32(100).i32(100).u32(2).f32(1).f32(1);
-        text.i32(10).i32(20).u32(1).u32(76).u32(0).i32(0).i32(0).i32(-1).i32(-1).u32(0);
-        text.utf16(QStringLiteral("Ж"));
         const QImage fromWide =
             render(EmfWriter()
-                       .record(EmrCreateFont, Le().u32(1)
-                                                  .i32(-60)
-                                                  .i32(0)
-                                                  .i32(0)
-                                                  .i32(0)
-                                                  .i32(400)
-                                                  .u8(0)
-                                                  .u8(0)
-                                                  .u8(0)
-                                                  .u8(0)
-                                                  .u32(0)
-                                                  .utf16(QStringLiteral("DejaVu Sans"))
-                                                  .bytes(QByteArray(64 - 22, '\0')))
-                       .record(EmrSelectObject, Le().u32(1))
-                       .record(EmrSetBkMode, Le().u32(1))
-                       .record(EmrExtTextOutW, text)
+                       .record(EMR_EXTCREATEFONTINDIRECTW, emfFont(60, 400))
+                       .record(EMR_SELECTOBJECT, Le().u32(1))
+                       .record(EMR_SETBKMODE, Le().u32(TRANSPARENT))
+                       .record(EMR_EXTTEXTOUTW, textOut({10, 20}, QStringLiteral("Ж")))
                        .finish());
         QVERIFY(inkIn(fromBytes, 0, 100, 0, 100));
         QCOMPARE(fromBytes, fromWide);
@@ -501,59 +530,61 @@ private slots:
         const Le everything = rectParams(QRect(0, 0, 100, 100));
         QTest::newRow("intersect")
             << redFill()
-                   .record(EmrIntersectClip, rectParams(QRect(20, 20, 40, 40)))
-                   .record(EmrRectangle, everything)
+                   .record(EMR_INTERSECTCLIPRECT, rectParams(QRect(20, 20, 40, 40)))
+                   .record(EMR_RECTANGLE, everything)
                    .finish()
             << QPoint(40, 40) << QPoint(70, 70);
         QTest::newRow("exclude") << redFill()
-                                        .record(EmrExcludeClip, rectParams(QRect(20, 20, 40, 40)))
-                                        .record(EmrRectangle, everything)
+                                        .record(EMR_EXCLUDECLIPRECT,
+                                                rectParams(QRect(20, 20, 40, 40)))
+                                        .record(EMR_RECTANGLE, everything)
                                         .finish()
                                  << QPoint(70, 70) << QPoint(40, 40);
         QTest::newRow("restore dc lifts the clip")
             << redFill()
-                   .record(EmrSaveDc)
-                   .record(EmrIntersectClip, rectParams(QRect(20, 20, 40, 40)))
-                   .record(EmrRestoreDc, Le().i32(-1))
-                   .record(EmrIntersectClip, rectParams(QRect(50, 50, 50, 50)))
-                   .record(EmrRectangle, everything)
+                   .record(EMR_SAVEDC)
+                   .record(EMR_INTERSECTCLIPRECT, rectParams(QRect(20, 20, 40, 40)))
+                   .record(EMR_RESTOREDC, Le().i32(-1))
+                   .record(EMR_INTERSECTCLIPRECT, rectParams(QRect(50, 50, 50, 50)))
+                   .record(EMR_RECTANGLE, everything)
                    .finish()
             << QPoint(70, 70) << QPoint(40, 40);
         Le region;
-        region.u32(48).u32(5).u32(32).u32(1).u32(1).u32(16).rect(QRect(50, 0, 50, 100));
+        region.u32(48).u32(RGN_COPY).u32(32).u32(1).u32(1).u32(16).rect(QRect(50, 0, 50, 100));
         region.rect(QRect(50, 0, 50, 100));
         QTest::newRow("select clip region") << redFill()
-                                                   .record(EmrExtSelectClipRgn, region)
-                                                   .record(EmrRectangle, everything)
+                                                   .record(EMR_EXTSELECTCLIPRGN, region)
+                                                   .record(EMR_RECTANGLE, everything)
                                                    .finish()
                                             << QPoint(75, 50) << QPoint(25, 50);
         QTest::newRow("region without rectangles clips everything")
             << redFill()
-                   .record(EmrRectangle, rectParams(QRect(0, 0, 10, 10)))
-                   .record(EmrExtSelectClipRgn,
-                           Le().u32(32).u32(5).u32(32).u32(1).u32(0).u32(0).rect(QRect(0, 0, 0, 0)))
-                   .record(EmrRectangle, everything)
+                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 10, 10)))
+                   .record(EMR_EXTSELECTCLIPRGN,
+                           Le().u32(32).u32(RGN_COPY).u32(32).u32(1).u32(0).u32(0).rect(
+                               QRect(0, 0, 0, 0)))
+                   .record(EMR_RECTANGLE, everything)
                    .finish()
             << QPoint(5, 5) << QPoint(50, 50);
         QTest::newRow("no region resets the clip")
             << redFill()
-                   .record(EmrIntersectClip, rectParams(QRect(0, 0, 10, 10)))
-                   .record(EmrExtSelectClipRgn, Le().u32(0).u32(5))
-                   .record(EmrRectangle, everything)
+                   .record(EMR_INTERSECTCLIPRECT, rectParams(QRect(0, 0, 10, 10)))
+                   .record(EMR_EXTSELECTCLIPRGN, Le().u32(0).u32(RGN_COPY))
+                   .record(EMR_RECTANGLE, everything)
                    .finish()
             << QPoint(70, 70) << QPoint(200, 200);
         QTest::newRow("clip path") << redFill()
-                                          .record(EmrBeginPath)
-                                          .record(EmrEllipse, everything)
-                                          .record(EmrEndPath)
-                                          .record(EmrSelectClipPath, Le().u32(5))
-                                          .record(EmrRectangle, everything)
+                                          .record(EMR_BEGINPATH)
+                                          .record(EMR_ELLIPSE, everything)
+                                          .record(EMR_ENDPATH)
+                                          .record(EMR_SELECTCLIPPATH, Le().u32(RGN_COPY))
+                                          .record(EMR_RECTANGLE, everything)
                                           .finish()
                                    << QPoint(50, 50) << QPoint(3, 3);
         QTest::newRow("wmf intersect")
             << wmfRedFill()
-                   .record(WmfIntersectClip, wmfRect(QRect(0, 0, 500, 500)))
-                   .record(WmfRectangle, wmfRect(QRect(0, 0, 1000, 1000)))
+                   .record(META_INTERSECTCLIPRECT, wmfRect(QRect(0, 0, 500, 500)))
+                   .record(META_RECTANGLE, wmfRect(QRect(0, 0, 1000, 1000)))
                    .finish()
             << QPoint(25, 25) << QPoint(75, 75);
     }
@@ -566,8 +597,9 @@ private slots:
         QTest::addColumn<quint32>("colour");
         const QByteArray whole =
             EmfWriter()
-                .record(EmrStretchDiBits, Le().bytes(stretchDiBits(QRect(0, 0, 100, 100),
-                                                                   QRect(0, 0, 2, 2), quadrants())))
+                .record(EMR_STRETCHDIBITS,
+                        Le().bytes(
+                            stretchDiBits(QRect(0, 0, 100, 100), QRect(0, 0, 2, 2), quadrants())))
                 .finish();
         QTest::newRow("stretchdibits top left") << whole << QPoint(25, 25) << Red;
         QTest::newRow("stretchdibits top right") << whole << QPoint(75, 25) << Green;
@@ -576,7 +608,7 @@ private slots:
         // Source rows of a bottom-up bitmap count from its bottom.
         QTest::newRow("stretchdibits source from the bottom")
             << EmfWriter()
-                   .record(EmrStretchDiBits,
+                   .record(EMR_STRETCHDIBITS,
                            Le().bytes(stretchDiBits(QRect(0, 0, 100, 100), QRect(1, 0, 1, 1),
                                                     quadrants())))
                    .finish()
@@ -590,48 +622,50 @@ private slots:
             .i32(0)
             .i32(100)
             .i32(100)
-            .u32(0x00CC0020)
+            .u32(SRCCOPY)
             .i32(0)
             .i32(0);
         stretchBlt.f32(1).f32(0).f32(0).f32(1).f32(0).f32(0).u32(0).u32(0);
         stretchBlt.u32(108).u32(40).u32(148).u32(quint32(quadrants().size() - 40)).i32(2).i32(2);
         stretchBlt.bytes(quadrants());
         QTest::newRow("stretchblt")
-            << EmfWriter().record(EmrStretchBlt, stretchBlt).finish() << QPoint(75, 25) << Green;
+            << EmfWriter().record(EMR_STRETCHBLT, stretchBlt).finish() << QPoint(75, 25) << Green;
         Le keyed = stretchBlt;
         QByteArray keyedBytes = keyed.data();
         const QByteArray green = Le().u32(Green).data();
         keyedBytes.replace(32, 4, green); // the rop field holds the transparent colour
         QTest::newRow("transparentblt keys out a colour")
-            << EmfWriter().record(116, Le().bytes(keyedBytes)).finish() << QPoint(75, 25)
-            << rgb(255, 255, 255);
+            << EmfWriter().record(EMR_TRANSPARENTBLT, Le().bytes(keyedBytes)).finish()
+            << QPoint(75, 25) << rgb(255, 255, 255);
         QTest::newRow("transparentblt keeps the rest")
-            << EmfWriter().record(116, Le().bytes(keyedBytes)).finish() << QPoint(25, 25) << Red;
-        QTest::newRow("wmf dibstretchblt") << WmfWriter(QRect(0, 0, 100, 100), 96)
-                                                  .record(WmfDibStretchBlt, Le().u32(0x00CC0020)
-                                                                                .i16(2)
-                                                                                .i16(2)
-                                                                                .i16(0)
-                                                                                .i16(0)
-                                                                                .i16(100)
-                                                                                .i16(100)
-                                                                                .i16(0)
-                                                                                .i16(0)
-                                                                                .bytes(quadrants()))
-                                                  .finish()
-                                           << QPoint(25, 75) << Blue;
+            << EmfWriter().record(EMR_TRANSPARENTBLT, Le().bytes(keyedBytes)).finish()
+            << QPoint(25, 25) << Red;
+        QTest::newRow("wmf dibstretchblt")
+            << WmfWriter(QRect(0, 0, 100, 100), 96)
+                   .record(META_DIBSTRETCHBLT, Le().u32(SRCCOPY)
+                                                   .i16(2)
+                                                   .i16(2)
+                                                   .i16(0)
+                                                   .i16(0)
+                                                   .i16(100)
+                                                   .i16(100)
+                                                   .i16(0)
+                                                   .i16(0)
+                                                   .bytes(quadrants()))
+                   .finish()
+            << QPoint(25, 75) << Blue;
         QTest::newRow("wmf stretchdib") << WmfWriter(QRect(0, 0, 100, 100), 96)
-                                               .record(WmfStretchDib, Le().u32(0x00CC0020)
-                                                                          .u16(0)
-                                                                          .i16(2)
-                                                                          .i16(2)
-                                                                          .i16(0)
-                                                                          .i16(0)
-                                                                          .i16(100)
-                                                                          .i16(100)
-                                                                          .i16(0)
-                                                                          .i16(0)
-                                                                          .bytes(quadrants()))
+                                               .record(META_STRETCHDIB, Le().u32(SRCCOPY)
+                                                                            .u16(0)
+                                                                            .i16(2)
+                                                                            .i16(2)
+                                                                            .i16(0)
+                                                                            .i16(0)
+                                                                            .i16(100)
+                                                                            .i16(100)
+                                                                            .i16(0)
+                                                                            .i16(0)
+                                                                            .bytes(quadrants()))
                                                .finish()
                                         << QPoint(75, 75) << Yellow;
     }
@@ -645,6 +679,66 @@ private slots:
                  qPrintable(image.pixelColor(at).name()));
     }
 
+    // The 2 x 2 bitmap stretched over green with a blue brush selected: its top left pixel is red.
+    void rasterOperations_data()
+    {
+        QTest::addColumn<quint32>("rop");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("copy") << quint32(SRCCOPY) << QColor(Qt::red);
+        QTest::newRow("inverted copy") << quint32(NOTSRCCOPY) << QColor(Qt::cyan);
+        QTest::newRow("and") << quint32(SRCAND) << QColor(Qt::black);
+        QTest::newRow("or") << quint32(SRCPAINT) << QColor(Qt::yellow);
+        QTest::newRow("xor") << quint32(SRCINVERT) << QColor(Qt::yellow);
+        QTest::newRow("destination kept") << quint32(gdi::D) << QColor(Qt::green);
+        QTest::newRow("destination inverted") << quint32(DSTINVERT) << QColor(Qt::magenta);
+        QTest::newRow("brush") << quint32(PATCOPY) << QColor(Qt::blue);
+        QTest::newRow("brush, index alone") << quint32(PATCOPY & 0xFFFF0000) << QColor(Qt::blue);
+        QTest::newRow("brush xor") << quint32(PATINVERT) << QColor(Qt::cyan);
+        QTest::newRow("black") << quint32(BLACKNESS) << QColor(Qt::black);
+        QTest::newRow("white") << quint32(WHITENESS) << QColor(Qt::white);
+    }
+    void rasterOperations()
+    {
+        QFETCH(quint32, rop);
+        QFETCH(QColor, colour);
+        const Le blit =
+            Le().bytes(stretchDiBits(QRect(0, 0, 100, 100), QRect(0, 0, 2, 2), quadrants(), rop));
+        const QImage image = render(greenWithBlueBrush().record(EMR_STRETCHDIBITS, blit).finish());
+        QVERIFY2(near(image.pixelColor(25, 25), colour),
+                 qPrintable(image.pixelColor(25, 25).name()));
+    }
+
+    // A thick red line over green under each binary raster operation.
+    void penRasterOperations_data()
+    {
+        QTest::addColumn<int>("rop2");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("copy") << int(R2_COPYPEN) << QColor(Qt::red);
+        QTest::newRow("nothing") << int(R2_NOP) << QColor(Qt::green);
+        QTest::newRow("black") << int(R2_BLACK) << QColor(Qt::black);
+        QTest::newRow("white") << int(R2_WHITE) << QColor(Qt::white);
+        QTest::newRow("inverted pen") << int(R2_NOTCOPYPEN) << QColor(Qt::cyan);
+        QTest::newRow("inverted destination") << int(R2_NOT) << QColor(Qt::magenta);
+        QTest::newRow("xor") << int(R2_XORPEN) << QColor(Qt::yellow);
+        QTest::newRow("and") << int(R2_MASKPEN) << QColor(Qt::black);
+        QTest::newRow("or") << int(R2_MERGEPEN) << QColor(Qt::yellow);
+        QTest::newRow("not xor") << int(R2_NOTXORPEN) << QColor(Qt::blue);
+    }
+    void penRasterOperations()
+    {
+        QFETCH(int, rop2);
+        QFETCH(QColor, colour);
+        const QImage image =
+            render(greenWithBlueBrush()
+                       .record(EMR_CREATEPEN, Le().u32(3).u32(PS_SOLID).i32(20).i32(0).u32(Red))
+                       .record(EMR_SELECTOBJECT, Le().u32(3))
+                       .record(EMR_SETROP2, Le().u32(quint32(rop2)))
+                       .record(EMR_POLYLINE16, points16({{0, 50}, {100, 50}}))
+                       .finish());
+        QVERIFY2(near(image.pixelColor(50, 50), colour),
+                 qPrintable(image.pixelColor(50, 50).name()));
+    }
+
     void gradientFillInterpolates()
     {
         Le gradient;
@@ -652,7 +746,7 @@ private slots:
         gradient.i32(0).i32(0).u16(0xFF00).u16(0).u16(0).u16(0);
         gradient.i32(100).i32(100).u16(0).u16(0).u16(0xFF00).u16(0);
         gradient.u32(0).u32(1);
-        const QImage image = render(EmfWriter().record(118, gradient).finish());
+        const QImage image = render(EmfWriter().record(EMR_GRADIENTFILL, gradient).finish());
         QVERIFY(near(image.pixelColor(2, 50), Qt::red));
         QVERIFY(near(image.pixelColor(50, 50), QColor(128, 0, 128)));
         QVERIFY(near(image.pixelColor(97, 50), Qt::blue));
@@ -667,9 +761,9 @@ private slots:
         dib.replace(4, 8, big.data());
         const QImage image = render(
             redFill()
-                .record(EmrStretchDiBits,
+                .record(EMR_STRETCHDIBITS,
                         Le().bytes(stretchDiBits(QRect(0, 0, 50, 100), QRect(0, 0, 200, 200), dib)))
-                .record(EmrRectangle, rectParams(QRect(50, 0, 50, 100)))
+                .record(EMR_RECTANGLE, rectParams(QRect(50, 0, 50, 100)))
                 .finish());
         QCOMPARE(image.pixelColor(25, 50), QColor(Qt::white));
         QVERIFY(near(image.pixelColor(75, 50), Qt::red));
@@ -679,19 +773,19 @@ private slots:
     {
         const QImage image =
             render(EmfWriter()
-                       .record(EmrSelectObject, Le().u32(NullPen))
-                       .record(EmrCreateBrush, Le().u32(1).u32(0).u32(Red).u32(0))
-                       .record(EmrCreateBrush, Le().u32(2).u32(0).u32(Green).u32(0))
-                       .record(EmrCreateBrush, Le().u32(100000).u32(0).u32(Blue).u32(0))
-                       .record(EmrSelectObject, Le().u32(1))
-                       .record(EmrDeleteObject, Le().u32(1))
-                       .record(EmrSelectObject, Le().u32(1))      // deleted: ignored
-                       .record(EmrSelectObject, Le().u32(100000)) // never created: ignored
-                       .record(EmrRectangle, rectParams(QRect(0, 0, 30, 100)))
-                       .record(EmrSelectObject, Le().u32(2))
-                       .record(EmrRectangle, rectParams(QRect(30, 0, 30, 100)))
-                       .record(EmrSelectObject, Le().u32(BlackBrush))
-                       .record(EmrRectangle, rectParams(QRect(60, 0, 40, 100)))
+                       .record(EMR_SELECTOBJECT, Le().u32(NULL_PEN))
+                       .record(EMR_CREATEBRUSHINDIRECT, Le().u32(1).u32(0).u32(Red).u32(0))
+                       .record(EMR_CREATEBRUSHINDIRECT, Le().u32(2).u32(0).u32(Green).u32(0))
+                       .record(EMR_CREATEBRUSHINDIRECT, Le().u32(100000).u32(0).u32(Blue).u32(0))
+                       .record(EMR_SELECTOBJECT, Le().u32(1))
+                       .record(EMR_DELETEOBJECT, Le().u32(1))
+                       .record(EMR_SELECTOBJECT, Le().u32(1))      // deleted: ignored
+                       .record(EMR_SELECTOBJECT, Le().u32(100000)) // never created: ignored
+                       .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 30, 100)))
+                       .record(EMR_SELECTOBJECT, Le().u32(2))
+                       .record(EMR_RECTANGLE, rectParams(QRect(30, 0, 30, 100)))
+                       .record(EMR_SELECTOBJECT, Le().u32(BLACK_BRUSH))
+                       .record(EMR_RECTANGLE, rectParams(QRect(60, 0, 40, 100)))
                        .finish());
         QVERIFY(near(image.pixelColor(15, 50), Qt::red));
         QVERIFY(near(image.pixelColor(45, 50), Qt::green));
@@ -700,15 +794,15 @@ private slots:
 
     void wmfObjectSlotsAreReused()
     {
-        const QImage image =
-            render(WmfWriter(QRect(0, 0, 100, 100), 96)
-                       .record(WmfCreateBrush, Le().u16(0).u32(Red).u16(0))   // slot 0
-                       .record(WmfCreateBrush, Le().u16(0).u32(Green).u16(0)) // slot 1
-                       .record(WmfDeleteObject, Le().u16(0))
-                       .record(WmfCreateBrush, Le().u16(0).u32(Blue).u16(0)) // slot 0 again
-                       .record(WmfSelectObject, Le().u16(0))
-                       .record(WmfRectangle, wmfRect(QRect(0, 0, 100, 100)))
-                       .finish());
+        const QImage image = render(
+            WmfWriter(QRect(0, 0, 100, 100), 96)
+                .record(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Red).u16(0))   // slot 0
+                .record(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Green).u16(0)) // slot 1
+                .record(META_DELETEOBJECT, Le().u16(0))
+                .record(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Blue).u16(0)) // slot 0 again
+                .record(META_SELECTOBJECT, Le().u16(0))
+                .record(META_RECTANGLE, wmfRect(QRect(0, 0, 100, 100)))
+                .finish());
         QVERIFY(near(image.pixelColor(50, 50), Qt::blue));
     }
 
@@ -722,52 +816,52 @@ private slots:
         shortPolygon.i32(0).i32(0).i32(50).i32(0).i32(50).i32(50);
         QTest::newRow("emf point count beyond its record")
             << redFill()
-                   .record(EmrPolygon, shortPolygon)
-                   .record(EmrRectangle, rectParams(QRect(50, 50, 50, 50)))
+                   .record(EMR_POLYGON, shortPolygon)
+                   .record(EMR_RECTANGLE, rectParams(QRect(50, 50, 50, 50)))
                    .finish()
             << QPoint(75, 75) << QPoint(10, 5);
         QByteArray beyond =
             redFill()
-                .record(EmrRectangle, rectParams(QRect(0, 0, 50, 50)))
-                .rawRecord(EmrRectangle, 0x7FFFFFF0, rectParams(QRect(50, 50, 50, 50)).data())
+                .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 50, 50)))
+                .rawRecord(EMR_RECTANGLE, 0x7FFFFFF0, rectParams(QRect(50, 50, 50, 50)).data())
                 .finish(false);
         QTest::newRow("emf record beyond the file") << beyond << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("emf record of size zero")
             << redFill()
-                   .record(EmrRectangle, rectParams(QRect(0, 0, 50, 50)))
-                   .rawRecord(EmrRectangle, 0, QByteArray())
-                   .record(EmrRectangle, rectParams(QRect(50, 50, 50, 50)))
+                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 50, 50)))
+                   .rawRecord(EMR_RECTANGLE, 0, QByteArray())
+                   .record(EMR_RECTANGLE, rectParams(QRect(50, 50, 50, 50)))
                    .finish()
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("emf region count beyond its data")
             << redFill()
-                   .record(EmrExtSelectClipRgn, Le().u32(48)
-                                                    .u32(5)
-                                                    .u32(32)
-                                                    .u32(1)
-                                                    .u32(0x10000000)
-                                                    .u32(0)
-                                                    .rect(QRect(0, 0, 10, 10))
-                                                    .rect(QRect(0, 0, 10, 10)))
-                   .record(EmrRectangle, rectParams(QRect(0, 0, 100, 100)))
+                   .record(EMR_EXTSELECTCLIPRGN, Le().u32(48)
+                                                     .u32(5)
+                                                     .u32(32)
+                                                     .u32(1)
+                                                     .u32(0x10000000)
+                                                     .u32(0)
+                                                     .rect(QRect(0, 0, 10, 10))
+                                                     .rect(QRect(0, 0, 10, 10)))
+                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 100, 100)))
                    .finish()
             << QPoint(50, 50) << QPoint(200, 200);
         QTest::newRow("wmf point count beyond its record")
             << wmfRedFill()
-                   .record(WmfPolygon, Le().i16(30000).i16(0).i16(0).i16(500).i16(0))
-                   .record(WmfRectangle, wmfRect(QRect(500, 500, 500, 500)))
+                   .record(META_POLYGON, Le().i16(30000).i16(0).i16(0).i16(500).i16(0))
+                   .record(META_RECTANGLE, wmfRect(QRect(500, 500, 500, 500)))
                    .finish()
             << QPoint(75, 75) << QPoint(25, 5);
         QTest::newRow("wmf record beyond the file")
             << wmfRedFill()
-                   .record(WmfRectangle, wmfRect(QRect(0, 0, 500, 500)))
-                   .rawRecord(0x40000000, WmfRectangle, wmfRect(QRect(500, 500, 500, 500)).data())
+                   .record(META_RECTANGLE, wmfRect(QRect(0, 0, 500, 500)))
+                   .rawRecord(0x40000000, META_RECTANGLE, wmfRect(QRect(500, 500, 500, 500)).data())
                    .finish()
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("wmf text count beyond its record")
             << wmfRedFill()
-                   .record(WmfExtTextOut, Le().i16(0).i16(0).i16(32000).u16(0).bytes("abc"))
-                   .record(WmfRectangle, wmfRect(QRect(500, 500, 500, 500)))
+                   .record(META_EXTTEXTOUT, Le().i16(0).i16(0).i16(32000).u16(0).bytes("abc"))
+                   .record(META_RECTANGLE, wmfRect(QRect(500, 500, 500, 500)))
                    .finish()
             << QPoint(75, 75) << QPoint(25, 25);
     }
@@ -778,9 +872,9 @@ private slots:
         const QImage image = render(
             redFill()
                 .record(
-                    EmrComment,
+                    EMR_COMMENT,
                     Le().u32(20).u32(0x2B464D45).u16(0x4008).u16(0).u32(12).u32(0).u32(0xFFFFFFFF))
-                .record(EmrRectangle, rectParams(QRect(0, 0, 100, 100)))
+                .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 100, 100)))
                 .finish());
         QVERIFY(near(image.pixelColor(50, 50), Qt::red));
     }
@@ -788,12 +882,12 @@ private slots:
     void embeddedEmfReplacesTheWmfDrawing()
     {
         const QByteArray emf =
-            redFill().record(EmrRectangle, rectParams(QRect(0, 0, 100, 100))).finish();
+            redFill().record(EMR_RECTANGLE, rectParams(QRect(0, 0, 100, 100))).finish();
         Le escape;
-        escape.u16(15)
+        escape.u16(MFCOMMENT)
             .u16(quint16(34 + emf.size()))
-            .u32(0x43464D57)
-            .u32(1)
+            .u32(EmbeddedEmfIdentifier)
+            .u32(EmbeddedEmfCommentType)
             .u32(0x10000)
             .u16(0)
             .u32(0)
@@ -803,10 +897,10 @@ private slots:
             .u32(quint32(emf.size()))
             .bytes(emf);
         WmfWriter wmf(QRect(0, 0, 1000, 1000), 1000);
-        wmf.record(WmfEscape, escape);
-        wmf.record(WmfCreateBrush, Le().u16(0).u32(Blue).u16(0))
-            .record(WmfSelectObject, Le().u16(0));
-        wmf.record(WmfRectangle, wmfRect(QRect(0, 0, 1000, 1000)));
+        wmf.record(META_ESCAPE, escape);
+        wmf.record(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Blue).u16(0))
+            .record(META_SELECTOBJECT, Le().u16(0));
+        wmf.record(META_RECTANGLE, wmfRect(QRect(0, 0, 1000, 1000)));
         const Metafile picture = Metafile::fromBytes(wmf.finish());
         QCOMPARE(picture.naturalSizeTwips(), QSizeF(1440, 1440)); // the outer header's size
         QVERIFY(near(picture.toImage(QSize(100, 100), Qt::white).pixelColor(50, 50), Qt::red));
@@ -816,11 +910,18 @@ private slots:
     {
         Le pen;
         pen.u32(1).u32(0).u32(0).u32(0).u32(0);
-        pen.u32(0x10000 | 0x200 | 7).u32(4).u32(0).u32(Red).u32(0).u32(2).u32(10).u32(10);
+        pen.u32(PS_GEOMETRIC | PS_ENDCAP_FLAT | PS_USERSTYLE)
+            .u32(4)
+            .u32(0)
+            .u32(Red)
+            .u32(0)
+            .u32(2)
+            .u32(10)
+            .u32(10);
         const QImage image = render(EmfWriter()
-                                        .record(EmrExtCreatePen, pen)
-                                        .record(EmrSelectObject, Le().u32(1))
-                                        .record(EmrPolyline16, points16({{0, 50}, {100, 50}}))
+                                        .record(EMR_EXTCREATEPEN, pen)
+                                        .record(EMR_SELECTOBJECT, Le().u32(1))
+                                        .record(EMR_POLYLINE16, points16({{0, 50}, {100, 50}}))
                                         .finish());
         QVERIFY(near(image.pixelColor(5, 50), Qt::red));
         QCOMPARE(image.pixelColor(15, 50), QColor(Qt::white));
@@ -829,30 +930,47 @@ private slots:
 
     void budgetEndsTheRecordLoop_data()
     {
-        QTest::addColumn<qint64>("milliseconds");
-        QTest::addColumn<qint64>("records");
+        QTest::addColumn<qint64>("maxRecords");
+        QTest::addColumn<int>("clockJumpsAfter"); // records spent before the time runs out
         QTest::addColumn<int>("spentBeforeStop");
-        QTest::newRow("record count") << qint64(60000) << qint64(10) << 10;
-        QTest::newRow("time") << qint64(0) << qint64(1000000) << 7; // the clock is read every 8
+        QTest::newRow("record count") << qint64(10) << -1 << 10;
+        QTest::newRow("time, from the start") << qint64(1'000'000) << 0 << 7;
+        QTest::newRow("time, read every 8 records") << qint64(1'000'000) << 20 << 23;
     }
     void budgetEndsTheRecordLoop()
     {
-        QFETCH(qint64, milliseconds);
-        QFETCH(qint64, records);
+        QFETCH(qint64, maxRecords);
+        QFETCH(int, clockJumpsAfter);
         QFETCH(int, spentBeforeStop);
-        RenderBudget budget(milliseconds, records);
-        QTest::qWait(2);
+        qint64 now = 5000;
+        RenderBudget budget(100, maxRecords, [&] { return now; });
         int spent = 0;
-        while (!budget.spend())
-            ++spent;
+        for (;;) {
+            if (spent == clockJumpsAfter)
+                now += 101;
+            if (budget.spend())
+                break;
+            QVERIFY(++spent < 1000);
+        }
         QCOMPARE(spent, spentBeforeStop);
         QVERIFY(budget.exhausted());
+    }
+
+    void budgetOverTimeReadsTheClockAtOnce()
+    {
+        qint64 now = 5000;
+        RenderBudget budget(100, 1000, [&] { return now; });
+        QVERIFY(!budget.spend());
+        QVERIFY(!budget.overTime());
+        now += 101;
+        QVERIFY(budget.overTime());
+        QVERIFY(budget.spend());
     }
 
     void rendersIntoATargetOfAnotherPainter()
     {
         const Metafile picture = Metafile::fromBytes(
-            redFill().record(EmrRectangle, rectParams(QRect(0, 0, 100, 100))).finish());
+            redFill().record(EMR_RECTANGLE, rectParams(QRect(0, 0, 100, 100))).finish());
         QImage image(200, 200, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::white);
         QPainter painter(&image);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FaultyFileSystem.h"
+#include "RecordingStarter.h"
 #include "ScriptedPrompts.h"
 #include "core/RunTimeError.h"
 #include "shell/frmGlintbox.h"
@@ -36,13 +37,16 @@ inline void typeFirstLetter(FileList &list, const QString &name)
     QTest::keyClick(&list, name.at(0).toLatin1(), Qt::NoModifier, 1);
 }
 
-// A main window over a temporary settings file, scripted prompts and a file
-// system whose calls can be made to fail.
+// A main window over a temporary settings file, scripted prompts, a file
+// system whose calls can be made to fail and a program starter that only
+// records. The lists start in the temporary folder.
 struct ShellFixture {
     QTemporaryDir dir;
     ScriptedPrompts prompts;
     FaultyFileSystem fs;
     FakeDrives drives;
+    RecordingStarter starter;
+    QString startFolder = dir.path();
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<frmGlintbox> window;
     int exits = 0;
@@ -53,6 +57,17 @@ struct ShellFixture {
     QString settingsFile() const { return dir.filePath(QStringLiteral("Glintbox.conf")); }
 
     void resetStore() { store = std::make_unique<SettingsStore>(settingsFile()); }
+
+    // A value of the "Settings" section, as an earlier run left it or as the
+    // last close wrote it.
+    void storeSetting(const QString &key, const QString &text)
+    {
+        store->write(SettingsSection, key, text);
+    }
+    QString storedSetting(const QString &key) const
+    {
+        return store->read(SettingsSection, key, {});
+    }
 
     void makeFile(const QString &relative, const QByteArray &content = "text")
     {
@@ -65,7 +80,8 @@ struct ShellFixture {
 
     frmGlintbox &open()
     {
-        window = std::make_unique<frmGlintbox>(GlintboxServices{prompts, fs, drives, *store});
+        window = std::make_unique<frmGlintbox>(
+            GlintboxServices{prompts, fs, drives, *store, starter, startFolder});
         window->setExitHandler([this] { ++exits; });
         return *window;
     }

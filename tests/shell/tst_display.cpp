@@ -123,7 +123,6 @@ class TestDisplay : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { QDir::setCurrent(QDir::tempPath()); }
     void endOfFileMarker_data();
     void endOfFileMarker();
     void fileAboveMaximumIsRefusedQuietly();
@@ -171,7 +170,6 @@ void TestDisplay::endOfFileMarker()
     QFETCH(int, shownLength);
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"), textWithMarker(1000, beforeEnd));
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     w.viewer().Text1->finishLoading();
     QCOMPARE(w.viewer().Text1->text().size(), shownLength);
@@ -191,10 +189,9 @@ void TestDisplay::fileAboveMaximumIsRefusedQuietly()
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"), QByteArray(1025, 'x'));
     f.makeFile(QStringLiteral("b.txt"), "shown before");
-    f.store->write(SettingKey::MaxFileSize, QStringLiteral("1024"));
+    f.storeSetting("MaxFileSize", "1024");
     f.store->commit();
     f.resetStore();
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     w.controls().File1->setListIndex(1);
     QCOMPARE(w.viewer().Text1->text(), QStringLiteral("shown before"));
@@ -210,10 +207,9 @@ void TestDisplay::fileAtMaximumIsShownWithFullGauge()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"), QByteArray(1024, 'x'));
-    f.store->write(SettingKey::MaxFileSize, QStringLiteral("1024"));
+    f.storeSetting("MaxFileSize", "1024");
     f.store->commit();
     f.resetStore();
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QCOMPARE(w.viewer().Text1->text().size(), 1024);
     QCOMPARE(litCells(*w.viewer().gauge), 10);
@@ -225,7 +221,6 @@ void TestDisplay::emptyFileShowsEmptyText()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"), QByteArray());
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QVERIFY(f.prompts.records().isEmpty());
     QCOMPARE(w.viewer().Text1->text(), QString());
@@ -238,7 +233,6 @@ void TestDisplay::unreadableFileNeverShowsAnotherFilesText()
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"), "first file");
     f.makeFile(QStringLiteral("b.txt"), "second file");
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QCOMPARE(w.viewer().Text1->text(), QStringLiteral("first file"));
     f.fs.failWith(FaultyFileSystem::Operation::Read, f.path(QStringLiteral("b.txt")), EACCES);
@@ -252,7 +246,6 @@ void TestDisplay::vanishedFileGivesOneReport()
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"), "first");
     f.makeFile(QStringLiteral("b.txt"), "gone soon");
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QFile::remove(f.path(QStringLiteral("b.txt")));
     w.controls().File1->setListIndex(1);
@@ -267,9 +260,8 @@ void TestDisplay::corruptPictureGivesReportAndNoOldPicture()
     image.fill(Qt::red);
     image.save(f.path(QStringLiteral("a.bmp")), "BMP");
     f.makeFile(QStringLiteral("b.bmp"), "BM this is not a bitmap");
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
-    QCOMPARE(w.state().ViewMode, qint16(1));
+    QCOMPARE(w.state().ViewMode, ViewMode::Image);
     QVERIFY(!w.viewer().Picture2->picture().isNull());
     w.controls().File1->setListIndex(1);
     QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Error 481"});
@@ -284,9 +276,8 @@ void TestDisplay::metafileShowsAsVectorPicture()
     ShellFixture f;
     QVERIFY(QFile::copy(metafiles.first(), f.path(QStringLiteral("a.wmf"))));
     f.makeFile(QStringLiteral("b.emf"), "not a metafile at all");
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
-    QCOMPARE(w.state().ViewMode, qint16(1));
+    QCOMPARE(w.state().ViewMode, ViewMode::Image);
     QVERIFY(f.prompts.records().isEmpty());
     QVERIFY(!w.viewer().Picture2->picture().isNull());
     QVERIFY(w.state().baseWidth > 0 && w.state().baseHeight > 0);
@@ -298,7 +289,6 @@ void TestDisplay::rtfModeChoosesFormattedOrSource()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("a.rtf"), "{\\rtf1\\ansi {\\b bold} text\\par}");
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QVERIFY(w.viewer().Text1->isRichText());
     QCOMPARE(w.viewer().Text1->text().trimmed(), QStringLiteral("bold text"));
@@ -312,10 +302,9 @@ void TestDisplay::rtfClickAfterRestoreActs()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("a.rtf"), "{\\rtf1 plain}");
-    f.store->write(SettingKey::RTFmode, QStringLiteral("0"));
+    f.storeSetting("RTFmode", "0");
     f.store->commit();
     f.resetStore();
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QVERIFY(!w.controls().chkAutoMode->isChecked());
     QVERIFY(!w.state().RtfClickSuppressed);
@@ -328,12 +317,11 @@ void TestDisplay::htmlModeOffShowsSource()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("page.html"), "<html><body>hello</body></html>");
-    f.store->write(SettingKey::HTMLmode, QStringLiteral("0"));
+    f.storeSetting("HTMLmode", "0");
     f.store->commit();
     f.resetStore();
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
-    QCOMPARE(w.state().ViewMode, qint16(0));
+    QCOMPARE(w.state().ViewMode, ViewMode::Text);
     QVERIFY(w.viewer().Text1->isVisibleTo(&w));
     QVERIFY(w.viewer().Text1->text().contains(QStringLiteral("<body>hello")));
 }
@@ -344,7 +332,6 @@ void TestDisplay::commandsFollowViewMode()
     f.makeFile(QStringLiteral("a.txt"));
     f.makeFile(QStringLiteral("b.exe"), "MZ");
     QImage(4, 4, QImage::Format_RGB32).save(f.path(QStringLiteral("c.bmp")), "BMP");
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     const MainMenus &menus = *w.controls().menus;
     using M = MenuCommand;
@@ -353,7 +340,7 @@ void TestDisplay::commandsFollowViewMode()
     };
     QVERIFY(enabled(M::mnuSearch) && !enabled(M::mnuKeys, 0) && !enabled(M::mnuEnter));
     w.controls().File1->setListIndex(1); // b.exe
-    QCOMPARE(w.state().ViewMode, qint16(3));
+    QCOMPARE(w.state().ViewMode, ViewMode::Launcher);
     QVERIFY(enabled(M::mnuEnter) && !enabled(M::mnuPrint) && !enabled(M::mnuSearch));
     QCOMPARE(w.viewer().lblAppName->text(), QStringLiteral("b.exe"));
     w.controls().File1->setListIndex(2); // c.bmp
@@ -371,10 +358,9 @@ void TestDisplay::launcherLeavesGaugeUnlit()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("big.com"), QByteArray(4096, 'x'));
-    f.store->write(SettingKey::MaxFileSize, QStringLiteral("1024"));
+    f.storeSetting("MaxFileSize", "1024");
     f.store->commit();
     f.resetStore();
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QCOMPARE(litCells(*w.viewer().gauge), 0);
 }
@@ -383,7 +369,6 @@ void TestDisplay::plusKeyOnFileListZoomsPicture()
 {
     ShellFixture f;
     QImage(40, 20, QImage::Format_RGB32).save(f.path(QStringLiteral("a.bmp")), "BMP");
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     const QSizeF base = w.viewer().Picture2->imageRectTwips().size();
     QTest::keyClick(w.controls().File1, Qt::Key_Plus);
@@ -412,7 +397,6 @@ void TestDisplay::iconTimerFramesAndPendingFocus()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"));
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QVERIFY(w.state().FocusFileListPending);
     w.timIconSwitch_Timer();

@@ -20,7 +20,6 @@ class TestLayout : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { QDir::setCurrent(QDir::tempPath()); }
     void geometry_data();
     void geometry();
     void arrangementSetting_data();
@@ -192,13 +191,13 @@ void TestLayout::shrinkingSpringsBack()
 void TestLayout::lowerCaseTopGivesSideAndStoresSide()
 {
     ShellFixture f;
-    f.store->write(SettingKey::Controls, QStringLiteral("top"));
+    f.storeSetting("Controls", "top");
     frmGlintbox &w = f.load();
     QVERIFY(w.controls().menus->item(MenuCommand::mnuControl, 1)->isChecked());
     QVERIFY(!w.controls().menus->item(MenuCommand::mnuControl, 0)->isChecked());
     QCOMPARE(w.controls().Dir1->x(), w.controls().File1->x());
     f.closeAndReload();
-    QCOMPARE(f.store->read(SettingKey::Controls), QStringLiteral("Side"));
+    QCOMPARE(f.storedSetting("Controls"), QStringLiteral("Side"));
 }
 
 void TestLayout::layoutItemsKeepOneCheckMark()

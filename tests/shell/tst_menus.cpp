@@ -36,7 +36,6 @@ class TestMenus : public QObject {
 
 private slots:
     void initTestCase();
-    void init() { QDir::setCurrent(QDir::tempPath()); }
     void menuTree_data();
     void menuTree();
     void enabledStatesFollowTheShownFile_data();
@@ -79,7 +78,6 @@ frmGlintbox &TestMenus::openWithKinds(ShellFixture &f, int kind)
     picture.save(f.path("b.bmp"));
     f.makeFile("c.avi", "not really a movie");
     f.makeFile("d.exe", "MZ");
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.open();
     w.controls().File1->setPath(f.dir.path());
     m_zoomSteps.clear();

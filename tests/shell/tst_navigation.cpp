@@ -17,7 +17,6 @@ class TestNavigation : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { QDir::setCurrent(QDir::tempPath()); }
     void wildcard_data();
     void wildcard();
     void mountTableGivesDrives();
@@ -165,8 +164,8 @@ void TestNavigation::driveNotReadyAtStartupGivesOneMessage()
     f.drives.list.append(Drive{stick, QStringLiteral("STICK")});
     f.drives.notReady.insert(stick);
     f.makeFile(QStringLiteral("start/first.txt"));
-    QDir::setCurrent(f.path(QStringLiteral("start")));
-    f.store->write(SettingKey::DriveLetter, stick + QStringLiteral(" [STICK]"));
+    f.startFolder = f.path(QStringLiteral("start"));
+    f.storeSetting("DriveLetter", stick + QStringLiteral(" [STICK]"));
     f.store->commit();
     f.resetStore();
     frmGlintbox &w = f.load();
@@ -186,7 +185,6 @@ void TestNavigation::choosingDriveLandsInRootAndShowsFirstFile()
     f.makeFile(QStringLiteral("stick/b.txt"));
     f.makeFile(QStringLiteral("stick/a.txt"));
     f.drives.list.append(Drive{stick, {}});
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     w.controls().Drive1->setDrive(stick);
     QCOMPARE(w.controls().Dir1->path(), stick + u'/');
@@ -221,7 +219,6 @@ void TestNavigation::folderWithoutMatchesKeepsShownFile()
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"));
     f.makeFile(QStringLiteral("sub/picture.xyz"));
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     const QString shown = w.controls().InputFileProperties->text();
     QVERIFY(shown.contains(QStringLiteral("a.txt")));
@@ -252,7 +249,6 @@ void TestNavigation::unreadableFolderReportsAndListsStayUsable()
     f.makeFile(QStringLiteral("a.txt"));
     f.makeFile(QStringLiteral("locked/secret.txt"));
     f.makeFile(QStringLiteral("open/b.txt"));
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     f.fs.failWith(FaultyFileSystem::Operation::List, f.path(QStringLiteral("locked")), EACCES);
     w.controls().Dir1->folderChosen(f.path(QStringLiteral("locked")));
@@ -286,7 +282,6 @@ void TestNavigation::namesThatAreNotUtf8()
         fclose(handle);
     }
     f.makeFile(QStringLiteral("good.txt"));
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     QCOMPARE(w.controls().File1->listCount(), 2);
     // Selecting it shows it or gives one clear error; never a crash.

@@ -3,7 +3,9 @@
 #include "filter/FileFilter.h"
 #include "shell/MainMenus.h"
 #include "shell/lists/FolderList.h"
+#include "shell/settings/SettingBindings.h"
 #include "shell/settings/SettingsConversions.h"
+#include "viewing/text/RichTextBox.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -16,7 +18,6 @@ class TestSettings : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
     void conversions_data();
     void conversions();
     void unconvertibleTextFails_data();
@@ -26,21 +27,14 @@ private slots:
     void unreadableValueSkipsOnlyItsStep();
     void invalidIniNeverStopsStartup();
     void closingWritesEverythingInTextForm();
+    void everyStoredValueReachesItsOwnerAndBack();
     void systemColourRoundTripsAsReference();
     void dibRoundTrips();
     void obsoleteKeysRemovedAndSecondSaveSucceeds();
     void exitWritesNothing();
     void lowerCaseTopGivesSideAndStoresSide();
     void storedPositionIsUsed();
-
-private:
-    QTemporaryDir m_workDir;
 };
-
-void TestSettings::init()
-{
-    QDir::setCurrent(m_workDir.path());
-}
 
 void TestSettings::conversions_data()
 {
@@ -182,10 +176,10 @@ void TestSettings::firstRunGivesEveryDefault()
 void TestSettings::unreadableValueSkipsOnlyItsStep()
 {
     ShellFixture f;
-    f.store->write(SettingKey::Height, QStringLiteral("abc"));
-    f.store->write(SettingKey::Width, QStringLiteral("12000"));
-    f.store->write(SettingKey::MaxFileSize, QStringLiteral("many"));
-    f.store->write(SettingKey::FontSize, QStringLiteral("12"));
+    f.storeSetting("Height", "abc");
+    f.storeSetting("Width", "12000");
+    f.storeSetting("MaxFileSize", "many");
+    f.storeSetting("FontSize", "12");
     f.store->commit();
     f.resetStore();
     frmGlintbox &w = f.load();
@@ -217,16 +211,86 @@ void TestSettings::closingWritesEverythingInTextForm()
     w.state().WebMode = true;
     f.closeAndReload();
     QCOMPARE(f.exits, 1);
-    QCOMPARE(f.store->read(SettingKey::MaxFileSize), QStringLiteral("524288"));
-    QCOMPARE(f.store->read(SettingKey::WebMode), QStringLiteral("True"));
-    QCOMPARE(f.store->read(SettingKey::RTFmode), QStringLiteral("1"));
-    QCOMPARE(f.store->read(SettingKey::Controls), QStringLiteral("Side"));
-    QCOMPARE(f.store->read(SettingKey::State), QStringLiteral("0"));
-    QCOMPARE(f.store->read(SettingKey::DrivePath), m_workDir.path());
-    for (const SettingKeyInfo &info : settingKeys())
-        QVERIFY2(f.store->contains(SettingsSection, QString::fromLatin1(info.name)), info.name);
-    for (int i = 0; i < FilterEntryCount; ++i)
-        QVERIFY(f.store->contains(FiltersSection, filterKey(i)));
+    QCOMPARE(f.storedSetting("MaxFileSize"), QStringLiteral("524288"));
+    QCOMPARE(f.storedSetting("WebMode"), QStringLiteral("True"));
+    QCOMPARE(f.storedSetting("RTFmode"), QStringLiteral("1"));
+    QCOMPARE(f.storedSetting("Controls"), QStringLiteral("Side"));
+    QCOMPARE(f.storedSetting("State"), QStringLiteral("0"));
+    QCOMPARE(f.storedSetting("DrivePath"), f.dir.path());
+    for (const SettingBinding &setting : settingBindings())
+        QVERIFY2(f.store->contains(setting.section, setting.key), qPrintable(setting.key));
+}
+
+void TestSettings::everyStoredValueReachesItsOwnerAndBack()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("sub/a.txt"));
+    // Every value but State differs from its default (a stored maximised state
+    // would ignore the geometry); geometry in whole pixels at 96 dpi.
+    const QList<std::pair<QString, QString>> stored = {
+        {"DriveLetter", "/"},
+        {"DrivePath", f.path("sub")},
+        {"MaxFileSize", "524288"},
+        {"TextColour", "255"},
+        {"PictureColour", "65280"},
+        {"LaunchColour", "16711680"},
+        {"Controls", "Top"},
+        {"Height", "7005"},
+        {"Width", "10005"},
+        {"State", "0"},
+        {"Top", "1500"},
+        {"Left", "3000"},
+        {"RTFmode", "0"},
+        {"HTMLmode", "0"},
+        {"FontFace", "Courier"},
+        {"FontSize", "12.5"},
+        {"FontBold", "True"},
+        {"FontItalic", "True"},
+        {"FontUline", "True"},
+        {"FontStrike", "True"},
+        {"FontColour", "128"},
+        {"WebMode", "True"},
+        {"WordWrap", "True"},
+    };
+    for (const auto &[key, text] : stored)
+        f.storeSetting(key, text);
+    const QStringList ticked = {"TXT", "DIB", "NFO"};
+    f.store->write(FiltersSection, "ALL", "0");
+    for (const QString &key : ticked)
+        f.store->write(FiltersSection, key, "1");
+    f.store->commit();
+    f.resetStore();
+
+    frmGlintbox &w = f.load();
+    const GlintboxState &s = w.state();
+    const MainControls &c = w.controls();
+    QCOMPARE(c.Dir1->path(), f.path("sub"));
+    QCOMPARE(s.maxFileSize, 524288.0);
+    QCOMPARE(w.viewer().Text1->backgroundColour(), 255u);
+    QCOMPARE(s.pictureColour, 65280u);
+    QCOMPARE(s.launchColour, 16711680u);
+    QVERIFY(c.menus->item(MenuCommand::mnuControl, 0)->isChecked());
+    QVERIFY(!c.chkAutoMode->isChecked());
+    QVERIFY(!c.chkHTMLmode->isChecked());
+    QCOMPARE(s.font.name, QStringLiteral("Courier"));
+    QCOMPARE(s.font.size, 12.5f);
+    QVERIFY(s.font.bold && s.font.italic && s.font.underline && s.font.strikethrough);
+    QCOMPARE(s.font.colour, 128u);
+    QVERIFY(s.WebMode && w.viewer().mnuWebMode->isChecked());
+    // Word wrap off is applied to the text view, not only ticked.
+    QVERIFY(w.viewer().mnuWordWrap->isChecked());
+    QVERIFY(w.viewer().Text1->rightMargin() > 0);
+    QCOMPARE(w.fileFilter().model().value(QStringLiteral("NFO")), 1);
+    QCOMPARE(w.outerGeometryTwips(), QRectF(3000, 1500, 10005, 7005));
+
+    f.closeAndReload();
+    for (const auto &[key, text] : stored)
+        QCOMPARE(f.storedSetting(key), text);
+    for (int entry = 0; entry < FilterEntryCount; ++entry) {
+        const QString key = filterKey(entry);
+        QCOMPARE(f.store->read(FiltersSection, key, {}), ticked.contains(key) ? "1" : "0");
+    }
+    QVERIFY(f.prompts.records().isEmpty());
 }
 
 void TestSettings::systemColourRoundTripsAsReference()
@@ -234,7 +298,7 @@ void TestSettings::systemColourRoundTripsAsReference()
     ShellFixture f;
     f.load();
     f.closeAndReload();
-    QCOMPARE(f.store->read(SettingKey::TextColour), QStringLiteral("-2147483643"));
+    QCOMPARE(f.storedSetting("TextColour"), QStringLiteral("-2147483643"));
     frmGlintbox &w = f.load();
     QCOMPARE(w.state().textColour, SystemWindowBackground);
 }
@@ -287,21 +351,21 @@ void TestSettings::exitWritesNothing()
 void TestSettings::lowerCaseTopGivesSideAndStoresSide()
 {
     ShellFixture f;
-    f.store->write(SettingKey::Controls, QStringLiteral("top"));
+    f.storeSetting("Controls", "top");
     f.store->commit();
     f.resetStore();
     frmGlintbox &w = f.load();
     QVERIFY(w.controls().menus->item(MenuCommand::mnuControl, 1)->isChecked());
     QVERIFY(!w.controls().menus->item(MenuCommand::mnuControl, 0)->isChecked());
     f.closeAndReload();
-    QCOMPARE(f.store->read(SettingKey::Controls), QStringLiteral("Side"));
+    QCOMPARE(f.storedSetting("Controls"), QStringLiteral("Side"));
 }
 
 void TestSettings::storedPositionIsUsed()
 {
     ShellFixture f;
-    f.store->write(SettingKey::Top, QStringLiteral("1500"));
-    f.store->write(SettingKey::Left, QStringLiteral("3000"));
+    f.storeSetting("Top", "1500");
+    f.storeSetting("Left", "3000");
     f.store->commit();
     f.resetStore();
     frmGlintbox &w = f.load();

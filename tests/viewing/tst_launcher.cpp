@@ -18,19 +18,6 @@ using namespace glintbox;
 
 namespace {
 
-class RecordingStarter : public ProgramStarter {
-public:
-    QStringList started;
-    std::optional<int> failWith;
-
-    void start(const QString &path) override
-    {
-        if (failWith)
-            throw RunTimeError(*failWith);
-        started.append(path);
-    }
-};
-
 void writeFile(const QString &path, const QByteArray &content, bool executable)
 {
     QFile file(path);
@@ -72,6 +59,7 @@ private slots:
     void windowsProgramRunsThroughWine();
     void panelPlacesAndClicks();
     void failedLaunchKeepsTheViewer();
+    void windowStartsTheShownProgram();
     void startedProgramGetsNoSandboxSwitch();
 
 private:
@@ -268,10 +256,10 @@ void TestLauncher::failedLaunchKeepsTheViewer()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("tool.exe"), "not a program");
-    QDir::setCurrent(f.dir.path());
+    f.starter.failWith = InvalidProcedureCall;
     frmGlintbox &w = f.load();
     w.show();
-    QCOMPARE(ViewMode(w.state().ViewMode), ViewMode::Launcher);
+    QCOMPARE(w.state().ViewMode, ViewMode::Launcher);
     QVERIFY(w.viewer().picLaunchWindow->isVisible());
     QCOMPARE(w.viewer().lblAppName->text(), QStringLiteral("tool.exe"));
     f.prompts.clear();
@@ -279,9 +267,24 @@ void TestLauncher::failedLaunchKeepsTheViewer()
     auto *panel = static_cast<LauncherPanel *>(w.viewer().picLaunchWindow);
     QTest::mouseDClick(panel->Image3(), Qt::LeftButton);
     QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Error 5"});
-    QCOMPARE(ViewMode(w.state().ViewMode), ViewMode::Launcher);
+    QCOMPARE(w.state().ViewMode, ViewMode::Launcher);
     QVERIFY(w.viewer().picLaunchWindow->isVisible());
     QCOMPARE(w.controls().File1->fileName(), QStringLiteral("tool.exe"));
+}
+
+void TestLauncher::windowStartsTheShownProgram()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("my tool.exe"), "MZ");
+    frmGlintbox &w = f.load();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto *panel = static_cast<LauncherPanel *>(w.viewer().picLaunchWindow);
+    QTest::mouseDClick(panel->Image3(), Qt::LeftButton);
+    QTest::keyClick(w.controls().File1, Qt::Key_Return);
+    const QString program = f.path(QStringLiteral("my tool.exe"));
+    QCOMPARE(f.starter.started, QStringList({program, program}));
+    QVERIFY(f.prompts.records().isEmpty());
 }
 
 void TestLauncher::startedProgramGetsNoSandboxSwitch()
@@ -293,8 +296,11 @@ void TestLauncher::startedProgramGetsNoSandboxSwitch()
     const QString seen = markers.filePath(QStringLiteral("environment"));
     writeFile(f.path(QStringLiteral("env.exe")),
               "#!/bin/sh\nenv > \"" + QFile::encodeName(seen) + "\"\n", true);
-    QDir::setCurrent(f.dir.path());
-    frmGlintbox &w = f.load();
+    // The window with the program's real starter.
+    f.window = std::make_unique<frmGlintbox>(GlintboxServices{
+        f.prompts, f.fs, f.drives, *f.store, ProgramStarter::local(), f.startFolder});
+    frmGlintbox &w = *f.window;
+    w.Form_Load();
     w.show();
     QTest::keyClick(w.controls().File1, Qt::Key_Return);
     QTRY_VERIFY(QFileInfo(seen).size() > 0);

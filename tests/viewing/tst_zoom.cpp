@@ -43,7 +43,7 @@ struct ZoomRig {
 
     void showPicture(QSizeF baseTwips, ViewMode mode = ViewMode::Image)
     {
-        state.ViewMode = qint16(mode);
+        state.ViewMode = mode;
         state.baseWidth = baseTwips.width();
         state.baseHeight = baseTwips.height();
         QImage image(4, 4, QImage::Format_RGB32);
@@ -267,7 +267,7 @@ void TestZoom::movieModeSetsWindowSizeAndKeeps100()
     QFETCH(int, index);
     QFETCH(MovieWindowSize, size);
     ZoomRig rig;
-    rig.state.ViewMode = qint16(ViewMode::Movie);
+    rig.state.ViewMode = ViewMode::Movie;
     rig.c.ActiveMovie1->setMovieWindowSize(MovieWindowSize::QuarterScreen);
     rig.zoom->btnZoom_Click(index);
     QCOMPARE(rig.c.ActiveMovie1->movieWindowSize(), size);
@@ -356,11 +356,10 @@ void TestZoom::wholeWindowZoomsALoadedPicture()
     bmp.open(QIODevice::WriteOnly);
     image.save(&bmp, "BMP");
     f.makeFile(QStringLiteral("a.bmp"), bmp.data());
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     w.show();
     ViewerControls &v = w.viewer();
-    QCOMPARE(ViewMode(w.state().ViewMode), ViewMode::Image);
+    QCOMPARE(w.state().ViewMode, ViewMode::Image);
     QVERIFY(v.btnZoom[5]->isEnabled());
     const QSizeF base(w.state().baseWidth, w.state().baseHeight);
     QVERIFY(!base.isEmpty());

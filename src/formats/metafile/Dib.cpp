@@ -6,21 +6,11 @@ namespace glintbox {
 
 namespace {
 
-enum Compression : quint32 {
-    BiRgb = 0,
-    BiRle8 = 1,
-    BiRle4 = 2,
-    BiBitfields = 3,
-    BiJpeg = 4,
-    BiPng = 5,
-    BiAlphaBitfields = 6,
-};
-
 struct DibHeader {
     qint64 width = 0;
     qint64 height = 0; // positive: bottom-up
     int bitCount = 0;
-    quint32 compression = BiRgb;
+    quint32 compression = gdi::BI_RGB;
     quint32 coloursUsed = 0;
     quint32 masks[4] = {0, 0, 0, 0};
     bool hasMasks = false;
@@ -44,11 +34,11 @@ bool readHeader(ByteSpan span, DibHeader &h)
     h.width = span.i32(4);
     h.height = span.i32(8);
     h.bitCount = span.u16(14);
-    h.compression = size >= 20 ? span.u32(16) : BiRgb;
+    h.compression = size >= 20 ? span.u32(16) : quint32(gdi::BI_RGB);
     h.coloursUsed = size >= 36 ? span.u32(32) : 0;
     h.headerSize = size;
-    if (h.compression == BiBitfields || h.compression == BiAlphaBitfields) {
-        const int count = h.compression == BiAlphaBitfields ? 4 : 3;
+    if (h.compression == gdi::BI_BITFIELDS || h.compression == gdi::BI_ALPHABITFIELDS) {
+        const int count = h.compression == gdi::BI_ALPHABITFIELDS ? 4 : 3;
         const qint64 at = size >= 52 ? 40 : size;
         if (!span.contains(at, count * 4))
             return false;
@@ -125,7 +115,7 @@ bool decodeRle(ByteSpan bits, const DibHeader &h, QImage &image)
     int x = 0;
     int y = 0;
     qint64 i = 0;
-    const bool four = h.compression == BiRle4;
+    const bool four = h.compression == gdi::BI_RLE4;
     auto put = [&](int index) {
         if (x < width && y < height)
             image.scanLine(height - 1 - y)[x] = uchar(index);
@@ -171,7 +161,7 @@ DecodedDib decodeDib(ByteSpan header, ByteSpan bits, DibColourUsage usage,
     DibHeader h;
     if (!readHeader(header, h))
         return result;
-    if (h.compression == BiJpeg || h.compression == BiPng) {
+    if (h.compression == gdi::BI_JPEG || h.compression == gdi::BI_PNG) {
         QImage image;
         image.loadFromData(bits.data(), int(std::min<qsizetype>(bits.size(), INT_MAX)));
         if (!image.isNull() && qint64(image.width()) * image.height() <= MaxDibPixels)
@@ -187,9 +177,9 @@ DecodedDib decodeDib(ByteSpan header, ByteSpan bits, DibColourUsage usage,
     result.bottomUp = h.height > 0;
     const int bitCount = h.bitCount;
 
-    if (h.compression == BiRle8 || h.compression == BiRle4) {
-        if ((h.compression == BiRle8 && bitCount != 8) ||
-            (h.compression == BiRle4 && bitCount != 4))
+    if (h.compression == gdi::BI_RLE8 || h.compression == gdi::BI_RLE4) {
+        if ((h.compression == gdi::BI_RLE8 && bitCount != 8) ||
+            (h.compression == gdi::BI_RLE4 && bitCount != 4))
             return result;
         QImage image(int(width), int(height), QImage::Format_Indexed8);
         if (image.isNull())
@@ -203,7 +193,8 @@ DecodedDib decodeDib(ByteSpan header, ByteSpan bits, DibColourUsage usage,
         return result;
     }
 
-    if (h.compression != BiRgb && h.compression != BiBitfields && h.compression != BiAlphaBitfields)
+    if (h.compression != gdi::BI_RGB && h.compression != gdi::BI_BITFIELDS &&
+        h.compression != gdi::BI_ALPHABITFIELDS)
         return result;
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
         bitCount != 32)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ByteSpan.h"
+#include "GdiConstants.h"
 
 #include <QImage>
 #include <QList>
@@ -25,6 +26,12 @@ struct DecodedDib {
 // How a colour table is to be read: as RGB values or as indexes into the
 // selected palette.
 enum class DibColourUsage { Rgb, PaletteIndexes };
+
+// The usage a record's gdi::ColorUsage field asks for.
+inline DibColourUsage dibColourUsage(quint32 usage)
+{
+    return usage == gdi::DIB_PAL_COLORS ? DibColourUsage::PaletteIndexes : DibColourUsage::Rgb;
+}
 
 // Decodes a bitmap from its header (with colour table and masks) and its
 // pixel bits. Returns a null image when the header is unsupported or when the

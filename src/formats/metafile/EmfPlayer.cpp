@@ -1,162 +1,14 @@
 #include "EmfPlayer.h"
 
-#include "Dib.h"
 #include "GdiPainter.h"
 #include "GdiText.h"
+#include "MetafileRecords.h"
 
 #include <QRegion>
 
 namespace glintbox {
 
-namespace {
-
-constexpr quint32 EmfSignature = 0x464D4520; // " EMF"
-constexpr quint32 EtoGlyphIndex = 0x0010;
-constexpr quint32 EtoPdy = 0x2000;
-
-enum EmfRecord : quint32 {
-    Header = 1,
-    PolyBezier,
-    Polygon,
-    Polyline,
-    PolyBezierTo,
-    PolylineTo,
-    PolyPolyline,
-    PolyPolygon,
-    SetWindowExtEx,
-    SetWindowOrgEx,
-    SetViewportExtEx,
-    SetViewportOrgEx,
-    SetBrushOrgEx,
-    Eof,
-    SetPixelV,
-    SetMapperFlags,
-    SetMapMode,
-    SetBkMode,
-    SetPolyFillMode,
-    SetRop2,
-    SetStretchBltMode,
-    SetTextAlign,
-    SetColorAdjustment,
-    SetTextColor,
-    SetBkColor,
-    OffsetClipRgn,
-    MoveToEx,
-    SetMetaRgn,
-    ExcludeClipRect,
-    IntersectClipRect,
-    ScaleViewportExtEx,
-    ScaleWindowExtEx,
-    SaveDc,
-    RestoreDc,
-    SetWorldTransform,
-    ModifyWorldTransform,
-    SelectObject,
-    CreatePen,
-    CreateBrushIndirect,
-    DeleteObject,
-    AngleArc,
-    Ellipse,
-    Rectangle,
-    RoundRect,
-    Arc,
-    Chord,
-    Pie,
-    SelectPalette,
-    CreatePalette,
-    SetPaletteEntries,
-    ResizePalette,
-    RealizePalette,
-    ExtFloodFill,
-    LineTo,
-    ArcTo,
-    PolyDraw,
-    SetArcDirection,
-    SetMiterLimit,
-    BeginPath,
-    EndPath,
-    CloseFigure,
-    FillPath,
-    StrokeAndFillPath,
-    StrokePath,
-    FlattenPath,
-    WidenPath,
-    SelectClipPath,
-    AbortPath,
-    GdiComment = 70,
-    FillRgn,
-    FrameRgn,
-    InvertRgn,
-    PaintRgn,
-    ExtSelectClipRgn,
-    BitBlt,
-    StretchBlt,
-    MaskBlt,
-    PlgBlt,
-    SetDiBitsToDevice,
-    StretchDiBits,
-    ExtCreateFontIndirectW,
-    ExtTextOutA,
-    ExtTextOutW,
-    PolyBezier16,
-    Polygon16,
-    Polyline16,
-    PolyBezierTo16,
-    PolylineTo16,
-    PolyPolyline16,
-    PolyPolygon16,
-    PolyDraw16,
-    CreateMonoBrush,
-    CreateDibPatternBrushPt,
-    ExtCreatePen,
-    SmallTextOut = 108,
-    AlphaBlend = 114,
-    TransparentBlt = 116,
-    GradientFill = 118,
-};
-
-// The largest point count of one record; records are bounded by the file anyway.
-constexpr qint64 MaxPoints = 4'000'000;
-
-class EmfPlayer {
-public:
-    EmfPlayer(ByteSpan file, GdiPainter &gdi, quint32 handles)
-        : m_file(file)
-        , m_gdi(gdi)
-        , m_objects(qsizetype(std::max<quint32>(handles, 1)))
-    {
-    }
-    void play();
-
-private:
-    void record(quint32 type, ByteSpan r);
-    QRectF rectAt(ByteSpan r, qint64 at) const;
-    QPointF pointAt(ByteSpan r, qint64 at) const { return QPointF(r.i32(at), r.i32(at + 4)); }
-    QPolygonF points(ByteSpan r, qint64 at, qint64 count, bool small) const;
-    QList<QPolygonF> polyPoints(ByteSpan r, bool small) const;
-    void polyDraw(ByteSpan r, bool small);
-    // A region's rectangles; nothing when the data is not a whole region.
-    std::optional<QPainterPath> region(ByteSpan data) const;
-    DecodedDib dib(ByteSpan r, qint64 bmiAt, qint64 bitsAt, quint32 usage) const;
-    void text(ByteSpan r, bool wide);
-    void smallText(ByteSpan r);
-    void blit(quint32 type, ByteSpan r);
-    void gradient(ByteSpan r);
-    // A masked blit's source with the pixels its mask leaves alone made transparent.
-    QImage masked(ByteSpan r, const QImage &image, QPointF sourceAt) const;
-    void createPen(ByteSpan r, bool extended);
-    void createBrush(ByteSpan r);
-    void createPatternBrush(ByteSpan r, bool mono);
-    void createFont(ByteSpan r);
-    void createPalette(ByteSpan r);
-    void selectObject(quint32 index);
-    const GdiBrush *brushAt(quint32 index);
-
-    ByteSpan m_file;
-    GdiPainter &m_gdi;
-    GdiObjectTable m_objects;
-    GdiObject m_stock;
-};
+using namespace gdi;
 
 QRectF EmfPlayer::rectAt(ByteSpan r, qint64 at) const
 {
@@ -209,14 +61,14 @@ void EmfPlayer::polyDraw(ByteSpan r, bool small)
         return;
     for (qint64 i = 0; i < count; ++i) {
         const int type = r.u8(typesAt + i);
-        switch (type & 6) {
-        case 6:
+        switch (type & (PT_LINETO | PT_BEZIERTO)) {
+        case PT_MOVETO:
             m_gdi.moveTo(pts[i]);
             break;
-        case 2:
+        case PT_LINETO:
             m_gdi.lineTo(pts[i]);
             break;
-        case 4:
+        case PT_BEZIERTO:
             if (i + 2 < count) {
                 m_gdi.polyBezier(QPolygonF{pts[i], pts[i + 1], pts[i + 2]}, true);
                 i += 2;
@@ -249,28 +101,17 @@ std::optional<QPainterPath> EmfPlayer::region(ByteSpan data) const
     return path;
 }
 
-DecodedDib EmfPlayer::dib(ByteSpan r, qint64 bmiAt, qint64 bitsAt, quint32 usage) const
-{
-    const ByteSpan header = r.sub(r.u32(bmiAt), r.u32(bmiAt + 4));
-    const ByteSpan bits = r.sub(r.u32(bitsAt), r.u32(bitsAt + 4));
-    if (header.isEmpty())
-        return {};
-    return decodeDib(header, bits,
-                     usage == 1 ? DibColourUsage::PaletteIndexes : DibColourUsage::Rgb,
-                     m_gdi.state().palette);
-}
-
 void EmfPlayer::text(ByteSpan r, bool wide)
 {
     const qint64 count = r.u32(44);
     const qint64 stringAt = r.u32(48);
     const quint32 options = r.u32(52);
     const qint64 dxAt = r.u32(72);
-    if (options & EtoGlyphIndex) // glyph numbers of a font we do not have
+    if (options & ETO_GLYPH_INDEX) // glyph numbers of a font we do not have
         return;
     GdiTextRun run;
     run.reference = pointAt(r, 36);
-    run.options = int(options);
+    run.options = options;
     run.rect = rectAt(r, 56);
     if (count == 0 || !r.contains(stringAt, count * (wide ? 2 : 1)))
         return;
@@ -286,7 +127,7 @@ void EmfPlayer::text(ByteSpan r, bool wide)
             QByteArrayView(reinterpret_cast<const char *>(r.data() + stringAt), count),
             font.charset, font.face);
     }
-    const qint64 stride = options & EtoPdy ? 8 : 4;
+    const qint64 stride = options & ETO_PDY ? 8 : 4; // vertical advances follow each one
     if (dxAt && r.contains(dxAt, count * stride) && run.text.size() == count) {
         run.dx.reserve(count);
         for (qint64 i = 0; i < count; ++i)
@@ -299,17 +140,17 @@ void EmfPlayer::smallText(ByteSpan r)
 {
     const qint64 count = r.u32(16);
     const quint32 options = r.u32(20);
-    if (options & EtoGlyphIndex)
+    if (options & ETO_GLYPH_INDEX)
         return;
     GdiTextRun run;
     run.reference = pointAt(r, 8);
-    run.options = int(options & ~0x0300u);
+    run.options = options & ~(ETO_NO_RECT | ETO_SMALL_CHARS);
     qint64 at = 36;
-    if (!(options & 0x0100)) { // ETO_NO_RECT
+    if (!(options & ETO_NO_RECT)) {
         run.rect = rectAt(r, 36);
         at += 16;
     }
-    const bool small = options & 0x0200; // ETO_SMALL_CHARS
+    const bool small = options & ETO_SMALL_CHARS; // one byte a character
     if (count == 0 || !r.contains(at, count * (small ? 1 : 2)))
         return;
     QString text(count, Qt::Uninitialized);
@@ -319,452 +160,224 @@ void EmfPlayer::smallText(ByteSpan r)
     m_gdi.text(run);
 }
 
-void EmfPlayer::blit(quint32 type, ByteSpan r)
-{
-    const QPointF dest = pointAt(r, 24);
-    if (type == StretchDiBits || type == SetDiBitsToDevice) {
-        const quint32 usage = r.u32(64);
-        QRectF source(r.i32(32), r.i32(36), r.i32(40), r.i32(44));
-        QSizeF destSize = type == StretchDiBits ? QSizeF(r.i32(72), r.i32(76)) : source.size();
-        const quint32 rop = type == StretchDiBits ? r.u32(68) : 0x00CC0020;
-        ByteSpan header = r.sub(r.u32(48), r.u32(52));
-        QByteArray patched;
-        if (type == SetDiBitsToDevice && header.u32(0) >= 40) {
-            // The bits hold only the scan lines [start, start + count) of the bitmap.
-            const qint32 height = header.i32(8);
-            const qint64 lines = std::min<qint64>(r.u32(72), std::abs(qint64(height)));
-            patched = QByteArray(reinterpret_cast<const char *>(header.data()), header.size());
-            const qint32 newHeight = qint32(height < 0 ? -lines : lines);
-            std::memcpy(patched.data() + 8, &newHeight, 4);
-            header = ByteSpan(reinterpret_cast<const uchar *>(patched.constData()), patched.size());
-            source.translate(0, -double(r.u32(68)));
-        }
-        if (header.isEmpty()) {
-            m_gdi.patBlt(QRectF(dest, destSize), rop);
-            return;
-        }
-        const DecodedDib image =
-            decodeDib(header, r.sub(r.u32(56), r.u32(60)),
-                      usage == 1 ? DibColourUsage::PaletteIndexes : DibColourUsage::Rgb,
-                      m_gdi.state().palette);
-        if (image.image.isNull())
-            return;
-        if (image.bottomUp) // rows of a bottom-up bitmap count from its bottom
-            source.moveTop(image.image.height() - source.top() - source.height());
-        m_gdi.drawImage(QRectF(dest, destSize), image.opaque(), source, rop);
-        return;
-    }
-    const QSizeF destSize(r.i32(32), r.i32(36));
-    const quint32 rop = r.u32(40);
-    const QPointF sourceAt(r.i32(44), r.i32(48));
-    const bool stretched = type != BitBlt && type != MaskBlt;
-    const QSizeF sourceSize = stretched ? QSizeF(r.i32(100), r.i32(104)) : destSize;
-    if (r.u32(88) == 0 || r.u32(96) == 0) { // no source bitmap: a pattern operation
-        if (type == BitBlt || type == StretchBlt)
-            m_gdi.patBlt(QRectF(dest, destSize), rop);
-        return;
-    }
-    const DecodedDib image = dib(r, 84, 92, r.u32(80));
-    if (image.image.isNull())
-        return;
-    const QRectF source(sourceAt, sourceSize);
-    if (type == AlphaBlend) {
-        m_gdi.alphaBlend(QRectF(dest, destSize), image.image, source, int(rop >> 16 & 0xFF),
-                         (rop >> 24 & 0x01) && image.mayHaveAlpha);
-    } else if (type == TransparentBlt) {
-        QImage keyed = image.opaque().convertToFormat(QImage::Format_ARGB32);
-        const QRgb key = gdiColour(rop).rgb() & 0xFFFFFF;
-        for (int y = 0; y < keyed.height(); ++y) {
-            QRgb *line = reinterpret_cast<QRgb *>(keyed.scanLine(y));
-            for (int x = 0; x < keyed.width(); ++x)
-                if ((line[x] & 0xFFFFFF) == key)
-                    line[x] = 0;
-        }
-        m_gdi.drawImage(QRectF(dest, destSize), keyed, source, 0x00CC0020);
-    } else if (type == MaskBlt) {
-        m_gdi.drawImage(QRectF(dest, destSize), masked(r, image.opaque(), sourceAt), source,
-                        rop & 0x00FFFFFF);
-    } else {
-        m_gdi.drawImage(QRectF(dest, destSize), image.opaque(), source, rop);
-    }
-}
-
-QImage EmfPlayer::masked(ByteSpan r, const QImage &image, QPointF sourceAt) const
-{
-    // Where the mask is 0 the background operation applies; producers use it to keep the
-    // destination, so those pixels become transparent.
-    const quint32 background = r.u32(40) >> 24;
-    const DecodedDib mask = dib(r, 112, 120, r.u32(108));
-    if (mask.image.isNull() || background != 0xAA)
-        return image;
-    QImage result = image.convertToFormat(QImage::Format_ARGB32);
-    const QPoint offset = QPoint(r.i32(100), r.i32(104)) - sourceAt.toPoint();
-    const QImage bits = mask.image.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < result.height(); ++y) {
-        QRgb *line = reinterpret_cast<QRgb *>(result.scanLine(y));
-        for (int x = 0; x < result.width(); ++x) {
-            const QPoint at(x + offset.x(), y + offset.y());
-            if (!bits.valid(at) || qGray(bits.pixel(at)) < 128)
-                line[x] = 0;
-        }
-    }
-    return result;
-}
-
-void EmfPlayer::gradient(ByteSpan r)
-{
-    const qint64 vertices = r.u32(24);
-    const qint64 shapes = r.u32(28);
-    const quint32 mode = r.u32(32);
-    if (vertices > MaxPoints || shapes > MaxPoints || !r.contains(36, vertices * 16))
-        return;
-    auto vertex = [&](qint64 index, QColor &colour) {
-        const qint64 at = 36 + index * 16;
-        colour = QColor(r.u16(at + 8) >> 8, r.u16(at + 10) >> 8, r.u16(at + 12) >> 8);
-        return QPointF(r.i32(at), r.i32(at + 4));
-    };
-    const qint64 shapesAt = 36 + vertices * 16;
-    const qint64 shapeSize = mode == 2 ? 12 : 8;
-    if (!r.contains(shapesAt, shapes * shapeSize))
-        return;
-    for (qint64 i = 0; i < shapes; ++i) {
-        const qint64 at = shapesAt + i * shapeSize;
-        const quint32 a = r.u32(at), b = r.u32(at + 4);
-        const quint32 c = mode == 2 ? r.u32(at + 8) : 0;
-        if (a >= vertices || b >= vertices || c >= vertices)
-            continue;
-        QColor ca, cb, cc;
-        const QPointF pa = vertex(a, ca), pb = vertex(b, cb);
-        if (mode == 2) {
-            const QPointF pc = vertex(c, cc);
-            m_gdi.gradientTriangle(QPolygonF{pa, pb, pc}, {ca, cb, cc});
-        } else {
-            m_gdi.gradientRect(pa, pb, ca, cb, mode == 1);
-        }
-    }
-}
-
-void EmfPlayer::createPen(ByteSpan r, bool extended)
-{
-    GdiObject object;
-    object.kind = GdiObject::Kind::Pen;
-    if (extended) {
-        object.pen.style = int(r.u32(28));
-        object.pen.width = r.u32(32);
-        object.pen.colour = gdiColour(r.u32(40));
-        if (r.u32(36) == 1) // BS_NULL
-            object.pen.style = GdiPen::Null;
-        const qint64 entries = r.u32(48);
-        if (object.pen.lineStyle() == GdiPen::UserStyle && entries <= 64 &&
-            r.contains(52, entries * 4)) {
-            for (qint64 i = 0; i < entries; ++i)
-                object.pen.userDashes.append(r.u32(52 + i * 4));
-        }
-        if (object.pen.lineStyle() == GdiPen::UserStyle && object.pen.userDashes.isEmpty())
-            object.pen.style &= ~0x0F;
-    } else {
-        object.pen.style = int(r.u32(12));
-        object.pen.width = r.i32(16);
-        object.pen.colour = gdiColour(r.u32(24));
-    }
-    m_objects.put(r.u32(8), std::move(object));
-}
-
-void EmfPlayer::createBrush(ByteSpan r)
-{
-    GdiObject object;
-    object.kind = GdiObject::Kind::Brush;
-    const quint32 style = r.u32(12);
-    object.brush.colour = gdiColour(r.u32(16));
-    object.brush.hatch = int(r.u32(20));
-    object.brush.style = style == 1   ? GdiBrush::Null
-                         : style == 2 ? GdiBrush::Hatched
-                                      : GdiBrush::Solid;
-    m_objects.put(r.u32(8), std::move(object));
-}
-
-void EmfPlayer::createPatternBrush(ByteSpan r, bool mono)
-{
-    GdiObject object;
-    object.kind = GdiObject::Kind::Brush;
-    object.brush.style = GdiBrush::Pattern;
-    object.brush.colour = Qt::black;
-    object.brush.pattern = dib(r, 16, 24, r.u32(12)).opaque();
-    object.brush.monochromePattern = mono;
-    if (object.brush.pattern.isNull())
-        object.brush.style = GdiBrush::Solid;
-    m_objects.put(r.u32(8), std::move(object));
-}
-
-void EmfPlayer::createFont(ByteSpan r)
-{
-    GdiObject object;
-    object.kind = GdiObject::Kind::Font;
-    GdiFont &font = object.font;
-    font.height = r.i32(12);
-    font.width = std::abs(r.i32(16));
-    font.escapement = r.i32(20);
-    font.weight = r.i32(28);
-    font.italic = r.u8(32);
-    font.underline = r.u8(33);
-    font.strikeOut = r.u8(34);
-    font.charset = r.u8(35);
-    for (int i = 0; i < 32; ++i) {
-        const char16_t c = r.u16(40 + i * 2);
-        if (!c)
-            break;
-        font.face.append(QChar(c));
-    }
-    m_objects.put(r.u32(8), std::move(object));
-}
-
-void EmfPlayer::createPalette(ByteSpan r)
-{
-    GdiObject object;
-    object.kind = GdiObject::Kind::Palette;
-    const qint64 count = r.u16(14);
-    for (qint64 i = 0; i < count && r.contains(16 + i * 4, 4); ++i)
-        object.palette.append(qRgb(r.u8(16 + i * 4), r.u8(17 + i * 4), r.u8(18 + i * 4)));
-    m_objects.put(r.u32(8), std::move(object));
-}
-
-void EmfPlayer::selectObject(quint32 index)
-{
-    if (GdiObjectTable::isStock(index)) {
-        m_gdi.select(GdiObjectTable::stockObject(index));
-        return;
-    }
-    if (const GdiObject *object = m_objects.at(index))
-        m_gdi.select(*object);
-}
-
-const GdiBrush *EmfPlayer::brushAt(quint32 index)
-{
-    if (GdiObjectTable::isStock(index)) {
-        m_stock = GdiObjectTable::stockObject(index);
-        return m_stock.kind == GdiObject::Kind::Brush ? &m_stock.brush : nullptr;
-    }
-    const GdiObject *object = m_objects.at(index);
-    return object && object->kind == GdiObject::Kind::Brush ? &object->brush : nullptr;
-}
-
 void EmfPlayer::record(quint32 type, ByteSpan r)
 {
-    DcState &dc = m_gdi.state();
+    DcAttributes &dc = m_gdi.attributes();
     switch (type) {
-    case PolyBezier:
+    case EMR_POLYBEZIER:
         m_gdi.polyBezier(points(r, 28, r.u32(24), false), false);
         break;
-    case PolyBezier16:
+    case EMR_POLYBEZIER16:
         m_gdi.polyBezier(points(r, 28, r.u32(24), true), false);
         break;
-    case PolyBezierTo:
+    case EMR_POLYBEZIERTO:
         m_gdi.polyBezier(points(r, 28, r.u32(24), false), true);
         break;
-    case PolyBezierTo16:
+    case EMR_POLYBEZIERTO16:
         m_gdi.polyBezier(points(r, 28, r.u32(24), true), true);
         break;
-    case Polygon:
+    case EMR_POLYGON:
         m_gdi.polygon(points(r, 28, r.u32(24), false));
         break;
-    case Polygon16:
+    case EMR_POLYGON16:
         m_gdi.polygon(points(r, 28, r.u32(24), true));
         break;
-    case Polyline:
+    case EMR_POLYLINE:
         m_gdi.polyline(points(r, 28, r.u32(24), false));
         break;
-    case Polyline16:
+    case EMR_POLYLINE16:
         m_gdi.polyline(points(r, 28, r.u32(24), true));
         break;
-    case PolylineTo:
+    case EMR_POLYLINETO:
         m_gdi.polylineTo(points(r, 28, r.u32(24), false));
         break;
-    case PolylineTo16:
+    case EMR_POLYLINETO16:
         m_gdi.polylineTo(points(r, 28, r.u32(24), true));
         break;
-    case PolyPolyline:
+    case EMR_POLYPOLYLINE:
         m_gdi.polyPolyline(polyPoints(r, false));
         break;
-    case PolyPolyline16:
+    case EMR_POLYPOLYLINE16:
         m_gdi.polyPolyline(polyPoints(r, true));
         break;
-    case PolyPolygon:
+    case EMR_POLYPOLYGON:
         m_gdi.polyPolygon(polyPoints(r, false));
         break;
-    case PolyPolygon16:
+    case EMR_POLYPOLYGON16:
         m_gdi.polyPolygon(polyPoints(r, true));
         break;
-    case PolyDraw:
+    case EMR_POLYDRAW:
         polyDraw(r, false);
         break;
-    case PolyDraw16:
+    case EMR_POLYDRAW16:
         polyDraw(r, true);
         break;
-    case SetWindowExtEx:
+    case EMR_SETWINDOWEXTEX:
         m_gdi.setWindowExt(QSizeF(r.i32(8), r.i32(12)));
         break;
-    case SetWindowOrgEx:
+    case EMR_SETWINDOWORGEX:
         m_gdi.setWindowOrg(pointAt(r, 8));
         break;
-    case SetViewportExtEx:
+    case EMR_SETVIEWPORTEXTEX:
         m_gdi.setViewportExt(QSizeF(r.i32(8), r.i32(12)));
         break;
-    case SetViewportOrgEx:
+    case EMR_SETVIEWPORTORGEX:
         m_gdi.setViewportOrg(pointAt(r, 8));
         break;
-    case ScaleViewportExtEx:
-    case ScaleWindowExtEx: {
+    case EMR_SCALEVIEWPORTEXTEX:
+    case EMR_SCALEWINDOWEXTEX: {
         const double xd = r.i32(12), yd = r.i32(20);
         if (xd == 0 || yd == 0)
             break;
-        const QSizeF ext = type == ScaleWindowExtEx ? dc.windowExt : dc.viewportExt;
+        const DcMapping &mapping = m_gdi.state().mapping;
+        const QSizeF ext = type == EMR_SCALEWINDOWEXTEX ? mapping.windowExt : mapping.viewportExt;
         const QSizeF scaled(ext.width() * r.i32(8) / xd, ext.height() * r.i32(16) / yd);
-        if (type == ScaleWindowExtEx)
+        if (type == EMR_SCALEWINDOWEXTEX)
             m_gdi.setWindowExt(scaled);
         else
             m_gdi.setViewportExt(scaled);
         break;
     }
-    case SetPixelV:
+    case EMR_SETPIXELV:
         m_gdi.setPixel(pointAt(r, 8), gdiColour(r.u32(16)));
         break;
-    case SetMapMode:
-        m_gdi.setMapMode(int(r.u32(8)));
+    case EMR_SETMAPMODE:
+        m_gdi.setMapMode(MapMode(r.u32(8)));
         break;
-    case SetBkMode:
-        dc.opaqueBackground = r.u32(8) == 2;
+    case EMR_SETBKMODE:
+        dc.opaqueBackground = r.u32(8) == OPAQUE;
         break;
-    case SetPolyFillMode:
-        dc.fillRule = r.u32(8) == 2 ? Qt::WindingFill : Qt::OddEvenFill;
+    case EMR_SETPOLYFILLMODE:
+        dc.fillRule = r.u32(8) == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
         break;
-    case SetRop2:
-        dc.rop2 = int(r.u32(8));
+    case EMR_SETROP2:
+        dc.rop2 = BinaryRasterOperation(r.u32(8));
         break;
-    case SetTextAlign:
-        dc.textAlign = int(r.u32(8));
+    case EMR_SETTEXTALIGN:
+        dc.textAlign = r.u32(8);
         break;
-    case SetTextColor:
+    case EMR_SETTEXTCOLOR:
         dc.textColour = gdiColour(r.u32(8));
         break;
-    case SetBkColor:
+    case EMR_SETBKCOLOR:
         dc.backgroundColour = gdiColour(r.u32(8));
         break;
-    case SetArcDirection:
-        dc.arcClockwise = r.u32(8) == 2;
+    case EMR_SETARCDIRECTION:
+        dc.arcClockwise = r.u32(8) == AD_CLOCKWISE;
         break;
-    case OffsetClipRgn:
+    case EMR_OFFSETCLIPRGN:
         m_gdi.offsetClip(pointAt(r, 8));
         break;
-    case MoveToEx:
+    case EMR_MOVETOEX:
         m_gdi.moveTo(pointAt(r, 8));
         break;
-    case LineTo:
+    case EMR_LINETO:
         m_gdi.lineTo(pointAt(r, 8));
         break;
-    case ExcludeClipRect:
+    case EMR_EXCLUDECLIPRECT:
         m_gdi.excludeClipRect(rectAt(r, 8));
         break;
-    case IntersectClipRect:
+    case EMR_INTERSECTCLIPRECT:
         m_gdi.intersectClipRect(rectAt(r, 8));
         break;
-    case SaveDc:
+    case EMR_SAVEDC:
         m_gdi.saveDc();
         break;
-    case RestoreDc:
+    case EMR_RESTOREDC:
         m_gdi.restoreDc(r.i32(8));
         break;
-    case SetWorldTransform:
-    case ModifyWorldTransform: {
+    case EMR_SETWORLDTRANSFORM:
+    case EMR_MODIFYWORLDTRANSFORM: {
         const QTransform t(r.f32(8), r.f32(12), r.f32(16), r.f32(20), r.f32(24), r.f32(28));
-        if (type == SetWorldTransform)
+        if (type == EMR_SETWORLDTRANSFORM)
             m_gdi.setWorldTransform(t);
         else
-            m_gdi.modifyWorldTransform(t, int(r.u32(32)));
+            m_gdi.modifyWorldTransform(t, ModifyWorldTransformMode(r.u32(32)));
         break;
     }
-    case SelectObject:
+    case EMR_SELECTOBJECT:
         selectObject(r.u32(8));
         break;
-    case DeleteObject:
+    case EMR_DELETEOBJECT:
         m_objects.remove(r.u32(8));
         break;
-    case CreatePen:
+    case EMR_CREATEPEN:
         createPen(r, false);
         break;
-    case ExtCreatePen:
+    case EMR_EXTCREATEPEN:
         createPen(r, true);
         break;
-    case CreateBrushIndirect:
+    case EMR_CREATEBRUSHINDIRECT:
         createBrush(r);
         break;
-    case CreateDibPatternBrushPt:
+    case EMR_CREATEDIBPATTERNBRUSHPT:
         createPatternBrush(r, false);
         break;
-    case CreateMonoBrush:
+    case EMR_CREATEMONOBRUSH:
         createPatternBrush(r, true);
         break;
-    case ExtCreateFontIndirectW:
+    case EMR_EXTCREATEFONTINDIRECTW:
         createFont(r);
         break;
-    case CreatePalette:
+    case EMR_CREATEPALETTE:
         createPalette(r);
         break;
-    case SelectPalette:
+    case EMR_SELECTPALETTE:
         selectObject(r.u32(8));
         break;
-    case AngleArc:
+    case EMR_ANGLEARC:
         m_gdi.angleArc(pointAt(r, 8), r.u32(16), r.f32(20), r.f32(24));
         break;
-    case Ellipse:
+    case EMR_ELLIPSE:
         m_gdi.ellipse(rectAt(r, 8));
         break;
-    case Rectangle:
+    case EMR_RECTANGLE:
         m_gdi.rectangle(rectAt(r, 8));
         break;
-    case RoundRect:
+    case EMR_ROUNDRECT:
         m_gdi.roundRect(rectAt(r, 8), QSizeF(r.i32(24), r.i32(28)));
         break;
-    case Arc:
+    case EMR_ARC:
         m_gdi.arc(GdiPainter::ArcKind::Arc, rectAt(r, 8), pointAt(r, 24), pointAt(r, 32));
         break;
-    case ArcTo:
+    case EMR_ARCTO:
         m_gdi.arc(GdiPainter::ArcKind::ArcTo, rectAt(r, 8), pointAt(r, 24), pointAt(r, 32));
         break;
-    case Chord:
+    case EMR_CHORD:
         m_gdi.arc(GdiPainter::ArcKind::Chord, rectAt(r, 8), pointAt(r, 24), pointAt(r, 32));
         break;
-    case Pie:
+    case EMR_PIE:
         m_gdi.arc(GdiPainter::ArcKind::Pie, rectAt(r, 8), pointAt(r, 24), pointAt(r, 32));
         break;
-    case BeginPath:
+    case EMR_BEGINPATH:
         m_gdi.beginPath();
         break;
-    case EndPath:
+    case EMR_ENDPATH:
         m_gdi.endPath();
         break;
-    case AbortPath:
+    case EMR_ABORTPATH:
         m_gdi.abortPath();
         break;
-    case CloseFigure:
+    case EMR_CLOSEFIGURE:
         m_gdi.closeFigure();
         break;
-    case FillPath:
+    case EMR_FILLPATH:
         m_gdi.fillPath();
         break;
-    case StrokePath:
+    case EMR_STROKEPATH:
         m_gdi.strokePath();
         break;
-    case StrokeAndFillPath:
+    case EMR_STROKEANDFILLPATH:
         m_gdi.strokeAndFillPath();
         break;
-    case SelectClipPath:
-        m_gdi.selectClipPath(int(r.u32(8)));
+    case EMR_SELECTCLIPPATH:
+        m_gdi.selectClipPath(RegionMode(r.u32(8)));
         break;
-    case ExtSelectClipRgn: {
+    case EMR_EXTSELECTCLIPRGN: {
         const qint64 size = r.u32(8);
-        const int mode = int(r.u32(12));
+        const RegionMode mode = RegionMode(r.u32(12));
         if (size == 0) {
-            if (mode == RgnCopy)
+            if (mode == RGN_COPY)
                 m_gdi.resetClip();
             break;
         }
@@ -772,45 +385,45 @@ void EmfPlayer::record(quint32 type, ByteSpan r)
             m_gdi.selectClipRegion(*path, mode);
         break;
     }
-    case FillRgn: {
+    case EMR_FILLRGN: {
         const GdiBrush *brush = brushAt(r.u32(28));
         if (const auto path = region(r.sub(32, r.u32(24))); path && brush)
             m_gdi.fillRegion(*path, *brush);
         break;
     }
-    case PaintRgn:
+    case EMR_PAINTRGN:
         if (const auto path = region(r.sub(28, r.u32(24))))
             m_gdi.fillRegion(*path, dc.brush);
         break;
-    case FrameRgn: {
+    case EMR_FRAMERGN: {
         const GdiBrush *brush = brushAt(r.u32(28));
         if (const auto path = region(r.sub(40, r.u32(24))); path && brush)
             m_gdi.frameRegion(*path, *brush, QSizeF(r.i32(32), r.i32(36)));
         break;
     }
-    case InvertRgn:
+    case EMR_INVERTRGN:
         if (const auto path = region(r.sub(28, r.u32(24))))
             m_gdi.invertRegion(*path);
         break;
-    case BitBlt:
-    case StretchBlt:
-    case StretchDiBits:
-    case SetDiBitsToDevice:
-    case AlphaBlend:
-    case MaskBlt:
-    case TransparentBlt:
+    case EMR_BITBLT:
+    case EMR_STRETCHBLT:
+    case EMR_STRETCHDIBITS:
+    case EMR_SETDIBITSTODEVICE:
+    case EMR_ALPHABLEND:
+    case EMR_MASKBLT:
+    case EMR_TRANSPARENTBLT:
         blit(type, r);
         break;
-    case ExtTextOutA:
+    case EMR_EXTTEXTOUTA:
         text(r, false);
         break;
-    case ExtTextOutW:
+    case EMR_EXTTEXTOUTW:
         text(r, true);
         break;
-    case SmallTextOut:
+    case EMR_SMALLTEXTOUT:
         smallText(r);
         break;
-    case GradientFill:
+    case EMR_GRADIENTFILL:
         gradient(r);
         break;
     default:
@@ -826,19 +439,17 @@ void EmfPlayer::play()
         const qint64 size = m_file.u32(offset + 4);
         if (size < 8 || !m_file.contains(offset, size) || m_gdi.budget().spend())
             return;
-        if (type == Eof)
+        if (type == EMR_EOF)
             return;
-        if (offset > 0 || type != Header)
+        if (offset > 0 || type != EMR_HEADER)
             record(type, m_file.sub(offset, size));
         offset += size;
     }
 }
 
-} // namespace
-
 std::optional<EmfHeader> readEmfHeader(ByteSpan bytes)
 {
-    if (bytes.u32(0) != Header || bytes.u32(40) != EmfSignature)
+    if (bytes.u32(0) != EMR_HEADER || bytes.u32(40) != ENHMETA_SIGNATURE)
         return std::nullopt;
     const quint32 size = bytes.u32(4);
     if (size < 88 || !bytes.contains(0, size))

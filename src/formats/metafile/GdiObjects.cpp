@@ -46,71 +46,78 @@ void GdiObjectTable::remove(quint32 index)
 
 GdiObject GdiObjectTable::stockObject(quint32 index)
 {
+    using namespace gdi;
     GdiObject object;
-    const quint32 stock = index & 0x7FFFFFFFu;
     auto brush = [&](GdiBrush::Style style, int grey) {
         object.kind = GdiObject::Kind::Brush;
         object.brush.style = style;
         object.brush.colour = QColor(grey, grey, grey);
     };
-    auto pen = [&](int style, int grey) {
+    auto pen = [&](quint32 style, int grey) {
         object.kind = GdiObject::Kind::Pen;
         object.pen.style = style;
         object.pen.colour = QColor(grey, grey, grey);
     };
-    switch (stock) {
-    case 0:
+    switch (index | 0x80000000u) {
+    case WHITE_BRUSH:
+    case DC_BRUSH: // at its default colour
         brush(GdiBrush::Solid, 255);
         break;
-    case 1:
+    case LTGRAY_BRUSH:
         brush(GdiBrush::Solid, 192);
         break;
-    case 2:
+    case GRAY_BRUSH:
         brush(GdiBrush::Solid, 128);
         break;
-    case 3:
+    case DKGRAY_BRUSH:
         brush(GdiBrush::Solid, 64);
         break;
-    case 4:
+    case BLACK_BRUSH:
         brush(GdiBrush::Solid, 0);
         break;
-    case 5:
+    case NULL_BRUSH:
         brush(GdiBrush::Null, 0);
         break;
-    case 6:
-        pen(GdiPen::Solid, 255);
+    case WHITE_PEN:
+        pen(PS_SOLID, 255);
         break;
-    case 7:
-        pen(GdiPen::Solid, 0);
+    case BLACK_PEN:
+    case DC_PEN: // at its default colour
+        pen(PS_SOLID, 0);
         break;
-    case 8:
-        pen(GdiPen::Null, 0);
+    case NULL_PEN:
+        pen(PS_NULL, 0);
         break;
-    case 18:
-        brush(GdiBrush::Solid, 255);
-        break; // DC brush
-    case 19:
-        pen(GdiPen::Solid, 0);
-        break; // DC pen
-    case 10:
-    case 11:
-    case 16:
+    case OEM_FIXED_FONT:
+    case ANSI_FIXED_FONT:
+    case SYSTEM_FIXED_FONT:
         object.kind = GdiObject::Kind::Font;
         object.font.face = QStringLiteral("Monospace");
         break;
-    case 12:
-    case 13:
-    case 14:
-    case 17:
+    case ANSI_VAR_FONT:
+    case SYSTEM_FONT:
+    case DEVICE_DEFAULT_FONT:
+    case DEFAULT_GUI_FONT:
         object.kind = GdiObject::Kind::Font;
         break;
-    case 15:
+    case DEFAULT_PALETTE:
         object.kind = GdiObject::Kind::Palette;
         break;
     default:
         break;
     }
     return object;
+}
+
+GdiBrush logBrush(quint32 style, QColor colour, quint32 hatch)
+{
+    GdiBrush brush;
+    brush.colour = colour;
+    brush.hatch = hatch;
+    brush.style = style == gdi::BS_NULL      ? GdiBrush::Null
+                  : style == gdi::BS_HATCHED ? GdiBrush::Hatched
+                                             : GdiBrush::Solid;
+    return brush;
 }
 
 } // namespace glintbox

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GdiConstants.h"
+
 #include <QColor>
 #include <QImage>
 #include <QList>
@@ -16,25 +18,13 @@ inline QColor gdiColour(quint32 colorRef)
     return QColor(int(colorRef & 0xFF), int(colorRef >> 8 & 0xFF), int(colorRef >> 16 & 0xFF));
 }
 
-// A GDI pen: style bits as written in the metafile, width in logical units.
+// A GDI pen: style bits as written in the metafile (gdi::PenStyle), width in logical units.
 struct GdiPen {
-    enum Style {
-        Solid = 0,
-        Dash = 1,
-        Dot = 2,
-        DashDot = 3,
-        DashDotDot = 4,
-        Null = 5,
-        InsideFrame = 6,
-        UserStyle = 7,
-        Alternate = 8
-    };
-    int style = Solid; // with cap, join and type bits
+    quint32 style = gdi::PS_SOLID; // with cap, join and type bits
     double width = 0;
     QColor colour = Qt::black;
     QList<double> userDashes; // logical units, on and off lengths
-    bool geometric() const { return (style & 0xF0000) == 0x10000; }
-    int lineStyle() const { return style & 0x0F; }
+    quint32 lineStyle() const { return style & gdi::PenLineStyleMask; }
 };
 
 // A GDI brush: solid, hollow, hatched or a bitmap pattern.
@@ -42,10 +32,14 @@ struct GdiBrush {
     enum Style { Solid, Null, Hatched, Pattern };
     Style style = Solid;
     QColor colour = Qt::white;
-    int hatch = 0;
+    quint32 hatch = gdi::HS_HORIZONTAL;
     QImage pattern;
     bool monochromePattern = false; // 1-bit pattern drawn in text and background colours
 };
+
+// The brush a LogBrush object describes (style gdi::BrushStyle, hatch gdi::HatchStyle);
+// styles that need a bitmap it does not carry paint solid.
+GdiBrush logBrush(quint32 style, QColor colour, quint32 hatch);
 
 // A logical font as a metafile describes it, sizes in logical units.
 struct GdiFont {
@@ -85,7 +79,7 @@ public:
     const GdiObject *at(quint32 index) const;
     void remove(quint32 index);
 
-    // Stock objects, addressed in EMF by index | 0x80000000.
+    // Stock objects (gdi::StockObject) have the top bit of their index set.
     static bool isStock(quint32 index) { return index & 0x80000000u; }
     static GdiObject stockObject(quint32 index);
 

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "GdiObjects.h"
+#include "DcState.h"
 #include "RenderBudget.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -13,73 +14,24 @@
 
 namespace glintbox {
 
-// Where a picture's device space lies and how large its units are.
-struct GdiDevice {
-    QRectF frame;                                // the picture, in device units
-    QSizeF unitsPerMm{96.0 / 25.4, 96.0 / 25.4}; // device units a millimetre (metric map modes)
-    bool windowMapsToFrame = false; // the window lands on the frame unless a viewport extent is set
-};
-
-enum MapMode {
-    MmText = 1,
-    MmLoMetric,
-    MmHiMetric,
-    MmLoEnglish,
-    MmHiEnglish,
-    MmTwips,
-    MmIsotropic,
-    MmAnisotropic
-};
-
-// The settings of a GDI device context that records change and SaveDC keeps.
-struct DcState {
-    GdiPen pen;
-    GdiBrush brush;
-    GdiFont font;
-    QList<QRgb> palette;
-    QColor textColour = Qt::black;
-    QColor backgroundColour = Qt::white;
-    bool opaqueBackground = true;
-    Qt::FillRule fillRule = Qt::OddEvenFill;
-    int rop2 = 13; // R2_COPYPEN
-    int textAlign = 0;
-    bool arcClockwise = false;
-    double textCharExtra = 0;
-
-    int mapMode = MmText;
-    QPointF windowOrg;
-    QSizeF windowExt{1, 1};
-    QPointF viewportOrg;
-    QSizeF viewportExt{1, 1};
-    bool windowOrgSet = false;
-    bool windowExtSet = false;
-    bool viewportOrgSet = false;
-    bool viewportExtSet = false;
-    QTransform world;
-
-    bool clipped = false;
-    QPainterPath clip; // device units
-    QPointF current;   // logical units
-};
-
-// The logical-to-device page transform of a state on a device.
-QTransform pageTransform(const DcState &state, const GdiDevice &device);
-
-// Region combination modes of clipping records.
-enum RegionMode { RgnAnd = 1, RgnOr, RgnXor, RgnDiff, RgnCopy };
+// The logical-to-device page transform of a mapping on a device.
+QTransform pageTransform(const DcMapping &mapping, const GdiDevice &device);
 
 // A line of text as a text-out record gives it.
 struct GdiTextRun {
     QPointF reference; // logical
     QString text;
-    QList<double> dx; // logical advance of each character (may be empty)
-    int options = 0;  // ETO_ flags
-    QRectF rect;      // logical, used with ETO_OPAQUE / ETO_CLIPPED
+    QList<double> dx;    // logical advance of each character (may be empty)
+    quint32 options = 0; // gdi::ExtTextOutOptions
+    QRectF rect;         // logical, used with ETO_OPAQUE / ETO_CLIPPED
 };
 
 // The GDI device context both metafile players drive: state, object
 // selection, mapping, clipping, paths, and drawing onto a QPainter whose
-// target rectangle receives the picture's frame.
+// target rectangle receives the picture's frame. Its work is split by topic:
+// GdiPainter.cpp (mapping, state, pens and brushes), GdiPainterShapes.cpp
+// (paths, lines and shapes), GdiPainterText.cpp, GdiPainterBitmaps.cpp
+// (bitmaps and raster operations) and GdiPainterClipping.cpp (clipping and regions).
 class GdiPainter {
 public:
     GdiPainter(QPainter &painter, const GdiDevice &device, const QRectF &target,
@@ -88,18 +40,20 @@ public:
     GdiPainter(const GdiPainter &) = delete;
     GdiPainter &operator=(const GdiPainter &) = delete;
 
-    DcState &state() { return m_state; }
+    // The whole state, to read; the mapping and the clip change through the setters below.
+    const DcState &state() const { return m_state; }
+    // The settings players set directly.
+    DcAttributes &attributes() { return m_state; }
     RenderBudget &budget() { return m_budget; }
 
     // Mapping
-    void setMapMode(int mode);
+    void setMapMode(gdi::MapMode mode);
     void setWindowOrg(QPointF origin);
     void setWindowExt(QSizeF extent);
     void setViewportOrg(QPointF origin);
     void setViewportExt(QSizeF extent);
     void setWorldTransform(const QTransform &transform);
-    enum WorldMode { WorldIdentity = 1, WorldLeftMultiply, WorldRightMultiply, WorldSet };
-    void modifyWorldTransform(const QTransform &transform, int mode);
+    void modifyWorldTransform(const QTransform &transform, gdi::ModifyWorldTransformMode mode);
     QTransform logicalToDevice();
 
     // State stack; relative < 0 pops that many, relative > 0 returns to that level.
@@ -111,7 +65,7 @@ public:
     // Clipping (rectangles in logical units, regions in device units)
     void intersectClipRect(const QRectF &logical);
     void excludeClipRect(const QRectF &logical);
-    void selectClipRegion(const QPainterPath &device, int mode);
+    void selectClipRegion(const QPainterPath &device, gdi::RegionMode mode);
     void resetClip();
     void offsetClip(QPointF logicalOffset);
 
@@ -123,7 +77,7 @@ public:
     void fillPath();
     void strokePath();
     void strokeAndFillPath();
-    void selectClipPath(int mode);
+    void selectClipPath(gdi::RegionMode mode);
 
     // Drawing, in logical units
     void moveTo(QPointF point);
@@ -167,16 +121,23 @@ private:
     void applyClip();
     QPen makePen() const;
     QBrush makeBrush(const GdiBrush &brush) const;
-    void setRop2();
+    // The composition mode and pen colour that stand for the binary raster operation.
+    void applyRop2();
+    QColor penColourUnderRop2(const QColor &colour) const;
     void paintPath(const QPainterPath &path, bool fill, bool stroke);
     void paintPolygon(const QPolygonF &points, bool close);
     void addToPath(const QPainterPath &logical, bool connect);
-    void combineClip(const QPainterPath &device, int mode);
+    // A closed figure: added to the open path, or filled and stroked at once.
+    void drawClosed(const QPainterPath &logical);
+    void combineClip(const QPainterPath &device, gdi::RegionMode mode);
     QPainterPath arcPath(ArcKind kind, const QRectF &rect, QPointF start, QPointF end) const;
     const QTransform &fullTransform();
     double deviceScale() const;
     void mappingChanged() { m_transformDirty = true; }
     QFont makeFont(double targetScaleX, double targetScaleY) const;
+    // Draws each character at its own advance (target pixels), from start in text space.
+    void drawSpacedGlyphs(const QString &text, const QList<double> &advances, QPointF start,
+                          const QTransform &textSpace, const QFontMetricsF &metrics);
 
     QPainter &m_painter;
     GdiDevice m_device;

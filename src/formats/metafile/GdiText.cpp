@@ -1,5 +1,7 @@
 #include "GdiText.h"
 
+#include "GdiConstants.h"
+
 #include <QStringDecoder>
 
 namespace glintbox {
@@ -39,31 +41,31 @@ constexpr char16_t SymbolTable[224] = {
 const char *codePageOf(int charset)
 {
     switch (charset) {
-    case 128:
+    case gdi::SHIFTJIS_CHARSET:
         return "Shift_JIS";
-    case 129:
+    case gdi::HANGUL_CHARSET:
         return "windows-949";
-    case 134:
+    case gdi::GB2312_CHARSET:
         return "GBK";
-    case 136:
+    case gdi::CHINESEBIG5_CHARSET:
         return "Big5";
-    case 161:
+    case gdi::GREEK_CHARSET:
         return "windows-1253";
-    case 162:
+    case gdi::TURKISH_CHARSET:
         return "windows-1254";
-    case 163:
+    case gdi::VIETNAMESE_CHARSET:
         return "windows-1258";
-    case 177:
+    case gdi::HEBREW_CHARSET:
         return "windows-1255";
-    case 178:
+    case gdi::ARABIC_CHARSET:
         return "windows-1256";
-    case 186:
+    case gdi::BALTIC_CHARSET:
         return "windows-1257";
-    case 204:
+    case gdi::RUSSIAN_CHARSET:
         return "windows-1251";
-    case 222:
+    case gdi::THAI_CHARSET:
         return "windows-874";
-    case 238:
+    case gdi::EASTEUROPE_CHARSET:
         return "windows-1250";
     default:
         return "windows-1252";
@@ -92,7 +94,7 @@ QString mapSymbolFont(const QString &text)
 
 QString decodeGdiText(QByteArrayView bytes, int charset, const QString &faceName)
 {
-    if (charset == 2 || isSymbolFace(faceName)) { // SYMBOL_CHARSET: bytes are glyph codes
+    if (charset == gdi::SYMBOL_CHARSET || isSymbolFace(faceName)) { // bytes are glyph codes
         const QString latin = QString::fromLatin1(bytes);
         return isSymbolFace(faceName) ? mapSymbolFont(latin) : latin;
     }

@@ -1,6 +1,7 @@
 #include "Metafile.h"
 
 #include "EmfPlayer.h"
+#include "MetafileRecords.h"
 
 #include "core/RunTimeError.h"
 
@@ -35,13 +36,11 @@ bool isUsable(const QRectF &rect)
 bool Metafile::looksLikeMetafile(const QByteArray &head)
 {
     const ByteSpan span = spanOf(head);
-    if (span.u32(0) == 0x9AC6CDD7)
+    if (span.u32(0) == gdi::PlaceableKey)
         return true;
-    if (span.u32(0) == 1 && span.u32(40) == 0x464D4520)
+    if (span.u32(0) == gdi::EMR_HEADER && span.u32(40) == gdi::ENHMETA_SIGNATURE)
         return true;
-    const quint16 type = span.u16(0);
-    return span.contains(0, 6) && (type == 1 || type == 2) && span.u16(2) == 9 &&
-           (span.u16(4) == 0x0100 || span.u16(4) == 0x0300);
+    return opensWmfHeader(span, 0);
 }
 
 Metafile Metafile::fromBytes(const QByteArray &bytes)

@@ -3,104 +3,43 @@
 #include "Dib.h"
 #include "GdiPainter.h"
 #include "GdiText.h"
+#include "MetafileRecords.h"
 
 #include <QRegion>
 
 namespace glintbox {
 
+using namespace gdi;
+
 namespace {
 
-constexpr quint32 PlaceableKey = 0x9AC6CDD7;
-constexpr quint32 EmbeddedEmfIdentifier = 0x43464D57; // "WMFC"
 constexpr qint64 MaxEmbeddedEmf = 64 * 1024 * 1024;
-
-enum WmfFunction : quint16 {
-    Eof = 0x0000,
-    SetBkColor = 0x0201,
-    SetBkMode = 0x0102,
-    SetMapMode = 0x0103,
-    SetRop2 = 0x0104,
-    SetPolyFillMode = 0x0106,
-    SetTextCharExtra = 0x0108,
-    SetTextColor = 0x0209,
-    SetWindowOrg = 0x020B,
-    SetWindowExt = 0x020C,
-    SetViewportOrg = 0x020D,
-    SetViewportExt = 0x020E,
-    OffsetWindowOrg = 0x020F,
-    ScaleWindowExt = 0x0410,
-    OffsetViewportOrg = 0x0211,
-    ScaleViewportExt = 0x0412,
-    LineTo = 0x0213,
-    MoveTo = 0x0214,
-    ExcludeClipRect = 0x0415,
-    IntersectClipRect = 0x0416,
-    Arc = 0x0817,
-    Ellipse = 0x0418,
-    Pie = 0x081A,
-    Rectangle = 0x041B,
-    RoundRect = 0x061C,
-    PatBlt = 0x061D,
-    SaveDc = 0x001E,
-    SetPixel = 0x041F,
-    OffsetClipRgn = 0x0220,
-    TextOut = 0x0521,
-    BitBlt = 0x0922,
-    StretchBlt = 0x0B23,
-    Polygon = 0x0324,
-    Polyline = 0x0325,
-    Escape = 0x0626,
-    RestoreDc = 0x0127,
-    FillRegion = 0x0228,
-    FrameRegion = 0x0429,
-    InvertRegion = 0x012A,
-    PaintRegion = 0x012B,
-    SelectClipRegion = 0x012C,
-    SelectObject = 0x012D,
-    SetTextAlign = 0x012E,
-    Chord = 0x0830,
-    ExtTextOut = 0x0A32,
-    SetDibToDev = 0x0D33,
-    SelectPalette = 0x0234,
-    PolyPolygon = 0x0538,
-    DibBitBlt = 0x0940,
-    DibStretchBlt = 0x0B41,
-    DibCreatePatternBrush = 0x0142,
-    StretchDib = 0x0F43,
-    DeleteObject = 0x01F0,
-    CreatePalette = 0x00F7,
-    CreatePatternBrush = 0x01F9,
-    CreatePenIndirect = 0x02FA,
-    CreateFontIndirect = 0x02FB,
-    CreateBrushIndirect = 0x02FC,
-    CreateRegion = 0x06FF,
-};
 
 bool isDrawing(quint16 function)
 {
     switch (function) {
-    case LineTo:
-    case Arc:
-    case Ellipse:
-    case Pie:
-    case Rectangle:
-    case RoundRect:
-    case PatBlt:
-    case SetPixel:
-    case TextOut:
-    case BitBlt:
-    case StretchBlt:
-    case Polygon:
-    case Polyline:
-    case Chord:
-    case ExtTextOut:
-    case SetDibToDev:
-    case PolyPolygon:
-    case DibBitBlt:
-    case DibStretchBlt:
-    case StretchDib:
-    case FillRegion:
-    case PaintRegion:
+    case META_LINETO:
+    case META_ARC:
+    case META_ELLIPSE:
+    case META_PIE:
+    case META_RECTANGLE:
+    case META_ROUNDRECT:
+    case META_PATBLT:
+    case META_SETPIXEL:
+    case META_TEXTOUT:
+    case META_BITBLT:
+    case META_STRETCHBLT:
+    case META_POLYGON:
+    case META_POLYLINE:
+    case META_CHORD:
+    case META_EXTTEXTOUT:
+    case META_SETDIBTODEV:
+    case META_POLYPOLYGON:
+    case META_DIBBITBLT:
+    case META_DIBSTRETCHBLT:
+    case META_STRETCHDIB:
+    case META_FILLREGION:
+    case META_PAINTREGION:
         return true;
     default:
         return false;
@@ -114,7 +53,7 @@ template<typename Visit> void forEachRecord(ByteSpan bytes, const WmfHeader &hea
     while (offset + 6 <= bytes.size()) {
         const qint64 size = qint64(bytes.u32(offset)) * 2;
         const quint16 function = bytes.u16(offset + 4);
-        if (size < 6 || !bytes.contains(offset, size) || function == Eof)
+        if (size < 6 || !bytes.contains(offset, size) || function == META_EOF)
             return;
         if (!visit(function, bytes.sub(offset, size)))
             return;
@@ -195,7 +134,7 @@ void WmfPlayer::text(ByteSpan r, bool extended)
         count = quint16(p(r, 2));
         run.options = quint16(p(r, 3));
         stringAt = 14;
-        if (run.options & 0x0006) { // ETO_OPAQUE | ETO_CLIPPED carry a rectangle
+        if (run.options & (ETO_OPAQUE | ETO_CLIPPED)) { // these carry a rectangle
             run.rect = QRectF(QPointF(r.i16(14), r.i16(16)), QPointF(r.i16(18), r.i16(20)));
             stringAt = 22;
         }
@@ -222,6 +161,8 @@ void WmfPlayer::text(ByteSpan r, bool extended)
 
 void WmfPlayer::blit(quint16 function, ByteSpan r)
 {
+    // A function number's high byte counts the parameter words of the form without a
+    // bitmap; a longer record carries one.
     const qint64 words = r.size() / 2;
     const bool hasBitmap = words > (function >> 8) + 3;
     const quint32 rop = r.u32(6);
@@ -231,31 +172,31 @@ void WmfPlayer::blit(quint16 function, ByteSpan r)
     bool bottomUpSource = false;
     DibColourUsage usage = DibColourUsage::Rgb;
     switch (function) {
-    case DibBitBlt:
-    case BitBlt: {
+    case META_DIBBITBLT:
+    case META_BITBLT: {
         const qint64 k = hasBitmap ? 0 : 1; // the form without a bitmap has a reserved word
         dest = QRectF(pointAt(r, 6 + k), QSizeF(p(r, 5 + k), p(r, 4 + k)));
         source = QRectF(pointAt(r, 2), dest.size());
         dibAt = 22;
         break;
     }
-    case DibStretchBlt:
-    case StretchBlt: {
+    case META_DIBSTRETCHBLT:
+    case META_STRETCHBLT: {
         const qint64 k = hasBitmap ? 0 : 1;
         dest = QRectF(pointAt(r, 8 + k), QSizeF(p(r, 7 + k), p(r, 6 + k)));
         source = QRectF(pointAt(r, 4), QSizeF(p(r, 3), p(r, 2)));
         dibAt = 26;
         break;
     }
-    case StretchDib:
-        usage = p(r, 2) == 1 ? DibColourUsage::PaletteIndexes : DibColourUsage::Rgb;
+    case META_STRETCHDIB:
+        usage = dibColourUsage(quint16(p(r, 2)));
         dest = QRectF(pointAt(r, 9), QSizeF(p(r, 8), p(r, 7)));
         source = QRectF(pointAt(r, 5), QSizeF(p(r, 4), p(r, 3)));
         dibAt = 28;
         bottomUpSource = true;
         break;
-    case SetDibToDev:
-        usage = p(r, 0) == 1 ? DibColourUsage::PaletteIndexes : DibColourUsage::Rgb;
+    case META_SETDIBTODEV:
+        usage = dibColourUsage(quint16(p(r, 0)));
         dest = QRectF(pointAt(r, 7), QSizeF(p(r, 6), p(r, 5)));
         source = QRectF(pointAt(r, 3), dest.size());
         dibAt = 24;
@@ -264,12 +205,12 @@ void WmfPlayer::blit(quint16 function, ByteSpan r)
     default:
         return;
     }
-    const quint32 ropForSetDib = function == SetDibToDev ? 0x00CC0020 : rop;
-    if (!hasBitmap && function != SetDibToDev && function != StretchDib) {
+    const quint32 ropForSetDib = function == META_SETDIBTODEV ? quint32(SRCCOPY) : rop;
+    if (!hasBitmap && function != META_SETDIBTODEV && function != META_STRETCHDIB) {
         m_gdi.patBlt(dest, rop);
         return;
     }
-    if (function == BitBlt || function == StretchBlt)
+    if (function == META_BITBLT || function == META_STRETCHBLT)
         return; // device-dependent bitmaps of 16-bit Windows: not drawn
     const DecodedDib image = decodePackedDib(r.from(dibAt), usage, m_gdi.state().palette);
     if (image.image.isNull())
@@ -293,12 +234,7 @@ void WmfPlayer::createBrush(ByteSpan r)
 {
     GdiObject object;
     object.kind = GdiObject::Kind::Brush;
-    const int style = quint16(p(r, 0));
-    object.brush.colour = gdiColour(r.u32(8));
-    object.brush.hatch = quint16(p(r, 3));
-    object.brush.style = style == 1   ? GdiBrush::Null
-                         : style == 2 ? GdiBrush::Hatched
-                                      : GdiBrush::Solid;
+    object.brush = logBrush(quint16(p(r, 0)), gdiColour(r.u32(8)), quint16(p(r, 3)));
     m_objects.add(std::move(object));
 }
 
@@ -309,8 +245,7 @@ void WmfPlayer::createPatternBrush(ByteSpan r, bool dib)
     object.brush.style = GdiBrush::Pattern;
     object.brush.colour = Qt::black;
     if (dib) {
-        const DibColourUsage usage =
-            p(r, 1) == 1 ? DibColourUsage::PaletteIndexes : DibColourUsage::Rgb;
+        const DibColourUsage usage = dibColourUsage(quint16(p(r, 1)));
         object.brush.pattern = decodePackedDib(r.from(10), usage, m_gdi.state().palette).opaque();
     }
     if (object.brush.pattern.isNull())
@@ -334,7 +269,9 @@ void WmfPlayer::createFont(ByteSpan r)
     QByteArray face;
     for (qint64 i = 24; i < 24 + 32 && i < r.size() && r.u8(i); ++i)
         face.append(char(r.u8(i)));
-    font.face = decodeGdiText(face, font.charset == 2 ? 0 : font.charset, QString());
+    // A symbol font's name is plain text.
+    font.face = decodeGdiText(face, font.charset == SYMBOL_CHARSET ? ANSI_CHARSET : font.charset,
+                              QString());
     m_objects.add(std::move(object));
 }
 
@@ -377,124 +314,126 @@ void WmfPlayer::createRegion(ByteSpan r)
 
 void WmfPlayer::record(quint16 function, ByteSpan r)
 {
-    DcState &dc = m_gdi.state();
+    DcAttributes &dc = m_gdi.attributes();
+    const DcMapping &mapping = m_gdi.state().mapping;
     switch (function) {
-    case SetBkColor:
+    case META_SETBKCOLOR:
         dc.backgroundColour = gdiColour(r.u32(6));
         break;
-    case SetBkMode:
-        dc.opaqueBackground = p(r, 0) == 2;
+    case META_SETBKMODE:
+        dc.opaqueBackground = p(r, 0) == OPAQUE;
         break;
-    case SetMapMode:
-        m_gdi.setMapMode(p(r, 0));
+    case META_SETMAPMODE:
+        m_gdi.setMapMode(MapMode(p(r, 0)));
         break;
-    case SetRop2:
-        dc.rop2 = p(r, 0);
+    case META_SETROP2:
+        dc.rop2 = BinaryRasterOperation(p(r, 0));
         break;
-    case SetPolyFillMode:
-        dc.fillRule = p(r, 0) == 2 ? Qt::WindingFill : Qt::OddEvenFill;
+    case META_SETPOLYFILLMODE:
+        dc.fillRule = p(r, 0) == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
         break;
-    case SetTextCharExtra:
+    case META_SETTEXTCHAREXTRA:
         dc.textCharExtra = p(r, 0);
         break;
-    case SetTextColor:
+    case META_SETTEXTCOLOR:
         dc.textColour = gdiColour(r.u32(6));
         break;
-    case SetTextAlign:
+    case META_SETTEXTALIGN:
         dc.textAlign = quint16(p(r, 0));
         break;
-    case SetWindowOrg:
+    case META_SETWINDOWORG:
         m_gdi.setWindowOrg(pointAt(r, 0));
         break;
-    case SetWindowExt:
+    case META_SETWINDOWEXT:
         m_gdi.setWindowExt(QSizeF(p(r, 1), p(r, 0)));
         break;
-    case SetViewportOrg:
+    case META_SETVIEWPORTORG:
         m_gdi.setViewportOrg(pointAt(r, 0));
         break;
-    case SetViewportExt:
+    case META_SETVIEWPORTEXT:
         m_gdi.setViewportExt(QSizeF(p(r, 1), p(r, 0)));
         break;
-    case OffsetWindowOrg:
-        m_gdi.setWindowOrg(dc.windowOrg + pointAt(r, 0));
+    case META_OFFSETWINDOWORG:
+        m_gdi.setWindowOrg(mapping.windowOrg + pointAt(r, 0));
         break;
-    case OffsetViewportOrg:
-        m_gdi.setViewportOrg(dc.viewportOrg + pointAt(r, 0));
+    case META_OFFSETVIEWPORTORG:
+        m_gdi.setViewportOrg(mapping.viewportOrg + pointAt(r, 0));
         break;
-    case ScaleWindowExt:
-    case ScaleViewportExt: {
+    case META_SCALEWINDOWEXT:
+    case META_SCALEVIEWPORTEXT: {
         const double yDenom = p(r, 0), xDenom = p(r, 2);
         if (xDenom == 0 || yDenom == 0)
             break;
-        const QSizeF ext = function == ScaleWindowExt ? dc.windowExt : dc.viewportExt;
+        const QSizeF ext =
+            function == META_SCALEWINDOWEXT ? mapping.windowExt : mapping.viewportExt;
         const QSizeF scaled(ext.width() * p(r, 3) / xDenom, ext.height() * p(r, 1) / yDenom);
-        if (function == ScaleWindowExt)
+        if (function == META_SCALEWINDOWEXT)
             m_gdi.setWindowExt(scaled);
         else
             m_gdi.setViewportExt(scaled);
         break;
     }
-    case LineTo:
+    case META_LINETO:
         m_gdi.lineTo(pointAt(r, 0));
         break;
-    case MoveTo:
+    case META_MOVETO:
         m_gdi.moveTo(pointAt(r, 0));
         break;
-    case ExcludeClipRect:
+    case META_EXCLUDECLIPRECT:
         m_gdi.excludeClipRect(rectAt(r, 0));
         break;
-    case IntersectClipRect:
+    case META_INTERSECTCLIPRECT:
         m_gdi.intersectClipRect(rectAt(r, 0));
         break;
-    case OffsetClipRgn:
+    case META_OFFSETCLIPRGN:
         m_gdi.offsetClip(pointAt(r, 0));
         break;
-    case Arc:
+    case META_ARC:
         m_gdi.arc(GdiPainter::ArcKind::Arc, rectAt(r, 4), pointAt(r, 2), pointAt(r, 0));
         break;
-    case Pie:
+    case META_PIE:
         m_gdi.arc(GdiPainter::ArcKind::Pie, rectAt(r, 4), pointAt(r, 2), pointAt(r, 0));
         break;
-    case Chord:
+    case META_CHORD:
         m_gdi.arc(GdiPainter::ArcKind::Chord, rectAt(r, 4), pointAt(r, 2), pointAt(r, 0));
         break;
-    case Ellipse:
+    case META_ELLIPSE:
         m_gdi.ellipse(rectAt(r, 0));
         break;
-    case Rectangle:
+    case META_RECTANGLE:
         m_gdi.rectangle(rectAt(r, 0));
         break;
-    case RoundRect:
+    case META_ROUNDRECT:
         m_gdi.roundRect(rectAt(r, 2), QSizeF(p(r, 1), p(r, 0)));
         break;
-    case PatBlt:
+    case META_PATBLT:
         m_gdi.patBlt(QRectF(pointAt(r, 4), QSizeF(p(r, 3), p(r, 2))), r.u32(6));
         break;
-    case SaveDc:
+    case META_SAVEDC:
         m_gdi.saveDc();
         break;
-    case RestoreDc:
+    case META_RESTOREDC:
         m_gdi.restoreDc(p(r, 0));
         break;
-    case SetPixel:
+    case META_SETPIXEL:
         m_gdi.setPixel(pointAt(r, 2), gdiColour(r.u32(6)));
         break;
-    case TextOut:
+    case META_TEXTOUT:
         text(r, false);
         break;
-    case ExtTextOut:
+    case META_EXTTEXTOUT:
         text(r, true);
         break;
-    case Polygon:
+    case META_POLYGON:
         m_gdi.polygon(points(r, 8, quint16(p(r, 0))));
         break;
-    case Polyline:
+    case META_POLYLINE:
         m_gdi.polyline(points(r, 8, quint16(p(r, 0))));
         break;
-    case PolyPolygon:
+    case META_POLYPOLYGON:
         polyPolygon(r);
         break;
-    case FillRegion: {
+    case META_FILLREGION: {
         const GdiObject *region = object(r, 0);
         const GdiObject *brush = object(r, 1);
         if (region && brush && region->kind == GdiObject::Kind::Region &&
@@ -502,7 +441,7 @@ void WmfPlayer::record(quint16 function, ByteSpan r)
             m_gdi.fillRegion(region->region, brush->brush);
         break;
     }
-    case FrameRegion: {
+    case META_FRAMEREGION: {
         const GdiObject *region = object(r, 0);
         const GdiObject *brush = object(r, 1);
         if (region && brush && region->kind == GdiObject::Kind::Region &&
@@ -510,18 +449,18 @@ void WmfPlayer::record(quint16 function, ByteSpan r)
             m_gdi.frameRegion(region->region, brush->brush, QSizeF(p(r, 3), p(r, 2)));
         break;
     }
-    case PaintRegion:
-    case InvertRegion: {
+    case META_PAINTREGION:
+    case META_INVERTREGION: {
         const GdiObject *region = object(r, 0);
         if (region && region->kind == GdiObject::Kind::Region) {
-            if (function == PaintRegion)
+            if (function == META_PAINTREGION)
                 m_gdi.fillRegion(region->region, dc.brush);
             else
                 m_gdi.invertRegion(region->region);
         }
         break;
     }
-    case SelectClipRegion: {
+    case META_SELECTCLIPREGION: {
         const GdiObject *region = object(r, 0);
         if (region && region->kind == GdiObject::Kind::Region)
             m_gdi.select(*region);
@@ -529,41 +468,41 @@ void WmfPlayer::record(quint16 function, ByteSpan r)
             m_gdi.resetClip();
         break;
     }
-    case SelectObject:
-    case SelectPalette:
+    case META_SELECTOBJECT:
+    case META_SELECTPALETTE:
         if (const GdiObject *selected = object(r, 0))
             m_gdi.select(*selected);
         break;
-    case DeleteObject:
+    case META_DELETEOBJECT:
         m_objects.remove(quint16(p(r, 0)));
         break;
-    case CreatePenIndirect:
+    case META_CREATEPENINDIRECT:
         createPen(r);
         break;
-    case CreateBrushIndirect:
+    case META_CREATEBRUSHINDIRECT:
         createBrush(r);
         break;
-    case CreateFontIndirect:
+    case META_CREATEFONTINDIRECT:
         createFont(r);
         break;
-    case CreatePalette:
+    case META_CREATEPALETTE:
         createPalette(r);
         break;
-    case CreateRegion:
+    case META_CREATEREGION:
         createRegion(r);
         break;
-    case DibCreatePatternBrush:
+    case META_DIBCREATEPATTERNBRUSH:
         createPatternBrush(r, true);
         break;
-    case CreatePatternBrush:
+    case META_CREATEPATTERNBRUSH:
         createPatternBrush(r, false);
         break;
-    case DibBitBlt:
-    case DibStretchBlt:
-    case StretchDib:
-    case SetDibToDev:
-    case BitBlt:
-    case StretchBlt:
+    case META_DIBBITBLT:
+    case META_DIBSTRETCHBLT:
+    case META_STRETCHDIB:
+    case META_SETDIBTODEV:
+    case META_BITBLT:
+    case META_STRETCHBLT:
         blit(function, r);
         break;
     default:
@@ -572,6 +511,15 @@ void WmfPlayer::record(quint16 function, ByteSpan r)
 }
 
 } // namespace
+
+bool opensWmfHeader(ByteSpan bytes, qint64 at)
+{
+    const quint16 type = bytes.u16(at);
+    const quint16 version = bytes.u16(at + 4);
+    return (type == MEMORYMETAFILE || type == DISKMETAFILE) &&
+           bytes.u16(at + 2) == WmfHeaderWords &&
+           (version == METAVERSION100 || version == METAVERSION300);
+}
 
 std::optional<WmfHeader> readWmfHeader(ByteSpan bytes)
 {
@@ -586,14 +534,10 @@ std::optional<WmfHeader> readWmfHeader(ByteSpan bytes)
         header.recordsAt = 22;
     }
     const qint64 at = header.recordsAt;
-    const quint16 type = bytes.u16(at);
-    const quint16 headerWords = bytes.u16(at + 2);
-    const quint16 version = bytes.u16(at + 4);
-    if (!bytes.contains(at, 18) || (type != 1 && type != 2) || headerWords != 9 ||
-        (version != 0x0100 && version != 0x0300))
+    if (!bytes.contains(at, WmfHeaderWords * 2) || !opensWmfHeader(bytes, at))
         return std::nullopt;
     header.objects = bytes.u16(at + 10);
-    header.recordsAt = at + 18;
+    header.recordsAt = at + WmfHeaderWords * 2;
     return header;
 }
 
@@ -606,13 +550,13 @@ WmfSurvey surveyWmf(ByteSpan bytes, const WmfHeader &header)
     QByteArray emf;
     qint64 emfSize = -1;
     forEachRecord(bytes, header, [&](quint16 function, ByteSpan r) {
-        if (!drawn && function == SetWindowOrg)
+        if (!drawn && function == META_SETWINDOWORG)
             origin = QPointF(r.i16(8), r.i16(6));
-        else if (!drawn && function == SetWindowExt)
+        else if (!drawn && function == META_SETWINDOWEXT)
             extent = QSizeF(r.i16(8), r.i16(6));
         drawn = drawn || isDrawing(function);
-        if (function == Escape && r.u16(6) == 0x000F && r.u32(10) == EmbeddedEmfIdentifier &&
-            r.u32(14) == 1) {
+        if (function == META_ESCAPE && r.u16(6) == MFCOMMENT &&
+            r.u32(10) == EmbeddedEmfIdentifier && r.u32(14) == EmbeddedEmfCommentType) {
             const qint64 total = r.u32(40);
             const qint64 chunk = r.u32(32);
             if (total <= 0 || total > MaxEmbeddedEmf || (emfSize >= 0 && total != emfSize))

@@ -21,6 +21,8 @@ struct WmfHeader {
 };
 
 std::optional<WmfHeader> readWmfHeader(ByteSpan bytes);
+// Whether the bytes at `at` begin a Windows metafile header (type, size and version).
+bool opensWmfHeader(ByteSpan bytes, qint64 at);
 
 // What a pass over the records learns before drawing: the first window the
 // picture sets, and an enhanced metafile carried whole in its comments.

@@ -24,7 +24,7 @@
 #include <QScrollBar>
 #include <QWindowStateChangeEvent>
 
-#include <cmath>
+#include <algorithm>
 
 namespace glintbox {
 
@@ -89,7 +89,7 @@ void WindowLayout::mnuControl_Click(int index)
 
 double WindowLayout::logicalDpi() const
 {
-    return m_window.logicalDpiY() > 0 ? m_window.logicalDpiY() : 96.0;
+    return logicalDpiOf(m_window);
 }
 
 QSizeF WindowLayout::outerSizeTwips() const
@@ -108,8 +108,8 @@ void WindowLayout::Form_Resize()
         const QSize outer = m_window.frameGeometry().size();
         const QSizeF allowed = withMinimumSize(outerSizeTwips());
         // Whole pixels at or above the minimum, so that the new size passes.
-        const QSize allowedPixels(int(std::ceil(allowed.width() * dpi / TwipsPerInch - 1e-6)),
-                                  int(std::ceil(allowed.height() * dpi / TwipsPerInch - 1e-6)));
+        const QSize allowedPixels(twipsToPixelsAtLeast(allowed.width(), dpi),
+                                  twipsToPixelsAtLeast(allowed.height(), dpi));
         if (allowedPixels != outer)
             m_window.resize(allowedPixels - (outer - m_window.size()));
         const QSizeF client(pixelsToTwips(m_client.width(), dpi),

@@ -36,23 +36,11 @@ QString SettingsStore::read(const QString &section, const QString &key,
     return value.toString();
 }
 
-QString SettingsStore::read(SettingKey key) const
-{
-    const SettingKeyInfo &info = settingKeyInfo(key);
-    return read(SettingsSection, QString::fromLatin1(info.name),
-                QString::fromLatin1(info.defaultText));
-}
-
 void SettingsStore::write(const QString &section, const QString &key, const QString &text)
 {
     if (!m_settings->isWritable())
         throw RunTimeError(PermissionDenied, m_settings->fileName());
     m_settings->setValue(sectionKey(section, key), text);
-}
-
-void SettingsStore::write(SettingKey key, const QString &text)
-{
-    write(SettingsSection, QString::fromLatin1(settingKeyInfo(key).name), text);
 }
 
 void SettingsStore::remove(const QString &section, const QString &key)

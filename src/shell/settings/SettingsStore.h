@@ -19,10 +19,8 @@ public:
 
     // The stored text, or the default when the key is absent.
     QString read(const QString &section, const QString &key, const QString &defaultText) const;
-    QString read(SettingKey key) const;
 
     void write(const QString &section, const QString &key, const QString &text);
-    void write(SettingKey key, const QString &text);
 
     // Fails with "Invalid procedure call or argument" when the key is absent.
     void remove(const QString &section, const QString &key);

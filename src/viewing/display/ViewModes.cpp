@@ -38,7 +38,7 @@ ViewModes::ViewModes(GlintboxState &state, ViewerControls &controls, DisplayHost
 
 ViewMode ViewModes::viewMode() const
 {
-    return ViewMode(m_state.ViewMode);
+    return m_state.ViewMode;
 }
 
 void ViewModes::SetViewMode()
@@ -63,7 +63,7 @@ void ViewModes::SetViewMode()
         c.ActiveMovie1->clear();
     if (mode == ViewMode::Launcher)
         c.lblAppName->setText(m_host.fileListFileName());
-    m_state.ViewMode = qint16(mode);
+    m_state.ViewMode = mode;
     enableCommandsFor(mode);
 }
 
@@ -101,7 +101,7 @@ void ViewModes::ClearViewer()
     // The browser stands behind the text box, which is what is seen.
     c.WebBrowser1->setVisible(true);
     c.Text1->raise();
-    m_state.ViewMode = qint16(ViewMode::Text);
+    m_state.ViewMode = ViewMode::Text;
     enableCommandsFor(ViewMode::Text);
     if (c.Zoom)
         c.Zoom->setFocusPolicy(Qt::NoFocus);

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "core/ViewMode.h"
+
 #include <QString>
 
 namespace glintbox {
-
-// The four ways the viewer shows a file; the values are those the rest of the
-// program stores and compares.
-enum class ViewMode : int { Text = 0, Image = 1, Movie = 2, Launcher = 3 };
 
 // The last three characters of a file name, as they are (a shorter name whole).
 // Only this tail decides how a file is shown, so "x.jpeg" ends in "peg".

@@ -52,7 +52,7 @@ void ImageZoom::trapped(const std::function<void()> &handler)
 
 bool ImageZoom::zoomRefused() const
 {
-    const ViewMode mode = ViewMode(m_state.ViewMode);
+    const ViewMode mode = m_state.ViewMode;
     return mode == ViewMode::Text || mode == ViewMode::Launcher;
 }
 
@@ -74,7 +74,7 @@ void ImageZoom::btnZoom_Click(int index)
         const auto &presets = zoomPresets();
         if (index >= 0 && index < int(presets.size())) {
             const ZoomPreset &preset = presets.at(size_t(index));
-            if (preset.movieWindowSize && ViewMode(m_state.ViewMode) == ViewMode::Movie)
+            if (preset.movieWindowSize && m_state.ViewMode == ViewMode::Movie)
                 m_controls.ActiveMovie1->setMovieWindowSize(*preset.movieWindowSize);
             m_controls.Zoom->setValue(preset.percent);
         }
@@ -102,7 +102,7 @@ void ImageZoom::applyZoomInFull()
 void ImageZoom::Zoom_Change()
 {
     trapped([this] {
-        if (ViewMode(m_state.ViewMode) == ViewMode::Image)
+        if (m_state.ViewMode == ViewMode::Image)
             btnZoom_Click(100);
         else
             resetToNormal();
@@ -112,7 +112,7 @@ void ImageZoom::Zoom_Change()
 void ImageZoom::Zoom_Scroll()
 {
     trapped([this] {
-        if (ViewMode(m_state.ViewMode) != ViewMode::Image) {
+        if (m_state.ViewMode != ViewMode::Image) {
             resetToNormal();
             return;
         }
