@@ -433,7 +433,6 @@ void TestDisplay::specialFilesAreRefused()
     } else {
         QVERIFY(QFile::link(QStringLiteral("/dev/null"), special));
     }
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     FileList &list = *w.controls().File1;
     if (list.fileName() != name) {
@@ -479,10 +478,9 @@ void TestDisplay::noViewKeepsAnotherFile()
         f.makeFile(OtherPage, "<html><head><title>other page</title></head></html>");
         if (!makeMovie(f.path(kindFile(1, false)), QSize(64, 48)))
             QSKIP("gst-launch-1.0 (gstreamer1.0-tools) is needed to make a test movie");
-        f.store->write(SettingKey::MaxFileSize, QString::number(MaximumSize));
+        f.storeSetting("MaxFileSize", QString::number(MaximumSize));
         f.store->commit();
         f.resetStore();
-        QDir::setCurrent(f.dir.path());
         f.load().show();
     }
     frmGlintbox &w = *m_kinds->window;

@@ -90,7 +90,6 @@ void TestWalk::everyPairOfKindsByKeys()
         if (!kind.content.isEmpty())
             f.makeFile(kind.name, kind.content);
     }
-    QDir::setCurrent(f.dir.path());
     frmGlintbox &w = f.load();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
