@@ -1,7 +1,7 @@
 #include "Corpus.h"
 #include "ShellFixture.h"
 #include "TestMedia.h"
-#include "shell/lists/FileList.h"
+#include "core/lists/FileList.h"
 
 #include <QApplication>
 #include <QBuffer>
