@@ -298,7 +298,7 @@ void TestLauncher::startedProgramGetsNoSandboxSwitch()
               "#!/bin/sh\nenv > \"" + QFile::encodeName(seen) + "\"\n", true);
     // The window with the program's real starter.
     f.window = std::make_unique<frmGlintbox>(GlintboxServices{
-        f.prompts, f.fs, f.drives, *f.store, ProgramStarter::local(), f.startFolder});
+        f.prompts, f.fs, f.drives, *f.store, ProgramStarter::local(), f.dialogs, f.startFolder});
     frmGlintbox &w = *f.window;
     w.Form_Load();
     w.show();

@@ -12,6 +12,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QPdfWriter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -627,6 +628,13 @@ void TestTextView::editingAcrossDisplayBreaks()
     box.setSelectionStart(2500);
     QCOMPARE(box.selectionStart(), 2500);
     QCOMPARE(box.lineFromChar(2500), 2);
+
+    // A copy across a display break carries the text as it is.
+    box.setSelectionStart(1000);
+    box.setSelectionLength(1500);
+    QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), line.mid(1000, 1500));
+    box.setSelectionStart(2500);
 
     // Enter typed into the long line is a line break of the text.
     box.setFocus();

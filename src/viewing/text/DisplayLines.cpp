@@ -97,6 +97,20 @@ QString textWithoutDisplayBreaks(const QTextDocument &document)
     return text;
 }
 
+QString textBetween(const QTextDocument &document, int documentStart, int documentEnd)
+{
+    QString text;
+    for (QTextBlock block = document.findBlock(documentStart);
+         block.isValid() && block.position() <= documentEnd; block = block.next()) {
+        const int from = qMax(documentStart, block.position()) - block.position();
+        const int to = qMin(documentEnd, block.position() + block.length() - 1) - block.position();
+        if (block.position() > documentStart && !continuesLine(block))
+            text += u'\n';
+        text += QStringView(block.text()).sliced(from, qMax(0, to - from));
+    }
+    return text;
+}
+
 int documentPosition(const QTextDocument &document, int textPosition)
 {
     // A position at a display break stands at the end of the block before it.

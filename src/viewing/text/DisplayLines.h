@@ -32,6 +32,10 @@ bool hasDisplayBreaks(const QTextDocument &document);
 // left out.
 QString textWithoutDisplayBreaks(const QTextDocument &document);
 
+// The text between two document positions, display breaks left out: what a
+// copy of that selection carries.
+QString textBetween(const QTextDocument &document, int documentStart, int documentEnd);
+
 // Positions in the text (as textWithoutDisplayBreaks counts them) and in the
 // document (which counts each display break as a character).
 int documentPosition(const QTextDocument &document, int textPosition);

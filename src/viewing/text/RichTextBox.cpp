@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPagedPaintDevice>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
@@ -76,12 +77,30 @@ void setRole(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
     widget->setPalette(palette);
 }
 
+// A plain text box whose copies and drags carry the text, not the display
+// breaks of its long lines.
+class PlainTextEdit : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    QMimeData *createMimeDataFromSelection() const override
+    {
+        const QTextCursor cursor = textCursor();
+        if (!hasDisplayBreaks(*document()))
+            return QPlainTextEdit::createMimeDataFromSelection();
+        auto *data = new QMimeData;
+        data->setText(textBetween(*document(), cursor.selectionStart(), cursor.selectionEnd()));
+        return data;
+    }
+};
+
 } // namespace
 
 RichTextBox::RichTextBox(QWidget *parent)
     : QWidget(parent)
     , m_stack(new QStackedLayout(this))
-    , m_plainEdit(new QPlainTextEdit(this))
+    , m_plainEdit(new PlainTextEdit(this))
     , m_feeder(std::make_unique<ChunkedTextFeeder>())
     , m_textColour(SystemWindowText)
     , m_backgroundColour(SystemWindowBackground)

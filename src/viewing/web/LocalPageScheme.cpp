@@ -1,5 +1,6 @@
 #include "LocalPageScheme.h"
 
+#include "core/FileNameBytes.h"
 #include "core/FileSystem.h"
 #include "core/Paths.h"
 #include "core/RunTimeError.h"
@@ -7,7 +8,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QLoggingCategory>
 #include <QMimeDatabase>
 #include <QStringDecoder>
@@ -26,9 +26,9 @@ namespace {
 QString resolvedPath(const QString &path)
 {
     char resolved[PATH_MAX];
-    if (!::realpath(QFile::encodeName(path).constData(), resolved))
+    if (!::realpath(fileNameToBytes(path).constData(), resolved))
         return {};
-    return QFile::decodeName(resolved);
+    return fileNameFromBytes(resolved);
 }
 
 } // namespace
