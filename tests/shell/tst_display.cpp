@@ -12,7 +12,6 @@
 #include "viewing/web/WebBrowserView.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QLabel>
 #include <QSlider>
@@ -101,15 +100,8 @@ QByteArray smallFile(const QString &extension)
         return "<html><head><title>page</title></head><body>a page</body></html>";
     if (extension == QLatin1String("wav"))
         return sineWav();
-    if (extension == QLatin1String("bmp")) {
-        QImage image(16, 16, QImage::Format_RGB32);
-        image.fill(Qt::blue);
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "BMP");
-        return bytes;
-    }
+    if (extension == QLatin1String("bmp"))
+        return bitmapFile(QSize(16, 16), Qt::blue);
     if (extension == QLatin1String("rtf"))
         return "{\\rtf1\\ansi {\\b rich} text\\par}";
     if (extension == QLatin1String("exe"))

@@ -4,7 +4,6 @@
 #include "core/lists/FileList.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QLabel>
 #include <QScreen>
 #include <QTest>
@@ -21,17 +20,6 @@ struct Kind {
     QString name;
     QByteArray content;
 };
-
-QByteArray bitmap()
-{
-    QImage image(32, 24, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    return bytes;
-}
 
 // Every ordered pair of different files follows one another somewhere in the
 // walk: i, i+1, i, i+2, ..., i, n-1, i for each i.
@@ -85,7 +73,7 @@ void TestWalk::everyPairOfKindsByKeys()
         {"a.txt", "plain text\r\nsecond line\r\n"},
         {"b.rtf", "{\\rtf1\\ansi {\\b bold} text\\par}"},
         {"c.html", "<html><head><title>c</title></head><body><h1>A page</h1></body></html>"},
-        {"d.bmp", bitmap()},
+        {"d.bmp", bitmapFile(QSize(32, 24), Qt::darkCyan)},
         {"e.wmf", {}},
         {"f.avi", {}},
         {"g.wav", sineWav()},

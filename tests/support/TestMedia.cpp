@@ -1,5 +1,7 @@
 #include "TestMedia.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtEndian>
@@ -39,6 +41,17 @@ QByteArray sineWav()
     const QByteArray format = le16(1) + le16(1) + le32(rate) + le32(rate * 2) + le16(2) + le16(16);
     const QByteArray chunks = chunk("fmt ", format) + chunk("data", samples);
     return "RIFF" + le32(quint32(4 + chunks.size())) + "WAVE" + chunks;
+}
+
+QByteArray bitmapFile(QSize size, QColor colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
 }
 
 bool makeMovie(const QString &path, QSize size, int frames)
