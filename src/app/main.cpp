@@ -8,13 +8,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <unistd.h>
 
 int main(int argc, char *argv[])
 {
-    // The browser engine refuses to run as root with its sandbox on.
-    if (::geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     // The browser engine shares its OpenGL context with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

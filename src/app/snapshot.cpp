@@ -28,7 +28,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <unistd.h>
 
 using namespace glintbox;
 
@@ -118,8 +117,6 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (::geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     // The browser engine shares its OpenGL context with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

@@ -33,11 +33,26 @@ struct FdCloser {
     ~FdCloser() { ::close(fd); }
 };
 
+void refuseUnlessRegular(const struct stat &st, const QString &path)
+{
+    if (S_ISDIR(st.st_mode))
+        throwErrno(EISDIR, path);
+    FileStatus status;
+    status.isRegular = S_ISREG(st.st_mode);
+    requireRegularFile(status, path);
+}
+
 struct DirCloser {
     void operator()(DIR *dir) const { ::closedir(dir); }
 };
 
 } // namespace
+
+void requireRegularFile(const FileStatus &status, const QString &path)
+{
+    if (!status.isRegular)
+        throw RunTimeError(PathFileAccessError, path + QStringLiteral(" is not a regular file"));
+}
 
 FileSystem &FileSystem::local()
 {
@@ -53,6 +68,7 @@ FileStatus LocalFileSystem::status(const QString &path)
     FileStatus result;
     result.size = st.st_size;
     result.isFolder = S_ISDIR(st.st_mode);
+    result.isRegular = S_ISREG(st.st_mode);
     result.modified = QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec);
     return result;
 }
@@ -86,15 +102,21 @@ std::vector<FolderEntry> LocalFileSystem::list(const QString &folder)
 
 QByteArray LocalFileSystem::readAll(const QString &path)
 {
-    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC);
+    const QByteArray name = encoded(path);
+    struct stat st {};
+    // A special file is refused before it is opened: opening a device may act.
+    if (::stat(name.constData(), &st) != 0)
+        throwErrno(errno, path);
+    refuseUnlessRegular(st, path);
+    // Without blocking, in case a pipe took the file's place since: it opens
+    // at once and is refused like every other special file.
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         throwErrno(errno, path);
     FdCloser closer{fd};
-    struct stat st {};
     if (::fstat(fd, &st) != 0)
         throwErrno(errno, path);
-    if (S_ISDIR(st.st_mode))
-        throwErrno(EISDIR, path);
+    refuseUnlessRegular(st, path);
     QByteArray data;
     // The size is a hint: the file may grow or shrink while it is read.
     data.reserve(qsizetype(st.st_size) + 1);

@@ -13,7 +13,13 @@ struct FileStatus {
     qint64 size = 0;
     QDateTime modified;
     bool isFolder = false;
+    // Only regular files are read: a pipe, socket or device could block the
+    // window for ever or never end.
+    bool isRegular = false;
 };
+
+// Throws error 75 unless the status is that of a regular file.
+void requireRegularFile(const FileStatus &status, const QString &path);
 
 struct FolderEntry {
     QString name;
@@ -31,7 +37,8 @@ public:
     // The entries of a folder, "." and ".." left out. Hidden names (leading
     // dot) are included; listing rules decide what to show.
     virtual std::vector<FolderEntry> list(const QString &folder) = 0;
-    // The whole file in one request.
+    // The whole file in one request. Anything but a regular file is refused
+    // with error 75, without waiting for it.
     virtual QByteArray readAll(const QString &path) = 0;
     // Replaces the file atomically: a failed write leaves the old file whole.
     virtual void writeAll(const QString &path, const QByteArray &data) = 0;

@@ -1,5 +1,6 @@
 #include "ProgramStarter.h"
 
+#include "BrowserSandbox.h"
 #include "RunTimeError.h"
 
 #include <QFile>
@@ -35,6 +36,12 @@ std::optional<StartCommand> startCommandFor(const QString &path, const ProgramFi
     return std::nullopt;
 }
 
+QProcessEnvironment startedProgramEnvironment(QProcessEnvironment environment)
+{
+    environment.remove(QString::fromLatin1(BrowserSandboxVariable));
+    return environment;
+}
+
 ProgramStarter &ProgramStarter::local()
 {
     static LocalProgramStarter starter;
@@ -59,6 +66,8 @@ void LocalProgramStarter::start(const QString &path)
     process.setArguments(command->arguments);
     // A program finds the files it comes with beside itself.
     process.setWorkingDirectory(info.absolutePath());
+    process.setProcessEnvironment(
+        startedProgramEnvironment(QProcessEnvironment::systemEnvironment()));
     if (!process.startDetached()) {
         qCWarning(lcProgramStarter) << "cannot start" << command->program << process.errorString();
         throw RunTimeError(InvalidProcedureCall, process.errorString());

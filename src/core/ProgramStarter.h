@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -27,6 +28,10 @@ struct ProgramFileKind {
 // else cannot be started.
 std::optional<StartCommand> startCommandFor(const QString &path, const ProgramFileKind &kind,
                                             const QString &winePath);
+
+// The environment a started program gets: the program's own, without what
+// belongs to its engines alone (the browser's sandbox switch).
+QProcessEnvironment startedProgramEnvironment(QProcessEnvironment environment);
 
 // Starts a program file as a separate process, with no arguments, without
 // waiting for it or keeping its identity. Throws RunTimeError when the file

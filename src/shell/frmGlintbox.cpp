@@ -158,7 +158,7 @@ void frmGlintbox::createViewer()
     v.window = this;
     v.Text1 = new RichTextBox(m_client);
     v.Text1->setObjectName(QStringLiteral("Text1"));
-    v.WebBrowser1 = new WebBrowserView(m_client);
+    v.WebBrowser1 = new WebBrowserView(m_services.fs, m_client);
     v.WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     v.Picture2 = new ImageViewport(m_client);
     v.ActiveMovie1 = new MoviePlayer(m_services.fs, m_client);

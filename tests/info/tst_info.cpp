@@ -1,5 +1,6 @@
 #include "../shell/ShellFixture.h"
 #include "../viewing/ViewingTestMain.h"
+#include "core/FileSystem.h"
 #include "core/ProductInfo.h"
 #include "core/TextDecoding.h"
 #include "core/Twips.h"
@@ -8,6 +9,7 @@
 #include "info/frmBugBusters.h"
 #include "info/frmHelp.h"
 #include "viewing/text/RichTextBox.h"
+#include "viewing/web/LocalPageScheme.h"
 #include "viewing/web/OfflineRequestInterceptor.h"
 #include "viewing/web/WebBrowserView.h"
 
@@ -24,7 +26,6 @@
 #include <QToolBar>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
-#include <QWebEngineSettings>
 
 using namespace glintbox;
 
@@ -282,9 +283,13 @@ void TestInfo::helpPagesRequestNothingRemote()
     // Every request passes the offline switch, which records it; remote ones
     // reach it rather than being refused by the engine first.
     RecordingInterceptor interceptor;
+    // The page comes through the scheme the viewer shows local pages with.
+    registerLocalPageScheme();
+    LocalPageSchemeHandler pages(FileSystem::local());
+    pages.setFolder(QFileInfo(page).path());
     QWebEngineProfile profile;
+    profile.installUrlSchemeHandler(LocalPageScheme, &pages);
     profile.setUrlRequestInterceptor(&interceptor);
-    profile.settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     QWebEnginePage view(&profile);
     QSignalSpy loaded(&view, &QWebEnginePage::loadFinished);
     view.load(localPageUrl(page));

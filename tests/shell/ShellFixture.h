@@ -6,11 +6,13 @@
 #include "ScriptedPrompts.h"
 #include "core/RunTimeError.h"
 #include "core/lists/Drives.h"
+#include "core/lists/FileList.h"
 #include "shell/frmGlintbox.h"
 #include "shell/settings/SettingsStore.h"
 #include "shell/toolbar/MainToolbar.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -31,6 +33,14 @@ public:
     QList<Drive> drives() override { return list; }
     bool isReady(const Drive &drive) override { return !notReady.contains(drive.mountPoint); }
 };
+
+// Goes to the file whose name begins with the letter by typing it into the
+// file list, after the pause that makes the letter a search of its own.
+inline void typeFirstLetter(FileList &list, const QString &name)
+{
+    QApplication::setKeyboardInputInterval(0);
+    QTest::keyClick(&list, name.at(0).toLatin1(), Qt::NoModifier, 1);
+}
 
 // A main window over a temporary settings file, scripted prompts and common
 // dialogs, a file system whose calls can be made to fail and a program starter

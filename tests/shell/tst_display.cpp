@@ -1,12 +1,15 @@
 #include "Corpus.h"
 #include "ShellFixture.h"
+#include "TestMedia.h"
 #include "core/lists/FileList.h"
 #include "shell/MainMenus.h"
 #include "viewing/display/ViewModes.h"
 #include "viewing/gauge/SizeGauge.h"
 #include "viewing/modes/IconFrames.h"
 #include "viewing/pictures/ImageViewport.h"
+#include "viewing/player/MoviePlayer.h"
 #include "viewing/text/RichTextBox.h"
+#include "viewing/web/WebBrowserView.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -14,7 +17,13 @@
 #include <QSlider>
 #include <QTest>
 
+#include <atomic>
 #include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace glintbox;
 
@@ -33,6 +42,71 @@ int litCells(const SizeGauge &gauge)
     for (quint32 colour : gauge.colours())
         lit += colour != SystemButtonFace ? 1 : 0;
     return lit;
+}
+
+// Writes into a named pipe as soon as someone opens it for reading, so that a
+// viewer that waits on the pipe goes on (and fails its checks) instead of
+// hanging the test for ever.
+class PipeFeeder {
+public:
+    explicit PipeFeeder(const QString &path)
+        : m_thread([this, name = QFile::encodeName(path)] {
+            while (!m_stop) {
+                const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) {
+                    [[maybe_unused]] const auto written = ::write(fd, "from the pipe", 13);
+                    ::close(fd);
+                    return;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        })
+    {
+    }
+    ~PipeFeeder()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+// The kinds of file the viewer shows, one file each below the maximum size
+// (first letters a to g), one each above it (h to n) and one more page (o).
+struct FileKind {
+    const char *kind;
+    const char *extension;
+};
+constexpr FileKind Kinds[] = {{"page", "html"},   {"movie", "avi"}, {"sound", "wav"},
+                              {"picture", "bmp"}, {"text", "txt"},  {"RTF", "rtf"},
+                              {"program", "exe"}};
+constexpr int KindCount = int(std::size(Kinds));
+constexpr qint64 MaximumSize = 512 * 1024;
+
+QString kindFile(int kind, bool aboveMaximum)
+{
+    return QChar(u'a' + kind + (aboveMaximum ? KindCount : 0)) + u'.' +
+           QLatin1String(Kinds[kind].extension);
+}
+
+const QString OtherPage = QStringLiteral("o.html");
+
+QByteArray smallFile(const QString &extension)
+{
+    if (extension == QLatin1String("html"))
+        return "<html><head><title>page</title></head><body>a page</body></html>";
+    if (extension == QLatin1String("wav"))
+        return sineWav();
+    if (extension == QLatin1String("bmp"))
+        return bitmapFile(QSize(16, 16), Qt::blue);
+    if (extension == QLatin1String("rtf"))
+        return "{\\rtf1\\ansi {\\b rich} text\\par}";
+    if (extension == QLatin1String("exe"))
+        return "MZ";
+    return "plain text";
 }
 
 } // namespace
@@ -58,9 +132,17 @@ private slots:
     void plusKeyOnFileListZoomsPicture();
     void wordWrapTogglesTwice();
     void iconTimerFramesAndPendingFocus();
+    void specialFilesAreRefused_data();
+    void specialFilesAreRefused();
+    void noViewKeepsAnotherFile_data();
+    void noViewKeepsAnotherFile();
+    void cleanupTestCase();
 
 private:
     ShellFixture *m_fixture = nullptr;
+    // One window over one file of each kind, shared by the rows of
+    // noViewKeepsAnotherFile (the browser engine starts once).
+    std::unique_ptr<ShellFixture> m_kinds;
 };
 
 void TestDisplay::endOfFileMarker_data()
@@ -315,6 +397,125 @@ void TestDisplay::iconTimerFramesAndPendingFocus()
     QCOMPARE(w.state().IconFrame, qint16(0));
     w.timIconSwitch_Timer();
     QCOMPARE(w.state().IconFrame, qint16(1));
+}
+
+void TestDisplay::specialFilesAreRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("isPipe");
+    // First: shown at start-up, before the window is up.
+    QTest::newRow("pipe first in the list") << "0 pipe.txt" << true;
+    QTest::newRow("pipe later in the list") << "pipe.txt" << true;
+    QTest::newRow("pipe named as a page") << "pipe.html" << true;
+    QTest::newRow("pipe named as a movie") << "pipe.avi" << true;
+    QTest::newRow("link to a device") << "device.txt" << false;
+}
+
+void TestDisplay::specialFilesAreRefused()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, isPipe);
+    ShellFixture f;
+    f.makeFile(QStringLiteral("a.txt"), "a text");
+    const QString special = f.path(name);
+    std::optional<PipeFeeder> feeder;
+    if (isPipe) {
+        QCOMPARE(::mkfifo(QFile::encodeName(special).constData(), 0600), 0);
+        feeder.emplace(special);
+    } else {
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), special));
+    }
+    frmGlintbox &w = f.load();
+    FileList &list = *w.controls().File1;
+    if (list.fileName() != name) {
+        QCOMPARE(list.fileName(), QStringLiteral("a.txt"));
+        QTest::keyClick(&list, Qt::Key_End);
+    }
+    QCOMPARE(list.fileName(), name);
+    QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Error 75"});
+    QVERIFY(w.controls().InputFileProperties->text().contains(name));
+    QVERIFY(w.viewer().Text1->text().isEmpty());
+    QVERIFY(w.viewer().ActiveMovie1->fileName().isEmpty());
+    // The window goes on: the text beside it shows.
+    QTest::keyClick(&list, Qt::Key_A);
+    QCOMPARE(w.viewer().Text1->text(), QStringLiteral("a text"));
+}
+
+void TestDisplay::noViewKeepsAnotherFile_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<QString>("second");
+    for (int first = 0; first < KindCount; ++first) {
+        for (int second = 0; second < KindCount; ++second) {
+            QTest::addRow("%s, then %s above the maximum", Kinds[first].kind, Kinds[second].kind)
+                << first << kindFile(second, true);
+        }
+        QTest::addRow("%s, then a page", Kinds[first].kind) << first << OtherPage;
+    }
+}
+
+void TestDisplay::noViewKeepsAnotherFile()
+{
+    QFETCH(int, first);
+    QFETCH(QString, second);
+    if (!m_kinds) {
+        m_kinds = std::make_unique<ShellFixture>();
+        ShellFixture &f = *m_kinds;
+        for (int kind = 0; kind < KindCount; ++kind) {
+            const QString extension = QLatin1String(Kinds[kind].extension);
+            if (extension != QLatin1String("avi"))
+                f.makeFile(kindFile(kind, false), smallFile(extension));
+            f.makeFile(kindFile(kind, true), QByteArray(MaximumSize + 1, 'x'));
+        }
+        f.makeFile(OtherPage, "<html><head><title>other page</title></head></html>");
+        if (!makeMovie(f.path(kindFile(1, false)), QSize(64, 48)))
+            QSKIP("gst-launch-1.0 (gstreamer1.0-tools) is needed to make a test movie");
+        f.storeSetting("MaxFileSize", QString::number(MaximumSize));
+        f.store->commit();
+        f.resetStore();
+        f.load().show();
+    }
+    frmGlintbox &w = *m_kinds->window;
+    const ViewerControls &v = w.viewer();
+    FileList &list = *w.controls().File1;
+
+    // The first file is well on show in its view.
+    const QString firstName = kindFile(first, false);
+    typeFirstLetter(list, firstName);
+    QCOMPARE(list.fileName(), firstName);
+    const QString kind = QLatin1String(Kinds[first].kind);
+    if (kind == QLatin1String("page"))
+        QTRY_COMPARE_WITH_TIMEOUT(v.WebBrowser1->title(), QStringLiteral("page"), 20000);
+    else if (kind == QLatin1String("movie"))
+        QTRY_VERIFY_WITH_TIMEOUT(v.ActiveMovie1->naturalSize().isValid(), 20000);
+    else if (kind == QLatin1String("sound"))
+        QTRY_VERIFY_WITH_TIMEOUT(v.ActiveMovie1->mediaStatus() >= QMediaPlayer::LoadedMedia, 20000);
+    else if (kind == QLatin1String("picture"))
+        QVERIFY(!v.Picture2->picture().isNull());
+    else if (kind == QLatin1String("program"))
+        QVERIFY(v.picLaunchWindow->isVisible());
+    else
+        QVERIFY(!v.Text1->text().isEmpty());
+
+    typeFirstLetter(list, second);
+    QCOMPARE(list.fileName(), second);
+    QVERIFY(m_kinds->prompts.records().isEmpty());
+    QVERIFY(v.Text1->text().isEmpty());
+    QVERIFY(v.Picture2->picture().isNull());
+    QVERIFY(v.ActiveMovie1->fileName().isEmpty());
+    QCOMPARE(v.ActiveMovie1->playbackState(), QMediaPlayer::StoppedState);
+    QTRY_COMPARE(v.ActiveMovie1->mediaStatus(), QMediaPlayer::NoMedia);
+    // Both pages have "page" in their titles; an emptied browser shows neither.
+    if (second == OtherPage)
+        QTRY_COMPARE_WITH_TIMEOUT(v.WebBrowser1->title(), QStringLiteral("other page"), 20000);
+    else
+        QTRY_VERIFY2(!v.WebBrowser1->title().contains(QStringLiteral("page")),
+                     qPrintable(v.WebBrowser1->title()));
+}
+
+void TestDisplay::cleanupTestCase()
+{
+    m_kinds.reset();
 }
 
 QTEST_MAIN(TestDisplay)

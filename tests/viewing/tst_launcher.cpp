@@ -1,6 +1,7 @@
 #include "../shell/ShellFixture.h"
 #include "FakeDisplayHost.h"
 #include "ViewingTestMain.h"
+#include "core/BrowserSandbox.h"
 #include "core/GlintboxState.h"
 #include "core/ProgramStarter.h"
 #include "core/lists/FileList.h"
@@ -59,6 +60,7 @@ private slots:
     void panelPlacesAndClicks();
     void failedLaunchKeepsTheViewer();
     void windowStartsTheShownProgram();
+    void startedProgramGetsNoSandboxSwitch();
 
 private:
     QTemporaryDir m_dir;
@@ -283,6 +285,30 @@ void TestLauncher::windowStartsTheShownProgram()
     const QString program = f.path(QStringLiteral("my tool.exe"));
     QCOMPARE(f.starter.started, QStringList({program, program}));
     QVERIFY(f.prompts.records().isEmpty());
+}
+
+void TestLauncher::startedProgramGetsNoSandboxSwitch()
+{
+    // The browser engine's switch is set in this process (as root it has to be).
+    qputenv(BrowserSandboxVariable, "1");
+    ShellFixture f;
+    QTemporaryDir markers;
+    const QString seen = markers.filePath(QStringLiteral("environment"));
+    writeFile(f.path(QStringLiteral("env.exe")),
+              "#!/bin/sh\nenv > \"" + QFile::encodeName(seen) + "\"\n", true);
+    // The window with the program's real starter.
+    f.window = std::make_unique<frmGlintbox>(GlintboxServices{
+        f.prompts, f.fs, f.drives, *f.store, ProgramStarter::local(), f.dialogs, f.startFolder});
+    frmGlintbox &w = *f.window;
+    w.Form_Load();
+    w.show();
+    QTest::keyClick(w.controls().File1, Qt::Key_Return);
+    QTRY_VERIFY(QFileInfo(seen).size() > 0);
+    QFile file(seen);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray environment = file.readAll();
+    QVERIFY(environment.contains("PATH="));
+    QVERIFY(!environment.contains(BrowserSandboxVariable));
 }
 
 GLINTBOX_VIEWING_TEST_MAIN(TestLauncher)

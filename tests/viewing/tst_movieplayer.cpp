@@ -1,13 +1,11 @@
+#include "TestMedia.h"
 #include "ViewingTestMain.h"
-#include "viewing/player/MoviePlayer.h"
 #include "formats/midi/RiffMidi.h"
+#include "viewing/player/MoviePlayer.h"
 
-#include <QProcess>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtEndian>
-#include <cmath>
 
 using namespace glintbox;
 
@@ -16,13 +14,6 @@ namespace {
 QByteArray le32(quint32 value)
 {
     QByteArray bytes(4, '\0');
-    qToLittleEndian(value, bytes.data());
-    return bytes;
-}
-
-QByteArray le16(quint16 value)
-{
-    QByteArray bytes(2, '\0');
     qToLittleEndian(value, bytes.data());
     return bytes;
 }
@@ -49,17 +40,6 @@ QByteArray minimalMidi()
     QByteArray length(4, '\0');
     qToBigEndian(quint32(events.size()), length.data());
     return QByteArray::fromHex("4d54686400000006000000010060") + "MTrk" + length + events;
-}
-
-// 300 ms of a 440 Hz sine, 16-bit mono PCM.
-QByteArray sineWav()
-{
-    const int rate = 8000;
-    QByteArray samples;
-    for (int i = 0; i < rate * 3 / 10; ++i)
-        samples += le16(quint16(qint16(8000 * std::sin(2 * M_PI * 440 * i / rate))));
-    const QByteArray format = le16(1) + le16(1) + le32(rate) + le32(rate * 2) + le16(2) + le16(16);
-    return riff("WAVE", chunk("fmt ", format) + chunk("data", samples));
 }
 
 void writeFile(const QString &path, const QByteArray &content)
@@ -216,25 +196,9 @@ void TestMoviePlayer::refusedFilesAreReportedOnce()
 
 void TestMoviePlayer::reportsTheFirstFrameOfEachMovie()
 {
-    const QString gstLaunch = QStandardPaths::findExecutable(QStringLiteral("gst-launch-1.0"));
-    if (gstLaunch.isEmpty())
-        QSKIP("gst-launch-1.0 (gstreamer1.0-tools) is needed to make a test movie");
     const QString movie = m_dir.filePath("clip.avi");
-    const QStringList pipeline = {
-        QStringLiteral("-q"),
-        QStringLiteral("videotestsrc"),
-        QStringLiteral("num-buffers=5"),
-        QStringLiteral("!"),
-        QStringLiteral("video/x-raw,width=64,height=48,framerate=10/1"),
-        QStringLiteral("!"),
-        QStringLiteral("jpegenc"),
-        QStringLiteral("!"),
-        QStringLiteral("avimux"),
-        QStringLiteral("!"),
-        QStringLiteral("filesink"),
-        QStringLiteral("location=") + movie,
-    };
-    QCOMPARE(QProcess::execute(gstLaunch, pipeline), 0);
+    if (!makeMovie(movie, QSize(64, 48), 5))
+        QSKIP("gst-launch-1.0 (gstreamer1.0-tools) is needed to make a test movie");
 
     MoviePlayer player;
     player.resize(320, 240);
@@ -245,12 +209,20 @@ void TestMoviePlayer::reportsTheFirstFrameOfEachMovie()
     QTRY_COMPARE_WITH_TIMEOUT(frames.count(), 1, 15000);
     QCOMPARE(frames.first().first().toSize(), QSize(64, 48));
     QCOMPARE(player.naturalSize(), QSize(64, 48));
+    // Drawn by the player itself (test bars, not the black of an empty area),
+    // so the picture is part of the window like any other widget's.
+    const QPoint middle = player.movieRect().center();
+    QVERIFY(player.grab().toImage().pixelColor(middle) != QColor(Qt::black));
 
     // The next movie of the same size has a first frame of its own.
     player.setFileName(movie);
     QVERIFY(!player.naturalSize().isValid());
     QTRY_COMPARE_WITH_TIMEOUT(frames.count(), 2, 15000);
     QCOMPARE(errors.count(), 0);
+
+    // Emptied, the player shows nothing of the movie.
+    player.clear();
+    QCOMPARE(player.grab().toImage().pixelColor(middle), QColor(Qt::black));
 }
 
 GLINTBOX_VIEWING_TEST_MAIN(TestMoviePlayer)

@@ -3,14 +3,16 @@
 #include "core/Colours.h"
 #include "core/RunTimeError.h"
 #include "core/TextDecoding.h"
-#include "viewing/text/ChunkedTextFeeder.h"
-#include "viewing/text/RichTextBox.h"
 #include "formats/text/TextRead.h"
+#include "viewing/text/ChunkedTextFeeder.h"
+#include "viewing/text/DisplayLines.h"
+#include "viewing/text/RichTextBox.h"
 
 #include <QAbstractScrollArea>
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QPdfWriter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -85,6 +87,9 @@ private slots:
     void systemBackgroundStaysReference();
     void textColourThroughPalette();
     void printSelectionKeepsText();
+    void longLinesComeBackWhole_data();
+    void longLinesComeBackWhole();
+    void editingAcrossDisplayBreaks();
 };
 
 void TestTextView::shortening_data()
@@ -565,6 +570,86 @@ void TestTextView::printSelectionKeepsText()
     QCOMPARE(box.text(), QStringLiteral("Hello world"));
     QCOMPARE(box.selectionStart(), 6);
     QCOMPARE(box.selectionLength(), 5);
+}
+
+void TestTextView::longLinesComeBackWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    const QString emoji = QStringLiteral("\U0001F600");
+    QTest::newRow("no place to break") << QString(5000, u'x');
+    QTest::newRow("words") << QStringLiteral("word ").repeated(3000);
+    QTest::newRow("minified script")
+        << QStringLiteral("{\"key\":[1,2,3],\"on\":true},").repeated(3000);
+    QTest::newRow("fed in pieces") << QStringLiteral("abc;").repeated(100000);
+    QTest::newRow("among short lines")
+        << QStringLiteral("short\n") + QString(5000, u'z') + QStringLiteral("\nend\n");
+    QTest::newRow("exactly at the limit, then one over")
+        << QString(MaxDisplayLineLength, u'a') + u'\n' + QString(MaxDisplayLineLength + 1, u'b');
+    QTest::newRow("CR LF about the limit") << QString(MaxDisplayLineLength - 1, u'a') +
+                                                  QStringLiteral("\r\n") + QString(3000, u'b') +
+                                                  QStringLiteral("\r\n");
+    QTest::newRow("surrogate pairs") << emoji.repeated(1500);
+    QTest::newRow("odd start, surrogate pairs") << u'x' + emoji.repeated(1500);
+    QTest::newRow("blanks only") << QString(3000, u' ');
+}
+
+void TestTextView::longLinesComeBackWhole()
+{
+    // However a long line is broken for the screen, the text is the file's.
+    QFETCH(QString, text);
+    RichTextBox box;
+    box.resize(400, 300);
+    box.show();
+    box.setText(text);
+    QString expected = text;
+    expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QCOMPARE(box.text(), expected);
+    // No block is long enough to stall its layout, and none splits a character.
+    for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next()) {
+        QVERIFY(block.text().size() <= MaxDisplayLineLength);
+        QVERIFY(block.text().isEmpty() || !block.text().back().isHighSurrogate());
+    }
+}
+
+void TestTextView::editingAcrossDisplayBreaks()
+{
+    RichTextBox box;
+    box.resize(400, 300);
+    box.setRightMargin(RichTextBox::NoWrapMargin);
+    box.show();
+    QWidget *edit = box.focusProxy();
+    const QString line = QString(1000, u'x') + QStringLiteral("needle") + QString(2000, u'y');
+    box.setText(line);
+
+    // Positions and searches count the text's characters, not the screen's breaks.
+    QCOMPARE(box.find(QStringLiteral("NEEDLE"), 0), 1000);
+    QCOMPARE(box.selectionStart(), 1000);
+    QCOMPARE(box.selectionLength(), 6);
+    box.setSelectionStart(2500);
+    QCOMPARE(box.selectionStart(), 2500);
+    QCOMPARE(box.lineFromChar(2500), 2);
+
+    // A copy across a display break carries the text as it is.
+    box.setSelectionStart(1000);
+    box.setSelectionLength(1500);
+    QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), line.mid(1000, 1500));
+    box.setSelectionStart(2500);
+
+    // Enter typed into the long line is a line break of the text.
+    box.setFocus();
+    QTest::keyClick(edit, Qt::Key_Return);
+    QString expected = line;
+    expected.insert(2500, u'\n');
+    QCOMPARE(box.text(), expected);
+
+    // Backspace at the start of a display line deletes the character before
+    // it, as in the unbroken line (Home goes to the start of the second one).
+    box.setSelectionStart(1200);
+    QTest::keyClick(edit, Qt::Key_Home);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    expected.remove(MaxDisplayLineLength - 1, 1);
+    QCOMPARE(box.text(), expected);
 }
 
 QTEST_MAIN(TestTextView)

@@ -4,6 +4,7 @@
 #include "viewing/web/WebBrowserView.h"
 
 #include <QHostAddress>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -16,9 +17,56 @@ namespace {
 
 void writeFile(const QString &path, const QByteArray &content)
 {
+    QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(content), content.size());
+}
+
+void writePicture(const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(path, "BMP"));
+}
+
+// A page that tries to read files with every means a script has and then
+// reports, in its title, whether its own style, script and picture loaded and
+// what each attempt read.
+QByteArray pryingPage(const QString &outside)
+{
+    return QByteArray(R"(<html><head><title>waiting</title>
+<link rel="stylesheet" href="style.css"><script src="app.js"></script></head>
+<body><img id="picture" src="pictures/dot.bmp"><script>
+const settle = (attempt) => Promise.race([attempt.catch(() => 'refused'),
+    new Promise(done => setTimeout(() => done('timed out'), 5000))]);
+const read = (url) => settle(new Promise((done, fail) => {
+    const request = new XMLHttpRequest();
+    request.open('GET', url);
+    request.onload = () => done(request.responseText);
+    request.onerror = fail;
+    request.send();
+}));
+const fetched = (url) => settle(fetch(url).then(response => response.text()));
+const framed = (url) => settle(new Promise((done, fail) => {
+    const frame = document.createElement('iframe');
+    frame.onload = () => {
+        try { done(frame.contentDocument.body.innerText); } catch (error) { fail(error); }
+    };
+    frame.src = url;
+    document.body.appendChild(frame);
+}));
+window.onload = () => Promise.all([read('file://OUTSIDE'), read('../secret.txt'),
+        read('notes.txt'), fetched('notes.txt'), fetched('file://OUTSIDE'), framed('notes.txt')])
+    .then(results => {
+        const own = [window.appLoaded === true,
+            getComputedStyle(document.body).color === 'rgb(1, 2, 3)',
+            document.getElementById('picture').naturalWidth === 4];
+        document.title = 'own ' + own.join(',') + ' read ' + results.join(',');
+    });
+</script></body></html>)")
+        .replace("OUTSIDE", QUrl::toPercentEncoding(outside, "/"));
 }
 
 } // namespace
@@ -38,6 +86,14 @@ private slots:
 
     void offlineSwitch_data();
     void offlineSwitch();
+    void pageWithoutPageExtensionRenders_data();
+    void pageWithoutPageExtensionRenders();
+    void pageEncoding_data();
+    void pageEncoding();
+    void servesThePageFolderOnly_data();
+    void servesThePageFolderOnly();
+    void scriptsReadNoLocalFile_data();
+    void scriptsReadNoLocalFile();
 
     void corpusPagesLoadOneAfterAnother();
 };
@@ -46,14 +102,14 @@ void TestWebBrowser::reachableOffline_data()
 {
     QTest::addColumn<QString>("url");
     QTest::addColumn<bool>("reachable");
-    QTest::newRow("local file") << "file:///tmp/page.html" << true;
-    QTest::newRow("file on localhost") << "file://localhost/tmp/page.html" << true;
+    QTest::newRow("page of the folder") << QString(LocalPageScheme) + ":/tmp/page.html" << true;
+    QTest::newRow("local file") << "file:///tmp/page.html" << false;
     QTest::newRow("file on a share") << "file://server/share/page.html" << false;
     QTest::newRow("data") << "data:text/plain,hello" << true;
     QTest::newRow("qrc") << "qrc:/icons/open.svg" << true;
     QTest::newRow("about") << "about:blank" << true;
     QTest::newRow("blob") << "blob:null/6f1c2d3e" << true;
-    QTest::newRow("upper-case scheme") << "FILE:///tmp/page.html" << true;
+    QTest::newRow("upper-case scheme") << "DATA:text/plain,hello" << true;
     QTest::newRow("http") << "http://127.0.0.1/" << false;
     QTest::newRow("https") << "https://example.org/" << false;
     QTest::newRow("websocket") << "ws://127.0.0.1:8080/" << false;
@@ -81,7 +137,7 @@ void TestWebBrowser::pageUrlFollowsTheFileSystem()
 
     // "link/.." is the folder above the link's target, not the link's own folder.
     const QString viaLink = dir.filePath("link/../page.html");
-    QCOMPARE(QFileInfo(localPageUrl(viaLink).toLocalFile()).canonicalFilePath(),
+    QCOMPARE(QFileInfo(localPagePath(localPageUrl(viaLink))).canonicalFilePath(),
              QFileInfo(dir.filePath("real/page.html")).canonicalFilePath());
     // Names that are special in a URL stay part of the file name.
     QCOMPARE(localPageUrl(dir.filePath("a #1?.html")).fileName(), QStringLiteral("a #1?.html"));
@@ -128,7 +184,7 @@ void TestWebBrowser::localPageLoadsAndHasItsTitle()
     QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 1, 10000);
     QCOMPARE(ready.first().first().toBool(), true);
     QCOMPARE(browser.title(), QStringLiteral("Glintbox test page"));
-    QCOMPARE(browser.url().toLocalFile(), path);
+    QCOMPARE(localPagePath(browser.url()), path);
 }
 
 void TestWebBrowser::missingPageShowsErrorPageAndRecovers()
@@ -235,6 +291,125 @@ void TestWebBrowser::offlineSwitch()
     QTRY_VERIFY_WITH_TIMEOUT(connections > 0, 10000);
 }
 
+void TestWebBrowser::pageWithoutPageExtensionRenders_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("no dot") << "pagehtml";
+    QTest::newRow("short tail") << "x.tml";
+    QTest::newRow("upper case") << "PAGE.HTM";
+}
+
+void TestWebBrowser::pageWithoutPageExtensionRenders()
+{
+    // Shown as the viewer classifies it, by its last three characters, with
+    // its folder as the base of its links.
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    writePicture(dir.filePath("pictures/dot.bmp"));
+    writeFile(dir.filePath(name), R"(<html><head><title>source</title></head><body>
+        <img src="pictures/dot.bmp" onload="document.title = 'rendered'"></body></html>)");
+    WebBrowserView browser;
+    browser.resize(400, 300);
+    browser.show();
+    browser.navigate(dir.filePath(name));
+    QTRY_COMPARE_WITH_TIMEOUT(browser.title(), QStringLiteral("rendered"), 20000);
+}
+
+void TestWebBrowser::pageEncoding_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("encoding");
+    // As the viewer reads text: UTF-8 when valid, else Windows-1252; a page's
+    // own declaration wins.
+    QTest::newRow("UTF-8, undeclared") << QByteArray() << QByteArray("caf\xc3\xa9") << "UTF-8";
+    QTest::newRow("Latin-1, undeclared") << QByteArray() << QByteArray("caf\xe9") << "windows-1252";
+    QTest::newRow("declared") << QByteArray("<meta charset=\"iso-8859-2\">")
+                              << QByteArray("caf\xc3\xa9") << "ISO-8859-2";
+    QTest::newRow("byte-order mark")
+        << QByteArray("\xef\xbb\xbf") << QByteArray("caf\xe9") << "UTF-8";
+}
+
+void TestWebBrowser::pageEncoding()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, encoding);
+    QTemporaryDir dir;
+    writeFile(dir.filePath("page.html"), head + "<html><body>" + body +
+                                             "<script>document.title = document.characterSet;"
+                                             "</script></body></html>");
+    WebBrowserView browser;
+    browser.resize(400, 300);
+    browser.show();
+    browser.navigate(dir.filePath("page.html"));
+    QTRY_COMPARE_WITH_TIMEOUT(browser.title(), encoding, 20000);
+}
+
+void TestWebBrowser::servesThePageFolderOnly_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("beside the page") << "dot.bmp" << true;
+    QTest::newRow("below the page") << "pictures/dot.bmp" << true;
+    QTest::newRow("above the page") << "../outside.bmp" << false;
+    QTest::newRow("folder of a similar name") << "../site2/dot.bmp" << false;
+    QTest::newRow("link leading out") << "link.bmp" << false;
+    QTest::newRow("absolute path elsewhere") << "OUTSIDE" << false;
+}
+
+void TestWebBrowser::servesThePageFolderOnly()
+{
+    QFETCH(QString, source);
+    QFETCH(bool, shown);
+    QTemporaryDir dir;
+    for (const char *picture :
+         {"site/dot.bmp", "site/pictures/dot.bmp", "outside.bmp", "site2/dot.bmp"})
+        writePicture(dir.filePath(picture));
+    QVERIFY(QFile::link(dir.filePath("outside.bmp"), dir.filePath("site/link.bmp")));
+    source.replace("OUTSIDE", localPageUrl(dir.filePath("outside.bmp")).toString());
+    writeFile(dir.filePath("site/page.html"),
+              "<html><body><img src=\"" + source.toUtf8() +
+                  "\" onload=\"document.title='shown'\" onerror=\"document.title='refused'\">"
+                  "</body></html>");
+    WebBrowserView browser;
+    browser.resize(400, 300);
+    browser.show();
+    browser.navigate(dir.filePath("site/page.html"));
+    const QString expected = shown ? QStringLiteral("shown") : QStringLiteral("refused");
+    QTRY_COMPARE_WITH_TIMEOUT(browser.title(), expected, 20000);
+}
+
+void TestWebBrowser::scriptsReadNoLocalFile_data()
+{
+    QTest::addColumn<bool>("online");
+    QTest::newRow("offline") << false;
+    QTest::newRow("online") << true;
+}
+
+void TestWebBrowser::scriptsReadNoLocalFile()
+{
+    QFETCH(bool, online);
+    QTemporaryDir dir;
+    const QString outside = dir.filePath("secret.txt");
+    writeFile(outside, "SECRET elsewhere");
+    writeFile(dir.filePath("site/notes.txt"), "SECRET beside the page");
+    writeFile(dir.filePath("site/style.css"), "body { color: rgb(1, 2, 3) }");
+    writeFile(dir.filePath("site/app.js"), "window.appLoaded = true;");
+    writePicture(dir.filePath("site/pictures/dot.bmp"));
+    writeFile(dir.filePath("site/page.html"), pryingPage(outside));
+
+    WebBrowserView browser;
+    browser.resize(400, 300);
+    browser.show();
+    browser.setOffline(!online);
+    browser.navigate(dir.filePath("site/page.html"));
+    QTRY_VERIFY_WITH_TIMEOUT(browser.title().startsWith(QStringLiteral("own ")), 30000);
+    const QString title = browser.title();
+    QVERIFY2(title.startsWith(QStringLiteral("own true,true,true ")), qPrintable(title));
+    QVERIFY2(!title.contains(QStringLiteral("SECRET")), qPrintable(title));
+}
+
 void TestWebBrowser::corpusPagesLoadOneAfterAnother()
 {
     const QStringList pages = corpusFiles(QStringLiteral("html"));
@@ -249,7 +424,7 @@ void TestWebBrowser::corpusPagesLoadOneAfterAnother()
         browser.navigate(page);
         QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 20000);
         QVERIFY2(loaded.first().first().toBool(), qPrintable(page));
-        QCOMPARE(QFileInfo(browser.url().toLocalFile()).canonicalFilePath(),
+        QCOMPARE(QFileInfo(localPagePath(browser.url())).canonicalFilePath(),
                  QFileInfo(page).canonicalFilePath());
     }
 }

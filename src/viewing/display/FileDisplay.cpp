@@ -75,9 +75,11 @@ void FileDisplay::show()
     m_state.sizeLevel = qint16(level);
     m_host.Dir1_Change();
 
-    if (isAboveMaximum(m_state.fileSize, m_state.maxFileSize)) {
-        m_controls.Picture2->clearPicture();
-        m_controls.Text1->setText(QString());
+    if (isAboveMaximum(m_state.fileSize, m_state.maxFileSize) || !status.isRegular) {
+        // Refused: no view may go on showing the previous file under this name.
+        emptyViews();
+        // A pipe, socket or device is reported; a file too big only shows its size.
+        requireRegularFile(status, path);
         m_host.focusFileList();
         return;
     }
@@ -117,9 +119,23 @@ void FileDisplay::show()
     focusFileListUnlessPending();
 }
 
-void FileDisplay::loadRichText(const QString &path)
+void FileDisplay::emptyViews()
+{
+    m_controls.Text1->setText(QString());
+    m_controls.Picture2->clearPicture();
+    m_controls.WebBrowser1->clear();
+    m_controls.ActiveMovie1->clear();
+}
+
+void FileDisplay::hideBrowser()
 {
     m_controls.WebBrowser1->setVisible(false);
+    m_controls.WebBrowser1->clear();
+}
+
+void FileDisplay::loadRichText(const QString &path)
+{
+    hideBrowser();
     m_controls.Text1->setText(QString());
     RtfReadResult result =
         readRtf(m_host.fileSystem().readAll(path), rtfReadOptionsWithMetafiles());
@@ -132,13 +148,16 @@ void FileDisplay::loadWebPage(const QString &path)
     m_controls.WebBrowser1->setOffline(!m_state.WebMode);
     m_controls.WebBrowser1->navigate(path);
     m_controls.WebBrowser1->setVisible(true);
+    // Hidden, the text box must not keep the previous file's text for the
+    // text commands (copy, search) to act on.
+    m_controls.Text1->setText(QString());
     m_controls.Text1->setVisible(false);
 }
 
 int FileDisplay::loadPlainText(const QString &path)
 {
     RichTextBox &text1 = *m_controls.Text1;
-    m_controls.WebBrowser1->setVisible(false);
+    hideBrowser();
     setZoomTo100();
     // Emptied before the read, so a failed read leaves no other file's text
     // under this name.

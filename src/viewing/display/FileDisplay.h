@@ -23,6 +23,8 @@ public:
 
 private:
     void show();
+    void emptyViews();
+    void hideBrowser();
     void loadRichText(const QString &path);
     void loadWebPage(const QString &path);
     // Returns the number of shortened reads.

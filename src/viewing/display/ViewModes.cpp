@@ -56,8 +56,11 @@ void ViewModes::SetViewMode()
     apply(c.Picture2, views.picture2);
     apply(c.ActiveMovie1, views.activeMovie1);
     apply(c.picLaunchWindow, views.picLaunchWindow);
+    // A hidden view lets go of its file: nothing of it may stand for the next one.
+    if (views.webBrowser1 == ViewState::Hidden)
+        c.WebBrowser1->clear();
     if (views.activeMovie1 != ViewState::Shown)
-        c.ActiveMovie1->stop();
+        c.ActiveMovie1->clear();
     if (mode == ViewMode::Launcher)
         c.lblAppName->setText(m_host.fileListFileName());
     m_state.ViewMode = mode;
@@ -93,7 +96,7 @@ void ViewModes::ClearViewer()
     c.Picture2->setVisible(false);
     c.Picture2->clearPicture();
     c.ActiveMovie1->setVisible(false);
-    c.ActiveMovie1->stop();
+    c.ActiveMovie1->clear();
     c.picLaunchWindow->setVisible(false);
     // The browser stands behind the text box, which is what is seen.
     c.WebBrowser1->setVisible(true);

@@ -2,8 +2,9 @@
 
 #include "PlayerControlBar.h"
 #include "PlayerErrors.h"
-#include "formats/midi/RiffMidi.h"
+#include "VideoFrameView.h"
 #include "core/FileSystem.h"
+#include "formats/midi/RiffMidi.h"
 
 #include <QAudioOutput>
 #include <QBuffer>
@@ -15,8 +16,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QVideoFrame>
-#include <QVideoSink>
-#include <QVideoWidget>
 
 Q_LOGGING_CATEGORY(lcPlayer, "glintbox.player", QtWarningMsg)
 
@@ -58,10 +57,7 @@ void MoviePlayer::ensureEngine()
     black.setColor(QPalette::WindowText, QColor(0xd0, 0xd0, 0xd0));
     m_screen->setPalette(black);
     m_screen->installEventFilter(this);
-    // The video is drawn in a window of its own; inside a native area the
-    // window system clips it to the area.
-    m_screen->setAttribute(Qt::WA_NativeWindow);
-    m_video = new QVideoWidget(m_screen);
+    m_video = new VideoFrameView(m_screen);
     createMediaPlayer();
     m_soundCaption = new QLabel(m_screen);
     m_soundCaption->setObjectName(QStringLiteral("soundCaption"));
@@ -75,14 +71,14 @@ void MoviePlayer::ensureEngine()
 
     // The movie's size is known only once a frame has arrived. Frames, not
     // size changes, are watched: the next movie may have the same size.
-    connect(m_video->videoSink(), &QVideoSink::videoFrameChanged, this, &MoviePlayer::onVideoFrame);
+    connect(m_video, &VideoFrameView::frameShown, this, &MoviePlayer::onVideoFrame);
 }
 
 void MoviePlayer::createMediaPlayer()
 {
     m_player = new QMediaPlayer(this);
     m_player->setAudioOutput(m_audio);
-    m_player->setVideoOutput(m_video);
+    m_player->setVideoSink(m_video->videoSink());
     connect(m_player, &QMediaPlayer::playbackStateChanged, this, &MoviePlayer::playStateChanged);
     connect(m_player, &QMediaPlayer::hasVideoChanged, this, &MoviePlayer::showSoundCaption);
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this, &MoviePlayer::onMediaStatusChanged);
@@ -97,7 +93,7 @@ void MoviePlayer::renewMediaPlayer()
     QMediaPlayer *failed = m_player;
     failed->disconnect(this);
     failed->stop();
-    failed->setVideoOutput(nullptr);
+    failed->setVideoSink(nullptr);
     failed->setAudioOutput(nullptr);
     createMediaPlayer();
     m_controls->setPlayer(m_player);
@@ -117,6 +113,7 @@ void MoviePlayer::setFileName(const QString &path)
     m_player->stop();
     m_fileName = path;
     m_naturalSize = {};
+    m_video->clear();
     placeMovie();
     showSoundCaption();
     m_error.reset();
@@ -135,8 +132,9 @@ void MoviePlayer::setFileName(const QString &path)
 void MoviePlayer::setSourceFor(const QString &path)
 {
     // A missing or unreadable file is reported as the file system says, not
-    // as whatever the media back end makes of it.
-    m_fileSystem.status(path);
+    // as whatever the media back end makes of it; a pipe or device could keep
+    // the back end waiting for ever.
+    requireRegularFile(m_fileSystem.status(path), path);
     if (!path.endsWith(QLatin1String("rmi"), Qt::CaseInsensitive)) {
         m_player->setSource(QUrl::fromLocalFile(path));
         m_unwrapped.reset();
@@ -188,11 +186,19 @@ void MoviePlayer::stop()
 
 void MoviePlayer::clear()
 {
-    if (m_player)
-        releaseSource();
+    if (m_player) {
+        // A player that refused its file is not trusted with the next one.
+        if (m_error)
+            renewMediaPlayer();
+        else
+            releaseSource();
+        m_video->clear();
+    }
     m_fileName.clear();
     m_naturalSize = {};
     m_error.reset();
+    if (m_player)
+        showSoundCaption();
 }
 
 QMediaPlayer::PlaybackState MoviePlayer::playbackState() const

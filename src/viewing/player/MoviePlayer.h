@@ -14,12 +14,12 @@ class QAudioOutput;
 class QBuffer;
 class QLabel;
 class QVideoFrame;
-class QVideoWidget;
 
 namespace glintbox {
 
 class FileSystem;
 class PlayerControlBar;
+class VideoFrameView;
 
 // The media player `ActiveMovie1`: plays the movie or sound it is given, with
 // a control bar under the picture, and reports its play state. The movie
@@ -97,7 +97,7 @@ private:
     QAudioOutput *m_audio = nullptr;
     MovieWindowSize m_windowSize = MovieWindowSize::Own;
     QWidget *m_screen = nullptr;
-    QVideoWidget *m_video = nullptr;
+    VideoFrameView *m_video = nullptr;
     QLabel *m_soundCaption = nullptr;
     PlayerControlBar *m_controls = nullptr;
     // Holds unwrapped MIDI data while the player reads it.

@@ -1,5 +1,7 @@
 #include "ChunkedTextFeeder.h"
 
+#include "DisplayLines.h"
+
 #include <QElapsedTimer>
 #include <QScopedValueRollback>
 #include <QTextCursor>
@@ -81,7 +83,7 @@ void ChunkedTextFeeder::appendUpTo(qsizetype end)
     const QScopedValueRollback appending(m_appending, true);
     QTextCursor cursor(m_document);
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(QStringView(m_text).sliced(m_position, end - m_position).toString());
+    appendDisplayLines(cursor, QStringView(m_text).sliced(m_position, end - m_position));
     m_position = end;
 }
 

@@ -1,6 +1,7 @@
 #include "RichTextBox.h"
 
 #include "ChunkedTextFeeder.h"
+#include "DisplayLines.h"
 #include "WrappedLineCounter.h"
 #include "core/Colours.h"
 #include "core/Twips.h"
@@ -8,6 +9,7 @@
 #include <algorithm>
 
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPagedPaintDevice>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
@@ -75,12 +77,30 @@ void setRole(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
     widget->setPalette(palette);
 }
 
+// A plain text box whose copies and drags carry the text, not the display
+// breaks of its long lines.
+class PlainTextEdit : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    QMimeData *createMimeDataFromSelection() const override
+    {
+        const QTextCursor cursor = textCursor();
+        if (!hasDisplayBreaks(*document()))
+            return QPlainTextEdit::createMimeDataFromSelection();
+        auto *data = new QMimeData;
+        data->setText(textBetween(*document(), cursor.selectionStart(), cursor.selectionEnd()));
+        return data;
+    }
+};
+
 } // namespace
 
 RichTextBox::RichTextBox(QWidget *parent)
     : QWidget(parent)
     , m_stack(new QStackedLayout(this))
-    , m_plainEdit(new QPlainTextEdit(this))
+    , m_plainEdit(new PlainTextEdit(this))
     , m_feeder(std::make_unique<ChunkedTextFeeder>())
     , m_textColour(SystemWindowText)
     , m_backgroundColour(SystemWindowBackground)
@@ -168,9 +188,12 @@ QString RichTextBox::text() const
     m_feeder->finish();
     if (isRichText())
         return m_richEdit->document()->toPlainText();
+    const QTextDocument &document = *m_plainEdit->document();
+    if (hasDisplayBreaks(document))
+        return textWithoutDisplayBreaks(document);
     // toPlainText() would also turn no-break spaces into spaces, which a save
     // would then write back; only the line breaks need mapping.
-    QString text = m_plainEdit->document()->toRawText();
+    QString text = document.toRawText();
     text.replace(QChar::ParagraphSeparator, u'\n');
     return text;
 }
@@ -196,18 +219,23 @@ void RichTextBox::setText(const QString &text)
     // is in, only a key press (which finishes the load first) may change it.
     setPlainEditable(false);
     const qsizetype firstLength = firstScreenLength(text);
+    m_plainEdit->setPlainText(QString());
+    QTextCursor end(m_plainEdit->document());
+    appendDisplayLines(end, QStringView(text).first(firstLength));
+    m_plainEdit->moveCursor(QTextCursor::Start);
     if (firstLength >= text.size()) {
-        m_plainEdit->setPlainText(text);
         setPlainEditable(true);
         return;
     }
-    m_plainEdit->setPlainText(text.first(firstLength));
     m_feeder->start(m_plainEdit->document(), text, firstLength);
 }
 
 void RichTextBox::setPlainEditable(bool editable)
 {
-    m_plainEdit->document()->setUndoRedoEnabled(editable);
+    // Undoing a deletion brings a display break back as a real line break, so
+    // a text shown with display breaks has no undo.
+    QTextDocument *document = m_plainEdit->document();
+    document->setUndoRedoEnabled(editable && !hasDisplayBreaks(*document));
     m_plainEdit->setReadOnly(!editable || m_readOnly);
 }
 
@@ -356,15 +384,24 @@ void RichTextBox::applyWrapping()
 int RichTextBox::selectionStart() const
 {
     m_feeder->finish();
-    const QTextCursor cursor = textCursor();
-    return cursor.selectionStart();
+    return toTextPosition(textCursor().selectionStart());
 }
 
 int RichTextBox::selectionLength() const
 {
     m_feeder->finish();
     const QTextCursor cursor = textCursor();
-    return cursor.selectionEnd() - cursor.selectionStart();
+    return toTextPosition(cursor.selectionEnd()) - toTextPosition(cursor.selectionStart());
+}
+
+int RichTextBox::toTextPosition(int documentPos) const
+{
+    return isRichText() ? documentPos : textPosition(*m_plainEdit->document(), documentPos);
+}
+
+int RichTextBox::toDocumentPosition(int textPos) const
+{
+    return isRichText() ? textPos : documentPosition(*m_plainEdit->document(), textPos);
 }
 
 void RichTextBox::setSelectionStart(int position)
@@ -383,8 +420,8 @@ void RichTextBox::selectRange(int anchor, int position)
     m_feeder->finish();
     QTextCursor cursor(currentDocument());
     const int end = cursor.document()->characterCount() - 1;
-    cursor.setPosition(qBound(0, anchor, end));
-    cursor.setPosition(qBound(0, position, end), QTextCursor::KeepAnchor);
+    cursor.setPosition(qBound(0, toDocumentPosition(anchor), end));
+    cursor.setPosition(qBound(0, toDocumentPosition(position), end), QTextCursor::KeepAnchor);
     setTextCursor(cursor);
 }
 
@@ -393,6 +430,14 @@ int RichTextBox::find(const QString &word, int start)
     m_feeder->finish();
     if (word.isEmpty())
         return -1;
+    if (!isRichText()) {
+        // Searched in the text itself, so that a display break inside a word
+        // does not hide it.
+        const int found = int(text().indexOf(word, qMax(0, start), Qt::CaseInsensitive));
+        if (found >= 0)
+            selectRange(found, found + int(word.size()));
+        return found;
+    }
     const QTextCursor found = currentDocument()->find(word, qMax(0, start));
     if (found.isNull())
         return -1;
@@ -400,9 +445,10 @@ int RichTextBox::find(const QString &word, int start)
     return found.selectionStart();
 }
 
-int RichTextBox::lineFromChar(int position) const
+int RichTextBox::lineFromChar(int textPos) const
 {
     m_feeder->finish();
+    const int position = toDocumentPosition(textPos);
     const QTextDocument *document = currentDocument();
     const QTextBlock target =
         document->findBlock(qBound(0, position, document->characterCount() - 1));
@@ -475,6 +521,20 @@ void RichTextBox::printSelection(QPagedPaintDevice *printer) const
     page.print(printer);
 }
 
+void RichTextBox::stepOverDisplayBreak(const QKeyEvent &event)
+{
+    // Backspace at the start of a display line deletes the character before
+    // it, as it would in the unbroken line, not the display break.
+    if (isRichText() || event.key() != Qt::Key_Backspace || event.modifiers() != Qt::NoModifier)
+        return;
+    QTextCursor cursor = m_plainEdit->textCursor();
+    if (cursor.hasSelection() || !cursor.atBlockStart() ||
+        cursor.block().userState() != ContinuedLineState)
+        return;
+    cursor.movePosition(QTextCursor::PreviousCharacter);
+    m_plainEdit->setTextCursor(cursor);
+}
+
 void RichTextBox::setWindowShortcuts(const QList<QKeySequence> &keys)
 {
     m_windowShortcuts = keys;
@@ -505,6 +565,7 @@ bool RichTextBox::eventFilter(QObject *watched, QEvent *event)
         case QEvent::KeyPress: {
             // An edit goes into the whole text, never into half of it.
             m_feeder->finish();
+            stepOverDisplayBreak(*static_cast<QKeyEvent *>(event));
             if (const int code = typedCharacterCode(*static_cast<QKeyEvent *>(event)))
                 emit keyPressed(code);
             break;

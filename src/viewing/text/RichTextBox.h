@@ -36,7 +36,8 @@ public:
     ~RichTextBox() override;
 
     // The plain text of the whole box, lines joined with "\n" (a file's CR LF
-    // and lone CR line breaks come back as "\n").
+    // and lone CR line breaks come back as "\n"). A long line comes back whole,
+    // however it is broken on screen.
     QString text() const;
     // Replaces everything and drops all formatting; a long text shows its first
     // screen at once and the rest goes in between event-loop passes.
@@ -125,6 +126,11 @@ private:
     void onContentsChange(int from, int charsRemoved, int charsAdded);
     qsizetype firstScreenLength(const QString &text) const;
     void selectRange(int anchor, int position);
+    // Text positions (as text() counts) and positions in the shown document,
+    // which differ by the display breaks of long lines.
+    int toTextPosition(int documentPos) const;
+    int toDocumentPosition(int textPos) const;
+    void stepOverDisplayBreak(const QKeyEvent &event);
     bool isWindowShortcut(const QKeyEvent &event) const;
     int richLinesBefore(const QTextBlock &target) const;
     int plainLinesBefore(const QTextBlock &target) const;

@@ -1,5 +1,7 @@
 #include "OfflineRequestInterceptor.h"
 
+#include "LocalPageScheme.h"
+
 #include <QLoggingCategory>
 #include <QUrl>
 
@@ -10,19 +12,21 @@ namespace glintbox {
 bool isReachableOffline(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
-    if (scheme == QLatin1String("file")) {
-        // A host names another machine (a network share), not this one.
-        const QString host = url.host().toLower();
-        return host.isEmpty() || host == QLatin1String("localhost");
-    }
-    return scheme == QLatin1String("data") || scheme == QLatin1String("qrc") ||
-           scheme == QLatin1String("about") || scheme == QLatin1String("blob");
+    return scheme == QLatin1String(LocalPageScheme) || scheme == QLatin1String("data") ||
+           scheme == QLatin1String("qrc") || scheme == QLatin1String("about") ||
+           scheme == QLatin1String("blob");
+}
+
+bool isEverRefused(const QUrl &url)
+{
+    return url.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) == 0;
 }
 
 void OfflineRequestInterceptor::interceptRequest(QWebEngineUrlRequestInfo &info)
 {
-    if (m_offline && !isReachableOffline(info.requestUrl())) {
-        qCDebug(lcOffline) << "blocked while offline:" << info.requestUrl();
+    const QUrl url = info.requestUrl();
+    if (isEverRefused(url) || (m_offline && !isReachableOffline(url))) {
+        qCDebug(lcOffline) << "blocked:" << url;
         info.block(true);
     }
 }

@@ -1,44 +1,57 @@
 #include "WebBrowserView.h"
 
 #include "OfflineRequestInterceptor.h"
+#include "core/BrowserSandbox.h"
+#include "core/FileSystem.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QLoggingCategory>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
-#include <climits>
-#include <cstdlib>
 
 Q_LOGGING_CATEGORY(lcWeb, "glintbox.web", QtWarningMsg)
 
 namespace glintbox {
 
-QUrl localPageUrl(const QString &path)
-{
-    // Qt's own path classes tidy "link/.." away as text; realpath asks the
-    // file system.
-    const QString absolute = QDir::isAbsolutePath(path) ? path : QDir::currentPath() + u'/' + path;
-    const qsizetype slash = absolute.lastIndexOf(u'/');
-    const QString fileName = absolute.mid(slash + 1);
-    QString folder = QStringLiteral("/");
-    if (slash > 0) {
-        char resolved[PATH_MAX];
-        if (!::realpath(QFile::encodeName(absolute.left(slash)).constData(), resolved))
-            return QUrl::fromLocalFile(QDir::cleanPath(absolute));
-        folder = QFile::decodeName(resolved);
+namespace {
+
+// The page's folder is served while it is on show: a link into another folder
+// serves that one from then on, and a page from elsewhere gets none.
+class LocalPage : public QWebEnginePage {
+public:
+    LocalPage(QWebEngineProfile *profile, LocalPageSchemeHandler &pages, QObject *parent)
+        : QWebEnginePage(profile, parent)
+        , m_pages(pages)
+    {
     }
-    // fromLocalFile keeps '#', '?' and blanks in a file name as part of the path.
-    return QUrl::fromLocalFile(folder.endsWith(u'/') ? folder + fileName
-                                                     : folder + u'/' + fileName);
-}
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) override
+    {
+        if (isMainFrame) {
+            const QString path = localPagePath(url);
+            m_pages.setFolder(path.left(qMax<qsizetype>(1, path.lastIndexOf(u'/'))));
+        }
+        return true;
+    }
+
+private:
+    LocalPageSchemeHandler &m_pages;
+};
+
+} // namespace
 
 WebBrowserView::WebBrowserView(QWidget *parent)
+    : WebBrowserView(FileSystem::local(), parent)
+{
+}
+
+WebBrowserView::WebBrowserView(FileSystem &fileSystem, QWidget *parent)
     : QWidget(parent)
+    , m_fileSystem(fileSystem)
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -53,7 +66,10 @@ void WebBrowserView::ensureEngine()
 {
     if (m_view)
         return;
+    allowBrowserEngineAsRoot();
+    registerLocalPageScheme();
     m_interceptor = new OfflineRequestInterceptor(this);
+    m_pages = new LocalPageSchemeHandler(m_fileSystem, this);
 
     // A profile without a storage name is off the record: nothing of what is
     // shown is written to disk.
@@ -61,10 +77,13 @@ void WebBrowserView::ensureEngine()
     m_profile->setHttpCacheType(QWebEngineProfile::NoCache);
     m_profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
     m_profile->setUrlRequestInterceptor(m_interceptor);
+    m_profile->installUrlSchemeHandler(LocalPageScheme, m_pages);
+    // Local pages come through our scheme; no page reaches a file URL.
+    m_profile->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
     applyOffline();
 
     m_view = new QWebEngineView(this);
-    auto *page = new QWebEnginePage(m_profile, m_view);
+    auto *page = new LocalPage(m_profile, *m_pages, m_view);
     m_view->setPage(page);
     layout()->addWidget(m_view);
 
@@ -86,16 +105,28 @@ void WebBrowserView::ensureEngine()
 void WebBrowserView::releaseEngine()
 {
     // The page (a child of the view) goes before the profile it uses, and the
-    // profile before its interceptor.
+    // profile before its interceptor and scheme handler.
     delete m_view;
     delete m_profile;
     delete m_interceptor;
+    delete m_pages;
+    m_showsPage = false;
 }
 
 void WebBrowserView::navigate(const QString &localPath)
 {
     ensureEngine();
+    m_showsPage = true;
     m_view->page()->load(localPageUrl(localPath));
+}
+
+void WebBrowserView::clear()
+{
+    if (!m_showsPage)
+        return;
+    m_showsPage = false;
+    m_view->page()->triggerAction(QWebEnginePage::Stop);
+    m_view->page()->load(QUrl(QStringLiteral("about:blank")));
 }
 
 void WebBrowserView::setOffline(bool offline)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LocalPageScheme.h"
 #include "OfflineRequestInterceptor.h"
 
 #include <QPointer>
@@ -10,10 +11,7 @@
 
 namespace glintbox {
 
-// The URL of a local page. The folder is resolved by the file system, so that
-// "link/.." means what it means to every other program, not what a text rule
-// makes of it.
-QUrl localPageUrl(const QString &path);
+class FileSystem;
 
 // The embedded web browser `WebBrowser1`: shows a local page, with an offline
 // switch. The browser engine is started the first time a page is shown, so
@@ -22,11 +20,15 @@ class WebBrowserView : public QWidget {
     Q_OBJECT
 public:
     explicit WebBrowserView(QWidget *parent = nullptr);
+    WebBrowserView(FileSystem &fileSystem, QWidget *parent = nullptr);
     ~WebBrowserView() override;
 
-    // Shows the local file at the path; a page that cannot be loaded shows
+    // Shows the local file at the path as a page, whatever its extension, with
+    // its folder as the base of its links; a page that cannot be loaded shows
     // the engine's own error page and reports loadFinished(false).
     void navigate(const QString &localPath);
+    // Lets go of the page on show, so that nothing of it stays behind.
+    void clear();
     // While offline every request that would leave the machine is refused.
     // Applies to the current page's later requests and to the next page.
     void setOffline(bool offline);
@@ -54,8 +56,11 @@ private:
     void applyOffline();
     void onLoadFinished(bool ok);
 
+    FileSystem &m_fileSystem;
     bool m_offline = true;
+    bool m_showsPage = false;
     QPointer<OfflineRequestInterceptor> m_interceptor;
+    QPointer<LocalPageSchemeHandler> m_pages;
     QPointer<QWebEngineProfile> m_profile;
     QPointer<QWebEngineView> m_view;
 };
