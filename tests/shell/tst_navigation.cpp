@@ -33,6 +33,8 @@ private slots:
     void unreadableFolderReportsAndListsStayUsable();
     void fileInRootHasSingleSeparator();
     void namesThatAreNotUtf8();
+    void userInputShowsTheHighlightedFile_data();
+    void userInputShowsTheHighlightedFile();
 };
 
 void TestNavigation::wildcard_data()
@@ -290,6 +292,65 @@ void TestNavigation::namesThatAreNotUtf8()
     QVERIFY2(f.prompts.records().size() <= 1, qPrintable(f.prompts.texts().join(u'|')));
     w.controls().File1->setListIndex(1);
     QCOMPARE(w.controls().File1->fileName(), QStringLiteral("good.txt"));
+}
+
+void TestNavigation::userInputShowsTheHighlightedFile_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::newRow("single click") << QStringList{"click 2"};
+    QTest::newRow("click, then arrow") << QStringList{"click 1", "Down"};
+    QTest::newRow("arrows") << QStringList{"Down", "Down", "Up"};
+    QTest::newRow("End, Home") << QStringList{"End", "Home"};
+    QTest::newRow("Page Down") << QStringList{"PageDown"};
+    QTest::newRow("first letter") << QStringList{"type c"};
+}
+
+void TestNavigation::userInputShowsTheHighlightedFile()
+{
+    QFETCH(QStringList, steps);
+    ShellFixture f;
+    QStringList names{"apple.txt", "banana.txt", "cherry.txt"};
+    for (int i = 0; i < 40; ++i)
+        names.append(QStringLiteral("f%1.txt").arg(i, 2, 10, QChar(u'0')));
+    for (const QString &name : std::as_const(names))
+        f.makeFile(name, name.toUtf8());
+    frmGlintbox &w = f.load();
+    w.resize(900, 650);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    FileList *list = w.controls().File1;
+    auto click = [list](int row) {
+        const QRect rect = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    };
+    auto shows = [&w, list](const QString &name) {
+        const QString line = w.controls().InputFileProperties->text();
+        return list->currentIndex().data().toString() == name && list->fileName() == name &&
+               line.startsWith(QStringLiteral(" File Name: ") + name + QStringLiteral("   "));
+    };
+    const QMap<QString, Qt::Key> keys{{"Down", Qt::Key_Down},
+                                      {"Up", Qt::Key_Up},
+                                      {"End", Qt::Key_End},
+                                      {"Home", Qt::Key_Home},
+                                      {"PageDown", Qt::Key_PageDown}};
+    for (const QString &step : steps) {
+        const QString before = list->fileName();
+        if (step.startsWith(u"click "))
+            click(step.mid(6).toInt());
+        else if (step.startsWith(u"type "))
+            QTest::keyClicks(list, step.mid(5));
+        else
+            QTest::keyClick(list, keys.value(step));
+        QVERIFY2(list->fileName() != before, qPrintable(step));
+        const QString highlighted = list->currentIndex().data().toString();
+        QVERIFY2(shows(highlighted), qPrintable(step + QStringLiteral(" -> ") + highlighted));
+    }
+    // A click on the file already shown shows it again, as it now is.
+    const QString shown = list->fileName();
+    f.makeFile(shown, QByteArray(1234, 'x'));
+    click(list->currentIndex().row());
+    QVERIFY(shows(shown));
+    QVERIFY(w.controls().InputFileProperties->text().contains(QStringLiteral(" 1234 bytes")));
 }
 
 QTEST_MAIN(TestNavigation)
