@@ -2,6 +2,7 @@
 #include "ScriptedPrompts.h"
 #include "core/Colours.h"
 #include "core/ErrorTrap.h"
+#include "core/FileNames.h"
 #include "core/Paths.h"
 #include "core/RunTimeError.h"
 #include "core/Twips.h"
@@ -11,6 +12,9 @@
 #include <QTest>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace glintbox;
 
@@ -30,6 +34,9 @@ private slots:
     void twipsAt96Dpi();
     void fileSystemReportsMissingFileAndFolder();
     void fileSystemWriteIsAtomic();
+    void fileNamesKeepTheirBytes_data();
+    void fileNamesKeepTheirBytes();
+    void filesOpenByTheBytesOfTheirNames();
 };
 
 void TestCore::errnoMapping_data()
@@ -180,6 +187,53 @@ void TestCore::fileSystemWriteIsAtomic()
     fs.clearFaults();
     fs.writeAll(path, "new");
     QCOMPARE(fs.readAll(path), QByteArray("new"));
+}
+
+void TestCore::fileNamesKeepTheirBytes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("ascii") << QByteArray("a.txt") << "a.txt";
+    QTest::newRow("utf-8") << QByteArray("caf\xc3\xa9 \xf0\x9f\x98\x80.txt") << "café 😀.txt";
+    QTest::newRow("latin-1") << QByteArray("caf\xe9.txt") << "caf\uFFFD.txt";
+    QTest::newRow("cut sequence") << QByteArray("x\xe2\x82") << "x\uFFFD\uFFFD";
+    QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << "\uFFFD\uFFFD";
+    QTest::newRow("encoded surrogate") << QByteArray("\xed\xb2\x80") << "\uFFFD\uFFFD\uFFFD";
+    QTest::newRow("line break") << QByteArray("two\nlines") << "two\uFFFDlines";
+}
+
+void TestCore::fileNamesKeepTheirBytes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    const QString name = fileNameFromBytes(bytes);
+    QCOMPARE(fileNameBytes(name), bytes);
+    QCOMPARE(fileNameForDisplay(name), shown);
+}
+
+void TestCore::filesOpenByTheBytesOfTheirNames()
+{
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/d\xe9j\xe0";
+    QVERIFY(::mkdir(folder.constData(), 0755) == 0);
+    const int fd = ::open((folder + "/caf\xe9.txt").constData(), O_WRONLY | O_CREAT, 0644);
+    QVERIFY(fd >= 0 && ::write(fd, "coffee", 6) == 6 && ::close(fd) == 0);
+    FileSystem &fs = FileSystem::local();
+    const std::vector<FolderEntry> top = fs.list(dir.path());
+    QCOMPARE(top.size(), size_t(1));
+    const QString folderPath = fullPath(dir.path(), top[0].name);
+    const std::vector<FolderEntry> inside = fs.list(folderPath);
+    QCOMPARE(inside.size(), size_t(1));
+    const QString file = fullPath(folderPath, inside[0].name);
+    QCOMPARE(fs.readAll(file), QByteArray("coffee"));
+    QCOMPARE(fs.status(file).size, 6);
+    // Saving replaces that very file; no look-alike appears beside it.
+    fs.writeAll(file, "tea");
+    QCOMPARE(fs.readAll(file), QByteArray("tea"));
+    QCOMPARE(fs.list(folderPath).size(), size_t(1));
+    fs.remove(file);
+    QVERIFY(fs.list(folderPath).empty());
+    QVERIFY(::rmdir(folder.constData()) == 0);
 }
 
 QTEST_MAIN(TestCore)
