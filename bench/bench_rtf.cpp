@@ -26,6 +26,27 @@ QByteArray sampleRtf(qsizetype targetSize)
     return rtf + "}";
 }
 
+// One long Word-style table: every cell with its lines, every other row merged down and across.
+QByteArray tableRtf(qsizetype targetSize)
+{
+    QByteArray rtf = "{\\rtf1\\ansi{\\colortbl;\\red200\\green200\\blue200;}\n";
+    for (int row = 0; rtf.size() < targetSize; ++row) {
+        const bool continued = row % 2 == 1;
+        rtf += "\\trowd\\trgaph108\\trrh300";
+        for (int cell = 1; cell <= 8; ++cell) {
+            rtf += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clcbpat1";
+            rtf += cell == 1 ? (continued ? "\\clvmrg" : "\\clvmgf") : "";
+            rtf += cell == 3 ? "\\clmgf" : cell == 4 ? "\\clmrg" : "";
+            rtf += "\\cellx" + QByteArray::number(cell * 1200);
+        }
+        rtf += "\\pard\\intbl";
+        for (int cell = 1; cell <= 8; ++cell)
+            rtf += " r" + QByteArray::number(row) + "c" + QByteArray::number(cell) + "\\cell";
+        rtf += "\\row\n";
+    }
+    return rtf + "\\pard}";
+}
+
 template<typename F> double best(F &&f)
 {
     double fastest = 1e9;
@@ -38,6 +59,16 @@ template<typename F> double best(F &&f)
     return fastest;
 }
 
+// The time to put the same text into a document as plain text: the baseline of each ratio.
+double plainTextBaseline(const QString &text)
+{
+    return best([&] {
+        QTextDocument document;
+        document.setUndoRedoEnabled(false);
+        document.setPlainText(text);
+    });
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -45,11 +76,7 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     const QByteArray rtf = sampleRtf(1024 * 1024);
     const QString text = glintbox::readRtf(rtf).document->toPlainText();
-    const double baseline = best([&] {
-        QTextDocument document;
-        document.setUndoRedoEnabled(false);
-        document.setPlainText(text);
-    });
+    const double baseline = plainTextBaseline(text);
     const double read = best([&] { glintbox::readRtf(rtf); });
     const auto document = glintbox::readRtf(rtf).document;
     const double write = best([&] { glintbox::writeRtf(*document); });
@@ -58,5 +85,14 @@ int main(int argc, char **argv)
     std::printf("baseline setPlainText: %.1f ms\n", baseline);
     std::printf("readRtf:  %.1f ms (%.2f x baseline)\n", read, read / baseline);
     std::printf("writeRtf: %.1f ms (%.2f x baseline)\n", write, write / baseline);
+
+    const QByteArray table = tableRtf(1024 * 1024);
+    const QString tableText = glintbox::readRtf(table).document->toPlainText();
+    const double tableBaseline = plainTextBaseline(tableText);
+    const double tableRead = best([&] { glintbox::readRtf(table); });
+    std::printf("table input %lld bytes; baseline setPlainText: %.1f ms\n", qlonglong(table.size()),
+                tableBaseline);
+    std::printf("readRtf of the table: %.1f ms (%.2f x baseline)\n", tableRead,
+                tableRead / tableBaseline);
     return 0;
 }

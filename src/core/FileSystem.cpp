@@ -1,6 +1,6 @@
 #include "FileSystem.h"
 
-#include "FileNames.h"
+#include "FileNameBytes.h"
 #include "RunTimeError.h"
 
 #include <QRandomGenerator>
@@ -20,7 +20,7 @@ namespace {
 
 QByteArray encoded(const QString &path)
 {
-    return fileNameBytes(path);
+    return fileNameToBytes(path);
 }
 
 [[noreturn]] void throwErrno(int errnoValue, const QString &path,
@@ -120,7 +120,7 @@ std::vector<FolderEntry> LocalFileSystem::list(const QString &folder)
             // A dangling link is listed as a file; opening it reports the error.
             isFolder = ::fstatat(dirFd, name, &st, 0) == 0 && S_ISDIR(st.st_mode);
         }
-        entries.push_back({fileNameFromBytes(QByteArray(name)), isFolder});
+        entries.push_back({fileNameFromBytes(QByteArrayView(name)), isFolder});
         errno = 0;
     }
     if (errno != 0)

@@ -2,13 +2,13 @@
 
 #include "MainControls.h"
 #include "core/ErrorTrap.h"
-#include "core/FileNames.h"
+#include "core/FileNameBytes.h"
 #include "core/GlintboxState.h"
 #include "core/Prompts.h"
 #include "core/RunTimeError.h"
-#include "lists/DriveList.h"
-#include "lists/FileList.h"
-#include "lists/FolderList.h"
+#include "core/lists/DriveList.h"
+#include "core/lists/FileList.h"
+#include "core/lists/FolderList.h"
 
 #include <QLabel>
 
@@ -37,7 +37,6 @@ void Navigation::Drive1_Change()
     try {
         m_controls.Dir1->setDrive(drive1.currentDrive());
         m_state.previousDrive = drive1.drive();
-        m_controls.Dir1->setPath(drive1.currentDrive().root());
         m_controls.Dir1->refresh();
         m_controls.File1->refresh();
         showFirstFileOrClear();
@@ -63,11 +62,12 @@ void Navigation::Dir1_Change()
     runTrapped(m_prompts, [this] {
         m_controls.File1->setPath(m_controls.Dir1->path());
         showCounts();
-        m_controls.Dir1->setToolTip(fileNameForDisplay(m_controls.Dir1->path()));
+        m_controls.Dir1->setToolTip(displayableFileName(m_controls.Dir1->path()));
         // Into another mount, the drive list follows, so that the drive left
         // (which the folder tree no longer shows) stays one pick away. Its
         // folder was just read, so a later drive error comes back to it.
-
+        if (m_controls.Drive1->showDriveOf(m_controls.Dir1->path()))
+            m_state.previousDrive = m_controls.Drive1->drive();
     });
 }
 

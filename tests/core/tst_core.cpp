@@ -2,7 +2,7 @@
 #include "ScriptedPrompts.h"
 #include "core/Colours.h"
 #include "core/ErrorTrap.h"
-#include "core/FileNames.h"
+#include "core/FileNameBytes.h"
 #include "core/Paths.h"
 #include "core/RunTimeError.h"
 #include "core/Twips.h"
@@ -207,8 +207,8 @@ void TestCore::fileNamesKeepTheirBytes()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, shown);
     const QString name = fileNameFromBytes(bytes);
-    QCOMPARE(fileNameBytes(name), bytes);
-    QCOMPARE(fileNameForDisplay(name), shown);
+    QCOMPARE(fileNameToBytes(name), bytes);
+    QCOMPARE(displayableFileName(name), shown);
 }
 
 void TestCore::filesOpenByTheBytesOfTheirNames()

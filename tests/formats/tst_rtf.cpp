@@ -12,6 +12,7 @@
 #include <QTextTable>
 #include <QUrl>
 
+#include <algorithm>
 #include <span>
 
 using namespace glintbox;
@@ -66,6 +67,10 @@ QString describe(const QTextCharFormat &format)
         parts << underlineName(format.underlineStyle());
     if (format.fontStrikeOut())
         parts << QStringLiteral("strike");
+    if (format.fontCapitalization() == QFont::AllUppercase)
+        parts << QStringLiteral("caps");
+    if (format.fontCapitalization() == QFont::SmallCaps)
+        parts << QStringLiteral("smallcaps");
     if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
         parts << QStringLiteral("super");
     if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
@@ -117,7 +122,48 @@ QString describe(const QTextBlockFormat &format)
     }
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
         parts << QStringLiteral("pagebreak");
+    QStringList tabs;
+    for (const QTextOption::Tab &tab : format.tabPositions())
+        tabs << QString::number(qRound(tab.position)) +
+                    (tab.type == QTextOption::RightTab       ? QStringLiteral("r")
+                     : tab.type == QTextOption::CenterTab    ? QStringLiteral("c")
+                     : tab.type == QTextOption::DelimiterTab ? QStringLiteral(".")
+                                                             : QString());
+    if (!tabs.isEmpty())
+        parts << QStringLiteral("tabs=") + tabs.join(u',');
     return parts.join(u' ');
+}
+
+// Where a cell lies and how it looks: span, lines (top, left, bottom, right), fill, alignment.
+QString describe(const QTextTable &table, const QTextTableCell &cell)
+{
+    QString text = QStringLiteral("cell %1,%2 of %3x%4")
+                       .arg(cell.row())
+                       .arg(cell.column())
+                       .arg(table.rows())
+                       .arg(table.columns());
+    if (table.format().alignment() & Qt::AlignHCenter)
+        text += QStringLiteral(" centred");
+    if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
+        text += QStringLiteral(" span %1x%2").arg(cell.rowSpan()).arg(cell.columnSpan());
+    const QTextTableCellFormat format = cell.format().toTableCellFormat();
+    const double widths[] = {format.topBorder(), format.leftBorder(), format.bottomBorder(),
+                             format.rightBorder()};
+    if (std::any_of(std::begin(widths), std::end(widths), [](double w) { return w > 0; })) {
+        QStringList lines;
+        for (const double width : widths)
+            lines << QString::number(qRound(width));
+        text += QStringLiteral(" lines=") + lines.join(u',');
+        if (format.topBorderStyle() == QTextFrameFormat::BorderStyle_Double)
+            text += QStringLiteral(" double");
+        if (format.topBorderBrush().color() != Qt::black)
+            text += QStringLiteral(" line=") + format.topBorderBrush().color().name();
+    }
+    if (format.background().style() != Qt::NoBrush)
+        text += QStringLiteral(" bg=") + format.background().color().name();
+    if (format.verticalAlignment() == QTextCharFormat::AlignMiddle)
+        text += QStringLiteral(" middle");
+    return text;
 }
 
 // Text and formatting of a whole document, one line a paragraph, runs of equal formatting
@@ -127,14 +173,8 @@ QStringList signature(const QTextDocument &document)
     QStringList lines;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         QString line;
-        if (QTextTable *table = QTextCursor(block).currentTable()) {
-            const QTextTableCell cell = table->cellAt(block.position());
-            line += QStringLiteral("cell %1,%2 of %3x%4: ")
-                        .arg(cell.row())
-                        .arg(cell.column())
-                        .arg(table->rows())
-                        .arg(table->columns());
-        }
+        if (QTextTable *table = QTextCursor(block).currentTable())
+            line += describe(*table, table->cellAt(block.position())) + QStringLiteral(": ");
         line += describe(block.blockFormat()) + QStringLiteral(" |");
         QString runText;
         QString runFormat;
@@ -244,6 +284,9 @@ const Case CharacterCases[] = {
     {"underline none", "\\ul a{\\ulnone X}", ""},
     {"underline zero", "\\ul a{\\ul0 X}", ""},
     {"strike", "{\\strike X}", "strike"},
+    {"capitals", "{\\caps X}", "caps"},
+    {"small capitals", "{\\scaps X}", "smallcaps"},
+    {"capitals off", "\\caps a{\\caps0 X}", ""},
     {"double strike", "{\\striked1 X}", "strike"},
     {"size", "{\\fs36 X}", "size=18"},
     {"font", "{\\f1 X}", "font=Arial"},
@@ -276,13 +319,23 @@ const Case ParagraphCases[] = {
     {"justify", "\\qj X", "justify"},
     {"carries over", "\\qc a\\par X", "centre"},
     {"pard resets", "\\qc\\li720 a\\par\\pard X", "left"},
-    {"indents", "\\li1440\\ri720\\fi-360 X", "left left=96 right=48 indent=-24"},
+    {"indents", "\\li1440\\ri720\\fi-360 X", "left left=96 right=48 indent=-24 tabs=24"},
     {"spacing", "\\sb300\\sa150 X", "left top=20 bottom=10"},
     {"line multiple", "\\sl360\\slmult1 X", "left line=150%"},
     {"line exact", "\\sl-300\\slmult0 X", "left exact=20"},
     {"line at least", "\\sl300 X", "left atleast=20"},
     {"page break", "a\\page X", "left pagebreak"},
     {"paragraph style", "\\s1 X", "centre"},
+    {"own properties replace the style's", "\\s1\\li720 X", "left left=48"},
+    {"tab stops", "\\tx720\\tqr\\tx2880\\tqc\\tx3600\\tqdec\\tx4320 X",
+     "left tabs=48,192r,240c,288."},
+    {"tab stops from the first line's start", "\\li1440\\fi-720\\tx2160 X",
+     "left left=96 indent=-48 tabs=48,96"},
+    {"hanging indent is a stop", "\\li720\\fi-360 X", "left left=48 indent=-24 tabs=24"},
+    {"lengths beyond any page", "\\li2147483647\\fi2147483647\\tx-2147483647 X",
+     "left left=279620 indent=279620"},
+    {"a stop before the hanging indent wins", "\\li1440\\fi-1440\\tx360 X",
+     "left left=96 indent=-96 tabs=24"},
 };
 
 // Plain text of the whole document.
@@ -295,16 +348,36 @@ const Case TextCases[] = {
     {"special spaces", "a\\~b\\-c\\_d", "a\u00a0b\u00adc\u2011d"},
     {"trailing par", "a\\par", "a"},
     {"empty paragraphs kept", "a\\par\\par b", "a\n\nb"},
+    {"table style reference is no destination", "\\pard\\intbl\\ts11 a\\cell\\row b", "\na\nb\n"},
     {"unknown word ignored", "a\\foo b\\bar12 c", "abc"},
     {"unknown destination", "a{\\*\\unknowndest secret {\\b more}}b", "ab"},
     {"known starred destination", "a{\\*\\bkmkstart mark}b", "ab"},
     {"info skipped", "{\\info{\\title T}{\\author A}}a", "a"},
-    {"header footer footnote annotation",
-     "a{\\header H}{\\footer F}{\\headerl L}{\\footnote N}{\\*\\atnid I}{\\*\\annotation A}b",
-     "ab"},
+    {"header footer annotation",
+     "a{\\header H}{\\footer F}{\\headerl L}{\\*\\atnid I}{\\*\\annotation A}b", "ab"},
+    {"footnotes after the text, numbered",
+     "a\\chftn{\\footnote\\pard{\\up6\\chftn} N\\par M}b\\chftn{\\footnote{\\chftn} O}\\par c",
+     "a1b2\nc\n\n1 N\nM\n2 O"},
+    {"shape text box",
+     "{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv {\\pict\\wmetafile8 00}}}{\\shptxt box}}"
+     "{\\shprslt fallback}}",
+     "box"},
+    {"shape picture",
+     "{\\shp{\\*\\shpinst{\\sp{\\sn fLine}{\\sv 0}}{\\sp{\\sn pib}{\\sv "
+     "{\\pict\\wmetafile8 00}}}}{\\shprslt fallback}}",
+     "\ufffc"},
+    {"shape shown by its result",
+     "{\\shp{\\*\\shpinst{\\sp{\\sn fLine}{\\sv 0}}}{\\shprslt "
+     "fallback}}",
+     "fallback"},
     {"hidden", "a{\\v hidden}b", "ab"},
     {"field result", "{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}", "3"},
     {"pntext", "{\\pntext 1.\\tab}One{\\*\\pn\\pnlvlbody{\\pntxta .}}", "1.\tOne"},
+    {"wingdings by its name", "{\\rtf1{\\fonttbl{\\f0\\fnil Wingdings;}}\\f0 \\'d8\\'fc\\'ff}",
+     "\u2b9a\u2713"},
+    {"symbol in private use", "{\\f2\\u-3913?\\u61537?}", "\u2022\u03b1"},
+    {"unknown symbol font keeps bytes", "{\\rtf1{\\fonttbl{\\f0\\fcharset2 Marlett;}}\\f0 a\\'b7}",
+     "a\u00b7"},
     {"listtext symbol bullet", "{\\listtext\\f2 \\'b7\\tab}Item", "\u2022\tItem"},
     {"pn group skipped", "{\\pn\\pnlvlblt{\\pntxtb X}}Item", "Item"},
     {"binary skipped", "a\\bin3 {}\\b", "ab"},
@@ -330,11 +403,6 @@ const Case TextCases[] = {
     {"skip ends with group", "{\\uc3\\u8364 a}b", "\u20acb"},
     {"uc is group scoped", "{\\uc0 a}\\u8364?", "a\u20ac"},
     {"upr shows ansi", "{\\upr{a}{\\*\\ud{b}}}", "a"},
-    {"nested table degrades",
-     "\\trowd\\cellx5000\\pard\\intbl x\\par\\pard\\intbl\\itap2 n1\\nestcell"
-     " n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}\\pard\\intbl "
-     "y\\cell\\row",
-     "\nx\nn1\tn2\t\ny\n"},
 };
 
 } // namespace
@@ -350,6 +418,7 @@ private slots:
     void text_data();
     void text();
     void fontTableNames();
+    void tables_data();
     void tables();
     void tableOfUnevenRowsDegrades();
     void pngAndJpegPictures_data();
@@ -434,29 +503,91 @@ void TestRtf::fontTableNames()
              QStringLiteral("font=Courier New"));
 }
 
+void TestRtf::tables_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("paragraphs in cells")
+        << QByteArray(
+               "before\\par\\trowd\\trleft100\\cellx1000\\cellx3100 \\intbl a1\\par a2\\cell "
+               "b\\cell\\row\\trowd\\trleft100\\cellx1000\\cellx3100\\pard\\intbl c\\cell "
+               "{\\b d}\\cell\\row\\pard after")
+        << QStringList{"left | []before",
+                       "cell 0,0 of 2x2: left | []a1",
+                       "cell 0,0 of 2x2: left | []a2",
+                       "cell 0,1 of 2x2: left | []b",
+                       "cell 1,0 of 2x2: left | []c",
+                       "cell 1,1 of 2x2: left | [bold]d",
+                       "left | []after"};
+    QTest::newRow("lines, fill and alignment of a cell")
+        << QByteArray(
+               "\\trowd\\clbrdrt\\brdrs\\brdrw30\\brdrcf1\\clbrdrb\\brdrs\\brdrnone\\clcbpat2"
+               "\\cellx1000\\clvertalc\\clbrdrl\\brdrdb\\brdrw15\\cellx2000\\intbl a\\cell "
+               "b\\cell\\row")
+        << QStringList{"cell 0,0 of 1x2 lines=2,0,0,0 line=#ff0000 bg=#0000ff: left | []a",
+                       "cell 0,1 of 1x2 lines=0,1,0,0 middle: left | []b"};
+    QTest::newRow("row lines where cells name none")
+        << QByteArray("\\trowd\\trbrdrt\\brdrs\\trbrdrl\\brdrs\\trbrdrb\\brdrs\\trbrdrr\\brdrs"
+                      "\\trbrdrh\\brdrs\\brdrw30\\trbrdrv\\brdrnone\\cellx1000\\cellx2000"
+                      "\\intbl a\\cell b\\cell\\row\\intbl c\\cell d\\cell\\row")
+        << QStringList{"cell 0,0 of 2x2 lines=1,1,2,0: left | []a",
+                       "cell 0,1 of 2x2 lines=1,0,2,1: left | []b",
+                       "cell 1,0 of 2x2 lines=2,1,1,0: left | []c",
+                       "cell 1,1 of 2x2 lines=2,0,1,1: left | []d"};
+    QTest::newRow("shading mixes the pattern colour in")
+        << QByteArray("\\trowd\\clcfpat1\\clshdng5000\\cellx1000\\clshdng2000\\cellx2000\\intbl "
+                      "a\\cell b\\cell\\row")
+        << QStringList{"cell 0,0 of 1x2 bg=#ff8080: left | []a",
+                       "cell 0,1 of 1x2 bg=#cccccc: left | []b"};
+    QTest::newRow("centred row") << QByteArray("\\trowd\\trqc\\cellx1000\\intbl a\\cell\\row")
+                                 << QStringList{"cell 0,0 of 1x1 centred: left | []a"};
+    QTest::newRow("edges beyond any page")
+        << QByteArray("\\trowd\\trleft-2147483647\\cellx2147483647\\cellx2147483647\\intbl a\\cell "
+                      "b\\cell\\row")
+        << QStringList{"cell 0,0 of 1x2: left | []a", "cell 0,1 of 1x2: left | []b"};
+    QTest::newRow("merged across")
+        << QByteArray("\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\cellx3000\\intbl a\\cell\\cell "
+                      "c\\cell\\row\\trowd\\cellx1000\\cellx2000\\cellx3000\\intbl d\\cell e\\cell "
+                      "f\\cell\\row")
+        << QStringList{"cell 0,0 of 2x3 span 1x2: left | []a", "cell 0,2 of 2x3: left | []c",
+                       "cell 1,0 of 2x3: left | []d", "cell 1,1 of 2x3: left | []e",
+                       "cell 1,2 of 2x3: left | []f"};
+    QTest::newRow("merged down")
+        << QByteArray("\\trowd\\clvmgf\\cellx1000\\cellx2000\\intbl a\\cell b\\cell\\row"
+                      "\\trowd\\clvmrg\\cellx1000\\cellx2000\\intbl\\cell d\\cell\\row")
+        << QStringList{"cell 0,0 of 2x2 span 2x1: left | []a", "cell 0,1 of 2x2: left | []b",
+                       "cell 1,1 of 2x2: left | []d"};
+    QTest::newRow("rows of different edges share one grid")
+        << QByteArray("\\trowd\\cellx1000\\cellx3000\\intbl a\\cell b\\cell\\row"
+                      "\\trowd\\cellx2000\\cellx3000\\intbl c\\cell d\\cell\\row")
+        << QStringList{"cell 0,0 of 2x3: left | []a", "cell 0,1 of 2x3 span 1x2: left | []b",
+                       "cell 1,0 of 2x3 span 1x2: left | []c", "cell 1,2 of 2x3: left | []d"};
+    QTest::newRow("nested table")
+        << QByteArray("\\trowd\\cellx5000\\pard\\intbl x\\par\\pard\\intbl\\itap2 n1\\nestcell "
+                      "n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
+                      "{\\nonesttables\\par}\\pard\\intbl y\\cell\\row\\pard after")
+        << QStringList{"cell 0,0 of 1x1: left | []x", "cell 0,0 of 1x2: left | []n1",
+                       "cell 0,1 of 1x2: left | []n2", "cell 0,0 of 1x1: left | []y",
+                       "left | []after"};
+}
+
 void TestRtf::tables()
 {
-    const RtfReadResult result = readRtf(
-        "{\\rtf1 before\\par\\trowd\\trleft100\\cellx1000\\cellx3100 \\intbl a1\\par a2\\cell "
-        "b\\cell\\row"
-        "\\trowd\\cellx1000\\cellx3100\\pard\\intbl c\\cell {\\b d}\\cell\\row\\pard after}");
-    QVERIFY(result.warnings.isEmpty());
-    const QStringList lines = signature(*result.document);
-    QCOMPARE(lines, (QStringList{
-                        "left | []before",
-                        "cell 0,0 of 2x2: left | []a1",
-                        "cell 0,0 of 2x2: left | []a2",
-                        "cell 0,1 of 2x2: left | []b",
-                        "cell 1,0 of 2x2: left | []c",
-                        "cell 1,1 of 2x2: left | [bold]d",
-                        "left | []after",
-                    }));
-    QTextTable *table = QTextCursor(result.document->findBlockByNumber(1)).currentTable();
-    QVERIFY(table);
+    QFETCH(QByteArray, rtf);
+    QFETCH(QStringList, expected);
+    const RtfReadResult result = readRtf(document(rtf));
+    QVERIFY2(result.warnings.isEmpty(), qPrintable(result.warnings.join(u'\n')));
+    QStringList lines = signature(*result.document);
+    lines.removeAll(QStringLiteral("left |")); // the empty blocks around tables
+    QCOMPARE(lines, expected);
+    // Every column has a width from the cell edges.
+    QTextTable *table = nullptr;
+    for (QTextBlock block = result.document->begin(); !table; block = block.next())
+        table = QTextCursor(block).currentTable();
     const QList<QTextLength> widths = table->format().columnWidthConstraints();
-    QCOMPARE(widths.size(), 2);
-    QCOMPARE(qRound(widths[0].rawValue()), 60); // (1000 - 100) twips
-    QCOMPARE(qRound(widths[1].rawValue()), 140);
+    QCOMPARE(widths.size(), table->columns());
+    for (const QTextLength &width : widths)
+        QVERIFY(width.rawValue() > 0);
 }
 
 void TestRtf::tableOfUnevenRowsDegrades()
@@ -588,6 +719,25 @@ void TestRtf::hostileInput_data()
                            << "does not begin like an RTF file";
     QTest::newRow("unknown code page")
         << QByteArray("{\\rtf1\\ansicpg77777 \\'e9}") << u"\u00e9"_qs << "Code page 77777";
+    QTest::newRow("footnote cut by the end") << QByteArray("{\\rtf1 a{\\footnote N") << "a\n\nN"
+                                             << "closing brace is missing";
+    QTest::newRow("tables nested past the limit")
+        << "{\\rtf1 " +
+               QByteArray("\\pard\\intbl\\itap40 deep\\nestcell"
+                          "{\\*\\nesttableprops\\trowd\\cellx99\\nestrow}") +
+               "\\pard after}"
+        << QString(16, u'\n') + "deep" + QString(16, u'\n') + "after"
+        << "";
+    QTest::newRow("merges with nothing to merge into")
+        << QByteArray("{\\rtf1 \\trowd\\clmrg\\clvmrg\\cellx1000\\clvmrg\\cellx900\\intbl "
+                      "a\\cell b\\cell\\row\\pard z}")
+        << "\na\nb\nz"
+        << "";
+    QTest::newRow("cell edges that run backwards")
+        << QByteArray("{\\rtf1 \\trowd\\cellx3000\\cellx1000\\cellx-500\\intbl a\\cell b\\cell "
+                      "c\\cell\\row\\trowd\\cellx100\\intbl d\\cell\\row\\pard z}")
+        << "\na\nb\nc\nd\n\n\n\nz"
+        << "";
     QTest::newRow("cut escape") << QByteArray("{\\rtf1 a\\'4") << "a"
                                 << "closing brace is missing";
     QTest::newRow("huge parameter")
@@ -690,8 +840,8 @@ void TestRtf::writerSavesAnEditedDocument()
              (QStringList{
                  "left | [bold fg=#008000 font=Serif {x}]Bold \\ text",
                  u"centre | []\u20ac \u4e2d \U0001F600 caf\u00e9 [image 4x3]\uFFFC"_qs,
-                 "cell 0,0 of 1x2: left |",
-                 "cell 0,1 of 1x2: left | []cell",
+                 "cell 0,0 of 1x2 lines=1,1,1,1: left |",
+                 "cell 0,1 of 1x2 lines=1,1,1,1: left | []cell",
                  "left |",
              }));
 }

@@ -1,9 +1,9 @@
 #include "ShellFixture.h"
+#include "core/lists/DriveList.h"
+#include "core/lists/FileList.h"
+#include "core/lists/FolderList.h"
+#include "core/lists/WildcardPattern.h"
 #include "shell/Navigation.h"
-#include "shell/lists/DriveList.h"
-#include "shell/lists/FileList.h"
-#include "shell/lists/FolderList.h"
-#include "shell/lists/WildcardPattern.h"
 #include "viewing/display/ViewerControls.h"
 #include "viewing/text/RichTextBox.h"
 
@@ -354,7 +354,8 @@ void TestNavigation::unmountedDrivesGiveTheDriveError()
     MountedDrives mounted(table);
     f.startFolder = f.path(QStringLiteral("start"));
     f.storeSetting("DriveLetter", gone);
-    frmGlintbox w(GlintboxServices{f.prompts, f.fs, mounted, *f.store, f.starter, f.startFolder});
+    frmGlintbox w(
+        GlintboxServices{f.prompts, f.fs, mounted, *f.store, f.starter, f.dialogs, f.startFolder});
     w.Form_Load();
     QCOMPARE(f.prompts.texts(), QStringList{"Sorry, but this drive is unavailable"});
     QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Drive Error"});

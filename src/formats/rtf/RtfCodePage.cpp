@@ -1,5 +1,7 @@
 #include "RtfCodePage.h"
 
+#include "formats/fonts/SymbolFonts.h"
+
 #include <QVarLengthArray>
 
 #include <iconv.h>
@@ -13,89 +15,6 @@ constexpr char16_t Windows1252High[32] = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-// Greek letters of the Symbol font at 'A'..'Z' and 'a'..'z'.
-constexpr char16_t SymbolUpper[26] = {0x391, 0x392, 0x3A7, 0x394, 0x395, 0x3A6, 0x393, 0x397, 0x399,
-                                      0x3D1, 0x39A, 0x39B, 0x39C, 0x39D, 0x39F, 0x3A0, 0x398, 0x3A1,
-                                      0x3A3, 0x3A4, 0x3A5, 0x3C2, 0x3A9, 0x39E, 0x3A8, 0x396};
-constexpr char16_t SymbolLower[26] = {0x3B1, 0x3B2, 0x3C7, 0x3B4, 0x3B5, 0x3C6, 0x3B3, 0x3B7, 0x3B9,
-                                      0x3D5, 0x3BA, 0x3BB, 0x3BC, 0x3BD, 0x3BF, 0x3C0, 0x3B8, 0x3C1,
-                                      0x3C3, 0x3C4, 0x3C5, 0x3D6, 0x3C9, 0x3BE, 0x3C8, 0x3B6};
-
-QChar symbolChar(unsigned char b)
-{
-    if (b >= 'A' && b <= 'Z')
-        return QChar(SymbolUpper[b - 'A']);
-    if (b >= 'a' && b <= 'z')
-        return QChar(SymbolLower[b - 'a']);
-    switch (b) {
-    case 0x22:
-        return QChar(0x2200);
-    case 0x24:
-        return QChar(0x2203);
-    case 0x2D:
-        return QChar(0x2212);
-    case 0xA3:
-        return QChar(0x2264);
-    case 0xA5:
-        return QChar(0x221E);
-    case 0xAC:
-        return QChar(0x2190);
-    case 0xAD:
-        return QChar(0x2191);
-    case 0xAE:
-        return QChar(0x2192);
-    case 0xAF:
-        return QChar(0x2193);
-    case 0xB3:
-        return QChar(0x2265);
-    case 0xB4:
-        return QChar(0x00D7);
-    case 0xB6:
-        return QChar(0x2202);
-    case 0xB7:
-        return QChar(0x2022);
-    case 0xB8:
-        return QChar(0x00F7);
-    case 0xB9:
-        return QChar(0x2260);
-    case 0xBB:
-        return QChar(0x2248);
-    case 0xD6:
-        return QChar(0x221A);
-    case 0xD7:
-        return QChar(0x22C5);
-    case 0xE5:
-        return QChar(0x2211);
-    case 0xF2:
-        return QChar(0x222B);
-    default:
-        return QChar(b);
-    }
-}
-
-// The Wingdings glyphs that list bullets use; anything else shows as a plain bullet.
-QChar wingdingsChar(unsigned char b)
-{
-    switch (b) {
-    case 0x6C:
-        return QChar(0x25CF);
-    case 0x6E:
-        return QChar(0x25A0);
-    case 0x71:
-        return QChar(0x2751);
-    case 0x76:
-        return QChar(0x2756);
-    case 0xA7:
-        return QChar(0x25AA);
-    case 0xD8:
-        return QChar(0x27A2);
-    case 0xFC:
-        return QChar(0x2713);
-    default:
-        return b < 0x20 ? QChar(b) : QChar(0x2022);
-    }
-}
 
 QByteArray iconvName(int codePage)
 {
@@ -130,7 +49,7 @@ int codePageForCharset(int charset)
 {
     switch (charset) {
     case 2:
-        return CodePageSymbol;
+        return symbolCodePage(fonts::SymbolFont::None);
     case 77:
         return 10000;
     case 78:
@@ -220,15 +139,15 @@ QString CodePageDecoder::decode(QByteArrayView bytes, int codePage, bool *unknow
     bool ascii = true;
     for (qsizetype i = 0; i < size && ascii; ++i)
         ascii = in[i] < 0x80;
-    if (ascii && codePage != CodePageSymbol && codePage != CodePageWingdings)
-        return QString::fromLatin1(bytes);
-
-    if (codePage == CodePageSymbol || codePage == CodePageWingdings) {
-        text.resize(size);
+    if (codePage < 0) {
+        const auto font = fonts::SymbolFont(-1 - codePage);
         for (qsizetype i = 0; i < size; ++i)
-            text[i] = codePage == CodePageSymbol ? symbolChar(in[i]) : wingdingsChar(in[i]);
+            text += fonts::symbolFontText(font, in[i]);
         return text;
     }
+    if (ascii)
+        return QString::fromLatin1(bytes);
+
     void *handle = codePage == CodePageWindows1252 || codePage <= 0 ? nullptr : converter(codePage);
     if (!handle) {
         if (unknown && codePage != CodePageWindows1252 && codePage > 0)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/fonts/SymbolFonts.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -7,10 +9,16 @@
 
 namespace glintbox::rtf {
 
-// Code page numbers as RTF names them, plus the two symbol fonts that have their own glyph sets.
+// Code page numbers as RTF names them.
 constexpr int CodePageWindows1252 = 1252;
-constexpr int CodePageSymbol = -2;
-constexpr int CodePageWingdings = -3;
+
+// Text in a symbol font decodes through the font's own glyph table; these code pages are
+// negative so that they never meet a real one. A symbol character set (\fcharset2) in a font we
+// have no table for keeps its bytes as they are.
+constexpr int symbolCodePage(fonts::SymbolFont font)
+{
+    return -1 - int(font);
+}
 
 // The code page of a font character set (\fcharset); 0 when the set means "the document's".
 int codePageForCharset(int charset);

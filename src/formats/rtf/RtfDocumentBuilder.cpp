@@ -1,8 +1,9 @@
 #include "RtfDocumentBuilder.h"
 
+#include "RtfTableWriter.h"
+
 #include <QPainter>
 #include <QTextDocument>
-#include <QTextTable>
 #include <QUrl>
 
 #include <algorithm>
@@ -11,11 +12,8 @@ namespace glintbox::rtf {
 
 namespace {
 
-// A grid may hold a few empty cells per cell the input names, not a square of them.
-bool gridIsReasonable(qsizetype rows, qsizetype columns, qsizetype cellsGiven)
-{
-    return rows * columns <= 8 * cellsGiven + 64;
-}
+// RTF's tab stops lie every half inch unless the document says otherwise.
+constexpr int DefaultTabStopTwips = 720;
 
 } // namespace
 
@@ -27,117 +25,105 @@ RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument *document)
     // One edit for the whole build: the document rescans its frames and tells its layout once,
     // not after every insertion.
     m_cursor.beginEditBlock();
+    setDefaultTabStop(DefaultTabStopTwips / TwipsPerPixel);
 }
 
-void RtfDocumentBuilder::addParagraph(RtfParagraph &&paragraph, bool inTable)
+void RtfDocumentBuilder::setDefaultTabStop(double pixels)
 {
-    if (inTable) {
-        m_cell.push_back(std::move(paragraph));
+    QTextOption option = m_document->defaultTextOption();
+    option.setTabStopDistance(qBound(1.0, pixels, 2000.0));
+    m_document->setDefaultTextOption(option);
+}
+
+void RtfDocumentBuilder::addNotes(std::vector<RtfParagraph> &&notes)
+{
+    if (notes.empty())
+        return;
+    RtfParagraph rule;
+    rule.format.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth,
+                            QTextLength(QTextLength::PercentageLength, 30));
+    addParagraph(std::move(rule), 0);
+    for (RtfParagraph &note : notes)
+        addParagraph(std::move(note), 0);
+}
+
+void RtfDocumentBuilder::addParagraph(RtfParagraph &&paragraph, int depth)
+{
+    depth = std::clamp(depth, 0, MaxTableDepth);
+    closeLevelsBelow(depth);
+    if (depth > 0) {
+        levelAt(depth).cell.push_back({std::move(paragraph), nullptr});
         return;
     }
-    flushTable();
     writeParagraph(paragraph, m_cursor, m_blockFresh);
     m_blockFresh = false;
 }
 
-void RtfDocumentBuilder::endCell()
+RtfDocumentBuilder::Level &RtfDocumentBuilder::levelAt(int depth)
 {
-    if (m_cell.empty())
-        m_cell.emplace_back();
-    m_row.cells.push_back(std::move(m_cell));
-    m_cell.clear();
-    ++m_cellCount;
+    while (int(m_levels.size()) < depth)
+        m_levels.emplace_back();
+    return m_levels[size_t(depth) - 1];
 }
 
-void RtfDocumentBuilder::endRow(const std::vector<int> &cellRightEdges, int rowLeft)
+void RtfDocumentBuilder::endCell(int depth)
 {
-    if (!m_cell.empty())
-        endCell();
-    if (m_row.cells.empty())
+    depth = std::clamp(depth, 1, MaxTableDepth);
+    closeLevelsBelow(depth);
+    Level &level = levelAt(depth);
+    if (level.cell.empty())
+        level.cell.emplace_back();
+    level.row.cells.push_back(std::move(level.cell));
+    level.cell.clear();
+    for (Level &enclosing : m_levels)
+        ++enclosing.table.cellCount;
+}
+
+void RtfDocumentBuilder::endRow(const RtfRowDefinition &definition, int depth)
+{
+    depth = std::clamp(depth, 1, MaxTableDepth);
+    closeLevelsBelow(depth);
+    if (int(m_levels.size()) < depth)
         return;
-    // Widths beyond the cells the row has are never used; keeping them would let a long row
-    // definition repeated on many short rows cost far more than its bytes.
-    int left = rowLeft;
-    const size_t widths = std::min(cellRightEdges.size(), m_row.cells.size());
-    for (size_t i = 0; i < widths; ++i) {
-        m_row.widths.push_back(std::max(cellRightEdges[i] - left, 0));
-        left = cellRightEdges[i];
+    Level &level = m_levels[size_t(depth) - 1];
+    if (!level.cell.empty())
+        endCell(depth);
+    if (level.row.cells.empty())
+        return;
+    level.row.definition = definition;
+    // Definitions beyond the cells the row has are never used; keeping them would let a long
+    // row definition repeated on many short rows cost far more than its bytes.
+    if (level.row.definition.cells.size() > level.row.cells.size())
+        level.row.definition.cells.resize(level.row.cells.size());
+    level.table.rows.push_back(std::move(level.row));
+    level.row = {};
+}
+
+void RtfDocumentBuilder::closeLevelsBelow(int depth)
+{
+    while (int(m_levels.size()) > depth) {
+        const int deepest = int(m_levels.size());
+        if (!m_levels.back().cell.empty() || !m_levels.back().row.cells.empty())
+            endRow(m_levels.back().row.definition, deepest);
+        RtfTable table = std::move(m_levels.back().table);
+        m_levels.pop_back();
+        if (table.rows.empty())
+            continue;
+        if (!m_levels.empty()) {
+            m_levels.back().cell.push_back({{}, std::make_unique<RtfTable>(std::move(table))});
+            continue;
+        }
+        RtfTableWriter(&m_warnings).write(table, m_cursor, m_blockFresh);
     }
-    m_rows.push_back(std::move(m_row));
-    m_row = {};
 }
 
 void RtfDocumentBuilder::finish()
 {
-    flushTable();
+    closeLevelsBelow(0);
     m_cursor.endEditBlock();
 }
 
-void RtfDocumentBuilder::flushTable()
-{
-    if (rowPending())
-        endRow({}, 0);
-    if (m_rows.empty())
-        return;
-    writeTable();
-    m_rows.clear();
-    m_cellCount = 0;
-}
-
-void RtfDocumentBuilder::writeTable()
-{
-    qsizetype columns = 0;
-    const Row *widest = &m_rows.front();
-    for (const Row &row : m_rows) {
-        if (qsizetype(row.cells.size()) > columns) {
-            columns = qsizetype(row.cells.size());
-            widest = &row;
-        }
-    }
-    if (!gridIsReasonable(qsizetype(m_rows.size()), columns, m_cellCount)) {
-        m_warnings << QStringLiteral(
-            "A table with rows of very different lengths is shown as text.");
-        for (const Row &row : m_rows) {
-            for (const Cell &cell : row.cells) {
-                for (const RtfParagraph &paragraph : cell) {
-                    writeParagraph(paragraph, m_cursor, m_blockFresh);
-                    m_blockFresh = false;
-                }
-            }
-        }
-        return;
-    }
-
-    QTextTableFormat format;
-    format.setBorder(1);
-    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-    format.setBorderCollapse(true);
-    format.setCellSpacing(0);
-    format.setCellPadding(3);
-    if (qsizetype(widest->widths.size()) >= columns) {
-        QList<QTextLength> constraints;
-        for (qsizetype c = 0; c < columns; ++c)
-            constraints << QTextLength(QTextLength::FixedLength, widest->widths[c] / TwipsPerPixel);
-        format.setColumnWidthConstraints(constraints);
-    }
-    QTextTable *table = m_cursor.insertTable(int(m_rows.size()), int(columns), format);
-    for (int r = 0; r < int(m_rows.size()); ++r) {
-        const Row &row = m_rows[r];
-        for (int c = 0; c < int(row.cells.size()); ++c) {
-            QTextCursor cellCursor = table->cellAt(r, c).firstCursorPosition();
-            bool fresh = true;
-            for (const RtfParagraph &paragraph : row.cells[c]) {
-                writeParagraph(paragraph, cellCursor, fresh);
-                fresh = false;
-            }
-        }
-    }
-    m_cursor.movePosition(QTextCursor::End);
-    m_blockFresh = true;
-}
-
-void RtfDocumentBuilder::writeParagraph(const RtfParagraph &paragraph, QTextCursor &cursor,
-                                        bool fresh)
+void writeParagraph(const RtfParagraph &paragraph, QTextCursor &cursor, bool fresh)
 {
     if (fresh)
         cursor.setBlockFormat(paragraph.format);

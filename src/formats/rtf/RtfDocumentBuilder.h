@@ -1,11 +1,10 @@
 #pragma once
 
+#include "RtfContent.h"
+
 #include <QImage>
 #include <QStringList>
-#include <QTextBlockFormat>
-#include <QTextCharFormat>
 #include <QTextCursor>
-#include <QTextImageFormat>
 
 #include <vector>
 
@@ -13,33 +12,22 @@ class QTextDocument;
 
 namespace glintbox::rtf {
 
-// Document units are pixels at 96 DPI; RTF measures in twips.
-constexpr double TwipsPerPixel = 15.0;
+// Tables nested deeper than this keep their text in the deepest table.
+constexpr int MaxTableDepth = 16;
 
-// A stretch of text in one format, or one inline picture.
-struct RtfRun {
-    QString text;
-    QTextCharFormat format; // a QTextImageFormat for a picture
-    bool isImage = false;
-};
-
-// One paragraph as the reader assembled it.
-struct RtfParagraph {
-    QTextBlockFormat format;
-    std::vector<RtfRun> runs;
-};
-
-// Assembles paragraphs, table rows and pictures into a QTextDocument. Table rows are gathered
-// until the table ends, because RTF states a table's shape only row by row.
+// Assembles paragraphs, tables (nested ones too) and pictures into a QTextDocument. Table rows
+// are gathered until the table ends, because RTF states a table's shape only row by row.
 class RtfDocumentBuilder {
 public:
     explicit RtfDocumentBuilder(QTextDocument *document);
 
-    void addParagraph(RtfParagraph &&paragraph, bool inTable);
-    void endCell();
-    // cellRightEdges: the row's \cellx positions in twips, left edge first.
-    void endRow(const std::vector<int> &cellRightEdges, int rowLeft);
-    bool rowPending() const { return !m_cell.empty() || !m_row.cells.empty(); }
+    // depth: how deep in tables the paragraph lies; 0 outside them.
+    void addParagraph(RtfParagraph &&paragraph, int depth);
+    void endCell(int depth);
+    void endRow(const RtfRowDefinition &definition, int depth);
+    // Footnotes go after the text, below a short rule.
+    void addNotes(std::vector<RtfParagraph> &&notes);
+    void setDefaultTabStop(double pixels);
     void finish();
 
     // Registers a picture with the document and returns the name to refer to it by.
@@ -50,23 +38,20 @@ public:
     const QStringList &warnings() const { return m_warnings; }
 
 private:
-    using Cell = std::vector<RtfParagraph>;
-    struct Row {
-        std::vector<Cell> cells;
-        std::vector<int> widths; // twips
+    // The table being gathered at one depth: its rows, the row and the cell under way.
+    struct Level {
+        RtfTable table;
+        RtfRow row;
+        RtfCell cell;
     };
 
-    void flushTable();
-    void writeTable();
-    void writeParagraph(const RtfParagraph &paragraph, QTextCursor &cursor, bool fresh);
+    Level &levelAt(int depth);
+    void closeLevelsBelow(int depth);
 
     QTextDocument *m_document;
     QTextCursor m_cursor;
-    bool m_blockFresh = true; // the cursor's block is empty and still unused
-    Cell m_cell;
-    Row m_row;
-    std::vector<Row> m_rows;
-    qsizetype m_cellCount = 0;
+    bool m_blockFresh = true;    // the cursor's block is empty and still unused
+    std::vector<Level> m_levels; // m_levels[0] is the outermost table
     int m_imageCount = 0;
     bool m_placeholderAdded = false;
     QStringList m_warnings;

@@ -26,8 +26,11 @@ QStringList RtfParser::run()
             flushText();
             if (m_stack.size() > 1 || m_overflowDepth > 0)
                 warn(QStringLiteral("The file ends inside a group (a closing brace is missing)."));
+            if (m_noteDepth >= 0)
+                endFootnote();
             if (!m_paragraph.runs.empty())
-                endParagraph(m_stack.back().paragraph.inTable);
+                endParagraph(m_stack.back().paragraph.tableDepth);
+            m_builder.addNotes(std::move(m_notes));
             m_builder.finish();
             m_warnings << m_builder.warnings();
             return m_warnings;
@@ -113,21 +116,52 @@ void RtfParser::popGroup()
         commitStyle();
     if (!m_fields.empty() && m_fields.back().depth == depth)
         m_fields.pop_back();
+    if (depth == m_noteDepth)
+        endFootnote();
     m_stack.pop_back();
     if (depth == m_pictureDepth) {
         m_pictureDepth = -1;
         finishPicture();
     }
+    if (depth == m_shapeDepth) {
+        m_shapeDepth = -1;
+        if (m_shapePicture) {
+            m_paragraph.runs.push_back(*std::exchange(m_shapePicture, std::nullopt));
+            m_runOpen = false;
+            m_shapeShown = true;
+        }
+    }
 }
 
-int RtfParser::codePage() const
+void RtfParser::beginFootnote()
+{
+    m_interruptedParagraph = std::exchange(m_paragraph, {});
+    m_runOpen = false;
+    m_noteDepth = qsizetype(m_stack.size());
+    ++m_noteCount;
+}
+
+void RtfParser::endFootnote()
+{
+    if (!m_paragraph.runs.empty())
+        endParagraph(0);
+    m_paragraph = std::exchange(m_interruptedParagraph, {});
+    m_runOpen = false;
+    m_noteDepth = -1;
+}
+
+const Font *RtfParser::currentFont() const
 {
     const int font =
         m_stack.back().character.font >= 0 ? m_stack.back().character.font : m_defaultFont;
     const auto found = m_fonts.constFind(font);
-    if (found != m_fonts.constEnd() && found->codePage != 0)
-        return found->codePage;
-    return m_documentCodePage;
+    return found == m_fonts.constEnd() ? nullptr : &*found;
+}
+
+int RtfParser::codePage() const
+{
+    const Font *font = currentFont();
+    return font && font->codePage != 0 ? font->codePage : m_documentCodePage;
 }
 
 void RtfParser::handleBytes(QByteArrayView bytes)
@@ -163,7 +197,13 @@ void RtfParser::handleBytes(QByteArrayView bytes)
     case Destination::Picture:
         m_picture.appendHex(bytes);
         break;
+    case Destination::ShapePropertyName:
+        m_shapePropertyName += QString::fromLatin1(bytes).trimmed();
+        break;
     case Destination::NestedTableProperties:
+    case Destination::ShapeInstructions:
+    case Destination::ShapeProperty:
+    case Destination::ShapePicture:
     case Destination::Skip:
         break;
     }
@@ -212,7 +252,9 @@ QTextCharFormat RtfParser::charFormat(const CharState &character)
     QTextCharFormat format;
     const int font = character.font >= 0 ? character.font : m_defaultFont;
     const auto found = m_fonts.constFind(font);
-    if (found != m_fonts.constEnd() && !found->name.isEmpty())
+    if (found != m_fonts.constEnd() && found->symbol != fonts::SymbolFont::None)
+        format.setFontFamilies(fonts::symbolGlyphFamilies());
+    else if (found != m_fonts.constEnd() && !found->name.isEmpty())
         format.setFontFamilies({found->name});
     format.setFontPointSize(character.halfPoints / 2.0);
     if (character.bold)
@@ -221,18 +263,15 @@ QTextCharFormat RtfParser::charFormat(const CharState &character)
         format.setFontItalic(true);
     if (character.strike)
         format.setFontStrikeOut(true);
+    if (character.capitals != QFont::MixedCase)
+        format.setFontCapitalization(character.capitals);
     if (character.underline != QTextCharFormat::NoUnderline)
         format.setUnderlineStyle(character.underline);
     if (character.vertical != QTextCharFormat::AlignNormal)
         format.setVerticalAlignment(character.vertical);
-    auto colour = [this](int index) -> std::optional<QColor> {
-        if (index < 0 || index >= int(m_colours.size()))
-            return std::nullopt;
-        return m_colours[size_t(index)];
-    };
-    if (const auto fg = colour(character.foreground))
+    if (const auto fg = colourAt(character.foreground))
         format.setForeground(*fg);
-    if (const auto bg = colour(character.background))
+    if (const auto bg = colourAt(character.background))
         format.setBackground(*bg);
     if (character.link >= 0) {
         format.setAnchor(true);
@@ -242,6 +281,32 @@ QTextCharFormat RtfParser::charFormat(const CharState &character)
     m_cachedFormat = format;
     return format;
 }
+
+namespace {
+
+// RTF measures tab stops from the text's left edge, the layout from where the first line starts.
+QList<QTextOption::Tab> tabPositions(const ParaState &paragraph)
+{
+    const int lineStart = paragraph.leftIndent + paragraph.firstIndent;
+    QList<QTextOption::Tab> tabs;
+    bool stopBeforeIndent = false;
+    for (const QTextOption::Tab &tab : paragraph.tabs) {
+        if (tab.position <= lineStart)
+            continue;
+        stopBeforeIndent = stopBeforeIndent || tab.position <= paragraph.leftIndent;
+        tabs << QTextOption::Tab((tab.position - lineStart) / TwipsPerPixel, tab.type,
+                                 tab.delimiter);
+    }
+    // A hanging first line (a list item's number) tabs to the paragraph's indent unless a stop
+    // comes first.
+    if (paragraph.firstIndent < 0 && !stopBeforeIndent)
+        tabs << QTextOption::Tab(-paragraph.firstIndent / TwipsPerPixel, QTextOption::LeftTab);
+    std::sort(tabs.begin(), tabs.end(),
+              [](const auto &a, const auto &b) { return a.position < b.position; });
+    return tabs;
+}
+
+} // namespace
 
 QTextBlockFormat RtfParser::blockFormat(const ParaState &paragraph)
 {
@@ -266,16 +331,21 @@ QTextBlockFormat RtfParser::blockFormat(const ParaState &paragraph)
     else if (!paragraph.lineMultiple && paragraph.lineSpacing < 0)
         format.setLineHeight(-qint64(paragraph.lineSpacing) / TwipsPerPixel,
                              QTextBlockFormat::FixedHeight);
+    if (!paragraph.tabs.isEmpty() || paragraph.firstIndent < 0)
+        format.setTabPositions(tabPositions(paragraph));
     if (std::exchange(m_pageBreakPending, false))
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     return format;
 }
 
-void RtfParser::endParagraph(bool inTable)
+void RtfParser::endParagraph(int tableDepth)
 {
     flushText();
     m_paragraph.format = blockFormat(state().paragraph);
-    m_builder.addParagraph(std::move(m_paragraph), inTable);
+    if (m_noteDepth >= 0)
+        m_notes.push_back(std::move(m_paragraph));
+    else
+        m_builder.addParagraph(std::move(m_paragraph), tableDepth);
     m_paragraph = {};
     m_runOpen = false;
 }
@@ -288,8 +358,10 @@ void RtfParser::commitFont()
     font.codePage = m_fontEntryCodePage;
     font.name = (m_fontNameText + fontNameBytesDecoded()).trimmed();
     m_fontNameText.clear();
-    if (font.codePage == CodePageSymbol && font.name.contains(QLatin1String("Wingdings")))
-        font.codePage = CodePageWingdings;
+    // Word marks a symbol font by its character set, other writers only by its name.
+    font.symbol = fonts::symbolFontNamed(font.name);
+    if (font.symbol != fonts::SymbolFont::None)
+        font.codePage = symbolCodePage(font.symbol);
     m_fonts.insert(m_fontEntry, font);
     m_fontEntry = -1;
     m_fontEntryCodePage = 0;
@@ -339,7 +411,8 @@ void RtfParser::handleBinary(int length)
 void RtfParser::finishPicture()
 {
     const GroupState &current = state();
-    if (current.destination != Destination::Normal || current.character.hidden)
+    const bool forShape = current.destination == Destination::ShapePicture;
+    if ((!forShape && current.destination != Destination::Normal) || current.character.hidden)
         return;
     QString warning;
     const QImage image = m_pictures.decode(m_picture, &warning);
@@ -350,10 +423,14 @@ void RtfParser::finishPicture()
     format.setName(image.isNull() ? m_builder.placeholderImage() : m_builder.addImage(image));
     format.setWidth(size.width());
     format.setHeight(size.height());
+    m_picture = {};
+    if (forShape) {
+        m_shapePicture = RtfRun{QString(), format, true};
+        return;
+    }
     flushText();
     m_paragraph.runs.push_back({QString(), format, true});
     m_runOpen = false;
-    m_picture = {};
 }
 
 bool RtfParser::handleDestination(Keyword keyword, bool starred)
@@ -372,7 +449,7 @@ bool RtfParser::handleDestination(Keyword keyword, bool starred)
         current.destination = Destination::StyleSheet;
         return true;
     case Keyword::Picture:
-        if (normal) {
+        if (normal || current.destination == Destination::ShapePicture) {
             current.destination = Destination::Picture;
             m_picture = {};
             m_pictureDepth = qsizetype(m_stack.size());
@@ -401,6 +478,55 @@ bool RtfParser::handleDestination(Keyword keyword, bool starred)
         return true;
     case Keyword::NestedTableProperties:
         current.destination = normal ? Destination::NestedTableProperties : Destination::Skip;
+        return true;
+    case Keyword::Footnote:
+        if (normal && m_noteDepth < 0)
+            beginFootnote();
+        else
+            current.destination = Destination::Skip;
+        return true;
+    case Keyword::Shape:
+        m_shapeShown = false;
+        return true;
+    case Keyword::ShapeInstructions:
+        if (normal && m_shapeDepth < 0) {
+            current.destination = Destination::ShapeInstructions;
+            m_shapeDepth = qsizetype(m_stack.size());
+            m_shapePicture.reset();
+        } else {
+            current.destination = Destination::Skip;
+        }
+        return true;
+    case Keyword::ShapeProperty:
+        current.destination = current.destination == Destination::ShapeInstructions
+                                  ? Destination::ShapeProperty
+                                  : Destination::Skip;
+        m_shapePropertyName.clear();
+        return true;
+    case Keyword::ShapePropertyName:
+        current.destination = current.destination == Destination::ShapeProperty
+                                  ? Destination::ShapePropertyName
+                                  : Destination::Skip;
+        return true;
+    case Keyword::ShapePropertyValue:
+        current.destination = current.destination == Destination::ShapeProperty &&
+                                      m_shapePropertyName == QLatin1String("pib")
+                                  ? Destination::ShapePicture
+                                  : Destination::Skip;
+        return true;
+    case Keyword::ShapeText:
+        if (current.destination == Destination::ShapeInstructions) {
+            current.destination = Destination::Normal;
+            m_shapePicture.reset();
+            m_shapeShown = true;
+        } else {
+            current.destination = Destination::Skip;
+        }
+        return true;
+    case Keyword::ShapeResult:
+        // What a reader that knows no shapes shows instead of the shape.
+        if (m_shapeShown)
+            current.destination = Destination::Skip;
         return true;
     case Keyword::SkippedDestination:
     case Keyword::NonShapePicture:
@@ -446,13 +572,18 @@ void RtfParser::handleWord(const RtfToken &token, bool starred)
     case Destination::FieldInstruction:
         handleHeaderWord(keyword, token);
         handleCharacterWord(keyword, token);
-        if (destination == Destination::Normal)
+        if (destination == Destination::Normal) {
             handleParagraphWord(keyword, token);
+            handleTableWord(keyword, token);
+        }
         return;
     case Destination::NestedTableProperties:
-        if (keyword == Keyword::NestedRow)
-            endParagraph(true);
+        handleTableWord(keyword, token);
         return;
+    case Destination::ShapeInstructions:
+    case Destination::ShapeProperty:
+    case Destination::ShapePropertyName:
+    case Destination::ShapePicture:
     case Destination::Skip:
         return;
     }

@@ -20,7 +20,10 @@ namespace glintbox::rtf {
 // Deeper groups share the state of the deepest one, so nesting costs neither stack nor memory.
 constexpr int MaxGroupDepth = 1000;
 constexpr int MaxWarnings = 50;
-constexpr int MaxCellEdges = 1000;
+constexpr int MaxCellEdges = 1000; // cell definitions of one row
+constexpr int MaxTabStops = 64;
+// Lengths beyond any page (a few thousand inches) are cut to this, so sums of them stay in range.
+constexpr int MaxTwips = 1 << 22;
 // Pictures may decode to this many bytes of pixels: generous for real documents, bounded by
 // the input for hostile ones.
 constexpr qint64 PixelBytesPerInputByte = 64;
@@ -34,7 +37,11 @@ enum class Destination {
     StyleSheet,
     FieldInstruction,
     Picture,
-    NestedTableProperties, // only its \\nestrow matters: nested tables degrade to text
+    NestedTableProperties, // the definition of a nested table's row
+    ShapeInstructions,     // only the shape's picture and text box are shown
+    ShapeProperty,
+    ShapePropertyName,
+    ShapePicture, // the value of a shape's picture property: only its \\pict counts
 };
 
 struct CharState {
@@ -42,6 +49,7 @@ struct CharState {
     bool italic = false;
     bool strike = false;
     bool hidden = false;
+    QFont::Capitalization capitals = QFont::MixedCase;
     QTextCharFormat::UnderlineStyle underline = QTextCharFormat::NoUnderline;
     QTextCharFormat::VerticalAlignment vertical = QTextCharFormat::AlignNormal;
     int font = -1; // -1: the document's default font
@@ -62,7 +70,13 @@ struct ParaState {
     int spaceAfter = 0;
     int lineSpacing = 0; // 0 single; > 0 at least, < 0 exactly, or 240ths of a line if multiple
     bool lineMultiple = false;
-    bool inTable = false;
+    int tableDepth = 0; // 0 outside tables, 1 in a table, 2 in a table nested in its cells, ...
+    // Positions in twips from the text's left edge, as RTF gives them.
+    QList<QTextOption::Tab> tabs;
+    QTextOption::TabType nextTabType = QTextOption::LeftTab;
+    // The properties came from a paragraph style: the paragraph's first own property replaces
+    // them all, since writers that state properties state every one.
+    bool fromStyle = false;
 };
 
 struct GroupState {
@@ -75,6 +89,7 @@ struct GroupState {
 struct Font {
     QString name;
     int codePage = 0; // 0: the document's
+    fonts::SymbolFont symbol = fonts::SymbolFont::None;
 };
 
 struct Style {
@@ -114,22 +129,29 @@ private:
     void handleParagraphWord(Keyword keyword, const RtfToken &token);
     void handleHeaderWord(Keyword keyword, const RtfToken &token);
     void handlePictureWord(Keyword keyword, const RtfToken &token);
+    void handleTableWord(Keyword keyword, const RtfToken &token);
+    void selectBorder(RtfBorder *border);
+    std::optional<QColor> colourAt(int index) const;
     void handleSymbol(char symbol);
     void handleBytes(QByteArrayView bytes);
     void handleBinary(int length);
 
+    const Font *currentFont() const;
     int codePage() const;
     void flushText();
     void deliverText(const QString &text);
     void deliverChar(char16_t c) { flushText(), deliverText(QString(QChar(c))); }
     QTextCharFormat charFormat(const CharState &character);
     QTextBlockFormat blockFormat(const ParaState &paragraph);
-    void endParagraph(bool inTable);
+    void endParagraph(int tableDepth);
     void commitFont();
     QString fontNameBytesDecoded();
     void commitColour();
     void commitStyle();
     void finishPicture();
+    void beginFootnote();
+    void endFootnote();
+    void setOwnParagraphProperty();
 
     QByteArrayView m_input;
     RtfTokenizer m_tokenizer;
@@ -157,8 +179,26 @@ private:
     std::vector<Field> m_fields;
     RtfPicture m_picture;
     qsizetype m_pictureDepth = -1;
-    std::vector<int> m_cellEdges;
-    int m_rowLeft = 0;
+    // The rows being defined: of the outermost table, and of a nested one (\\nesttableprops).
+    RtfRowDefinition m_rowDefinition;
+    RtfRowDefinition m_nestedRowDefinition;
+    RtfCellDefinition m_cellDefinition; // until its \\cellx
+    int m_cellBackground = -1;          // colour indexes and shading of the cell being defined
+    int m_cellPattern = -1;
+    int m_cellShading = 0;         // hundredths of a percent of the pattern colour
+    RtfBorder *m_border = nullptr; // the line that border words describe now
+
+    // Footnotes are gathered apart and shown after the text; the paragraph they interrupt waits.
+    std::vector<RtfParagraph> m_notes;
+    int m_noteCount = 0;
+    qsizetype m_noteDepth = -1;
+    RtfParagraph m_interruptedParagraph;
+
+    // A shape shows its text box if it has one, otherwise its picture.
+    qsizetype m_shapeDepth = -1;
+    QString m_shapePropertyName;
+    std::optional<RtfRun> m_shapePicture;
+    bool m_shapeShown = false;
 
     QByteArray m_pendingBytes;
     int m_pendingCodePage = 0;

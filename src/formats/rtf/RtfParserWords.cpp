@@ -32,7 +32,12 @@ void RtfParser::handleHeaderWord(Keyword keyword, const RtfToken &token)
         break;
     case Keyword::Unicode:
         if (token.hasParameter) {
-            deliverChar(char16_t(value < 0 ? value + 65536 : value));
+            const char16_t code = char16_t(value < 0 ? value + 65536 : value);
+            const Font *font = currentFont();
+            if (font && font->symbol != fonts::SymbolFont::None)
+                flushText(), deliverText(fonts::symbolFontText(font->symbol, code));
+            else
+                deliverChar(code);
             m_unicodeSkipLeft = current.unicodeSkip;
         }
         break;
@@ -72,9 +77,10 @@ void RtfParser::handleHeaderWord(Keyword keyword, const RtfToken &token)
             break;
         current.character = found->character;
         if (!character) {
-            const bool inTable = current.paragraph.inTable;
+            const int tableDepth = current.paragraph.tableDepth;
             current.paragraph = found->paragraph;
-            current.paragraph.inTable = inTable;
+            current.paragraph.tableDepth = tableDepth;
+            current.paragraph.fromStyle = true;
         }
         break;
     }
@@ -106,6 +112,12 @@ void RtfParser::handleCharacterWord(Keyword keyword, const RtfToken &token)
         break;
     case Keyword::Hidden:
         character.hidden = on;
+        break;
+    case Keyword::Capitals:
+        character.capitals = on ? QFont::AllUppercase : QFont::MixedCase;
+        break;
+    case Keyword::SmallCapitals:
+        character.capitals = on ? QFont::SmallCaps : QFont::MixedCase;
         break;
     case Keyword::Underline:
         character.underline = on ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline;
@@ -162,17 +174,42 @@ void RtfParser::handleParagraphWord(Keyword keyword, const RtfToken &token)
 {
     GroupState &current = state();
     ParaState &paragraph = current.paragraph;
-    const int value = token.parameter;
+    const int value = std::clamp(token.parameter, -MaxTwips, MaxTwips);
     const bool normal = current.destination == Destination::Normal;
+    const bool inNote = m_noteDepth >= 0;
+    switch (keyword) {
+    case Keyword::AlignLeft:
+    case Keyword::AlignCentre:
+    case Keyword::AlignRight:
+    case Keyword::AlignJustify:
+    case Keyword::LeftIndent:
+    case Keyword::RightIndent:
+    case Keyword::FirstIndent:
+    case Keyword::SpaceBefore:
+    case Keyword::SpaceAfter:
+    case Keyword::LineSpacing:
+    case Keyword::TabPosition:
+    case Keyword::TabRight:
+    case Keyword::TabCentre:
+    case Keyword::TabDecimal:
+        if (paragraph.fromStyle) {
+            const int tableDepth = paragraph.tableDepth;
+            paragraph = ParaState{};
+            paragraph.tableDepth = tableDepth;
+        }
+        break;
+    default:
+        break;
+    }
     switch (keyword) {
     case Keyword::Par:
     case Keyword::Sect:
         if (normal)
-            endParagraph(paragraph.inTable);
+            endParagraph(paragraph.tableDepth);
         break;
     case Keyword::Page:
         if (normal) {
-            endParagraph(paragraph.inTable);
+            endParagraph(paragraph.tableDepth);
             m_pageBreakPending = true;
         }
         break;
@@ -218,43 +255,29 @@ void RtfParser::handleParagraphWord(Keyword keyword, const RtfToken &token)
     case Keyword::LineMultiple:
         paragraph.lineMultiple = value != 0;
         break;
-    case Keyword::InTable:
-        paragraph.inTable = true;
+    case Keyword::TabRight:
+        paragraph.nextTabType = QTextOption::RightTab;
         break;
-    case Keyword::NestingLevel:
-        paragraph.inTable = value > 0;
+    case Keyword::TabCentre:
+        paragraph.nextTabType = QTextOption::CenterTab;
         break;
-    case Keyword::Cell:
-        if (normal) {
-            endParagraph(true);
-            m_builder.endCell();
+    case Keyword::TabDecimal:
+        paragraph.nextTabType = QTextOption::DelimiterTab;
+        break;
+    case Keyword::TabPosition:
+        if (paragraph.tabs.size() < MaxTabStops) {
+            const QChar delimiter =
+                paragraph.nextTabType == QTextOption::DelimiterTab ? QChar(u'.') : QChar();
+            paragraph.tabs << QTextOption::Tab(value, paragraph.nextTabType, delimiter);
         }
+        paragraph.nextTabType = QTextOption::LeftTab;
         break;
-    case Keyword::Row:
-        if (normal) {
-            if (!m_paragraph.runs.empty())
-                endParagraph(true);
-            m_builder.endRow(m_cellEdges, m_rowLeft);
-        }
+    case Keyword::DefaultTab:
+        if (value > 0)
+            m_builder.setDefaultTabStop(value / TwipsPerPixel);
         break;
-    case Keyword::NestedCell:
-        // Nested tables degrade to text: a nested row becomes one tab-separated line.
-        deliverChar(u'\t');
-        break;
-    case Keyword::NestedRow:
-        if (normal)
-            endParagraph(true);
-        break;
-    case Keyword::RowDefaults:
-        m_cellEdges.clear();
-        m_rowLeft = 0;
-        break;
-    case Keyword::CellEdge:
-        if (m_cellEdges.size() < MaxCellEdges)
-            m_cellEdges.push_back(value);
-        break;
-    case Keyword::RowLeft:
-        m_rowLeft = value;
+    case Keyword::FootnoteMark:
+        deliverText(QString::number(inNote ? m_noteCount : m_noteCount + 1));
         break;
     case Keyword::EmDash:
         deliverChar(0x2014);
@@ -374,7 +397,7 @@ void RtfParser::handleSymbol(char symbol)
         break;
     case '\n':
         if (state().destination == Destination::Normal)
-            endParagraph(state().paragraph.inTable);
+            endParagraph(state().paragraph.tableDepth);
         break;
     case '\t':
         deliverChar(u'\t');

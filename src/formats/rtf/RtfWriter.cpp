@@ -6,7 +6,9 @@
 #include <QBuffer>
 #include <QImageWriter>
 #include <QPixmap>
+#include <QSet>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
@@ -58,11 +60,14 @@ public:
 
 private:
     void gatherTables();
+    void gatherCellColours(QTextTable *table);
     void writeHeader();
     void writeFlow();
-    void writeTable(QTextTable *table);
-    void writeBlock(const QTextBlock &block, bool inTable);
-    void writeParagraphFormat(const QTextBlockFormat &format, bool inTable);
+    QByteArray rowDefinition(QTextTable *table, int row, const std::vector<int> &edges);
+    void writeTable(QTextTable *table, int depth);
+    void writeCell(const QTextTableCell &cell, int depth);
+    void writeBlock(const QTextBlock &block, int tableDepth);
+    void writeParagraphFormat(const QTextBlockFormat &format, int tableDepth);
     void writeFragment(const QTextFragment &fragment);
     void writeCharFormat(const QTextCharFormat &format);
     void writeImage(const QTextImageFormat &format);
@@ -87,7 +92,13 @@ QByteArray RtfWriter::write()
 
 void RtfWriter::gatherTables()
 {
+    QSet<QTextTable *> tables;
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        QTextTable *table = QTextCursor(block).currentTable();
+        if (table && !tables.contains(table)) {
+            tables.insert(table);
+            gatherCellColours(table);
+        }
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat format = it.fragment().charFormat();
             const QString family = familyOf(format);
@@ -97,6 +108,22 @@ void RtfWriter::gatherTables()
                 colourIndex(format.foreground().color());
             if (format.background().style() != Qt::NoBrush)
                 colourIndex(format.background().color());
+        }
+    }
+}
+
+void RtfWriter::gatherCellColours(QTextTable *table)
+{
+    for (int r = 0; r < table->rows(); ++r) {
+        for (int c = 0; c < table->columns(); ++c) {
+            const QTextTableCellFormat format = table->cellAt(r, c).format().toTableCellFormat();
+            if (format.background().style() != Qt::NoBrush)
+                colourIndex(format.background().color());
+            for (const RtfCellSide &side : CellSides) {
+                const QBrush brush = format.brushProperty(side.brush);
+                if (brush.style() != Qt::NoBrush)
+                    colourIndex(brush.color());
+            }
         }
     }
 }
@@ -163,13 +190,13 @@ void RtfWriter::writeFlow()
     }
     for (size_t i = 0; i < items.size(); ++i) {
         if (items[i].table) {
-            writeTable(items[i].table);
+            writeTable(items[i].table, 1);
             continue;
         }
         const QTextBlock &block = items[i].block;
         const bool last = i + 1 == items.size();
         const bool empty = block.length() <= 1;
-        writeBlock(block, false);
+        writeBlock(block, 0);
         if (!last) {
             const bool pageBreak =
                 items[i + 1].block.isValid() && items[i + 1].block.blockFormat().pageBreakPolicy() &
@@ -182,61 +209,135 @@ void RtfWriter::writeFlow()
     }
 }
 
-void RtfWriter::writeTable(QTextTable *table)
+QByteArray RtfWriter::rowDefinition(QTextTable *table, int row, const std::vector<int> &edges)
 {
-    const int rows = table->rows();
+    const QByteArray saved = std::exchange(m_out, "\\trowd");
+    const QTextTableFormat tableFormat = table->format();
+    word("trgaph", toTwips(table->cellAt(row, 0).format().toTableCellFormat().leftPadding()));
+    word("trleft", toTwips(tableFormat.leftMargin()));
+    if (tableFormat.alignment() & Qt::AlignHCenter)
+        m_out += "\\trqc";
+    else if (tableFormat.alignment() & Qt::AlignRight)
+        m_out += "\\trqr";
+    for (int c = 0; c < table->columns(); ++c) {
+        const QTextTableCell cell = table->cellAt(row, c);
+        if (cell.column() < c)
+            m_out += "\\clmrg";
+        else if (cell.columnSpan() > 1)
+            m_out += "\\clmgf";
+        if (cell.row() < row)
+            m_out += "\\clvmrg";
+        else if (cell.rowSpan() > 1)
+            m_out += "\\clvmgf";
+        const QTextTableCellFormat format = cell.format().toTableCellFormat();
+        if (format.verticalAlignment() == QTextCharFormat::AlignMiddle)
+            m_out += "\\clvertalc";
+        else if (format.verticalAlignment() == QTextCharFormat::AlignBottom)
+            m_out += "\\clvertalb";
+        for (const RtfCellSide &side : CellSides) {
+            // A cell that names no line of its own shows the table's.
+            const double width = format.hasProperty(side.width) ? format.doubleProperty(side.width)
+                                                                : tableFormat.border();
+            if (toTwips(width) <= 0)
+                continue;
+            m_out += side.word;
+            const auto style = format.hasProperty(side.style)
+                                   ? QTextFrameFormat::BorderStyle(format.intProperty(side.style))
+                                   : QTextFrameFormat::BorderStyle_Solid;
+            m_out += style == QTextFrameFormat::BorderStyle_Double   ? "\\brdrdb"
+                     : style == QTextFrameFormat::BorderStyle_Dotted ? "\\brdrdot"
+                     : style == QTextFrameFormat::BorderStyle_Dashed ? "\\brdrdash"
+                                                                     : "\\brdrs";
+            word("brdrw", toTwips(width));
+            const QBrush brush = format.brushProperty(side.brush);
+            if (brush.style() != Qt::NoBrush)
+                word("brdrcf", colourIndex(brush.color()));
+        }
+        if (format.background().style() != Qt::NoBrush)
+            word("clcbpat", colourIndex(format.background().color()));
+        word("cellx", edges[size_t(c)]);
+    }
+    return std::exchange(m_out, saved);
+}
+
+void RtfWriter::writeTable(QTextTable *table, int depth)
+{
     const int columns = table->columns();
     const QList<QTextLength> constraints = table->format().columnWidthConstraints();
     std::vector<int> edges;
-    int edge = 0;
+    int edge = toTwips(table->format().leftMargin());
     for (int c = 0; c < columns; ++c) {
         const bool fixed =
             c < constraints.size() && constraints[c].type() == QTextLength::FixedLength;
         edge += fixed ? toTwips(constraints[c].rawValue()) : DefaultTableWidth / columns;
         edges.push_back(edge);
     }
-    for (int r = 0; r < rows; ++r) {
-        m_out += "\\trowd";
-        for (const int right : edges)
-            word("cellx", right);
-        m_out += '\n';
+    const QByteArray nesting = depth > 1 ? "\\itap" + QByteArray::number(depth) : QByteArray();
+    for (int r = 0; r < table->rows(); ++r) {
+        const QByteArray definition = rowDefinition(table, r, edges);
+        if (depth == 1)
+            m_out += definition + '\n';
         for (int c = 0; c < columns; ++c) {
             const QTextTableCell cell = table->cellAt(r, c);
-            std::vector<QTextBlock> blocks;
             // A merged cell shows its content once, at its first position.
-            if (cell.row() == r && cell.column() == c) {
-                for (auto it = cell.begin(); !it.atEnd(); ++it) {
-                    if (QTextFrame *frame = it.currentFrame())
-                        collectBlocks(frame, &blocks);
-                    else
-                        blocks.push_back(it.currentBlock());
-                }
-            }
-            if (blocks.empty())
-                m_out += "\\pard\\intbl ";
-            for (size_t b = 0; b < blocks.size(); ++b) {
-                if (b > 0)
-                    m_out += "\\par\n";
-                writeBlock(blocks[b], true);
-            }
-            m_out += "\\cell\n";
+            if (cell.row() == r && cell.column() == c)
+                writeCell(cell, depth);
+            else
+                m_out += "\\pard\\intbl" + nesting + ' ';
+            m_out += depth == 1 ? "\\cell\n" : "\\nestcell\n";
         }
-        m_out += "\\row\n";
+        if (depth == 1)
+            m_out += "\\row\n";
+        else
+            m_out += "{\\*\\nesttableprops" + definition + "\\nestrow}{\\nonesttables\\par}\n";
     }
 }
 
-void RtfWriter::writeBlock(const QTextBlock &block, bool inTable)
+void RtfWriter::writeCell(const QTextTableCell &cell, int depth)
 {
-    writeParagraphFormat(block.blockFormat(), inTable);
+    bool paragraphOpen = false;
+    for (auto it = cell.begin(); !it.atEnd(); ++it) {
+        std::vector<QTextBlock> blocks;
+        if (auto *nested = qobject_cast<QTextTable *>(it.currentFrame())) {
+            if (paragraphOpen)
+                m_out += "\\par\n";
+            paragraphOpen = false;
+            writeTable(nested, depth + 1);
+            continue;
+        }
+        if (QTextFrame *frame = it.currentFrame())
+            collectBlocks(frame, &blocks);
+        else
+            blocks.push_back(it.currentBlock());
+        for (const QTextBlock &block : blocks) {
+            if (paragraphOpen)
+                m_out += "\\par\n";
+            writeBlock(block, depth);
+            paragraphOpen = true;
+        }
+    }
+    if (!paragraphOpen) {
+        m_out += "\\pard\\intbl";
+        if (depth > 1)
+            word("itap", depth);
+        m_out += ' ';
+    }
+}
+
+void RtfWriter::writeBlock(const QTextBlock &block, int tableDepth)
+{
+    writeParagraphFormat(block.blockFormat(), tableDepth);
     for (auto it = block.begin(); !it.atEnd(); ++it)
         writeFragment(it.fragment());
 }
 
-void RtfWriter::writeParagraphFormat(const QTextBlockFormat &format, bool inTable)
+void RtfWriter::writeParagraphFormat(const QTextBlockFormat &format, int tableDepth)
 {
     m_out += "\\pard";
-    if (inTable)
+    if (tableDepth > 0)
         m_out += "\\intbl";
+    if (tableDepth > 1)
+        word("itap", tableDepth);
     const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
     if (alignment & Qt::AlignHCenter)
         m_out += "\\qc";
@@ -268,6 +369,17 @@ void RtfWriter::writeParagraphFormat(const QTextBlockFormat &format, bool inTabl
         break;
     default:
         break;
+    }
+    // The layout measures tab stops from where the first line starts, RTF from the left edge.
+    const int lineStart = toTwips(format.leftMargin() + format.textIndent());
+    for (const QTextOption::Tab &tab : format.tabPositions()) {
+        if (tab.type == QTextOption::RightTab)
+            m_out += "\\tqr";
+        else if (tab.type == QTextOption::CenterTab)
+            m_out += "\\tqc";
+        else if (tab.type == QTextOption::DelimiterTab)
+            m_out += "\\tqdec";
+        word("tx", toTwips(tab.position) + lineStart);
     }
     m_out += ' ';
 }
@@ -333,6 +445,10 @@ void RtfWriter::writeCharFormat(const QTextCharFormat &format)
     }
     if (format.fontStrikeOut())
         m_out += "\\strike";
+    if (format.fontCapitalization() == QFont::AllUppercase)
+        m_out += "\\caps";
+    else if (format.fontCapitalization() == QFont::SmallCaps)
+        m_out += "\\scaps";
     if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
         m_out += "\\super";
     else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)

@@ -5,7 +5,7 @@
 #include "ViewerControls.h"
 #include "core/Colours.h"
 #include "core/ErrorTrap.h"
-#include "core/FileNames.h"
+#include "core/FileNameBytes.h"
 #include "core/FileSystem.h"
 #include "core/GlintboxState.h"
 #include "core/Paths.h"
@@ -67,7 +67,7 @@ void FileDisplay::show()
     const QString path = fullPath(m_state.currentFolder, name);
     const FileStatus status = m_host.fileSystem().status(path);
     m_state.fileSize = double(status.size);
-    m_host.setStatusLine(statusLineText(fileNameForDisplay(name), status.size, status.modified));
+    m_host.setStatusLine(statusLineText(displayableFileName(name), status.size, status.modified));
     m_state.FileExt = fileExtOf(name);
     m_viewModes.SetViewMode();
 
@@ -114,7 +114,7 @@ void FileDisplay::show()
                         PastEndCaption, PromptIcon::Critical);
     }
     setZoomTo100();
-    m_host.setFileListToolTip(fileNameForDisplay(name));
+    m_host.setFileListToolTip(displayableFileName(name));
     focusFileListUnlessPending();
 }
 

@@ -2,7 +2,7 @@
 
 #include "DisplayHost.h"
 #include "ViewerControls.h"
-#include "core/FileNames.h"
+#include "core/FileNameBytes.h"
 #include "core/GlintboxState.h"
 #include "viewing/modes/IconFrames.h"
 #include "viewing/modes/ModeCommands.h"
@@ -60,7 +60,7 @@ void ViewModes::SetViewMode()
     if (views.activeMovie1 != ViewState::Shown)
         c.ActiveMovie1->stop();
     if (mode == ViewMode::Launcher)
-        c.lblAppName->setText(fileNameForDisplay(m_host.fileListFileName()));
+        c.lblAppName->setText(displayableFileName(m_host.fileListFileName()));
     m_state.ViewMode = mode;
     enableCommandsFor(mode);
 }

@@ -61,9 +61,8 @@ void DriveList::setDrive(const QString &driveText)
     // A drive that is not mounted (stored from an earlier run, or pulled
     // while the list was open) is still chosen: reading it then fails as a
     // drive that is not ready, with the drive error and its recovery.
-    if (found == m_list.cend())
-        throw 1;
-    chosen = *found;
+    if (found != m_list.cend())
+        chosen = *found;
     if (chosen == m_current)
         return;
     m_current = chosen;

@@ -1,7 +1,7 @@
 #include "FileList.h"
 
 #include "NameOrder.h"
-#include "core/FileNames.h"
+#include "core/FileNameBytes.h"
 #include "core/FileSystem.h"
 #include "core/RunTimeError.h"
 
@@ -30,7 +30,7 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= m_names.size())
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return fileNameForDisplay(m_names[index.row()]);
+        return displayableFileName(m_names[index.row()]);
     if (role == Qt::DecorationRole) {
         static const QIcon icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
         return icon;

@@ -1,6 +1,6 @@
 #include "Drives.h"
 
-#include "core/FileNames.h"
+#include "core/FileNameBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -79,7 +79,7 @@ QString unescapeMountField(const QByteArray &field)
 bool isFolder(const QString &path)
 {
     struct stat st {};
-    return ::stat(fileNameBytes(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    return ::stat(fileNameToBytes(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 QHash<QString, QString> labelsByDevice()
