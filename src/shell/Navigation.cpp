@@ -4,6 +4,7 @@
 #include "core/ErrorTrap.h"
 #include "core/FileNameBytes.h"
 #include "core/GlintboxState.h"
+#include "core/PlainToolTip.h"
 #include "core/Prompts.h"
 #include "core/RunTimeError.h"
 #include "core/lists/DriveList.h"
@@ -62,7 +63,7 @@ void Navigation::Dir1_Change()
     runTrapped(m_prompts, [this] {
         m_controls.File1->setPath(m_controls.Dir1->path());
         showCounts();
-        m_controls.Dir1->setToolTip(displayableFileName(m_controls.Dir1->path()));
+        m_controls.Dir1->setToolTip(plainToolTip(displayableFileName(m_controls.Dir1->path())));
         // Into another mount, the drive list follows, so that the drive left
         // (which the folder tree no longer shows) stays one pick away. Its
         // folder was just read, so a later drive error comes back to it.
