@@ -2,7 +2,6 @@
 #include "ScriptedPrompts.h"
 #include "core/Colours.h"
 #include "core/ErrorTrap.h"
-#include "core/FileNameBytes.h"
 #include "core/Paths.h"
 #include "core/RunTimeError.h"
 #include "core/Twips.h"
@@ -34,8 +33,6 @@ private slots:
     void twipsAt96Dpi();
     void fileSystemReportsMissingFileAndFolder();
     void fileSystemWriteIsAtomic();
-    void fileNamesKeepTheirBytes_data();
-    void fileNamesKeepTheirBytes();
     void filesOpenByTheBytesOfTheirNames();
 };
 
@@ -187,28 +184,6 @@ void TestCore::fileSystemWriteIsAtomic()
     fs.clearFaults();
     fs.writeAll(path, "new");
     QCOMPARE(fs.readAll(path), QByteArray("new"));
-}
-
-void TestCore::fileNamesKeepTheirBytes_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("ascii") << QByteArray("a.txt") << "a.txt";
-    QTest::newRow("utf-8") << QByteArray("caf\xc3\xa9 \xf0\x9f\x98\x80.txt") << "café 😀.txt";
-    QTest::newRow("latin-1") << QByteArray("caf\xe9.txt") << "caf\uFFFD.txt";
-    QTest::newRow("cut sequence") << QByteArray("x\xe2\x82") << "x\uFFFD\uFFFD";
-    QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << "\uFFFD\uFFFD";
-    QTest::newRow("encoded surrogate") << QByteArray("\xed\xb2\x80") << "\uFFFD\uFFFD\uFFFD";
-    QTest::newRow("line break") << QByteArray("two\nlines") << "two\uFFFDlines";
-}
-
-void TestCore::fileNamesKeepTheirBytes()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, shown);
-    const QString name = fileNameFromBytes(bytes);
-    QCOMPARE(fileNameToBytes(name), bytes);
-    QCOMPARE(displayableFileName(name), shown);
 }
 
 void TestCore::filesOpenByTheBytesOfTheirNames()
