@@ -12,6 +12,7 @@ namespace glintbox {
 // as the same reference.
 constexpr quint32 SystemColourFlag = 0x80000000u;
 constexpr quint32 SystemWindowBackground = SystemColourFlag + 5;
+constexpr quint32 SystemWindowText = SystemColourFlag + 8;
 constexpr quint32 SystemButtonFace = SystemColourFlag + 15;
 
 inline bool isSystemColour(quint32 value)

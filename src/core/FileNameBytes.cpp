@@ -120,8 +120,8 @@ QString displayableFileName(QStringView name)
     for (qsizetype i = 0; i < shown.size(); ++i) {
         if (shown[i].isHighSurrogate() && i + 1 < shown.size() && shown[i + 1].isLowSurrogate())
             ++i; // a character outside the basic plane
-        else if (shown[i].isSurrogate())
-            shown[i] = QChar::ReplacementCharacter; // a lone one has no glyph
+        else if (shown[i].isSurrogate() || shown[i].category() == QChar::Other_Control)
+            shown[i] = QChar::ReplacementCharacter; // no glyph, or a line broken
     }
     return shown;
 }

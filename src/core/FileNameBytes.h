@@ -15,7 +15,8 @@ namespace glintbox {
 QString fileNameFromBytes(QByteArrayView bytes);
 QByteArray fileNameToBytes(QStringView name);
 
-// The name as a person reads it: each byte that was not UTF-8 shows as U+FFFD.
+// The name as a person reads it: each byte that was not UTF-8, and each
+// control character (a line break in a name), shows as U+FFFD.
 QString displayableFileName(QStringView name);
 
 } // namespace glintbox

@@ -3,15 +3,16 @@
 #include "FileNameBytes.h"
 #include "RunTimeError.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace glintbox {
 
@@ -41,6 +42,49 @@ void refuseUnlessRegular(const struct stat &st, const QString &path)
     status.isRegular = S_ISREG(st.st_mode);
     requireRegularFile(status, path);
 }
+
+// A new file beside a target, written and then renamed over it, so that a
+// failed write leaves the old file whole. Removed again unless it replaced
+// the target.
+struct FileBeside {
+    QByteArray name;
+    QByteArray target;
+    QString path;
+    int fd = -1;
+
+    FileBeside(const QByteArray &targetName, const QString &shownPath)
+        : target(targetName)
+        , path(shownPath)
+    {
+        while (fd < 0) {
+            name = target + ".glintbox-" +
+                   QByteArray::number(QRandomGenerator::global()->generate(), 36);
+            fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd < 0 && errno != EEXIST)
+                throwErrno(errno, path);
+        }
+    }
+    ~FileBeside()
+    {
+        if (fd >= 0)
+            ::close(fd);
+        if (!name.isEmpty())
+            ::unlink(name.constData());
+    }
+
+    void replaceTarget()
+    {
+        const int file = std::exchange(fd, -1);
+        int error = ::fsync(file) == 0 ? 0 : errno;
+        if (::close(file) != 0 && error == 0)
+            error = errno;
+        if (error == 0 && ::rename(name.constData(), target.constData()) != 0)
+            error = errno;
+        if (error != 0)
+            throwErrno(error, path);
+        name.clear();
+    }
+};
 
 struct DirCloser {
     void operator()(DIR *dir) const { ::closedir(dir); }
@@ -137,17 +181,30 @@ QByteArray LocalFileSystem::readAll(const QString &path)
 
 void LocalFileSystem::writeAll(const QString &path, const QByteArray &data)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throwErrno(errno ? errno : EACCES, path);
-    if (file.write(data) != data.size()) {
-        const int error = errno ? errno : EIO;
-        file.cancelWriting();
-        throwErrno(error, path);
+    // By the name's bytes, so that a name that is not UTF-8 is replaced, not
+    // joined by a look-alike. A link stays a link: its file is replaced.
+    QByteArray target = encoded(path);
+    char resolved[PATH_MAX];
+    struct stat st {};
+    if (::lstat(target.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (!::realpath(target.constData(), resolved))
+            throwErrno(errno, path);
+        target = resolved;
     }
-    errno = 0;
-    if (!file.commit())
-        throwErrno(errno ? errno : EIO, path);
+    const bool existed = ::stat(target.constData(), &st) == 0;
+    FileBeside written(target, path);
+    if (existed && ::fchmod(written.fd, st.st_mode & 07777) != 0)
+        throwErrno(errno, path);
+    for (qsizetype done = 0; done < data.size();) {
+        const ssize_t got =
+            ::write(written.fd, data.constData() + done, size_t(data.size() - done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            throwErrno(got < 0 ? errno : EIO, path);
+        done += got;
+    }
+    written.replaceTarget();
 }
 
 void LocalFileSystem::remove(const QString &path)

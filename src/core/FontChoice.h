@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Colours.h"
+
 #include <QFont>
 #include <QString>
 
@@ -15,6 +17,11 @@ struct FontChoice {
     bool underline = false;
     bool strikethrough = false;
     quint32 colour = 0;
+
+    // The colour text is drawn in. The stored default, black, stands for no
+    // colour chosen: text then takes the desktop's text colour, as the
+    // background takes the desktop's, so a dark desktop shows light text.
+    quint32 drawnColour() const { return colour == 0 ? SystemWindowText : colour; }
 
     QFont toFont() const
     {

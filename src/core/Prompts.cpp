@@ -56,6 +56,8 @@ PromptAnswer QtPrompts::message(const QString &text, const QString &caption, Pro
                                 PromptButtons buttons)
 {
     QMessageBox box(toQt(icon), caption, text, toQt(buttons), dialogParent(m_parent));
+    // Texts carry file names and paths, which are no markup.
+    box.setTextFormat(Qt::PlainText);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return PromptAnswer::Yes;

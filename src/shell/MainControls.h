@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StatusLine.h"
+
 class QCheckBox;
 class QLabel;
 class QFrame;
@@ -30,7 +32,7 @@ struct MainControls {
     QCheckBox *chkAutoMode = nullptr;
     QCheckBox *chkHTMLmode = nullptr;
     QFrame *StatusBar = nullptr;
-    QLabel *InputFileProperties = nullptr;
+    StatusLine *InputFileProperties = nullptr;
     QToolBar *Toolbar1 = nullptr;
     QTimer *timIconSwitch = nullptr;
     MainMenus *menus = nullptr;

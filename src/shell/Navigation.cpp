@@ -2,7 +2,9 @@
 
 #include "MainControls.h"
 #include "core/ErrorTrap.h"
+#include "core/FileNameBytes.h"
 #include "core/GlintboxState.h"
+#include "core/PlainToolTip.h"
 #include "core/Prompts.h"
 #include "core/RunTimeError.h"
 #include "core/lists/DriveList.h"
@@ -34,9 +36,8 @@ void Navigation::Drive1_Change()
 {
     DriveList &drive1 = *m_controls.Drive1;
     try {
-        m_controls.Dir1->setPath(drive1.drive());
+        m_controls.Dir1->setDrive(drive1.currentDrive());
         m_state.previousDrive = drive1.drive();
-        m_controls.Dir1->setPath(drive1.currentDrive().root());
         m_controls.Dir1->refresh();
         m_controls.File1->refresh();
         showFirstFileOrClear();
@@ -62,14 +63,19 @@ void Navigation::Dir1_Change()
     runTrapped(m_prompts, [this] {
         m_controls.File1->setPath(m_controls.Dir1->path());
         showCounts();
-        m_controls.Dir1->setToolTip(m_controls.Dir1->path());
+        m_controls.Dir1->setToolTip(plainToolTip(displayableFileName(m_controls.Dir1->path())));
+        // Into another mount, the drive list follows, so that the drive left
+        // (which the folder tree no longer shows) stays one pick away. Its
+        // folder was just read, so a later drive error comes back to it.
+        if (m_controls.Drive1->showDriveOf(m_controls.Dir1->path()))
+            m_state.previousDrive = m_controls.Drive1->drive();
     });
 }
 
 void Navigation::mnuRefresh_Click()
 {
     runTrapped(m_prompts, [this] {
-        m_controls.Dir1->setPath(m_controls.Drive1->currentDrive().root());
+        m_controls.Dir1->setDrive(m_controls.Drive1->currentDrive());
         m_controls.Dir1->refresh();
         m_controls.File1->refresh();
         // Re-reading may change the counts even when the folder stays.

@@ -3,11 +3,13 @@
 #include "MainMenus.h"
 #include "Navigation.h"
 #include "StartupShutdown.h"
+#include "StatusLine.h"
 #include "ViewerKeys.h"
 #include "core/Colours.h"
 #include "core/ErrorTrap.h"
 #include "core/FileSystem.h"
 #include "core/Paths.h"
+#include "core/PlainToolTip.h"
 #include "core/Prompts.h"
 #include "core/RunTimeError.h"
 #include "core/Twips.h"
@@ -144,8 +146,7 @@ void frmGlintbox::createControls()
     m_controls.StatusBar->setObjectName(QStringLiteral("StatusBar"));
     m_controls.StatusBar->setFrameShape(QFrame::StyledPanel);
     m_controls.StatusBar->setFrameShadow(QFrame::Sunken);
-    m_controls.InputFileProperties = new QLabel(m_controls.StatusBar);
-    m_controls.InputFileProperties->setObjectName(QStringLiteral("InputFileProperties"));
+    m_controls.InputFileProperties = new StatusLine(m_controls.StatusBar);
     createViewer();
     createToolbar();
     m_controls.timIconSwitch = new QTimer(this);
@@ -183,6 +184,9 @@ void frmGlintbox::createToolbar()
     QToolBar *toolbar = addToolBar(QStringLiteral("Toolbar1"));
     toolbar->setObjectName(QStringLiteral("Toolbar1"));
     toolbar->setMovable(false);
+    // The toolbar holds the zoom controls and lives as long as the window:
+    // no right-click menu that hides it.
+    setContextMenuPolicy(Qt::NoContextMenu);
     m_controls.Toolbar1 = toolbar;
     m_toolbar = new MainToolbar(toolbar, *m_controls.menus, m_state);
     m_viewer.toolbarButtons = m_toolbar->buttons();
@@ -342,7 +346,7 @@ QString frmGlintbox::fileListFileName() const
 
 void frmGlintbox::setFileListToolTip(const QString &text)
 {
-    m_controls.File1->setToolTip(text);
+    m_controls.File1->setToolTip(plainToolTip(text));
 }
 
 void frmGlintbox::focusFileList()
@@ -350,9 +354,9 @@ void frmGlintbox::focusFileList()
     m_controls.File1->setFocus();
 }
 
-void frmGlintbox::setStatusLine(const QString &text)
+void frmGlintbox::setStatusLine(const QString &text, const QString &fileName)
 {
-    m_controls.InputFileProperties->setText(text);
+    m_controls.InputFileProperties->setLine(text, fileName);
 }
 
 void frmGlintbox::Dir1_Change()

@@ -119,7 +119,7 @@ private:
     QString fileListFileName() const override;
     void setFileListToolTip(const QString &text) override;
     void focusFileList() override;
-    void setStatusLine(const QString &text) override;
+    void setStatusLine(const QString &text, const QString &fileName) override;
     void Dir1_Change() override;
     void textShown(const ShownText &shown) override;
 

@@ -104,7 +104,7 @@ void CommonDialog::showFont(CommonDialogResult &result)
     }
     m_state.font = *chosen;
     m_text1.setTextFont(m_state.font.toFont());
-    m_text1.setTextColour(m_state.font.colour);
+    m_text1.setTextColour(m_state.font.drawnColour());
 }
 
 } // namespace glintbox

@@ -11,6 +11,9 @@
 #include <QTest>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace glintbox;
 
@@ -30,6 +33,7 @@ private slots:
     void twipsAt96Dpi();
     void fileSystemReportsMissingFileAndFolder();
     void fileSystemWriteIsAtomic();
+    void filesOpenByTheBytesOfTheirNames();
 };
 
 void TestCore::errnoMapping_data()
@@ -180,6 +184,31 @@ void TestCore::fileSystemWriteIsAtomic()
     fs.clearFaults();
     fs.writeAll(path, "new");
     QCOMPARE(fs.readAll(path), QByteArray("new"));
+}
+
+void TestCore::filesOpenByTheBytesOfTheirNames()
+{
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/d\xe9j\xe0";
+    QVERIFY(::mkdir(folder.constData(), 0755) == 0);
+    const int fd = ::open((folder + "/caf\xe9.txt").constData(), O_WRONLY | O_CREAT, 0644);
+    QVERIFY(fd >= 0 && ::write(fd, "coffee", 6) == 6 && ::close(fd) == 0);
+    FileSystem &fs = FileSystem::local();
+    const std::vector<FolderEntry> top = fs.list(dir.path());
+    QCOMPARE(top.size(), size_t(1));
+    const QString folderPath = fullPath(dir.path(), top[0].name);
+    const std::vector<FolderEntry> inside = fs.list(folderPath);
+    QCOMPARE(inside.size(), size_t(1));
+    const QString file = fullPath(folderPath, inside[0].name);
+    QCOMPARE(fs.readAll(file), QByteArray("coffee"));
+    QCOMPARE(fs.status(file).size, 6);
+    // Saving replaces that very file; no look-alike appears beside it.
+    fs.writeAll(file, "tea");
+    QCOMPARE(fs.readAll(file), QByteArray("tea"));
+    QCOMPARE(fs.list(folderPath).size(), size_t(1));
+    fs.remove(file);
+    QVERIFY(fs.list(folderPath).empty());
+    QVERIFY(::rmdir(folder.constData()) == 0);
 }
 
 QTEST_MAIN(TestCore)

@@ -229,6 +229,7 @@ private slots:
             << QByteArray("\xed\xa0\x80.txt") << QStringLiteral("\uFFFD\uFFFD\uFFFD.txt");
         QTest::newRow("overlong") << QByteArray("a\xc0\xaf.txt")
                                   << QStringLiteral("a\uFFFD\uFFFD.txt");
+        QTest::newRow("line break") << QByteArray("two\nlines") << QStringLiteral("two\uFFFDlines");
     }
 
     void namesAreKeptAsBytes()

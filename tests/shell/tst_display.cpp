@@ -3,6 +3,7 @@
 #include "TestMedia.h"
 #include "core/lists/FileList.h"
 #include "shell/MainMenus.h"
+#include "shell/StatusLine.h"
 #include "viewing/display/ViewModes.h"
 #include "viewing/gauge/SizeGauge.h"
 #include "viewing/modes/IconFrames.h"
@@ -14,8 +15,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QSlider>
 #include <QTest>
+#include <QTextDocument>
 
 #include <atomic>
 #include <cerrno>
@@ -137,6 +141,10 @@ private slots:
     void noViewKeepsAnotherFile_data();
     void noViewKeepsAnotherFile();
     void cleanupTestCase();
+    void fileNamesAreNeverMarkup_data();
+    void fileNamesAreNeverMarkup();
+    void longNameGivesWayToSizeAndDate();
+    void darkDesktopShowsLightText();
 
 private:
     ShellFixture *m_fixture = nullptr;
@@ -516,6 +524,94 @@ void TestDisplay::noViewKeepsAnotherFile()
 void TestDisplay::cleanupTestCase()
 {
     m_kinds.reset();
+namespace {
+
+void clickFile(frmGlintbox &w, int row)
+{
+    FileList *file1 = w.controls().File1;
+    QTest::mouseClick(file1->viewport(), Qt::LeftButton, {},
+                      file1->visualRect(file1->model()->index(row, 0)).center());
+}
+
+// What a label shows to the eye: markup rendered, plain text as it is.
+QString renderedText(const QString &text, Qt::TextFormat format)
+{
+    if (format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text)))
+        return text;
+    QTextDocument document;
+    document.setHtml(text);
+    return document.toPlainText();
+}
+
+} // namespace
+
+void TestDisplay::fileNamesAreNeverMarkup_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("bold") << "<b>x<i>.txt";
+    QTest::newRow("picture") << "<img src=pic.png>.exe";
+    QTest::newRow("entity") << "a&amp;b.txt";
+}
+
+void TestDisplay::fileNamesAreNeverMarkup()
+{
+    QFETCH(QString, name);
+    ShellFixture f;
+    f.makeFile(name, "MZ");
+    frmGlintbox &w = f.load();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    clickFile(w, 0);
+    const StatusLine *status = w.controls().InputFileProperties;
+    QVERIFY(renderedText(status->text(), status->textFormat()).contains(name));
+    QVERIFY(renderedText(w.controls().File1->toolTip(), Qt::AutoText).contains(name));
+    QVERIFY(renderedText(status->toolTip(), Qt::AutoText).contains(name));
+    if (name.endsWith(u".exe")) {
+        const QLabel *appName = w.viewer().lblAppName;
+        QCOMPARE(renderedText(appName->text(), appName->textFormat()), name);
+    }
+}
+
+void TestDisplay::longNameGivesWayToSizeAndDate()
+{
+    ShellFixture f;
+    const QString name = QString(120, u'n') + QStringLiteral(".txt");
+    f.makeFile(name, "12345");
+    frmGlintbox &w = f.load();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    clickFile(w, 0);
+    const StatusLine *status = w.controls().InputFileProperties;
+    const QString date = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
+    QVERIFY(status->text().contains(name));
+    const QString shown = status->shownLine();
+    QVERIFY2(shown.endsWith(date) && shown.contains(QStringLiteral(" 5 bytes")), qPrintable(shown));
+    QVERIFY(status->fontMetrics().horizontalAdvance(shown) <= status->contentsRect().width());
+    QVERIFY(renderedText(status->toolTip(), Qt::AutoText).contains(status->text()));
+}
+
+void TestDisplay::darkDesktopShowsLightText()
+{
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Window, QColor(40, 40, 40));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    QApplication::setPalette(dark);
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(light); });
+    ShellFixture f;
+    f.makeFile(QStringLiteral("a.txt"), "dark");
+    frmGlintbox &w = f.load();
+    const QPlainTextEdit *edit = w.viewer().Text1->findChild<QPlainTextEdit *>();
+    QCOMPARE(edit->toPlainText(), QStringLiteral("dark"));
+    QCOMPARE(edit->palette().color(QPalette::Text), QColor(230, 230, 230));
+    QCOMPARE(edit->palette().color(QPalette::Base), QColor(30, 30, 30));
+    QCOMPARE(w.controls().Label2->palette().color(QPalette::WindowText), QColor(230, 230, 230));
+    // A colour the user chose is kept.
+    w.state().font.colour = rgbColourValue(255, 0, 0);
+    clickFile(w, 0);
+    QCOMPARE(edit->palette().color(QPalette::Text), QColor(255, 0, 0));
 }
 
 QTEST_MAIN(TestDisplay)

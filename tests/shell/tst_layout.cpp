@@ -11,8 +11,13 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
+#include <QToolBar>
 
 using namespace glintbox;
 
@@ -29,6 +34,9 @@ private slots:
     void viewsFillTheWindowAndShrinkingSpringsBack();
     void layoutItemsKeepOneCheckMark();
     void resizeAndRestorePanThePictureBack();
+    void countsShowWhole_data();
+    void countsShowWhole();
+    void rightClickNeverHidesTheToolbar();
 };
 
 void TestLayout::geometry_data()
@@ -205,6 +213,65 @@ void TestLayout::resizeAndRestorePanThePictureBack()
     w.setWindowState(Qt::WindowNoState);
     QCOMPARE(viewport->HScroll1()->value(), 0);
     QTRY_COMPARE(w.viewer().Text1->geometry(), view);
+}
+
+void TestLayout::countsShowWhole_data()
+{
+    QTest::addColumn<QString>("controls");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("top, default") << "Top" << QSize(800, 600);
+    QTest::newRow("side, default") << "Side" << QSize(800, 600);
+    QTest::newRow("side, minimum") << "Side" << QSize(300, 300);
+    QTest::newRow("top, wide") << "Top" << QSize(1400, 900);
+}
+
+void TestLayout::countsShowWhole()
+{
+    QFETCH(QString, controls);
+    QFETCH(QSize, size);
+    ShellFixture f;
+    frmGlintbox &w = f.open();
+    w.state().controlsPosition = controls;
+    w.resize(size);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const MainControls &c = w.controls();
+    // As a folder of 9,999,999 files and as many folders shows them.
+    c.Label2->setText(QStringLiteral("9999999"));
+    c.Label5->setText(QStringLiteral("9999999"));
+    w.Form_Resize();
+    const QLabel *line[] = {c.Label1, c.Label2, c.Label4, c.Label5, c.Label6};
+    for (size_t i = 0; i < std::size(line); ++i) {
+        const int textRight =
+            line[i]->x() + line[i]->fontMetrics().horizontalAdvance(line[i]->text());
+        QVERIFY2(textRight <= line[i]->geometry().right() + 1, qPrintable(line[i]->objectName()));
+        if (i + 1 < std::size(line))
+            QVERIFY2(textRight < line[i + 1]->x(), qPrintable(line[i]->objectName()));
+    }
+}
+
+void TestLayout::rightClickNeverHidesTheToolbar()
+{
+    ShellFixture f;
+    frmGlintbox &w = f.load();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QToolBar *toolbar = w.controls().Toolbar1;
+    for (QWidget *target : {static_cast<QWidget *>(toolbar), static_cast<QWidget *>(w.menuBar())}) {
+        bool offered = false;
+        // A menu, if one opened, runs its own loop: look, and close it.
+        QTimer::singleShot(200, [&] {
+            if (QWidget *popup = QApplication::activePopupWidget()) {
+                offered = true;
+                popup->close();
+            }
+        });
+        const QPoint empty(target->width() - 3, target->height() / 2);
+        QTest::mouseClick(target, Qt::RightButton, {}, empty);
+        QTest::qWait(300);
+        QVERIFY2(!offered, qPrintable(target->objectName()));
+    }
+    QVERIFY(toolbar->isVisible());
 }
 
 QTEST_MAIN(TestLayout)

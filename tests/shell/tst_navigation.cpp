@@ -4,12 +4,18 @@
 #include "core/lists/FolderList.h"
 #include "core/lists/WildcardPattern.h"
 #include "shell/Navigation.h"
+#include "viewing/display/ViewerControls.h"
+#include "viewing/text/RichTextBox.h"
 
 #include <QLabel>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace glintbox;
 
@@ -33,6 +39,11 @@ private slots:
     void unreadableFolderReportsAndListsStayUsable();
     void fileInRootHasSingleSeparator();
     void namesThatAreNotUtf8();
+    void namesThatAreNotUtf8OpenByTheirBytes();
+    void unmountedDrivesGiveTheDriveError();
+    void driveListFollowsIntoAnotherMount();
+    void userInputShowsTheHighlightedFile_data();
+    void userInputShowsTheHighlightedFile();
 };
 
 void TestNavigation::wildcard_data()
@@ -290,6 +301,161 @@ void TestNavigation::namesThatAreNotUtf8()
     QVERIFY2(f.prompts.records().size() <= 1, qPrintable(f.prompts.texts().join(u'|')));
     w.controls().File1->setListIndex(1);
     QCOMPARE(w.controls().File1->fileName(), QStringLiteral("good.txt"));
+}
+
+void TestNavigation::namesThatAreNotUtf8OpenByTheirBytes()
+{
+    ShellFixture f;
+    const QByteArray folder = QFile::encodeName(f.dir.path()) + "/d\xe9j\xe0";
+    QVERIFY(::mkdir(folder.constData(), 0755) == 0);
+    const QByteArray name = folder + "/caf\xe9.txt";
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT, 0644);
+    QVERIFY(fd >= 0 && ::write(fd, "coffee", 6) == 6 && ::close(fd) == 0);
+    // The temporary folder's own clean-up cannot name them.
+    const auto removeThem = qScopeGuard([&] {
+        ::unlink(name.constData());
+        ::rmdir(folder.constData());
+    });
+    frmGlintbox &w = f.load();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // Into the folder by the keys, then a click on its file.
+    FolderList *dir1 = w.controls().Dir1;
+    const int folderRow = dir1->model()->rowCount() - 1;
+    QVERIFY(dir1->model()->index(folderRow, 0).data().toString().endsWith(u"d\uFFFDj\uFFFD"));
+    dir1->setCurrentIndex(dir1->model()->index(folderRow, 0));
+    QTest::keyClick(dir1, Qt::Key_Return);
+    FileList *file1 = w.controls().File1;
+    QCOMPARE(file1->listCount(), 1);
+    const QRect row = file1->visualRect(file1->model()->index(0, 0));
+    QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, row.center());
+    QCOMPARE(f.prompts.texts(), QStringList());
+    QCOMPARE(w.viewer().Text1->text(), QStringLiteral("coffee"));
+    QVERIFY(w.controls().InputFileProperties->text().startsWith(
+        QStringLiteral(" File Name: caf\uFFFD.txt ")));
+}
+
+void TestNavigation::unmountedDrivesGiveTheDriveError()
+{
+    ShellFixture f;
+    const QString stick = f.path(QStringLiteral("stick"));
+    const QString gone = f.path(QStringLiteral("gone"));
+    f.makeFile(QStringLiteral("stick/s.txt"));
+    f.makeFile(QStringLiteral("start/first.txt"));
+    // A stored drive since unmounted leaves its empty mount point behind.
+    QDir().mkpath(gone);
+    const QString table = f.path(QStringLiteral("mounts"));
+    auto writeTable = [&](const QString &lines) {
+        QFile file(table);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(("/dev/vda / ext4 rw 0 0\n" + lines).toUtf8());
+    };
+    writeTable(QStringLiteral("/dev/sdb1 %1 vfat rw 0 0\n").arg(stick));
+    MountedDrives mounted(table);
+    f.startFolder = f.path(QStringLiteral("start"));
+    f.storeSetting("DriveLetter", gone);
+    frmGlintbox w(
+        GlintboxServices{f.prompts, f.fs, mounted, *f.store, f.starter, f.dialogs, f.startFolder});
+    w.Form_Load();
+    QCOMPARE(f.prompts.texts(), QStringList{"Sorry, but this drive is unavailable"});
+    QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Drive Error"});
+    QCOMPARE(w.controls().File1->fileName(), QStringLiteral("first.txt"));
+    // The stick is pulled while the drive list still offers it.
+    f.prompts.clear();
+    writeTable({});
+    DriveList *drive1 = w.controls().Drive1;
+    drive1->setFocus();
+    QCOMPARE(drive1->findText(stick), drive1->currentIndex() + 1);
+    QTest::keyClick(drive1, Qt::Key_Down);
+    QCOMPARE(f.prompts.texts(), QStringList{"Sorry, but this drive is unavailable"});
+    QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Drive Error"});
+    QCOMPARE(drive1->drive(), QStringLiteral("/"));
+    QCOMPARE(w.controls().Dir1->path(), QStringLiteral("/"));
+}
+
+void TestNavigation::driveListFollowsIntoAnotherMount()
+{
+    ShellFixture f;
+    const QString stick = f.path(QStringLiteral("stick"));
+    f.makeFile(QStringLiteral("stick/s.txt"));
+    f.makeFile(QStringLiteral("a.txt"));
+    f.drives.list.append(Drive{stick, QStringLiteral("STICK")});
+    frmGlintbox &w = f.load();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    FolderList *dir1 = w.controls().Dir1;
+    const QModelIndex stickRow = dir1->model()->index(dir1->model()->rowCount() - 1, 0);
+    QCOMPARE(stickRow.data(Qt::ToolTipRole).toString(), stick);
+    dir1->setCurrentIndex(stickRow);
+    QTest::keyClick(dir1, Qt::Key_Return);
+    // The folder tree now starts at the stick; the drive list says so.
+    DriveList *drive1 = w.controls().Drive1;
+    QCOMPARE(drive1->drive(), stick + QStringLiteral(" [STICK]"));
+    QCOMPARE(drive1->currentText(), stick + QStringLiteral(" [STICK]"));
+    // "/" is one pick away.
+    QTest::keyClick(drive1, Qt::Key_Up);
+    QCOMPARE(drive1->drive(), QStringLiteral("/"));
+    QCOMPARE(dir1->path(), QStringLiteral("/"));
+    QVERIFY(f.prompts.records().isEmpty());
+}
+
+void TestNavigation::userInputShowsTheHighlightedFile_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::newRow("single click") << QStringList{"click 2"};
+    QTest::newRow("click, then arrow") << QStringList{"click 1", "Down"};
+    QTest::newRow("arrows") << QStringList{"Down", "Down", "Up"};
+    QTest::newRow("End, Home") << QStringList{"End", "Home"};
+    QTest::newRow("Page Down") << QStringList{"PageDown"};
+    QTest::newRow("first letter") << QStringList{"type c"};
+}
+
+void TestNavigation::userInputShowsTheHighlightedFile()
+{
+    QFETCH(QStringList, steps);
+    ShellFixture f;
+    QStringList names{"apple.txt", "banana.txt", "cherry.txt"};
+    for (int i = 0; i < 40; ++i)
+        names.append(QStringLiteral("f%1.txt").arg(i, 2, 10, QChar(u'0')));
+    for (const QString &name : std::as_const(names))
+        f.makeFile(name, name.toUtf8());
+    frmGlintbox &w = f.load();
+    w.resize(900, 650);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    FileList *list = w.controls().File1;
+    auto click = [list](int row) {
+        const QRect rect = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    };
+    auto shows = [&w, list](const QString &name) {
+        const QString line = w.controls().InputFileProperties->text();
+        return list->currentIndex().data().toString() == name && list->fileName() == name &&
+               line.startsWith(QStringLiteral(" File Name: ") + name + QStringLiteral("   "));
+    };
+    const QMap<QString, Qt::Key> keys{{"Down", Qt::Key_Down},
+                                      {"Up", Qt::Key_Up},
+                                      {"End", Qt::Key_End},
+                                      {"Home", Qt::Key_Home},
+                                      {"PageDown", Qt::Key_PageDown}};
+    for (const QString &step : steps) {
+        const QString before = list->fileName();
+        if (step.startsWith(u"click "))
+            click(step.mid(6).toInt());
+        else if (step.startsWith(u"type "))
+            QTest::keyClicks(list, step.mid(5));
+        else
+            QTest::keyClick(list, keys.value(step));
+        QVERIFY2(list->fileName() != before, qPrintable(step));
+        const QString highlighted = list->currentIndex().data().toString();
+        QVERIFY2(shows(highlighted), qPrintable(step + QStringLiteral(" -> ") + highlighted));
+    }
+    // A click on the file already shown shows it again, as it now is.
+    const QString shown = list->fileName();
+    f.makeFile(shown, QByteArray(1234, 'x'));
+    click(list->currentIndex().row());
+    QVERIFY(shows(shown));
+    QVERIFY(w.controls().InputFileProperties->text().contains(QStringLiteral(" 1234 bytes")));
 }
 
 QTEST_MAIN(TestNavigation)

@@ -62,6 +62,16 @@ void TestSettings::conversions_data()
     QTest::newRow("double fraction") << "double"
                                      << "0.1"
                                      << "0.1";
+    // Plain digits below 1e15, either form read.
+    QTest::newRow("double large") << "double"
+                                  << "2e+07"
+                                  << "20000000";
+    QTest::newRow("double below 1e15") << "double"
+                                       << "999999999999999"
+                                       << "999999999999999";
+    QTest::newRow("single large") << "single"
+                                  << "1.5e7"
+                                  << "15000000";
     QTest::newRow("double huge") << "double"
                                  << "1e+300"
                                  << "1e+300";

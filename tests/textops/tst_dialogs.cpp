@@ -206,7 +206,8 @@ void TestDialogs::backgroundColourLeavesTheTextColour()
     w.controls().menus->choose(MenuCommand::mnuFontSize);
     QCOMPARE(f.dialogs.records().last().font.colour, 0u);
     w.controls().File1->setListIndex(0);
-    QCOMPARE(w.viewer().Text1->textColour(), 0u);
+    // No colour chosen: the desktop's text colour.
+    QCOMPARE(w.viewer().Text1->textColour(), SystemWindowText);
     f.closeAndReload();
     QCOMPARE(f.store->read(SettingsSection, "FontColour", {}), QStringLiteral("0"));
 }

@@ -19,7 +19,7 @@ public:
     QString fileListFileName() const override { return fileName; }
     void setFileListToolTip(const QString &) override {}
     void focusFileList() override { ++focusCount; }
-    void setStatusLine(const QString &) override {}
+    void setStatusLine(const QString &, const QString &) override {}
     void Dir1_Change() override {}
     Prompts &prompts() override { return scriptedPrompts; }
     FileSystem &fileSystem() override { return FileSystem::local(); }

@@ -47,6 +47,8 @@ private slots:
     void badPastedTextIsReported_data();
     void badPastedTextIsReported();
     void focusOrder();
+    void focusedButtonAnswersEnter_data();
+    void focusedButtonAnswersEnter();
     void askMaximumRunsModally();
 };
 
@@ -121,6 +123,9 @@ void TestGauge::opensWithKiloBytes_data()
     QTest::newRow("default") << 20480000.0 << "20000";
     QTest::newRow("512") << 524288.0 << "512";
     QTest::newRow("fraction") << 1536.0 << "1.5";
+    // Digits only, as the box takes them: never "1e+05".
+    QTest::newRow("100000") << 102400000.0 << "100000";
+    QTest::newRow("beyond a 32-bit size") << 1024.0 * 9876543210.0 << "9876543210";
     QTest::newRow("zero") << 0.0 << "0";
 }
 
@@ -249,6 +254,39 @@ void TestGauge::focusOrder()
     QCOMPARE(next->nextInFocusChain()->nextInFocusChain(), dialog.btnOptionsOK());
     QVERIFY(dialog.btnOptionsOK()->isDefault());
     QCOMPARE(dialog.txtInputMaxFile()->toolTip(), "Enter Maximum File Size Here");
+}
+
+void TestGauge::focusedButtonAnswersEnter_data()
+{
+    QTest::addColumn<int>("tabs");
+    QTest::addColumn<bool>("stays");
+    QTest::addColumn<QString>("boxText");
+    QTest::addColumn<double>("confirmed"); // -1: nothing stored
+    QTest::newRow("text box: OK") << 0 << false << "64" << 65536.0;
+    QTest::newRow("Cancel") << 1 << false << "64" << -1.0;
+    QTest::newRow("Clear") << 2 << true << "" << -1.0;
+    QTest::newRow("OK") << 3 << false << "64" << 65536.0;
+}
+
+void TestGauge::focusedButtonAnswersEnter()
+{
+    QFETCH(int, tabs);
+    QFETCH(bool, stays);
+    QFETCH(QString, boxText);
+    QFETCH(double, confirmed);
+    ScriptedPrompts prompts;
+    frmFileSize dialog(prompts, 20480000);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QLineEdit *box = dialog.txtInputMaxFile();
+    box->clear();
+    QTest::keyClicks(box, "64");
+    for (int i = 0; i < tabs; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(dialog.isVisible(), stays);
+    QCOMPARE(box->text(), boxText);
+    QCOMPARE(dialog.confirmedMaximum().value_or(-1), confirmed);
 }
 
 void TestGauge::askMaximumRunsModally()

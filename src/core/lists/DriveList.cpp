@@ -1,7 +1,5 @@
 #include "DriveList.h"
 
-#include "core/RunTimeError.h"
-
 #include <QApplication>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -55,25 +53,32 @@ void DriveList::showCurrent()
 
 void DriveList::setDrive(const QString &driveText)
 {
-    const QString mountPoint = mountPointOfDriveText(driveText);
+    Drive chosen = driveOfText(driveText);
     m_list = m_drives.drives();
     const auto found = std::find_if(m_list.cbegin(), m_list.cend(), [&](const Drive &drive) {
-        return drive.mountPoint == mountPoint;
+        return drive.mountPoint == chosen.mountPoint;
     });
-    if (found == m_list.cend())
-        throw RunTimeError(DeviceUnavailable, driveText);
-    if (*found == m_current)
+    // A drive that is not mounted (stored from an earlier run, or pulled
+    // while the list was open) is still chosen: reading it then fails as a
+    // drive that is not ready, with the drive error and its recovery.
+    if (found != m_list.cend())
+        chosen = *found;
+    if (chosen == m_current)
         return;
-    m_current = *found;
+    m_current = chosen;
     reloadDrives();
     emit changed();
 }
 
-void DriveList::showDriveOf(const QString &folder)
+bool DriveList::showDriveOf(const QString &folder)
 {
-    if (const std::optional<Drive> drive = driveContaining(m_list, folder))
-        m_current = *drive;
-    showCurrent();
+    const std::optional<Drive> drive = driveContaining(m_list, folder);
+    if (!drive || *drive == m_current)
+        return false;
+    m_current = *drive;
+    // The entry of a drive that was not mounted goes with it.
+    reloadDrives();
+    return true;
 }
 
 } // namespace glintbox

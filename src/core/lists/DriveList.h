@@ -17,10 +17,12 @@ public:
     QString drive() const { return m_current.text(); }
     const Drive &currentDrive() const { return m_current; }
     // Accepts a drive text, a mount point, or "C"/"C:" for the system drive.
-    // Throws RunTimeError(68) for a drive that is not mounted.
+    // A drive that is not mounted is chosen too; the folder list then finds
+    // it not ready.
     void setDrive(const QString &driveText);
-    // Shows the drive containing this folder without raising changed().
-    void showDriveOf(const QString &folder);
+    // Shows the drive containing this folder without raising changed();
+    // whether that changed the drive shown.
+    bool showDriveOf(const QString &folder);
 
     void reloadDrives();
 

@@ -1,11 +1,14 @@
 #include "Drives.h"
 
+#include "core/FileNameBytes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace glintbox {
@@ -70,7 +73,13 @@ QString unescapeMountField(const QByteArray &field)
         }
         out.append(field[i]);
     }
-    return QFile::decodeName(out);
+    return fileNameFromBytes(out);
+}
+
+bool isFolder(const QString &path)
+{
+    struct stat st {};
+    return ::stat(fileNameToBytes(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 QHash<QString, QString> labelsByDevice()
@@ -123,6 +132,16 @@ QString mountPointOfDriveText(const QString &driveText)
     return mountPoint;
 }
 
+Drive driveOfText(const QString &driveText)
+{
+    Drive drive{mountPointOfDriveText(driveText), {}};
+    const QString text = driveText.trimmed();
+    const qsizetype bracket = text.indexOf(QStringLiteral(" ["));
+    if (bracket >= 0 && text.endsWith(u']'))
+        drive.label = text.mid(bracket + 2, text.size() - bracket - 3);
+    return drive;
+}
+
 QList<Drive> MountedDrives::drivesFromMountTable(const QByteArray &mountTable,
                                                  const QHash<QString, QString> &labels)
 {
@@ -150,22 +169,29 @@ QList<Drive> MountedDrives::drivesFromMountTable(const QByteArray &mountTable,
     return drives;
 }
 
+MountedDrives::MountedDrives(QString mountTable)
+    : m_mountTable(std::move(mountTable))
+{
+}
+
 QList<Drive> MountedDrives::drives()
 {
-    QFile mounts(QStringLiteral("/proc/self/mounts"));
+    QFile mounts(m_mountTable);
     QByteArray table;
     if (mounts.open(QIODevice::ReadOnly))
         table = mounts.readAll();
     QList<Drive> all = drivesFromMountTable(table, labelsByDevice());
     // Single files bind-mounted into containers (/etc/hosts) are no drives.
-    all.removeIf([](const Drive &drive) { return !QFileInfo(drive.mountPoint).isDir(); });
+    all.removeIf([](const Drive &drive) { return !isFolder(drive.mountPoint); });
     return all;
 }
 
 bool MountedDrives::isReady(const Drive &drive)
 {
-    struct stat st {};
-    return ::stat(QFile::encodeName(drive.mountPoint).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    const QList<Drive> mounted = drives();
+    return std::any_of(mounted.cbegin(), mounted.cend(), [&](const Drive &candidate) {
+        return candidate.mountPoint == drive.mountPoint;
+    });
 }
 
 } // namespace glintbox

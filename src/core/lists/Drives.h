@@ -30,9 +30,14 @@ public:
 };
 
 // Drives from the mount table: "/" first, always, then the file systems on
-// real devices and network shares; pseudo file systems left out.
+// real devices and network shares; pseudo file systems left out. A drive is
+// ready while it is mounted; one that is not (a stored drive since
+// unmounted, a stick pulled while the list was open) is not ready.
 class MountedDrives : public DriveSource {
 public:
+    // Tests read a mount table of their own.
+    explicit MountedDrives(QString mountTable = QStringLiteral("/proc/self/mounts"));
+
     QList<Drive> drives() override;
     bool isReady(const Drive &drive) override;
 
@@ -40,6 +45,9 @@ public:
     // type), with the volume labels by device.
     static QList<Drive> drivesFromMountTable(const QByteArray &mountTable,
                                              const QHash<QString, QString> &labelsByDevice);
+
+private:
+    QString m_mountTable;
 };
 
 // The drive that holds a path: the one with the longest mount point that the
@@ -49,5 +57,7 @@ std::optional<Drive> driveContaining(const QList<Drive> &drives, const QString &
 // The mount point named by a drive text or by the system drive's old name:
 // "C", "c:" and "" mean "/"; "/media/usb [STICK]" means "/media/usb".
 QString mountPointOfDriveText(const QString &driveText);
+// The drive a drive text names, label included, whether mounted or not.
+Drive driveOfText(const QString &driveText);
 
 } // namespace glintbox

@@ -1,6 +1,7 @@
 #include "FileList.h"
 
 #include "NameOrder.h"
+#include "core/FileNameBytes.h"
 #include "core/FileSystem.h"
 #include "core/RunTimeError.h"
 
@@ -29,7 +30,7 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= m_names.size())
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return m_names[index.row()];
+        return displayableFileName(m_names[index.row()]);
     if (role == Qt::DecorationRole) {
         static const QIcon icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
         return icon;
@@ -58,8 +59,10 @@ FileList::FileList(FileSystem &fs, QWidget *parent)
     setIconSize(QSize(16, 16));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &current) { onCurrentChanged(current); });
+    // The selection, not the current row, names the file: a mouse press moves
+    // the current row before it selects, the keys select before they move it.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection &selected) { onSelectionChanged(selected); });
 }
 
 void FileList::setPath(const QString &path)
@@ -92,8 +95,8 @@ void FileList::reload(const QString &path)
 
 int FileList::listIndex() const
 {
-    const QModelIndex current = currentIndex();
-    return current.isValid() && selectionModel()->isSelected(current) ? current.row() : -1;
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 void FileList::setListIndex(int index)
@@ -119,9 +122,9 @@ QString FileList::fileName() const
     return index >= 0 ? entry(index) : QString();
 }
 
-void FileList::onCurrentChanged(const QModelIndex &current)
+void FileList::onSelectionChanged(const QItemSelection &selected)
 {
-    if (!m_selectingFromCode && current.isValid())
+    if (!m_selectingFromCode && !selected.isEmpty())
         emit click();
 }
 
@@ -135,11 +138,12 @@ void FileList::keyPressEvent(QKeyEvent *event)
 
 void FileList::mousePressEvent(QMouseEvent *event)
 {
-    const QModelIndex before = currentIndex();
-    QListView::mousePressEvent(event);
-    // A click on the entry already selected shows it again.
     const QModelIndex hit = indexAt(event->position().toPoint());
-    if (hit.isValid() && hit == before && currentIndex() == before)
+    const bool wasSelected = hit.isValid() && selectionModel()->isSelected(hit);
+    QListView::mousePressEvent(event);
+    // A click on the entry already selected changes no selection, yet shows
+    // the file again.
+    if (wasSelected && selectionModel()->isSelected(hit))
         emit click();
 }
 

@@ -66,7 +66,7 @@ protected:
 
 private:
     void reload(const QString &path);
-    void onCurrentChanged(const QModelIndex &current);
+    void onSelectionChanged(const QItemSelection &selected);
 
     FileSystem &m_fs;
     FileListModel m_model;

@@ -2,6 +2,7 @@
 
 #include "Drives.h"
 #include "NameOrder.h"
+#include "core/FileNameBytes.h"
 #include "core/FileSystem.h"
 #include "core/Paths.h"
 #include "core/RunTimeError.h"
@@ -34,9 +35,9 @@ QVariant FolderListModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         // Indentation by leading blanks keeps the view a plain list.
-        return QString(row.depth * 2, u' ') + row.label;
+        return QString(row.depth * 2, u' ') + displayableFileName(row.label);
     case Qt::ToolTipRole:
-        return row.path;
+        return displayableFileName(row.path);
     case Qt::DecorationRole: {
         static const QIcon open = QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon);
         static const QIcon closed = QApplication::style()->standardIcon(QStyle::SP_DirClosedIcon);
@@ -93,6 +94,13 @@ void FolderList::setPath(const QString &requested)
         return;
     reload(path);
     emit changed();
+}
+
+void FolderList::setDrive(const Drive &drive)
+{
+    if (!m_drives.isReady(drive))
+        throw RunTimeError(DeviceUnavailable, drive.text());
+    setPath(drive.root());
 }
 
 void FolderList::refresh()

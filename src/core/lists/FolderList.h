@@ -8,6 +8,7 @@ namespace glintbox {
 
 class DriveSource;
 class FileSystem;
+struct Drive;
 
 // The rows of the folder list: the folders from the drive root down to the
 // current folder, then the current folder's subfolders one level deeper.
@@ -43,6 +44,9 @@ public:
     // Accepts a folder or a drive text (which means the drive's root). Throws
     // RunTimeError: 68 when its drive is not ready, 76 when it is no folder.
     void setPath(const QString &path);
+    // Goes to the drive's root. Throws RunTimeError(68) when the drive is
+    // not ready, whether or not a folder of its name exists.
+    void setDrive(const Drive &drive);
 
     // The subfolders of the current folder, as full paths.
     int listCount() const { return int(m_subfolders.size()); }

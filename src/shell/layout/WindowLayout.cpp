@@ -145,13 +145,23 @@ void WindowLayout::applyLayout(const LayoutGeometry &g)
     place(c.Drive1, g.Drive1);
     place(c.chkHTMLmode, chkHTMLmodeBox);
     QLabel *counts[] = {c.Label1, c.Label2, c.Label4, c.Label5, c.Label6};
+    int freeFrom = 0;
     for (size_t i = 0; i < std::size(counts); ++i) {
         // Each label may use the room up to the next one: captions at the
-        // desktop's font are wider than the designed boxes.
+        // desktop's font are wider than the designed boxes. A label wider
+        // still (a count holds up to seven digits) pushes the rest along.
         const double room =
             i + 1 < std::size(counts) ? countLefts[i + 1] - countLefts[i] : countWidths[i] + 360;
-        place(counts[i],
-              QRectF(countLefts[i], countLineTop, std::max(countWidths[i], room), countLineHeight));
+        QRect box = toClientPixels(
+            QRectF(countLefts[i], countLineTop, std::max(countWidths[i], room), countLineHeight));
+        const bool isCount = counts[i] == c.Label2 || counts[i] == c.Label5;
+        const int needed = counts[i]->fontMetrics().horizontalAdvance(
+                               isCount ? QStringLiteral("9999999") : counts[i]->text()) +
+                           2;
+        box.moveLeft(std::max(box.left(), freeFrom));
+        box.setWidth(std::max(box.width(), needed));
+        counts[i]->setGeometry(box);
+        freeFrom = box.left() + needed + 2;
     }
     place(m_viewer.gauge, gaugeBox);
     place(c.Dir1, keptAboveViewer(g.Dir1, g.viewer));

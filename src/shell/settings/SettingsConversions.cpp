@@ -1,8 +1,8 @@
 #include "SettingsConversions.h"
 
+#include "core/DecimalText.h"
 #include "core/RunTimeError.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -26,13 +26,6 @@ qint64 roundedWithin(const QString &text, qint64 low, qint64 high)
     if (value < double(low) || value > double(high))
         throw RunTimeError(Overflow, text);
     return qint64(value);
-}
-
-template<typename T> QString shortest(T value)
-{
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return QString::fromLatin1(buffer, result.ptr - buffer);
 }
 
 } // namespace
@@ -72,12 +65,12 @@ qint32 toInt32(const QString &text)
 
 QString fromDouble(double value)
 {
-    return shortest(value);
+    return plainDecimal(value);
 }
 
 QString fromSingle(float value)
 {
-    return shortest(value);
+    return plainDecimal(value);
 }
 
 double toDouble(const QString &text)

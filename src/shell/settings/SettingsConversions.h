@@ -17,7 +17,8 @@ QString fromInt(qint64 value);
 qint16 toInt16(const QString &text);
 qint32 toInt32(const QString &text);
 
-// The shortest decimal text that reads back as the same value.
+// The shortest decimal text that reads back as the same value, in plain
+// digits below 1e15; either form reads.
 QString fromDouble(double value);
 QString fromSingle(float value);
 double toDouble(const QString &text);

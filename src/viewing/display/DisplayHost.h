@@ -33,7 +33,9 @@ public:
     virtual QString fileListFileName() const = 0;
     virtual void setFileListToolTip(const QString &text) = 0;
     virtual void focusFileList() = 0;
-    virtual void setStatusLine(const QString &text) = 0;
+    // The line and the file name it holds, which gives way first when the
+    // line does not fit.
+    virtual void setStatusLine(const QString &text, const QString &fileName) = 0;
     virtual void Dir1_Change() = 0;
     virtual Prompts &prompts() = 0;
     virtual FileSystem &fileSystem() = 0;

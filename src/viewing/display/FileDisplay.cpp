@@ -5,6 +5,7 @@
 #include "ViewerControls.h"
 #include "core/Colours.h"
 #include "core/ErrorTrap.h"
+#include "core/FileNameBytes.h"
 #include "core/FileSystem.h"
 #include "core/GlintboxState.h"
 #include "core/Paths.h"
@@ -66,7 +67,8 @@ void FileDisplay::show()
     const QString path = fullPath(m_state.currentFolder, name);
     const FileStatus status = m_host.fileSystem().status(path);
     m_state.fileSize = double(status.size);
-    m_host.setStatusLine(statusLineText(name, status.size, status.modified));
+    const QString shownName = displayableFileName(name);
+    m_host.setStatusLine(statusLineText(shownName, status.size, status.modified), shownName);
     m_state.FileExt = fileExtOf(name);
     m_viewModes.SetViewMode();
 
@@ -115,7 +117,7 @@ void FileDisplay::show()
                         PastEndCaption, PromptIcon::Critical);
     }
     setZoomTo100();
-    m_host.setFileListToolTip(name);
+    m_host.setFileListToolTip(displayableFileName(name));
     focusFileListUnlessPending();
 }
 
@@ -163,7 +165,7 @@ int FileDisplay::loadPlainText(const QString &path)
     // under this name.
     text1.setText(QString());
     text1.setTextFont(m_state.font.toFont());
-    text1.setTextColour(m_state.font.colour);
+    text1.setTextColour(m_state.font.drawnColour());
     const TextReadResult read = readFileAsText(m_host.fileSystem(), path, qint64(m_state.fileSize));
     text1.setText(read.text);
     m_host.textShown({path, false, read.form, read.whole, read.text});

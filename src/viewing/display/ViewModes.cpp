@@ -2,6 +2,7 @@
 
 #include "DisplayHost.h"
 #include "ViewerControls.h"
+#include "core/FileNameBytes.h"
 #include "core/GlintboxState.h"
 #include "viewing/modes/IconFrames.h"
 #include "viewing/modes/ModeCommands.h"
@@ -62,7 +63,7 @@ void ViewModes::SetViewMode()
     if (views.activeMovie1 != ViewState::Shown)
         c.ActiveMovie1->clear();
     if (mode == ViewMode::Launcher)
-        c.lblAppName->setText(m_host.fileListFileName());
+        c.lblAppName->setText(displayableFileName(m_host.fileListFileName()));
     m_state.ViewMode = mode;
     enableCommandsFor(mode);
 }

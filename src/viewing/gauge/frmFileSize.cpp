@@ -1,5 +1,6 @@
 #include "frmFileSize.h"
 
+#include "core/DecimalText.h"
 #include "core/ErrorTrap.h"
 #include "core/RunTimeError.h"
 
@@ -22,7 +23,7 @@ constexpr char16_t Backspace = 8;
 
 QString kiloBytesText(double maximum)
 {
-    return QString::number(maximum / BytesPerKiloByte, 'g', QLocale::FloatingPointShortest);
+    return plainDecimal(maximum / BytesPerKiloByte);
 }
 
 // The text box can still receive any text by pasting, so the conversion
@@ -85,9 +86,10 @@ frmFileSize::frmFileSize(Prompts &prompts, double currentMaximum, QWidget *paren
     m_btnOptionsClear->setToolTip(QStringLiteral("Clear Contents of Input Box"));
     m_btnOptionCancel->setObjectName(QStringLiteral("btnOptionCancel"));
     m_btnOptionCancel->setToolTip(QStringLiteral("Cancel and Return to Main Viewer"));
-    // Only OK answers Enter, wherever the focus is.
-    m_btnOptionsClear->setAutoDefault(false);
-    m_btnOptionCancel->setAutoDefault(false);
+    // A focused button answers Enter (Tab to Cancel, Enter cancels); from the
+    // text box Enter reaches OK, the default.
+    for (QPushButton *button : {m_btnOptionsOK, m_btnOptionsClear, m_btnOptionCancel})
+        button->setAutoDefault(true);
 
     auto *inputRow = new QHBoxLayout;
     inputRow->addWidget(m_txtInputMaxFile, 1);

@@ -21,6 +21,8 @@ QLabel *boldLabel(const QString &name, const QString &text, double points, QWidg
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
+    // The program's name comes from its file name, which is no markup.
+    label->setTextFormat(Qt::PlainText);
     QFont font(QStringLiteral("Tahoma"));
     font.setPointSizeF(points);
     font.setBold(true);

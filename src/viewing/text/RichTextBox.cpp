@@ -33,8 +33,6 @@ namespace {
 // most this long, whatever the screen holds.
 constexpr qsizetype MaxFirstPieceLength = 64 * 1024;
 
-constexpr quint32 SystemWindowText = SystemColourFlag + 8;
-
 // A load frees its big buffers while the document grows in small blocks, which
 // leaves tens of megabytes free but held by the allocator; give them back.
 void returnFreedMemory()
