@@ -19,6 +19,10 @@ constexpr double MmPerInch = 25.4;
 constexpr double TwipsPerMm = 1440.0 / MmPerInch;
 // About 17 metres: larger than any drawing sheet.
 constexpr double MaxNaturalTwips = 1'000'000;
+// One paint's share of time (real pictures take milliseconds): a picture that needs more is
+// drawn as far as it got, so that a metafile of millions of records shows within two seconds
+// instead of freezing the window.
+constexpr qint64 PaintMilliseconds = 600;
 
 ByteSpan spanOf(const QByteArray &bytes)
 {
@@ -154,7 +158,7 @@ void Metafile::render(QPainter &painter, const QRectF &target) const
 {
     if (!isUsable(target))
         return;
-    RenderBudget budget;
+    RenderBudget budget(PaintMilliseconds);
     {
         GdiPainter gdi(painter, m_device, target, budget);
         play(gdi);
