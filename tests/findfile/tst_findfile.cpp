@@ -183,6 +183,13 @@ private slots:
         QTest::newRow("permission")
             << EACCES << QStringList{"S/c/c.txt", "S/a/a.txt", "S/s.txt"} << "Permission denied"
             << "Error: 70";
+        const QStringList siblings{"S/c/c.txt", "S/a/a.txt", "S/s.txt"};
+        QTest::newRow("vanished") << ENOENT << siblings << "Path not found"
+                                  << "Error: 76";
+        QTest::newRow("device") << EIO << siblings << "Device I/O error"
+                                << "Error: 57";
+        QTest::newRow("disk full") << ENOSPC << siblings << "Disk full"
+                                   << "Error: 61";
         // Out of memory ends the walk as Stop does.
         QTest::newRow("out of memory")
             << ENOMEM << QStringList{"S/c/c.txt"} << "Out of memory. Abandoning search..."

@@ -18,7 +18,11 @@ public:
     {
         m_faults.insert(key(operation, path), errnoValue);
     }
-    void clearFaults() { m_faults.clear(); }
+    void clearFaults()
+    {
+        m_faults.clear();
+        m_laterFaults.clear();
+    }
     // Runs before each folder a walk opens, to act in the middle of a walk.
     std::function<void(const QString &folder)> beforeWalkOpen;
 
@@ -38,6 +42,24 @@ private:
     void check(Operation operation, const QString &path, bool isFolder = false) const;
 
     QHash<QString, int> m_faults;
+
+    // Faults at a chosen moment.
+public:
+    // The call after the next `successfulCalls` calls of operation on path
+    // fails once with errnoValue (0: the very next call).
+    void failAfter(Operation operation, const QString &path, int successfulCalls, int errnoValue)
+    {
+        m_laterFaults.insert(key(operation, path), {successfulCalls, errnoValue});
+    }
+
+private:
+    struct LaterFault {
+        int callsLeft;
+        int errnoValue;
+    };
+    void checkLater(Operation operation, const QString &path, bool isFolder) const;
+
+    mutable QHash<QString, LaterFault> m_laterFaults;
 };
 
 } // namespace glintbox

@@ -9,6 +9,7 @@
 #include "core/GlintboxState.h"
 #include "core/Paths.h"
 #include "core/Prompts.h"
+#include "core/RunTimeError.h"
 #include "formats/rtf/RtfMetafiles.h"
 #include "formats/text/TextRead.h"
 #include "viewing/gauge/MaxSizeLights.h"
@@ -64,7 +65,7 @@ void FileDisplay::show()
     if (name.isEmpty())
         return;
     const QString path = fullPath(m_state.currentFolder, name);
-    const FileStatus status = m_host.fileSystem().status(path);
+    const FileStatus status = statusEmptyingViewsOnFailure(path);
     m_state.fileSize = double(status.size);
     m_host.setStatusLine(statusLineText(name, status.size, status.modified));
     m_state.FileExt = fileExtOf(name);
@@ -115,6 +116,18 @@ void FileDisplay::show()
     setZoomTo100();
     m_host.setFileListToolTip(name);
     focusFileListUnlessPending();
+}
+
+FileStatus FileDisplay::statusEmptyingViewsOnFailure(const QString &path)
+{
+    try {
+        return m_host.fileSystem().status(path);
+    } catch (const RunTimeError &) {
+        // The list now names this file: nothing of the one shown before may stay on view.
+        m_viewModes.ClearViewer();
+        m_controls.Text1->setText(QString());
+        throw;
+    }
 }
 
 void FileDisplay::loadRichText(const QString &path)

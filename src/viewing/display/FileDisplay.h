@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FileSystem.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -23,6 +25,7 @@ public:
 
 private:
     void show();
+    FileStatus statusEmptyingViewsOnFailure(const QString &path);
     void loadRichText(const QString &path);
     void loadWebPage(const QString &path);
     // Returns the number of shortened reads.
