@@ -2,6 +2,7 @@
 // in the real main window: each gives its message, nothing of another file
 // stays on view, and the window goes on working.
 #include "../shell/ShellFixture.h"
+#include "EncodedImage.h"
 #include "core/lists/FileList.h"
 #include "core/lists/FolderList.h"
 #include "shell/MainControls.h"
@@ -9,7 +10,6 @@
 #include "viewing/pictures/ImageViewport.h"
 #include "viewing/text/RichTextBox.h"
 
-#include <QBuffer>
 #include <QTest>
 
 #include <cerrno>
@@ -33,17 +33,6 @@ const Failure Failures[] = {
     {"EIO", EIO, 57, "Device I/O error"},
     {"ENOENT", ENOENT, 53, "File not found"},
 };
-
-QByteArray bitmap()
-{
-    QImage image(6, 4, QImage::Format_RGB32);
-    image.fill(Qt::green);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    return bytes;
-}
 
 bool viewerIsEmpty(frmGlintbox &w)
 {
@@ -73,7 +62,9 @@ void TestFaults::readFailsOnTheWayBack_data()
     const struct {
         const char *name;
         QByteArray content;
-    } kinds[] = {{"b.txt", "plain text"}, {"b.rtf", "{\\rtf1 rich text}"}, {"b.bmp", bitmap()}};
+    } kinds[] = {{"b.txt", "plain text"},
+                 {"b.rtf", "{\\rtf1 rich text}"},
+                 {"b.bmp", encodedImage({6, 4}, Qt::green, "BMP")}};
     for (const auto &kind : kinds) {
         for (const Failure &failure : Failures) {
             for (const Op operation : {Op::Status, Op::Read}) {

@@ -3,10 +3,10 @@
 // holding the key would. Nothing may crash or hang, and memory must level off.
 #include "../formats/MetafileWriter.h"
 #include "../shell/ShellFixture.h"
+#include "EncodedImage.h"
 #include "core/lists/FileList.h"
 #include "shell/MainControls.h"
 
-#include <QBuffer>
 #include <QElapsedTimer>
 #include <QTest>
 
@@ -32,17 +32,6 @@ qint64 residentKiB()
     return 0;
 }
 
-QByteArray encoded(const char *format, QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(QColor(40, 120, 200));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
 QByteArray wave()
 {
     const QByteArray samples(8000, '\x80'); // one second of silence, 8 kHz, 8 bits
@@ -66,7 +55,8 @@ QByteArray wave()
 // One sound and one broken file of each kind among the rest.
 QList<std::pair<QString, QByteArray>> kinds()
 {
-    const QByteArray bmp = encoded("BMP", {64, 48});
+    const QColor blue(40, 120, 200);
+    const QByteArray bmp = encodedImage({64, 48}, blue, "BMP");
     const QByteArray emf =
         EmfWriter().record(gdi::EMR_RECTANGLE, Le().rect({10, 10, 50, 50})).finish();
     const QByteArray wmf = WmfWriter(QRect(0, 0, 100, 100), 1440)
@@ -77,9 +67,9 @@ QList<std::pair<QString, QByteArray>> kinds()
         {"rtf", "{\\rtf1\\ansi {\\b bold} and {\\i italic} text\\par}"},
         {"htm", "<html><body><p>a page</p></body></html>"},
         {"bmp", bmp},
-        {"gif", encoded("GIF", {64, 48})},
-        {"jpg", encoded("JPEG", {64, 48})},
-        {"ico", encoded("ICO", {32, 32})},
+        {"gif", encodedImage({64, 48}, blue, "GIF")},
+        {"jpg", encodedImage({64, 48}, blue, "JPEG")},
+        {"ico", encodedImage({32, 32}, blue, "ICO")},
         {"wmf", wmf},
         {"emf", emf},
         {"wav", wave()},
