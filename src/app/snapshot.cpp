@@ -1,4 +1,4 @@
-// glintbox-snapshot FILE OUT.png [--text OUT.txt] [--timeout MS]
+// glintbox-snapshot FILE OUT.png [--text OUT.txt] [--timeout MS] [--max-size BYTES]
 //
 // Runs the real main window offscreen with a temporary settings store and the
 // "ALL Files" filter, selects FILE through the file list, waits until its view
@@ -128,10 +128,14 @@ int main(int argc, char *argv[])
                       QStringLiteral("file")});
     parser.addOption({QStringLiteral("timeout"), QStringLiteral("Wait at most this long (ms)."),
                       QStringLiteral("ms"), QStringLiteral("10000")});
+    parser.addOption({QStringLiteral("max-size"),
+                      QStringLiteral("The largest file shown (bytes), as the setting holds it."),
+                      QStringLiteral("bytes")});
     parser.process(app);
     const QStringList args = parser.positionalArguments();
     if (args.size() != 2) {
-        std::fputs("usage: glintbox-snapshot FILE OUT.png [--text OUT.txt] [--timeout MS]\n",
+        std::fputs("usage: glintbox-snapshot FILE OUT.png [--text OUT.txt] [--timeout MS] "
+                   "[--max-size BYTES]\n",
                    stderr);
         return 1;
     }
@@ -143,6 +147,9 @@ int main(int argc, char *argv[])
     store.write(FiltersSection, QStringLiteral("ALL"), QStringLiteral("0"));
     store.write(FiltersSection, QStringLiteral("ANY"), QStringLiteral("1"));
     store.write(SettingsSection, QStringLiteral("DrivePath"), file.absolutePath());
+    if (parser.isSet(QStringLiteral("max-size")))
+        store.write(SettingsSection, QStringLiteral("MaxFileSize"),
+                    parser.value(QStringLiteral("max-size")));
 
     RecordingPrompts prompts;
     MountedDrives drives;

@@ -145,6 +145,9 @@ private slots:
         QStringList withoutB1 = all;
         withoutB1.removeAt(3);
         QTest::newRow("permission") << "" << EACCES << withoutB1 << "Error: 70|Permission denied";
+        QTest::newRow("vanished") << "" << ENOENT << withoutB1 << "Error: 76|Path not found";
+        QTest::newRow("device") << "" << EIO << withoutB1 << "Error: 57|Device I/O error";
+        QTest::newRow("disk full") << "" << ENOSPC << withoutB1 << "Error: 61|Disk full";
         // Out of memory ends the walk as Stop does.
         QTest::newRow("out of memory")
             << "" << ENOMEM << stoppedAtB1 << "Error|Out of memory. Abandoning search...";

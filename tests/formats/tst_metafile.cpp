@@ -1046,6 +1046,17 @@ private slots:
                    .record(META_RECTANGLE, wmfRect(QRect(500, 500, 500, 500)))
                    .finish()
             << QPoint(75, 75) << QPoint(25, 25);
+        // The object table's size lies after the file's byte count in the header; a file of
+        // 64 KiB read it from there once and lost every object.
+        const Le wholeRectangle = rectParams(QRect(0, 0, 100, 100));
+        const int padding =
+            65536 - 12 - int(redFill().record(EMR_RECTANGLE, wholeRectangle).finish().size());
+        QTest::newRow("emf of 64 KiB keeps its objects")
+            << redFill()
+                   .record(EMR_COMMENT, Le().u32(padding).bytes(QByteArray(padding, '\0')))
+                   .record(EMR_RECTANGLE, wholeRectangle)
+                   .finish()
+            << QPoint(50, 50) << QPoint(200, 200);
     }
     void lyingSizes() { checkPaintedAt(); }
 

@@ -6,6 +6,7 @@ namespace glintbox {
 
 void FaultyFileSystem::check(Operation operation, const QString &path, bool isFolder) const
 {
+    checkLater(operation, path, isFolder);
     const auto fault = m_faults.constFind(key(operation, path));
     if (fault != m_faults.constEnd())
         throw RunTimeError::fromErrno(
@@ -49,6 +50,19 @@ WalkFolder FaultyFileSystem::openForWalk(const QString &path, const OpenFolder *
         beforeWalkOpen(path);
     check(Operation::List, path, true);
     return LocalFileSystem::openForWalk(path, ancestor);
+}
+
+void FaultyFileSystem::checkLater(Operation operation, const QString &path, bool isFolder) const
+{
+    const auto fault = m_laterFaults.find(key(operation, path));
+    if (fault == m_laterFaults.end())
+        return;
+    if (fault->callsLeft-- > 0)
+        return;
+    const int errnoValue = fault->errnoValue;
+    m_laterFaults.erase(fault);
+    throw RunTimeError::fromErrno(
+        errnoValue, isFolder ? RunTimeError::Target::Folder : RunTimeError::Target::File, path);
 }
 
 } // namespace glintbox

@@ -19,7 +19,11 @@ public:
     {
         m_faults.insert(key(operation, path), errnoValue);
     }
-    void clearFaults() { m_faults.clear(); }
+    void clearFaults()
+    {
+        m_faults.clear();
+        m_laterFaults.clear();
+    }
     // Every path written to, in order, failed writes included.
     const QStringList &writes() const { return m_writes; }
     // Runs before each folder a walk opens, to act in the middle of a walk.
@@ -42,6 +46,24 @@ private:
 
     QHash<QString, int> m_faults;
     QStringList m_writes;
+
+    // Faults at a chosen moment.
+public:
+    // The call after the next `successfulCalls` calls of operation on path
+    // fails once with errnoValue (0: the very next call).
+    void failAfter(Operation operation, const QString &path, int successfulCalls, int errnoValue)
+    {
+        m_laterFaults.insert(key(operation, path), {successfulCalls, errnoValue});
+    }
+
+private:
+    struct LaterFault {
+        int callsLeft;
+        int errnoValue;
+    };
+    void checkLater(Operation operation, const QString &path, bool isFolder) const;
+
+    mutable QHash<QString, LaterFault> m_laterFaults;
 };
 
 } // namespace glintbox

@@ -493,7 +493,7 @@ std::optional<EmfHeader> readEmfHeader(ByteSpan bytes)
                            QPointF(double(bytes.i32(16)) + 1, double(bytes.i32(20)) + 1));
     header.frame =
         QRectF(QPointF(bytes.i32(24), bytes.i32(28)), QPointF(bytes.i32(32), bytes.i32(36)));
-    header.handles = bytes.u16(48);
+    header.handles = bytes.u16(56); // after the file's byte and record counts
     header.deviceSize = QSize(bytes.i32(72), bytes.i32(76));
     header.deviceMm = QSize(bytes.i32(80), bytes.i32(84));
     return header;

@@ -19,6 +19,10 @@ constexpr double MmPerInch = 25.4;
 constexpr double TwipsPerMm = 1440.0 / MmPerInch;
 // About 17 metres: larger than any drawing sheet.
 constexpr double MaxNaturalTwips = 1'000'000;
+// One paint's share of time (real pictures take milliseconds): a picture that needs more is
+// drawn as far as it got, so that a metafile of millions of records shows within two seconds
+// instead of freezing the window.
+constexpr qint64 PaintMilliseconds = 600;
 
 ByteSpan spanOf(const QByteArray &bytes)
 {
@@ -152,7 +156,7 @@ QSizeF Metafile::naturalSizeTwips() const
 
 void Metafile::render(QPainter &painter, const QRectF &target) const
 {
-    RenderBudget budget;
+    RenderBudget budget(PaintMilliseconds);
     render(painter, target, budget);
     if (budget.exhausted())
         qCWarning(lcMetafile) << "metafile drawing cut off: its record or time budget ran out";

@@ -553,6 +553,11 @@ std::optional<WmfHeader> readWmfHeader(ByteSpan bytes)
         return std::nullopt;
     header.objects = bytes.u16(at + 10);
     header.recordsAt = at + WmfHeaderWords * 2;
+    // The header's own sizes are never trusted; but a first record that does not lie whole
+    // in the file leaves nothing to draw, and is refused rather than shown as a blank picture.
+    const qint64 firstRecordBytes = qint64(bytes.u32(header.recordsAt)) * 2;
+    if (firstRecordBytes < 6 || !bytes.contains(header.recordsAt, firstRecordBytes))
+        return std::nullopt;
     return header;
 }
 

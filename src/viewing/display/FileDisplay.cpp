@@ -10,6 +10,7 @@
 #include "core/GlintboxState.h"
 #include "core/Paths.h"
 #include "core/Prompts.h"
+#include "core/RunTimeError.h"
 #include "formats/rtf/RtfMetafiles.h"
 #include "formats/text/TextRead.h"
 #include "viewing/gauge/MaxSizeLights.h"
@@ -65,7 +66,7 @@ void FileDisplay::show()
     if (name.isEmpty())
         return;
     const QString path = fullPath(m_state.currentFolder, name);
-    const FileStatus status = m_host.fileSystem().status(path);
+    const FileStatus status = statusEmptyingViewsOnFailure(path);
     m_state.fileSize = double(status.size);
     const QString shownName = displayableFileName(name);
     m_host.setStatusLine(statusLineText(shownName, status.size, status.modified), shownName);
@@ -133,6 +134,18 @@ void FileDisplay::hideBrowser()
 {
     m_controls.WebBrowser1->setVisible(false);
     m_controls.WebBrowser1->clear();
+}
+
+FileStatus FileDisplay::statusEmptyingViewsOnFailure(const QString &path)
+{
+    try {
+        return m_host.fileSystem().status(path);
+    } catch (const RunTimeError &) {
+        // The list now names this file: nothing of the one shown before may stay on view.
+        m_viewModes.ClearViewer();
+        emptyViews();
+        throw;
+    }
 }
 
 void FileDisplay::loadRichText(const QString &path)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FileSystem.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -25,6 +27,7 @@ private:
     void show();
     void emptyViews();
     void hideBrowser();
+    FileStatus statusEmptyingViewsOnFailure(const QString &path);
     void loadRichText(const QString &path);
     void loadWebPage(const QString &path);
     // Returns the number of shortened reads.

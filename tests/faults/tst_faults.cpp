@@ -1,0 +1,183 @@
+// Reads and listings that fail at a chosen moment, through the file layer,
+// in the real main window: each gives its message, nothing of another file
+// stays on view, and the window goes on working.
+#include "../shell/ShellFixture.h"
+#include "EncodedImage.h"
+#include "core/lists/FileList.h"
+#include "core/lists/FolderList.h"
+#include "shell/MainControls.h"
+#include "viewing/display/ViewerControls.h"
+#include "viewing/pictures/ImageViewport.h"
+#include "viewing/text/RichTextBox.h"
+
+#include <QTest>
+
+#include <cerrno>
+
+using namespace glintbox;
+
+namespace {
+
+using Op = FaultyFileSystem::Operation;
+
+struct Failure {
+    const char *name;
+    int errnoValue;
+    int fileNumber; // a file that fails; a folder's ENOENT is "Path not found"
+    const char *text;
+};
+
+const Failure Failures[] = {
+    {"EACCES", EACCES, 70, "Permission denied"},
+    {"ENOSPC", ENOSPC, 61, "Disk full"},
+    {"EIO", EIO, 57, "Device I/O error"},
+    {"ENOENT", ENOENT, 53, "File not found"},
+};
+
+bool viewerIsEmpty(frmGlintbox &w)
+{
+    return w.viewer().Text1->text().isEmpty() && w.viewer().Picture2->picture().isNull();
+}
+
+} // namespace
+
+class TestFaults : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readFailsOnTheWayBack_data();
+    void readFailsOnTheWayBack();
+    void listingFailsBetweenTheLists_data();
+    void listingFailsBetweenTheLists();
+};
+
+void TestFaults::readFailsOnTheWayBack_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<int>("errnoValue");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("text");
+    const struct {
+        const char *name;
+        QByteArray content;
+    } kinds[] = {{"b.txt", "plain text"},
+                 {"b.rtf", "{\\rtf1 rich text}"},
+                 {"b.bmp", encodedImage({6, 4}, Qt::green, "BMP")}};
+    for (const auto &kind : kinds) {
+        for (const Failure &failure : Failures) {
+            for (const Op operation : {Op::Status, Op::Read}) {
+                QTest::addRow("%s %s %s", kind.name, operation == Op::Read ? "read" : "status",
+                              failure.name)
+                    << QString::fromLatin1(kind.name) << kind.content << int(operation)
+                    << failure.errnoValue
+                    << QStringLiteral("Glintbox - Error %1").arg(failure.fileNumber)
+                    << QString::fromLatin1(failure.text);
+            }
+        }
+    }
+}
+
+// The file is shown once; on the way back to it (Down, Down, Up) the file
+// layer fails, and only that failure is reported.
+void TestFaults::readFailsOnTheWayBack()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(int, operation);
+    QFETCH(int, errnoValue);
+    QFETCH(QString, caption);
+    QFETCH(QString, text);
+
+    ShellFixture f;
+    f.makeFile(QStringLiteral("a.txt"), "first file");
+    f.makeFile(name, content);
+    f.makeFile(QStringLiteral("c.txt"), "third file");
+    frmGlintbox &w = f.load();
+    w.show();
+    QListView *file1 = w.controls().File1;
+    file1->setFocus();
+    f.fs.failAfter(Op(operation), f.path(name), 1, errnoValue);
+
+    QTest::keyClick(file1, Qt::Key_Down);
+    QCOMPARE(w.controls().File1->fileName(), name);
+    QVERIFY(!viewerIsEmpty(w));
+    QTest::keyClick(file1, Qt::Key_Down);
+    QCOMPARE(w.viewer().Text1->text(), QStringLiteral("third file"));
+    QVERIFY(f.prompts.records().isEmpty());
+
+    QTest::keyClick(file1, Qt::Key_Up);
+    QCOMPARE(f.prompts.captions(), QStringList{caption});
+    QCOMPARE(f.prompts.texts(), QStringList{text});
+    QCOMPARE(f.prompts.records().first().icon, PromptIcon::Critical);
+    QVERIFY2(viewerIsEmpty(w), "another file stays on view under the failed file's name");
+
+    // The fault has passed: the same keys show both files again.
+    f.prompts.clear();
+    QTest::keyClick(file1, Qt::Key_Down);
+    QCOMPARE(w.viewer().Text1->text(), QStringLiteral("third file"));
+    QTest::keyClick(file1, Qt::Key_Up);
+    QVERIFY(!viewerIsEmpty(w));
+    QVERIFY(f.prompts.records().isEmpty());
+    QCOMPARE(QFile(f.path(name)).size(), content.size());
+}
+
+void TestFaults::listingFailsBetweenTheLists_data()
+{
+    QTest::addColumn<int>("successfulListings");
+    QTest::addColumn<int>("errnoValue");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("text");
+    for (const Failure &failure : Failures) {
+        const bool missing = failure.errnoValue == ENOENT;
+        const int number = missing ? 76 : failure.fileNumber;
+        const QString text = missing ? QStringLiteral("Path not found") : failure.text;
+        // The folder list reads the folder first, the file list second.
+        for (int successful : {0, 1}) {
+            QTest::addRow("%s, listing %d", failure.name, successful + 1)
+                << successful << failure.errnoValue
+                << QStringLiteral("Glintbox - Error %1").arg(number) << text;
+        }
+    }
+}
+
+void TestFaults::listingFailsBetweenTheLists()
+{
+    QFETCH(int, successfulListings);
+    QFETCH(int, errnoValue);
+    QFETCH(QString, caption);
+    QFETCH(QString, text);
+
+    ShellFixture f;
+    f.makeFile(QStringLiteral("a.txt"), "top file");
+    f.makeFile(QStringLiteral("sub/inner.txt"), "inner file");
+    f.makeFile(QStringLiteral("open/b.txt"), "open file");
+    frmGlintbox &w = f.load();
+    const QString sub = f.path(QStringLiteral("sub"));
+    f.fs.failAfter(Op::List, sub, successfulListings, errnoValue);
+    w.controls().Dir1->folderChosen(sub);
+    QCOMPARE(f.prompts.captions(), QStringList{caption});
+    QCOMPARE(f.prompts.texts(), QStringList{text});
+
+    // Whatever the lists show, the file on view is the one the file list names.
+    const QString shown = w.controls().File1->path() + u'/' + w.controls().File1->fileName();
+    if (!viewerIsEmpty(w)) {
+        QFile file(shown);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(w.viewer().Text1->text(), QString::fromUtf8(file.readAll()));
+    }
+
+    f.prompts.clear();
+    w.controls().Dir1->folderChosen(f.path(QStringLiteral("open")));
+    QCOMPARE(w.controls().File1->listCount(), 1);
+    w.controls().File1->setListIndex(0);
+    QCOMPARE(w.viewer().Text1->text(), QStringLiteral("open file"));
+    w.controls().Dir1->folderChosen(sub);
+    w.controls().File1->setListIndex(0);
+    QCOMPARE(w.viewer().Text1->text(), QStringLiteral("inner file"));
+    QVERIFY(f.prompts.records().isEmpty());
+}
+
+QTEST_MAIN(TestFaults)
+#include "tst_faults.moc"
