@@ -1,8 +1,8 @@
 #include "SettingBindings.h"
 
-#include "SettingsConversions.h"
 #include "SettingsKeys.h"
 #include "core/RunTimeError.h"
+#include "core/SettingsConversions.h"
 #include "filter/FileFilter.h"
 #include "shell/frmGlintbox.h"
 #include "shell/lists/DriveList.h"

@@ -1,6 +1,6 @@
 #include "SettingsConversions.h"
 
-#include "core/RunTimeError.h"
+#include "RunTimeError.h"
 
 #include <charconv>
 #include <cmath>
