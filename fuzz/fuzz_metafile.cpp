@@ -1,20 +1,15 @@
 // Feeds arbitrary bytes to the metafile reader and renders what it accepts.
+#include "OffscreenApplication.h"
+#include "core/RunTimeError.h"
 #include "formats/metafile/Metafile.h"
 
-#include "core/RunTimeError.h"
-
-#include <QGuiApplication>
 #include <QImage>
-
-#include <cstdlib>
 
 using namespace glintbox;
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: tearing Qt down in exit handlers crashes after the fuzzing ends.
-    new QGuiApplication(*argc, *argv);
+    startOffscreenApplication(argc, argv);
     return 0;
 }
 
