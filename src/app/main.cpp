@@ -1,4 +1,5 @@
 #include "core/FileSystem.h"
+#include "core/FirstPaintProbe.h"
 #include "core/ProgramStarter.h"
 #include "core/Prompts.h"
 #include "shell/frmGlintbox.h"
@@ -27,6 +28,7 @@ int main(int argc, char *argv[])
                                   glintbox::ProgramStarter::local(), QDir::currentPath()});
     prompts.setParent(&window);
     window.Form_Load();
+    glintbox::quitAfterFirstPaintWhenAsked(window);
     window.show();
     return app.exec();
 }

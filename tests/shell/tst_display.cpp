@@ -1,5 +1,6 @@
 #include "Corpus.h"
 #include "ShellFixture.h"
+#include "core/FirstPaintProbe.h"
 #include "shell/MainMenus.h"
 #include "shell/lists/FileList.h"
 #include "viewing/display/ViewModes.h"
@@ -58,6 +59,7 @@ private slots:
     void plusKeyOnFileListZoomsPicture();
     void wordWrapTogglesTwice();
     void iconTimerFramesAndPendingFocus();
+    void startUpLeavesBrowserPlayerAndDialogsForLater();
 
 private:
     ShellFixture *m_fixture = nullptr;
@@ -315,6 +317,20 @@ void TestDisplay::iconTimerFramesAndPendingFocus()
     QCOMPARE(w.state().IconFrame, qint16(0));
     w.timIconSwitch_Timer();
     QCOMPARE(w.state().IconFrame, qint16(1));
+}
+
+void TestDisplay::startUpLeavesBrowserPlayerAndDialogsForLater()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("a.txt"));
+    f.makeFile(QStringLiteral("b.html"), "<html><body>page</body></html>");
+    frmGlintbox &w = f.load();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(costlyPartsCreated(), QStringList());
+    // The first web page brings the browser engine, and nothing else.
+    QTest::keyClick(w.controls().File1, Qt::Key_Down);
+    QCOMPARE(costlyPartsCreated(), QStringList{QStringLiteral("QWebEngineView")});
 }
 
 QTEST_MAIN(TestDisplay)
