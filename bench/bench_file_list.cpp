@@ -4,8 +4,8 @@
 #include "Median.h"
 #include "Report.h"
 #include "core/FileSystem.h"
+#include "core/lists/FileList.h"
 #include "filter/FileTypeTable.h"
-#include "shell/lists/FileList.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,9 +2,10 @@
 #include "core/FirstPaintProbe.h"
 #include "core/ProgramStarter.h"
 #include "core/Prompts.h"
+#include "core/lists/Drives.h"
 #include "shell/frmGlintbox.h"
-#include "shell/lists/Drives.h"
 #include "shell/settings/SettingsStore.h"
+#include "textops/CommonDialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,9 +25,11 @@ int main(int argc, char *argv[])
     glintbox::QtPrompts prompts;
     glintbox::MountedDrives drives;
     glintbox::SettingsStore store;
+    glintbox::QtCommonDialogs dialogs;
     glintbox::frmGlintbox window({prompts, glintbox::FileSystem::local(), drives, store,
-                                  glintbox::ProgramStarter::local(), QDir::currentPath()});
+                                  glintbox::ProgramStarter::local(), dialogs, QDir::currentPath()});
     prompts.setParent(&window);
+    dialogs.setParent(&window);
     window.Form_Load();
     glintbox::quitAfterFirstPaintWhenAsked(window);
     window.show();

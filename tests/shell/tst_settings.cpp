@@ -1,9 +1,9 @@
 #include "ShellFixture.h"
 #include "core/Colours.h"
 #include "core/SettingsConversions.h"
+#include "core/lists/FolderList.h"
 #include "filter/FileFilter.h"
 #include "shell/MainMenus.h"
-#include "shell/lists/FolderList.h"
 #include "shell/settings/SettingBindings.h"
 #include "viewing/text/RichTextBox.h"
 
