@@ -7,15 +7,9 @@
 
 using namespace glintbox;
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    startOffscreenApplication(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QByteArray bytes = glintbox::fuzzInput(data, size);
     Metafile::looksLikeMetafile(bytes.left(64));
     try {
         const Metafile picture = Metafile::fromBytes(bytes);

@@ -5,15 +5,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    glintbox::startOffscreenApplication(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QByteArray bytes = glintbox::fuzzInput(data, size);
     glintbox::RtfReadOptions options;
     // A tiny rendering keeps the second read's picture budget comparable to the first's.
     options.renderMetafile = [](const QByteArray &, glintbox::RtfReadOptions::MetafileKind, QSize) {
