@@ -1,8 +1,9 @@
 // Time until the player shows the first frame of a small movie, against a bare
 // QMediaPlayer with a video sink doing the same, alternating in one run.
 
-#include "viewing/player/MoviePlayer.h"
 #include "Median.h"
+#include "Report.h"
+#include "viewing/player/MoviePlayer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -11,12 +12,11 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <QTimer>
 #include <QUrl>
 #include <QVideoFrame>
 #include <QVideoSink>
-#include <algorithm>
+#include <cstdio>
 #include <vector>
 
 using namespace glintbox;
@@ -90,7 +90,6 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     QApplication app(argc, argv);
-    QTextStream out(stdout);
 
     QTemporaryDir folder;
     const QString movie = folder.filePath(QStringLiteral("clip.avi"));
@@ -99,7 +98,7 @@ int main(int argc, char **argv)
         QProcess::execute(gst, {"-q", "videotestsrc", "num-buffers=50", "!",
                                 "video/x-raw,width=320,height=240,framerate=25/1", "!", "jpegenc",
                                 "!", "avimux", "!", "filesink", "location=" + movie}) != 0) {
-        out << "gst-launch-1.0 is needed to make the test movie\n";
+        std::fputs("gst-launch-1.0 is needed to make the test movie\n", stderr);
         return 1;
     }
 
@@ -127,11 +126,13 @@ int main(int argc, char **argv)
     }
     const double bareMs = median(bare);
     const double bareReusedMs = median(bareReused);
-    out << "first frame of a 320x240 movie, median of " << rounds << "\n";
-    out << "  first movie: bare QMediaPlayer + video sink " << bareMs
-        << " ms; MoviePlayer (engine, window and sound output created) " << median(fresh)
-        << " ms; ratio " << median(fresh) / bareMs << " (at most 2)\n";
-    out << "  next movie on the same player: bare " << bareReusedMs << " ms; MoviePlayer "
-        << median(reused) << " ms; ratio " << median(reused) / bareReusedMs << " (at most 2)\n";
+    std::fprintf(stderr,
+                 "first frame of a 320x240 movie, median of %d: bare QMediaPlayer + video sink "
+                 "%.1f ms, on the same player %.1f ms\n",
+                 rounds, bareMs, bareReusedMs);
+    reportFigure("player first frame, first movie (engine, window, sound)", median(fresh), "ms",
+                 median(fresh) / bareMs, 2);
+    reportFigure("player first frame, next movie on the same player", median(reused), "ms",
+                 median(reused) / bareReusedMs, 2);
     return 0;
 }

@@ -3,6 +3,7 @@
 // first screen, the whole load, the longest event-loop stall and the memory it
 // keeps, against reading and decoding the same file alone.
 
+#include "Report.h"
 #include "core/FileSystem.h"
 #include "formats/text/TextRead.h"
 #include "viewing/text/RichTextBox.h"
@@ -151,28 +152,32 @@ void measure(const char *kind, const QByteArray &content, const QString &searche
 
     const double fileMb = double(size) / 1e6;
     const double baselineMs = double(baselineNs) / 1e6;
-    std::printf("\nfile: %.1f MB of %s, %d blocks shown\n", fileMb, kind,
-                box.document()->blockCount());
-    std::printf("baseline read+decode:            %8.1f ms\n", baselineMs);
-    std::printf("first screen shown:              %8.1f ms  ratio %.2f (aim <= 3)\n",
-                double(firstScreenNs) / 1e6, double(firstScreenNs) / double(baselineNs));
-    std::printf("  of which synchronous read+setText %5lld ms\n", syncMs);
-    std::printf("fully loaded:                    %8.1f ms  ratio %.2f\n", double(loadedNs) / 1e6,
-                double(loadedNs) / double(baselineNs));
-    std::printf("loaded and scrolled to the end:  %8.1f ms  ratio %.2f (aim <= 1500 ms)\n",
-                double(scrolledNs) / 1e6, double(scrolledNs) / double(baselineNs));
-    std::printf("longest event-loop stall:        %8lld ms  (10 ms timer; aim <= 100 ms)\n",
-                std::max(longestReadGap, longestFeedGap));
-    std::printf("  up to the first screen (read, decode, first piece) %lld ms, after it %lld ms\n",
-                longestReadGap, longestFeedGap);
-    std::printf("RSS beyond idle after load:      %8.1f MB  ratio %.2f of file size (aim <= 4)\n",
-                loadedMb - idleMb, (loadedMb - idleMb) / fileMb);
-    std::printf("find near the end:               %8.1f ms  ratio %.2f\n", double(findNs) / 1e6,
-                double(findNs) / double(baselineNs));
-    std::printf("lineFromChar near the end:       %8.1f ms  ratio %.2f (line %d, wrapping on)\n",
-                double(lineNs) / 1e6, double(lineNs) / double(baselineNs), line);
-    std::printf("text() returns the file's text:  %s\n",
-                box.text() == QString::fromUtf8(content) ? "yes" : "NO");
+    const double firstScreenMs = double(firstScreenNs) / 1e6;
+    const double scrolledMs = double(scrolledNs) / 1e6;
+    const double stallMs = double(std::max(longestReadGap, longestFeedGap));
+    std::fprintf(stderr,
+                 "file: %.1f MB of %s, %d blocks; read+decode %.1f ms; synchronous "
+                 "read+setText %lld ms; fully loaded %.1f ms; longest stall up to the first "
+                 "screen %lld ms, after it %lld ms\n",
+                 fileMb, kind, box.document()->blockCount(), baselineMs, syncMs,
+                 double(loadedNs) / 1e6, longestReadGap, longestFeedGap);
+    std::fprintf(stderr,
+                 "find near the end %.1f ms; lineFromChar near the end %.1f ms (line %d); "
+                 "text() returns the file's text: %s\n",
+                 double(findNs) / 1e6, double(lineNs) / 1e6, line,
+                 box.text() == QString::fromUtf8(content) ? "yes" : "NO");
+    const auto name = [kind](const char *figure, const char *baseline) {
+        return QByteArray("text ") + figure + ", 20 MB of " + kind + " (against " + baseline +
+               ')';
+    };
+    reportFigure(name("first screen", "read and decode").constData(), firstScreenMs, "ms",
+                 firstScreenMs / baselineMs, 3);
+    reportFigure(name("full load and scroll to the end", "1.5 s").constData(), scrolledMs, "ms",
+                 scrolledMs / 1500, 1);
+    reportFigure(name("longest stall while loading", "100 ms").constData(), stallMs, "ms",
+                 stallMs / 100, 1);
+    reportFigure(name("memory after load", "the file size").constData(), loadedMb - idleMb, "MB",
+                 (loadedMb - idleMb) / fileMb, 4);
 }
 
 } // namespace

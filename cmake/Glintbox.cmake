@@ -43,6 +43,10 @@ function(glintbox_add_test name)
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 300)
     endif()
+    # The sanitizers make a test two to three times slower.
+    if(GLINTBOX_SANITIZE OR GLINTBOX_BUILD_FUZZERS)
+        math(EXPR ARG_TIMEOUT "${ARG_TIMEOUT} * 3")
+    endif()
     set(env "GLINTBOX_CORPUS=${PROJECT_SOURCE_DIR}/../shared/corpus"
             "QTWEBENGINE_DISABLE_SANDBOX=1"
             "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu --no-sandbox --disable-background-networking"
@@ -53,26 +57,49 @@ function(glintbox_add_test name)
     if(NOT "xvfb" IN_LIST ARG_LABELS)
         list(APPEND env "QT_QPA_PLATFORM=offscreen")
     endif()
-    set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT}
+    # The test's folder names the library it checks, so "ctest -L formats" picks them all.
+    get_filename_component(area "${CMAKE_CURRENT_SOURCE_DIR}" NAME)
+    set(labels ${area} ${ARG_LABELS})
+    list(REMOVE_DUPLICATES labels)
+    set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT ${ARG_TIMEOUT}
         ENVIRONMENT "${env}")
 endfunction()
 
 # glintbox_add_benchmark(NAME LIBS lib...)
 # A benchmark executable NAME built from NAME.cpp; it prints ratios against a
-# baseline measured in the same run and is run by hand, not by CTest.
+# baseline measured in the same run (bench/Report.h) and is run by
+# scripts/bench, not by CTest.
 function(glintbox_add_benchmark name)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
     add_executable(${name} ${name}.cpp)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+    if(NOT TARGET benchmarks)
+        add_custom_target(benchmarks)
+    endif()
+    add_dependencies(benchmarks ${name})
 endfunction()
 
 # glintbox_add_fuzzer(NAME LIBS lib...)
 # A libFuzzer target NAME built from NAME.cpp (configure with clang and
-# -DGLINTBOX_BUILD_FUZZERS=ON).
+# -DGLINTBOX_BUILD_FUZZERS=ON, which sanitizes and instruments every library).
 function(glintbox_add_fuzzer name)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
     add_executable(${name} ${name}.cpp)
-    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
-    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS})
 endfunction()
+
+# The sanitizers go on every target, so the libraries under test are checked,
+# not only the test's or the fuzzer's own file. The fuzz build also gives every
+# library libFuzzer's coverage feedback (fuzzer-no-link); the sanitizer runtime
+# answers those hooks in the tests, so one build serves the tests and the
+# fuzzers, and only the fuzz targets link libFuzzer itself.
+if(GLINTBOX_SANITIZE OR GLINTBOX_BUILD_FUZZERS)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
+                        -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+    if(GLINTBOX_BUILD_FUZZERS)
+        add_compile_options(-fsanitize=fuzzer-no-link)
+    endif()
+endif()

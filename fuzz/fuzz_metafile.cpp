@@ -1,26 +1,15 @@
 // Feeds arbitrary bytes to the metafile reader and renders what it accepts.
+#include "OffscreenApplication.h"
+#include "core/RunTimeError.h"
 #include "formats/metafile/Metafile.h"
 
-#include "core/RunTimeError.h"
-
-#include <QGuiApplication>
 #include <QImage>
-
-#include <cstdlib>
 
 using namespace glintbox;
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: tearing Qt down in exit handlers crashes after the fuzzing ends.
-    new QGuiApplication(*argc, *argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QByteArray bytes = glintbox::fuzzInput(data, size);
     Metafile::looksLikeMetafile(bytes.left(64));
     try {
         const Metafile picture = Metafile::fromBytes(bytes);

@@ -1,31 +1,13 @@
 // Feeds arbitrary bytes to the RTF reader, and what it reads to the writer and the reader again.
+#include "OffscreenApplication.h"
 #include "formats/rtf/RtfReader.h"
-
-#include <QGuiApplication>
 
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-QGuiApplication *application()
-{
-    static int argc = 1;
-    static char name[] = "fuzz_rtf";
-    static char *argv[] = {name, nullptr};
-    static QGuiApplication *app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QGuiApplication(argc, argv);
-    }();
-    return app;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    application();
-    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QByteArray bytes = glintbox::fuzzInput(data, size);
     glintbox::RtfReadOptions options;
     // A tiny rendering keeps the second read's picture budget comparable to the first's.
     options.renderMetafile = [](const QByteArray &, glintbox::RtfReadOptions::MetafileKind, QSize) {

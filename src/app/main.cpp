@@ -1,4 +1,5 @@
 #include "core/FileSystem.h"
+#include "core/FirstPaintProbe.h"
 #include "core/ProgramStarter.h"
 #include "core/Prompts.h"
 #include "core/lists/Drives.h"
@@ -26,6 +27,7 @@ int main(int argc, char *argv[])
     prompts.setParent(&window);
     dialogs.setParent(&window);
     window.Form_Load();
+    glintbox::quitAfterFirstPaintWhenAsked(window);
     window.show();
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #include "Corpus.h"
 #include "ShellFixture.h"
 #include "TestMedia.h"
+#include "core/FirstPaintProbe.h"
 #include "core/lists/FileList.h"
 #include "shell/MainMenus.h"
 #include "shell/StatusLine.h"
@@ -145,6 +146,7 @@ private slots:
     void fileNamesAreNeverMarkup();
     void longNameGivesWayToSizeAndDate();
     void darkDesktopShowsLightText();
+    void startUpLeavesBrowserPlayerAndDialogsForLater();
 
 private:
     ShellFixture *m_fixture = nullptr;
@@ -612,6 +614,18 @@ void TestDisplay::darkDesktopShowsLightText()
     w.state().font.colour = rgbColourValue(255, 0, 0);
     clickFile(w, 0);
     QCOMPARE(edit->palette().color(QPalette::Text), QColor(255, 0, 0));
+void TestDisplay::startUpLeavesBrowserPlayerAndDialogsForLater()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("a.txt"));
+    f.makeFile(QStringLiteral("b.html"), "<html><body>page</body></html>");
+    frmGlintbox &w = f.load();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(costlyPartsCreated(), QStringList());
+    // The first web page brings the browser engine, and nothing else.
+    QTest::keyClick(w.controls().File1, Qt::Key_Down);
+    QCOMPARE(costlyPartsCreated(), QStringList{QStringLiteral("QWebEngineView")});
 }
 
 QTEST_MAIN(TestDisplay)

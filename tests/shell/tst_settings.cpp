@@ -1,10 +1,10 @@
 #include "ShellFixture.h"
 #include "core/Colours.h"
+#include "core/SettingsConversions.h"
 #include "core/lists/FolderList.h"
 #include "filter/FileFilter.h"
 #include "shell/MainMenus.h"
 #include "shell/settings/SettingBindings.h"
-#include "shell/settings/SettingsConversions.h"
 #include "viewing/text/RichTextBox.h"
 
 #include <QAction>

@@ -104,7 +104,7 @@ QFont GdiPainter::makeFont(double targetScaleX, double targetScaleY) const
         const QFontMetricsF metrics(font, m_painter.device());
         const double average = metrics.averageCharWidth();
         if (average > 0)
-            font.setStretch(std::clamp(int(100 * gdi.width * targetScaleX / average), 1, 4000));
+            font.setStretch(int(std::clamp(100 * gdi.width * targetScaleX / average, 1.0, 4000.0)));
     }
     return font;
 }

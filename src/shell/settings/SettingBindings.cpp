@@ -1,8 +1,8 @@
 #include "SettingBindings.h"
 
-#include "SettingsConversions.h"
 #include "SettingsKeys.h"
 #include "core/RunTimeError.h"
+#include "core/SettingsConversions.h"
 #include "core/lists/DriveList.h"
 #include "core/lists/FolderList.h"
 #include "filter/FileFilter.h"

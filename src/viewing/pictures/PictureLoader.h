@@ -6,11 +6,9 @@
 
 namespace glintbox {
 
-// Decodes a bitmap, GIF, JPEG, icon or cursor file. The kind is read from the
-// bytes, never from the file name. An icon or cursor shows its largest image;
-// a photo is turned upright as its camera recorded. Throws RunTimeError
-// InvalidPicture for anything else, for damaged files and for pictures too
-// large to decode safely.
+// Decodes a metafile into a vector picture, and a bitmap, GIF, JPEG, icon or
+// cursor as decodeRasterPicture does. Throws RunTimeError InvalidPicture for
+// anything else, for damaged files and for pictures too large to decode safely.
 Picture loadPicture(const QByteArray &bytes);
 
 } // namespace glintbox
