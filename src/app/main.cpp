@@ -1,6 +1,7 @@
 #include "core/FileSystem.h"
 #include "core/ProgramStarter.h"
 #include "core/Prompts.h"
+#include "shell/StartTarget.h"
 #include "shell/frmGlintbox.h"
 #include "shell/lists/Drives.h"
 #include "shell/settings/SettingsStore.h"
@@ -20,11 +21,16 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Glintbox"));
     QApplication::setOrganizationName(QStringLiteral("Glintbox"));
 
+    // The desktop entry's name, so that the desktop matches the window to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Glintbox"));
+
     glintbox::QtPrompts prompts;
     glintbox::MountedDrives drives;
     glintbox::SettingsStore store;
+    const QString workingFolder = QDir::currentPath();
     glintbox::frmGlintbox window({prompts, glintbox::FileSystem::local(), drives, store,
-                                  glintbox::ProgramStarter::local(), QDir::currentPath()});
+                                  glintbox::ProgramStarter::local(), workingFolder,
+                                  glintbox::openPathFromArguments(app.arguments(), workingFolder)});
     prompts.setParent(&window);
     window.Form_Load();
     window.show();
