@@ -1,10 +1,10 @@
 // Lists a folder of 100,000 files into the file list (ALL pattern, sorted) and
 // prints the time as a ratio against the bare read of the names plus a sort,
 // measured in the same run.
-#include "core/FileSystem.h"
 #include "Median.h"
+#include "core/FileSystem.h"
+#include "core/lists/FileList.h"
 #include "filter/FileTypeTable.h"
-#include "shell/lists/FileList.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

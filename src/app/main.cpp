@@ -1,10 +1,11 @@
 #include "core/FileSystem.h"
 #include "core/ProgramStarter.h"
 #include "core/Prompts.h"
+#include "core/lists/Drives.h"
 #include "shell/StartTarget.h"
 #include "shell/frmGlintbox.h"
-#include "shell/lists/Drives.h"
 #include "shell/settings/SettingsStore.h"
+#include "textops/CommonDialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,11 +28,13 @@ int main(int argc, char *argv[])
     glintbox::QtPrompts prompts;
     glintbox::MountedDrives drives;
     glintbox::SettingsStore store;
+    glintbox::QtCommonDialogs dialogs;
     const QString workingFolder = QDir::currentPath();
     glintbox::frmGlintbox window({prompts, glintbox::FileSystem::local(), drives, store,
-                                  glintbox::ProgramStarter::local(), workingFolder,
+                                  glintbox::ProgramStarter::local(), dialogs, workingFolder,
                                   glintbox::openPathFromArguments(app.arguments(), workingFolder)});
     prompts.setParent(&window);
+    dialogs.setParent(&window);
     window.Form_Load();
     window.show();
     return app.exec();

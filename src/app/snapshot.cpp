@@ -8,10 +8,11 @@
 #include "core/FileSystem.h"
 #include "core/ProgramStarter.h"
 #include "core/Prompts.h"
+#include "core/lists/Drives.h"
+#include "core/lists/FileList.h"
 #include "shell/frmGlintbox.h"
-#include "shell/lists/Drives.h"
-#include "shell/lists/FileList.h"
 #include "shell/settings/SettingsStore.h"
+#include "textops/CommonDialogs.h"
 #include "viewing/display/ViewerControls.h"
 #include "viewing/pictures/ImageViewport.h"
 #include "viewing/player/MoviePlayer.h"
@@ -148,10 +149,12 @@ int main(int argc, char *argv[])
 
     RecordingPrompts prompts;
     MountedDrives drives;
+    // Showing a file opens no common dialog.
+    QtCommonDialogs dialogs;
     int status = 0;
     {
         frmGlintbox window({prompts, FileSystem::local(), drives, store, ProgramStarter::local(),
-                            file.absolutePath()});
+                            dialogs, file.absolutePath()});
         window.setExitHandler([] {});
         window.Form_Load();
         window.resize(1024, 720);

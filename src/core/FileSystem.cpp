@@ -1,5 +1,6 @@
 #include "FileSystem.h"
 
+#include "FileNameBytes.h"
 #include "RunTimeError.h"
 
 #include <QFile>
@@ -18,7 +19,7 @@ namespace {
 
 QByteArray encoded(const QString &path)
 {
-    return QFile::encodeName(path);
+    return fileNameToBytes(path);
 }
 
 [[noreturn]] void throwErrno(int errnoValue, const QString &path,
@@ -75,7 +76,7 @@ std::vector<FolderEntry> LocalFileSystem::list(const QString &folder)
             // A dangling link is listed as a file; opening it reports the error.
             isFolder = ::fstatat(dirFd, name, &st, 0) == 0 && S_ISDIR(st.st_mode);
         }
-        entries.push_back({QFile::decodeName(name), isFolder});
+        entries.push_back({fileNameFromBytes(QByteArrayView(name)), isFolder});
         errno = 0;
     }
     if (errno != 0)

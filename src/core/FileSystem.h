@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FolderWalk.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -35,6 +37,11 @@ public:
     virtual void writeAll(const QString &path, const QByteArray &data) = 0;
     virtual void remove(const QString &path) = 0;
 
+    // Opens a folder for a walk and reads its entries ("." and ".." left
+    // out). With an open ancestor given, the folder is opened relative to it
+    // and a symbolic link is never opened as the folder.
+    virtual WalkFolder openForWalk(const QString &path, const OpenFolder *ancestor) = 0;
+
     // The program's real file system.
     static FileSystem &local();
 };
@@ -46,6 +53,7 @@ public:
     QByteArray readAll(const QString &path) override;
     void writeAll(const QString &path, const QByteArray &data) override;
     void remove(const QString &path) override;
+    WalkFolder openForWalk(const QString &path, const OpenFolder *ancestor) override;
 };
 
 } // namespace glintbox

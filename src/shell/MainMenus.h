@@ -17,9 +17,8 @@ class Prompts;
 // do nothing. The main window wires every other command, and a test holds it
 // to that; wiring one of these means taking it off this list.
 inline constexpr MenuCommand CommandsNotYetBuilt[] = {
-    MenuCommand::mnuNewFile, MenuCommand::mnuDeleteFile, MenuCommand::mnuFontSize,
-    MenuCommand::mnuPrint,   MenuCommand::mnuEdit,       MenuCommand::mnuSelect,
-    MenuCommand::mnuSearch,  MenuCommand::mnuFindFile,   MenuCommand::mnuBackColour,
+    MenuCommand::mnuNewFile, MenuCommand::mnuDeleteFile, MenuCommand::mnuEdit,
+    MenuCommand::mnuSelect,  MenuCommand::mnuSearch,
 };
 
 // The menu bar of the main window, built from one table: captions with their

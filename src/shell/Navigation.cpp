@@ -5,9 +5,9 @@
 #include "core/GlintboxState.h"
 #include "core/Prompts.h"
 #include "core/RunTimeError.h"
-#include "lists/DriveList.h"
-#include "lists/FileList.h"
-#include "lists/FolderList.h"
+#include "core/lists/DriveList.h"
+#include "core/lists/FileList.h"
+#include "core/lists/FolderList.h"
 
 #include <QLabel>
 

@@ -4,7 +4,7 @@
 #include "core/FileSystem.h"
 #include "core/Paths.h"
 #include "core/RunTimeError.h"
-#include "lists/Drives.h"
+#include "core/lists/Drives.h"
 
 #include <QDir>
 

@@ -12,12 +12,16 @@
 #include "core/Prompts.h"
 #include "core/RunTimeError.h"
 #include "core/Twips.h"
+#include "core/lists/DriveList.h"
+#include "core/lists/FileList.h"
+#include "core/lists/FolderList.h"
 #include "filter/FileFilter.h"
+#include "findfile/frmFindFile.h"
 #include "info/HelpMenu.h"
 #include "layout/WindowLayout.h"
-#include "lists/DriveList.h"
-#include "lists/FileList.h"
-#include "lists/FolderList.h"
+#include "textops/CommonDialog.h"
+#include "textops/FontsAndColours.h"
+#include "textops/print/Printing.h"
 #include "toolbar/MainToolbar.h"
 #include "viewing/display/FileDisplay.h"
 #include "viewing/display/ViewModes.h"
@@ -69,6 +73,11 @@ frmGlintbox::frmGlintbox(GlintboxServices services, QWidget *parent)
     // The help files lie beside the program.
     m_helpMenu = std::make_unique<HelpMenu>(*this, m_services.prompts, m_services.fs,
                                             QCoreApplication::applicationDirPath());
+    m_commonDialog =
+        std::make_unique<CommonDialog>(m_state, m_services.dialogs, *this, *m_viewer.Text1);
+    m_fontsAndColours = std::make_unique<FontsAndColours>(
+        m_state, *m_commonDialog, m_services.prompts, [this] { applyBackgroundColours(); });
+    m_printing = std::make_unique<Printing>(m_state, m_viewer, *this, *m_commonDialog);
     m_keys->setActions({[this](int keyAscii) { m_imageZoom->zoomStep(keyAscii); },
                         [this] { m_launcher->Image3_DblClick(); }});
     connectHandlers();
@@ -225,9 +234,13 @@ void frmGlintbox::connectHandlers()
     menus.wire(M::mnuWebMode, [this] { m_viewModes->mnuWebMode_Click(); });
     menus.wire(M::mnuWordWrap, [this] { m_viewModes->mnuWordWrap_Click(); });
     menus.wire(M::mnuFileSize, [this] { mnuFileSize_Click(); });
+    menus.wire(M::mnuFontSize, [this] { m_fontsAndColours->mnuFontSize_Click(); });
+    menus.wire(M::mnuBackColour, [this](int) { m_fontsAndColours->mnuBackColour_Click(); });
+    menus.wire(M::mnuPrint, [this] { m_printing->mnuPrint_Click(); });
     menus.wire(M::mnuHelp, [this] { m_helpMenu->mnuHelp_Click(); });
     menus.wire(M::mnuBug, [this] { m_helpMenu->mnuBug_Click(); });
     menus.wire(M::mnuGlintbox, [this] { m_helpMenu->mnuGlintbox_Click(); });
+    menus.wire(M::mnuFindFile, [this] { mnuFindFile_Click(); });
     // The text box leaves the window's shortcuts (Del, Ctrl+Z, ...) to the menu.
     m_viewer.Text1->setWindowShortcuts(menus.windowShortcuts());
 }
@@ -341,6 +354,42 @@ void frmGlintbox::mnuFileSize_Click()
 {
     if (const auto maximum = frmFileSize::askMaximum(this, m_services.prompts, m_state.maxFileSize))
         m_state.maxFileSize = *maximum;
+}
+
+void frmGlintbox::mnuFindFile_Click()
+{
+    frmFindFile::mnuFindFile_Click(*this);
+}
+
+QString frmGlintbox::currentDrive() const
+{
+    return m_controls.Drive1->drive();
+}
+
+QString frmGlintbox::currentFolder() const
+{
+    return m_controls.Dir1->path();
+}
+
+void frmGlintbox::showFolder(const QString &folder)
+{
+    const std::optional<Drive> drive = driveContaining(m_services.drives.drives(), folder);
+    if (!drive)
+        throw RunTimeError(DeviceUnavailable, folder);
+    m_controls.Drive1->setDrive(drive->text());
+    m_controls.Dir1->setPath(folder);
+    m_controls.File1->setPath(m_controls.Dir1->path());
+}
+
+void frmGlintbox::selectFile(const QString &name)
+{
+    // Names that differ only in case are different files here.
+    for (int i = 0; i < m_controls.File1->listCount(); ++i) {
+        if (m_controls.File1->entry(i) == name) {
+            m_controls.File1->setListIndex(i);
+            return;
+        }
+    }
 }
 
 void frmGlintbox::setFileListPattern(const QString &pattern)

@@ -3,6 +3,7 @@
 #include "MainControls.h"
 #include "core/GlintboxState.h"
 #include "filter/FilterHost.h"
+#include "findfile/FindFileHost.h"
 #include "viewing/display/DisplayHost.h"
 #include "viewing/display/ViewerControls.h"
 
@@ -13,6 +14,10 @@
 namespace glintbox {
 
 class ApplicationLauncher;
+class CommonDialog;
+class CommonDialogs;
+class FontsAndColours;
+class Printing;
 class DriveSource;
 class FileSystem;
 class FileDisplay;
@@ -35,6 +40,7 @@ struct GlintboxServices {
     DriveSource &drives;
     SettingsStore &store;
     ProgramStarter &starter;
+    CommonDialogs &dialogs;
     // The folder the lists show before the stored one is restored: the
     // program's working folder.
     QString startFolder;
@@ -44,7 +50,7 @@ struct GlintboxServices {
 
 // The main window: creates the controls, holds the shared state and wires the
 // subsystems; the handlers live in the subsystems' classes.
-class frmGlintbox : public QMainWindow, public FilterHost, public DisplayHost {
+class frmGlintbox : public QMainWindow, public FilterHost, public DisplayHost, public FindFileHost {
     Q_OBJECT
 public:
     explicit frmGlintbox(GlintboxServices services, QWidget *parent = nullptr);
@@ -72,6 +78,7 @@ public:
     MainToolbar &toolbar() { return *m_toolbar; }
     WindowLayout &windowLayout() { return *m_layout; }
     HelpMenu &helpMenu() { return *m_helpMenu; }
+    CommonDialog &commonDialog() { return *m_commonDialog; }
     Prompts &prompts() override { return m_services.prompts; }
     FileSystem &fileSystem() override { return m_services.fs; }
 
@@ -110,6 +117,14 @@ private:
     void createViewer();
     void createToolbar();
     void mnuFileSize_Click();
+    void mnuFindFile_Click();
+
+    // What the Find File window needs from the window.
+    QString currentDrive() const override;
+    QString currentFolder() const override;
+    void showFolder(const QString &folder) override;
+    void selectFile(const QString &name) override;
+    DriveSource &drives() override { return m_services.drives; }
 
     GlintboxServices m_services;
     GlintboxState m_state;
@@ -125,6 +140,9 @@ private:
     std::unique_ptr<ImageZoom> m_imageZoom;
     std::unique_ptr<ApplicationLauncher> m_launcher;
     std::unique_ptr<HelpMenu> m_helpMenu;
+    std::unique_ptr<CommonDialog> m_commonDialog;
+    std::unique_ptr<FontsAndColours> m_fontsAndColours;
+    std::unique_ptr<Printing> m_printing;
     QWidget *m_client = nullptr;
     std::function<void()> m_exit;
     bool m_exiting = false;

@@ -2,16 +2,22 @@
 
 #include "FaultyFileSystem.h"
 #include "RecordingStarter.h"
+#include "ScriptedDialogs.h"
 #include "ScriptedPrompts.h"
 #include "core/RunTimeError.h"
+#include "core/lists/Drives.h"
 #include "shell/frmGlintbox.h"
-#include "shell/lists/Drives.h"
 #include "shell/settings/SettingsStore.h"
+#include "shell/toolbar/MainToolbar.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
 #include <memory>
 
 namespace glintbox {
@@ -26,12 +32,13 @@ public:
     bool isReady(const Drive &drive) override { return !notReady.contains(drive.mountPoint); }
 };
 
-// A main window over a temporary settings file, scripted prompts, a file
-// system whose calls can be made to fail and a program starter that only
-// records. The lists start in the temporary folder.
+// A main window over a temporary settings file, scripted prompts and common
+// dialogs, a file system whose calls can be made to fail and a program starter
+// that only records. The lists start in the temporary folder.
 struct ShellFixture {
     QTemporaryDir dir;
     ScriptedPrompts prompts;
+    ScriptedDialogs dialogs;
     FaultyFileSystem fs;
     FakeDrives drives;
     RecordingStarter starter;
@@ -68,10 +75,27 @@ struct ShellFixture {
         file.write(content);
     }
 
+    // A text, a picture, a movie and a program, in list order.
+    void makeOneOfEachKind()
+    {
+        makeFile("a.txt", "some text");
+        QImage picture(8, 6, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        picture.save(path("b.bmp"));
+        makeFile("c.avi", "not really a movie");
+        makeFile("d.exe", "MZ");
+    }
+
+    void clickToolbarButton(const char *key)
+    {
+        QAction *button = window->toolbar().buttons().value(QString::fromLatin1(key));
+        QTest::mouseClick(window->controls().Toolbar1->widgetForAction(button), Qt::LeftButton);
+    }
+
     frmGlintbox &open()
     {
         window = std::make_unique<frmGlintbox>(
-            GlintboxServices{prompts, fs, drives, *store, starter, startFolder, openPath});
+            GlintboxServices{prompts, fs, drives, *store, starter, dialogs, startFolder, openPath});
         window->setExitHandler([this] { ++exits; });
         return *window;
     }

@@ -1,7 +1,7 @@
 #include "Corpus.h"
 #include "ShellFixture.h"
+#include "core/lists/FileList.h"
 #include "shell/MainMenus.h"
-#include "shell/lists/FileList.h"
 #include "viewing/display/ViewModes.h"
 #include "viewing/gauge/SizeGauge.h"
 #include "viewing/modes/IconFrames.h"

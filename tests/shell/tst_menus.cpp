@@ -1,7 +1,7 @@
 #include "ShellFixture.h"
+#include "core/lists/FileList.h"
 #include "shell/MainMenus.h"
 #include "shell/ViewerKeys.h"
-#include "shell/lists/FileList.h"
 #include "shell/toolbar/MainToolbar.h"
 #include "shell/toolbar/ToolbarIcons.h"
 #include "viewing/text/RichTextBox.h"
@@ -72,12 +72,7 @@ void TestMenus::initTestCase()
 
 frmGlintbox &TestMenus::openWithKinds(ShellFixture &f, int kind)
 {
-    f.makeFile("a.txt", "some text");
-    QImage picture(8, 6, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
-    picture.save(f.path("b.bmp"));
-    f.makeFile("c.avi", "not really a movie");
-    f.makeFile("d.exe", "MZ");
+    f.makeOneOfEachKind();
     frmGlintbox &w = f.open();
     w.controls().File1->setPath(f.dir.path());
     m_zoomSteps.clear();

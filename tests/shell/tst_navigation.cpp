@@ -1,9 +1,9 @@
 #include "ShellFixture.h"
+#include "core/lists/DriveList.h"
+#include "core/lists/FileList.h"
+#include "core/lists/FolderList.h"
+#include "core/lists/WildcardPattern.h"
 #include "shell/Navigation.h"
-#include "shell/lists/DriveList.h"
-#include "shell/lists/FileList.h"
-#include "shell/lists/FolderList.h"
-#include "shell/lists/WildcardPattern.h"
 
 #include <QLabel>
 #include <QSignalSpy>

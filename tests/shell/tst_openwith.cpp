@@ -1,8 +1,8 @@
 #include "ShellFixture.h"
 #include "filter/frmFileFilter.h"
 #include "shell/StartTarget.h"
-#include "shell/lists/FileList.h"
-#include "shell/lists/FolderList.h"
+#include "core/lists/FileList.h"
+#include "core/lists/FolderList.h"
 #include "shell/settings/SettingsKeys.h"
 
 #include <QApplication>

@@ -42,4 +42,12 @@ void FaultyFileSystem::remove(const QString &path)
     LocalFileSystem::remove(path);
 }
 
+WalkFolder FaultyFileSystem::openForWalk(const QString &path, const OpenFolder *ancestor)
+{
+    if (beforeWalkOpen)
+        beforeWalkOpen(path);
+    check(Operation::List, path, true);
+    return LocalFileSystem::openForWalk(path, ancestor);
+}
+
 } // namespace glintbox

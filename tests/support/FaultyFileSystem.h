@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <functional>
+
 namespace glintbox {
 
 // The real file system, except that chosen operations on chosen paths fail
@@ -17,12 +19,16 @@ public:
         m_faults.insert(key(operation, path), errnoValue);
     }
     void clearFaults() { m_faults.clear(); }
+    // Runs before each folder a walk opens, to act in the middle of a walk.
+    std::function<void(const QString &folder)> beforeWalkOpen;
 
     FileStatus status(const QString &path) override;
     std::vector<FolderEntry> list(const QString &folder) override;
     QByteArray readAll(const QString &path) override;
     void writeAll(const QString &path, const QByteArray &data) override;
     void remove(const QString &path) override;
+    // Fails as a listing of the folder does.
+    WalkFolder openForWalk(const QString &path, const OpenFolder *ancestor) override;
 
 private:
     static QString key(Operation operation, const QString &path)

@@ -3,7 +3,7 @@
 #include "ViewingTestMain.h"
 #include "core/GlintboxState.h"
 #include "core/ProgramStarter.h"
-#include "shell/lists/FileList.h"
+#include "core/lists/FileList.h"
 #include "viewing/display/ViewerControls.h"
 #include "viewing/launcher/ApplicationLauncher.h"
 #include "viewing/launcher/LauncherImage.h"

@@ -2,7 +2,7 @@
 #include "FakeDisplayHost.h"
 #include "ViewingTestMain.h"
 #include "core/GlintboxState.h"
-#include "shell/lists/FileList.h"
+#include "core/lists/FileList.h"
 #include "viewing/display/ViewerControls.h"
 #include "viewing/modes/ViewMode.h"
 #include "viewing/pictures/ImageViewport.h"

@@ -3,10 +3,10 @@
 #include "SettingsConversions.h"
 #include "SettingsKeys.h"
 #include "core/RunTimeError.h"
+#include "core/lists/DriveList.h"
+#include "core/lists/FolderList.h"
 #include "filter/FileFilter.h"
 #include "shell/frmGlintbox.h"
-#include "shell/lists/DriveList.h"
-#include "shell/lists/FolderList.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,0 +1,504 @@
+#include "../shell/ShellFixture.h"
+#include "core/FileNameBytes.h"
+#include "core/Paths.h"
+#include "core/lists/DriveList.h"
+#include "core/lists/FileList.h"
+#include "core/lists/FolderList.h"
+#include "findfile/PreviewFit.h"
+#include "findfile/PreviewPicture.h"
+#include "findfile/frmFindFile.h"
+#include "shell/toolbar/MainToolbar.h"
+#include "viewing/text/RichTextBox.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace glintbox;
+
+namespace {
+
+// One walk, recording how many folders it yields at and what it finds, as
+// "folder text + name" relative to base.
+struct Walk {
+    explicit Walk(QString base)
+        : base(std::move(base))
+        , diver(fs, prompts,
+                {[this](const QString &folder) {
+                     ++entered;
+                     if (onYield)
+                         onYield(folder.mid(this->base.size()));
+                 },
+                 [this](const FoundFiles &found) {
+                     for (const QString &name : found.names)
+                         results.append(found.folderText.mid(this->base.size()) + name);
+                 }})
+    {
+    }
+    QStringList run(const QString &start, const QString &pattern = QStringLiteral("*.*"))
+    {
+        diver.dive(base + start, WildcardPattern(pattern));
+        return results;
+    }
+
+    QString base;
+    FaultyFileSystem fs;
+    ScriptedPrompts prompts;
+    int entered = 0;
+    QStringList results;
+    std::function<void(const QString &)> onYield;
+    DirDiver diver;
+};
+
+// Empty files, and folders for names that end in "/".
+void makeFiles(const QString &root, const QStringList &files)
+{
+    for (const QString &file : files) {
+        QDir().mkpath(QFileInfo(root + u'/' + file).path());
+        QFile out(root + u'/' + file);
+        QVERIFY(file.endsWith(u'/') || out.open(QIODevice::WriteOnly));
+    }
+}
+
+// A chain of folders "d", deeper than any path can name, with a file at the
+// bottom; made a level at a time, relative to open folders.
+void makeChain(const QString &root, int depth)
+{
+    int folder = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < depth; ++level) {
+        ::mkdirat(folder, "d", 0755);
+        const int next = ::openat(folder, "d", O_RDONLY | O_DIRECTORY);
+        ::close(folder);
+        folder = next;
+    }
+    ::close(::openat(folder, "bottom.txt", O_CREAT | O_WRONLY, 0644));
+    ::close(folder);
+}
+
+void clickResult(frmFindFile &w, const QString &name)
+{
+    for (int row = 0; row < w.results().rowCount(); ++row) {
+        if (w.results().row(row).name != name)
+            continue;
+        QTreeView *list = w.controls().ListResults;
+        const QRect cell = list->visualRect(w.results().index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+        return;
+    }
+    QFAIL(qPrintable("not found: " + name));
+}
+
+void click(QWidget *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// The Find File window over a main window, started in the fixture's folder.
+struct FindWindow {
+    ShellFixture f;
+    frmGlintbox &main;
+    frmFindFile w;
+    const FindFileControls &c = w.controls();
+
+    explicit FindWindow(const QStringList &files = {})
+        : main((QDir::setCurrent(f.dir.path()), f.load()))
+        , w(main)
+    {
+        makeFiles(f.dir.path(), files);
+        c.Dir2->setPath(f.dir.path());
+        w.show();
+    }
+};
+
+} // namespace
+
+class TestFindFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QDir::setCurrent(QDir::tempPath()); }
+
+    void walksSubfoldersLastFirstAndListsFilesAfterThem()
+    {
+        QTemporaryDir dir;
+        makeFiles(dir.path(), {"A/a.txt", "A/B/b2.txt", "A/B/b1.txt", "A/C/c.txt", "A/C/D/d.txt"});
+        Walk walk(dir.path() + u'/');
+        QCOMPARE(walk.run("A"),
+                 QStringList({"A/C/D/d.txt", "A/C/c.txt", "A/B/b1.txt", "A/B/b2.txt", "A/a.txt"}));
+        // The root's own files show the root as their folder, those below it
+        // their folder with its separator.
+        QCOMPARE(folderTextOf("/"), QStringLiteral("/"));
+        QCOMPARE(folderTextOf("/home"), QStringLiteral("/home/"));
+    }
+
+    void stopKeepsFilesOfTheFoldersOnTheWay_data()
+    {
+        QTest::addColumn<QString>("stopAt");
+        QTest::addColumn<QStringList>("found");
+        // The walk enters S, S/b, S/b/b2, S/b/b2/c, S/b/b2/c/d, S/b/b1, S/a. The
+        // folder being entered is not walked and cuts its parent short; the
+        // folders above still list their files.
+        QTest::newRow("deep inside")
+            << "S/b/b2/c/d" << QStringList{"S/b/b2/b2.txt", "S/b/b.txt", "S/s.txt"};
+        QTest::newRow("after a finished subtree")
+            << "S/b/b1"
+            << QStringList{"S/b/b2/c/d/d.txt", "S/b/b2/c/c.txt", "S/b/b2/b2.txt", "S/s.txt"};
+        QTest::newRow("at the start") << "S" << QStringList{};
+    }
+
+    void stopKeepsFilesOfTheFoldersOnTheWay()
+    {
+        QFETCH(QString, stopAt);
+        QFETCH(QStringList, found);
+        QTemporaryDir dir;
+        makeFiles(dir.path(), {"S/s.txt", "S/a/a.txt", "S/b/b.txt", "S/b/b1/b1.txt",
+                               "S/b/b2/b2.txt", "S/b/b2/c/c.txt", "S/b/b2/c/d/d.txt"});
+        Walk walk(dir.path() + u'/');
+        walk.onYield = [&](const QString &folder) {
+            if (folder == stopAt)
+                walk.diver.stop();
+        };
+        QCOMPARE(walk.run("S"), found);
+    }
+
+    void folderThatCannotBeEntered_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QStringList>("found");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("caption");
+        // The folder is reported once and the walk goes on with its siblings.
+        QTest::newRow("permission")
+            << EACCES << QStringList{"S/c/c.txt", "S/a/a.txt", "S/s.txt"} << "Permission denied"
+            << "Error: 70";
+        // Out of memory ends the walk as Stop does.
+        QTest::newRow("out of memory")
+            << ENOMEM << QStringList{"S/c/c.txt"} << "Out of memory. Abandoning search..."
+            << "Error";
+    }
+
+    void folderThatCannotBeEntered()
+    {
+        QFETCH(int, error);
+        QFETCH(QStringList, found);
+        QFETCH(QString, message);
+        QFETCH(QString, caption);
+        QTemporaryDir dir;
+        makeFiles(dir.path(), {"S/s.txt", "S/a/a.txt", "S/b/b.txt", "S/c/c.txt"});
+        Walk walk(dir.path() + u'/');
+        walk.fs.failWith(FaultyFileSystem::Operation::List, dir.filePath("S/b"), error);
+        QCOMPARE(walk.run("S"), found);
+        QCOMPARE(walk.prompts.texts(), QStringList{message});
+        QCOMPARE(walk.prompts.captions(), QStringList{caption});
+        QCOMPARE(walk.prompts.records().first().icon, PromptIcon::Warning);
+    }
+
+    void linkLoopsAndUnreadableEntriesNeverStopIt()
+    {
+        QTemporaryDir dir;
+        makeFiles(dir.path(), {"S/s.txt", "S/sub/inner.txt"});
+        const QString s = dir.filePath("S");
+        QVERIFY(QFile::link(s, s + "/sub/up"));
+        QVERIFY(QFile::link(".", s + "/sub/here"));
+        QVERIFY(QFile::link(s + "/sub/loop.txt", s + "/sub/loop.txt"));
+        for (int i = 0; i < 50; ++i)
+            QVERIFY(QFile::link(s + "/gone", s + "/dead" + QString::number(i) + ".txt"));
+        QCOMPARE(::mkfifo(QFile::encodeName(s + "/pipe.txt").constData(), 0644), 0);
+        QVERIFY(QFile::link(s + "/s.txt", s + "/sub/link.txt"));
+        Walk walk(dir.path() + u'/');
+        QCOMPARE(walk.run("S", "*.txt"),
+                 QStringList({"S/sub/inner.txt", "S/sub/link.txt", "S/s.txt"}));
+        QCOMPARE(walk.entered, 2);
+        QVERIFY(walk.prompts.records().isEmpty());
+        // A start folder chosen through a link is searched.
+        Walk throughLink(dir.path() + u'/');
+        QCOMPARE(throughLink.run("S/sub/up", "*.txt").size(), 3);
+    }
+
+    void treeTenThousandDeepIsWalked()
+    {
+        // In memory where possible: making and removing ten thousand folders on
+        // a disk takes far longer than the walk.
+        const bool shm = QFileInfo(QStringLiteral("/dev/shm")).isWritable();
+        QTemporaryDir dir((shm ? QStringLiteral("/dev/shm") : QDir::tempPath()) +
+                          "/findfile-XXXXXX");
+        makeChain(dir.path(), 10000);
+        const auto cleanUp = qScopeGuard([&] { QProcess::execute("rm", {"-rf", dir.path()}); });
+        Walk walk(dir.path() + u'/');
+        const QStringList found = walk.run("");
+        QCOMPARE(walk.entered, 10001);
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found.first().count(QStringLiteral("d/")), 10000);
+        QVERIFY(walk.prompts.records().isEmpty());
+    }
+
+    void namesAreKeptAsBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("utf-8") << QByteArray("caf\xc3\xa9 \xf0\x9f\x93\x84.txt")
+                               << QStringLiteral("café 📄.txt");
+        QTest::newRow("encoded surrogate")
+            << QByteArray("\xed\xa0\x80.txt") << QStringLiteral("\uFFFD\uFFFD\uFFFD.txt");
+        QTest::newRow("overlong") << QByteArray("a\xc0\xaf.txt")
+                                  << QStringLiteral("a\uFFFD\uFFFD.txt");
+    }
+
+    void namesAreKeptAsBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        const QString name = fileNameFromBytes(bytes);
+        QCOMPARE(fileNameToBytes(name), bytes);
+        QCOMPARE(displayableFileName(name), shown);
+    }
+
+    void previewPlacement_data()
+    {
+        QTest::addColumn<QSizeF>("picture");
+        QTest::addColumn<QRectF>("placed");
+        QTest::newRow("wide, shrinks") << QSizeF(6000, 3000) << QRectF(90, 622.5, 3420, 1710);
+        QTest::newRow("fits, kept") << QSizeF(1000, 800) << QRectF(1300, 1077.5, 1000, 800);
+        QTest::newRow("tall, shrinks") << QSizeF(3000, 6000) << QRectF(1106.5, 90, 1387, 2775);
+        QTest::newRow("huge, at once") << QSizeF(3e9, 1.5e9) << QRectF(90, 622.5, 3420, 1710);
+        QTest::newRow("empty") << QSizeF(0, 0) << QRectF(1800, 1477.5, 0, 0);
+    }
+
+    void previewPlacement()
+    {
+        QFETCH(QSizeF, picture);
+        QFETCH(QRectF, placed);
+        QCOMPARE(glintbox::previewPlacement(picture, QSizeF(3660, 3015)), placed);
+    }
+
+    void findNowCountsWhatItFinds_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("count");
+        QTest::newRow("none") << "*.txt" << QStringList{"a.bmp", "folder.txt/"} << "0 files found";
+        QTest::newRow("upper-case pattern") << "*.TXT" << QStringList{"a.txt"} << "1 file found";
+        QTest::newRow("two patterns")
+            << "*.txt;*.htm" << QStringList{"a.txt", "sub/b.html"} << "2 files found";
+        QTest::newRow("hidden names left out")
+            << "*.*" << QStringList{"a", ".b.txt", ".c/c.txt"} << "1 file found";
+    }
+
+    void findNowCountsWhatItFinds()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QStringList, files);
+        QFETCH(QString, count);
+        FindWindow t(files);
+        t.c.InputCriteria->setEditText(pattern);
+        click(t.c.ButtonSearch);
+        QCOMPARE(t.c.LabelCount->text(), count);
+        QVERIFY(t.c.Label3->isVisible() && !t.c.Label4->isVisible());
+        QVERIFY(t.c.ButtonView->isEnabled() && t.c.ButtonSearch->isEnabled());
+        QVERIFY(!t.c.ButtonStop->isEnabled());
+    }
+
+    void typingAPatternAndEnterSearch()
+    {
+        FindWindow t({"a.txt", "b.htm"});
+        QVERIFY(QTest::qWaitForWindowActive(&t.w));
+        // The pattern box gets the focus with its text selected: typing replaces it.
+        QTRY_VERIFY(t.c.InputCriteria->hasFocus());
+        QTest::keyClicks(t.c.InputCriteria, "*.HTM");
+        QTest::keyClick(t.c.InputCriteria, Qt::Key_Return);
+        QCOMPARE(t.w.results().rowCount(), 1);
+        QCOMPARE(t.w.results().row(0).name, QStringLiteral("b.htm"));
+        // Enter is the pattern box's own: the window stays open.
+        QVERIFY(t.w.isVisible());
+    }
+
+    void stopOrCloseDuringAWalk_data()
+    {
+        QTest::addColumn<bool>("close");
+        QTest::newRow("Stop") << false;
+        QTest::newRow("Close") << true;
+    }
+
+    void stopOrCloseDuringAWalk()
+    {
+        QFETCH(bool, close);
+        FindWindow t({"top.txt", "a/a.txt", "b/b.txt", "b/c/c.txt"});
+        bool findNowEnabled = true, blinked = false;
+        t.f.fs.beforeWalkOpen = [&](const QString &folder) {
+            if (folder != t.f.path("b/c"))
+                return;
+            findNowEnabled = t.c.ButtonSearch->isEnabled();
+            const bool shown = t.c.Label2->isVisible();
+            t.w.Timer1_Timer();
+            blinked = t.c.Label2->isVisible() != shown;
+            // These land at the walk's next yield. Enter in the pattern box does
+            // not start a walk inside the walk.
+            QTimer::singleShot(0, [&] {
+                QTest::keyClick(t.c.InputCriteria, Qt::Key_Return);
+                click(close ? t.c.ButtonClose : t.c.ButtonStop);
+            });
+        };
+        click(t.c.ButtonSearch);
+        QVERIFY(!findNowEnabled && blinked);
+        QCOMPARE(t.w.isVisible(), !close);
+        QVERIFY(!t.c.Label4->isHidden() && t.c.Label3->isHidden());
+        // b and b/c were walked; a was never entered and cut the start folder short.
+        QCOMPARE(t.c.LabelCount->text(), QStringLiteral("2 files found"));
+        t.w.Timer1_Timer();
+        QVERIFY(!t.c.Label2->isVisible());
+    }
+
+    void clickedResultShowsNamesAndPreview()
+    {
+        FindWindow t({"<b>bold.txt", "broken.gif", "sub/"});
+        const double twip = t.w.logicalDpiY() / 1440.0;
+        QImage picture(qRound(6000 * twip), qRound(3000 * twip), QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        QVERIFY(picture.save(t.f.path("wide.bmp"), "BMP"));
+        QVERIFY(
+            picture.scaled(qRound(1005 * twip), qRound(795 * twip)).save(t.f.path("small.jpeg")));
+        click(t.c.ButtonSearch);
+
+        PreviewPicture *preview = t.c.ImagePreview;
+        clickResult(t.w, "wide.bmp");
+        QCOMPARE(t.c.LabelSelectedName->text(), QStringLiteral("wide.bmp"));
+        QCOMPARE(t.c.LabelSelectedPath->text(), t.f.dir.path() + u'/');
+        QVERIFY(preview->isVisible());
+        QCOMPARE(preview->size(), QSize(qRound(3420 * twip), qRound(1710 * twip)));
+        const QPoint offCentre =
+            preview->geometry().center() - t.c.Picture1->contentsRect().center();
+        QVERIFY(offCentre.manhattanLength() <= 2);
+        clickResult(t.w, "small.jpeg");
+        QCOMPARE(preview->size(), QSize(qRound(1005 * twip), qRound(795 * twip)));
+
+        // A name that looks like markup is shown as it is; text gets no preview.
+        clickResult(t.w, "<b>bold.txt");
+        QVERIFY(!preview->isVisible());
+        QCOMPARE(t.c.LabelSelectedName->text(), QStringLiteral("<b>bold.txt"));
+        QCOMPARE(t.c.LabelSelectedName->textFormat(), Qt::PlainText);
+
+        // Any key typed into the pattern box clears the preview.
+        clickResult(t.w, "wide.bmp");
+        QTest::keyClick(t.c.InputCriteria, Qt::Key_X);
+        QVERIFY(!preview->isVisible() && preview->picture().isNull());
+
+        // A picture that cannot be read gets the shared report; the window stays.
+        clickResult(t.w, "broken.gif");
+        QCOMPARE(t.f.prompts.captions(), QStringList{"Glintbox - Error 481"});
+        QVERIFY(!preview->isVisible() && t.w.isVisible());
+
+        // Another start folder clears the results and the selection.
+        QVERIFY(QTest::qWaitForWindowActive(&t.w));
+        t.c.Dir2->setFocus();
+        t.c.Dir2->setCurrentIndex(t.c.Dir2->model()->index(t.c.Dir2->model()->rowCount() - 1, 0));
+        QTest::keyClick(t.c.Dir2, Qt::Key_Return);
+        QCOMPARE(t.c.Dir2->path(), t.f.path("sub"));
+        QCOMPARE(t.w.results().rowCount(), 0);
+        QVERIFY(t.c.LabelSelectedName->text().isEmpty() && t.c.LabelSelectedPath->text().isEmpty());
+        QVERIFY(!t.c.ButtonView->isEnabled());
+    }
+
+    void driveNotReadyAsksForADisk()
+    {
+        FindWindow t;
+        t.f.drives.list.append(Drive{QStringLiteral("/media/floppy"), QStringLiteral("DISK")});
+        t.f.drives.notReady.insert(QStringLiteral("/media/floppy"));
+        t.c.Drive1->reloadDrives();
+        QVERIFY(QTest::qWaitForWindowActive(&t.w));
+        t.c.Drive1->setFocus();
+        QTest::keyClick(t.c.Drive1, Qt::Key_Down);
+        QCOMPARE(t.f.prompts.texts(), QStringList{"Please insert a disk into the selected drive."});
+        QCOMPARE(t.f.prompts.captions(), QStringList{"Drive /media/floppy [DISK]"});
+        QCOMPARE(t.f.prompts.records().first().icon, PromptIcon::Critical);
+        QCOMPARE(t.c.Drive1->drive(), QStringLiteral("/"));
+        QCOMPARE(t.c.Dir2->path(), t.f.dir.path());
+    }
+
+    void displayFileShowsTheExactFile_data()
+    {
+        QTest::addColumn<QByteArray>("chosen");
+        QTest::addColumn<bool>("fromToolbar");
+        QTest::newRow("first of its folder, Ctrl+I") << QByteArray("a.txt") << false;
+        QTest::newRow("names differing in case, toolbar") << QByteArray("README.txt") << true;
+        QTest::newRow("name that is not UTF-8") << QByteArray("z\xff\xfe.txt") << false;
+    }
+
+    void displayFileShowsTheExactFile()
+    {
+        QFETCH(QByteArray, chosen);
+        QFETCH(bool, fromToolbar);
+        ShellFixture f;
+        f.makeFile("start.txt");
+        QDir().mkpath(f.path("deep/er"));
+        for (const QByteArray name : {"a.txt", "Readme.txt", "README.txt", "z\xff\xfe.txt"}) {
+            const int out = ::open((QFile::encodeName(f.path("deep/er")) + '/' + name).constData(),
+                                   O_CREAT | O_WRONLY, 0644);
+            QCOMPARE(::write(out, name.constData(), size_t(name.size())), ssize_t(name.size()));
+            ::close(out);
+        }
+        QDir::setCurrent(f.dir.path());
+        frmGlintbox &w = f.load();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        int displays = 0;
+        connect(w.controls().File1, &FileList::click, this, [&] { ++displays; });
+        bool opened = false;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<frmFindFile *>(QApplication::activeModalWidget());
+            QVERIFY(opened = dialog != nullptr);
+            // A failed check leaves no modal window waiting.
+            const auto close = qScopeGuard([&] { dialog->reject(); });
+            // It opens on the main window's folder, for every file.
+            QCOMPARE(dialog->controls().Dir2->path(), f.dir.path());
+            QCOMPARE(dialog->controls().InputCriteria->currentText(), QStringLiteral("*.*"));
+            click(dialog->controls().ButtonSearch);
+            clickResult(*dialog, fileNameFromBytes(chosen));
+            click(dialog->controls().ButtonView);
+            QVERIFY(!dialog->isVisible());
+        });
+        if (fromToolbar)
+            click(w.controls().Toolbar1->widgetForAction(w.toolbar().buttons()["FindFile"]));
+        else
+            QTest::keyClick(&w, Qt::Key_I, Qt::ControlModifier);
+        QVERIFY(opened);
+        QCOMPARE(w.controls().Dir1->path(), f.path("deep/er"));
+        QCOMPARE(fileNameToBytes(w.controls().File1->fileName()), chosen);
+        QCOMPARE(displays, 1);
+        QCOMPARE(w.viewer().Text1->text(), QString::fromLatin1(chosen));
+        QVERIFY(f.prompts.records().isEmpty());
+    }
+
+    void displayFileBeforeAClickOrOfAFilteredFile()
+    {
+        FindWindow t({"sub/hidden.txt", "sub/other.bmp"});
+        t.main.controls().File1->setPattern("*.bmp");
+        const QString shown = t.main.controls().InputFileProperties->text();
+        click(t.c.ButtonSearch);
+        // Before any result is clicked, Display File does nothing.
+        click(t.c.ButtonView);
+        QVERIFY(t.w.isVisible());
+        QCOMPARE(t.main.controls().Dir1->path(), t.f.dir.path());
+        // A file the main window's filter hides: its folder, no file shown.
+        clickResult(t.w, "hidden.txt");
+        click(t.c.ButtonView);
+        QVERIFY(!t.w.isVisible());
+        QCOMPARE(t.main.controls().Dir1->path(), t.f.path("sub"));
+        QCOMPARE(t.main.controls().File1->listIndex(), -1);
+        QCOMPARE(t.main.controls().InputFileProperties->text(), shown);
+    }
+};
+
+QTEST_MAIN(TestFindFile)
+#include "tst_findfile.moc"
