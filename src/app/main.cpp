@@ -29,10 +29,12 @@ int main(int argc, char *argv[])
     glintbox::MountedDrives drives;
     glintbox::SettingsStore store;
     glintbox::QtCommonDialogs dialogs;
+    // Qt has taken its own options out of argv; what is left are ours, as bytes.
+    const QList<QByteArray> arguments(argv, argv + argc);
     const QString workingFolder = QDir::currentPath();
     glintbox::frmGlintbox window({prompts, glintbox::FileSystem::local(), drives, store,
                                   glintbox::ProgramStarter::local(), dialogs, workingFolder,
-                                  glintbox::openPathFromArguments(app.arguments(), workingFolder)});
+                                  glintbox::openPathFromArguments(arguments, workingFolder)});
     prompts.setParent(&window);
     dialogs.setParent(&window);
     window.Form_Load();

@@ -1,6 +1,7 @@
 #include "StartTarget.h"
 
 #include "core/ErrorTrap.h"
+#include "core/FileNameBytes.h"
 #include "core/FileSystem.h"
 #include "core/Paths.h"
 #include "core/RunTimeError.h"
@@ -10,11 +11,11 @@
 
 namespace glintbox {
 
-QString openPathFromArguments(const QStringList &arguments, const QString &workingFolder)
+QString openPathFromArguments(const QList<QByteArray> &arguments, const QString &workingFolder)
 {
     if (arguments.size() < 2 || arguments[1].isEmpty())
         return {};
-    return QDir::cleanPath(QDir(workingFolder).absoluteFilePath(arguments[1]));
+    return QDir::cleanPath(QDir(workingFolder).absoluteFilePath(fileNameFromBytes(arguments[1])));
 }
 
 std::optional<StartTarget> startTargetOf(const QString &path, FileSystem &fs, DriveSource &drives,

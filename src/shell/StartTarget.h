@@ -1,7 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
-#include <QStringList>
 #include <optional>
 
 namespace glintbox {
@@ -19,9 +20,10 @@ struct StartTarget {
     QString fileName; // empty when a folder was asked for
 };
 
-// The path named on the command line, made absolute against the working
-// folder; empty when none is named.
-QString openPathFromArguments(const QStringList &arguments, const QString &workingFolder);
+// The path named on the command line (its bytes as the file manager passed
+// them: a name need not be UTF-8), made absolute against the working folder;
+// empty when none is named.
+QString openPathFromArguments(const QList<QByteArray> &arguments, const QString &workingFolder);
 
 // Where the lists start for an absolute path. A path that cannot be read gets
 // the shared error report, and start-up goes on as if none was named.

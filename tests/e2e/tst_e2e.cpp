@@ -1,5 +1,5 @@
-#include "InstalledTree.h"
 #include "WindowManager.h"
+#include "info/HelpFiles.h"
 #include "shell/settings/SettingBindings.h"
 #include "shell/settings/SettingsKeys.h"
 
@@ -7,12 +7,15 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMimeDatabase>
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <filesystem>
 
 using namespace glintbox;
 
@@ -24,13 +27,25 @@ const QSize PictureSize(160, 120);
 // A picture counts as shown when nearly all its pixels are on the screen.
 const int ShownPixels = PictureSize.width() * PictureSize.height() * 9 / 10;
 
-QString output(const QString &program, const QStringList &arguments)
+struct Result {
+    int exitCode = -1;
+    QString output;
+};
+
+Result run(const QString &program, const QStringList &arguments,
+           QProcess::ProcessChannelMode channels = QProcess::MergedChannels)
 {
     QProcess process;
+    process.setProcessChannelMode(channels);
     process.start(program, arguments);
-    if (!process.waitForFinished(60000))
+    if (!process.waitForFinished(120000))
         return {};
-    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed()};
+}
+
+QString output(const QString &program, const QStringList &arguments)
+{
+    return run(program, arguments, QProcess::SeparateChannels).output;
 }
 
 QString xdotool(const QStringList &arguments)
@@ -70,19 +85,28 @@ void savePicture(const QString &path, QRgb colour)
 
 } // namespace
 
-// Runs the installed glintbox command as a user would: a prepared settings
-// file points at a prepared folder; keys go through the X server, what is
-// shown is read from the screen, and the window is closed by the window
-// manager.
+// Installs the build with "cmake --install", checks what it lays out, and runs
+// the installed glintbox command as a user would: a prepared settings file
+// points at a prepared folder; keys go through the X server, what is shown is
+// read from the screen, and the window is closed by the window manager.
 class TestEndToEnd : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase();
+    void commandReachesProgramBesideItsHelpFiles();
+    void desktopEntryAndMetadataValidate();
+    void desktopEntryTakesEveryKindShown_data();
+    void desktopEntryTakesEveryKindShown();
     void runsAndStartsAgainWhereItEnded();
     void opensTheFileNamedOnTheCommandLine();
 
 private:
+    QString installed(const QString &relative) const { return m_dir.filePath("usr/" + relative); }
+    QString desktopEntry() const
+    {
+        return installed("share/applications/org.example.Glintbox.desktop");
+    }
     QString settingsFile() const { return m_dir.filePath("config/Glintbox/Glintbox.conf"); }
     QString folder() const { return m_dir.filePath("files"); }
     // Starts the program and waits for its main window; the window's id.
@@ -104,11 +128,11 @@ void TestEndToEnd::initTestCase()
         QSKIP("needs an X display: run under xvfb-run");
     QVERIFY2(m_windowManager.start(), qPrintable(m_windowManager.errorString()));
 
-    const QString prefix = m_dir.filePath("prefix");
-    const QString failure = installInto(prefix);
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    m_command = prefix + "/bin/glintbox";
-    QVERIFY(QFileInfo(m_command).isSymLink());
+    const Result install = run(qEnvironmentVariable("GLINTBOX_CMAKE"),
+                               {"--install", qEnvironmentVariable("GLINTBOX_BUILD_DIR"), "--prefix",
+                                m_dir.filePath("usr")});
+    QVERIFY2(install.exitCode == 0, qPrintable(install.output));
+    m_command = installed("bin/glintbox");
 
     QVERIFY(QDir().mkpath(folder()));
     savePicture(folder() + "/a.bmp", Red);
@@ -120,6 +144,73 @@ void TestEndToEnd::initTestCase()
     // layout that a save removes.
     settings.write("[Settings]\nDriveLetter=/\nDrivePath=" + QFile::encodeName(folder()) +
                    "\nControls=Top\nMode=1\nTXT=1\n\n[Filters]\nALL=1\n");
+}
+
+// The program with its help files, the command on the PATH, the manual and
+// the icons at every size.
+void TestEndToEnd::commandReachesProgramBesideItsHelpFiles()
+{
+    const QFileInfo command(installed("bin/glintbox"));
+    QVERIFY(command.isSymLink());
+    // Relative, so the tree works wherever it is unpacked.
+    QCOMPARE(std::filesystem::read_symlink(command.filePath().toStdString()).string(),
+             "../lib/glintbox/glintbox");
+    QVERIFY(QFileInfo(command.symLinkTarget()).isExecutable());
+    for (const HelpTab &tab : HelpTabs)
+        QVERIFY2(QFile::exists(installed("lib/glintbox/") + QString::fromUtf8(tab.fileName)),
+                 tab.fileName);
+    for (const char *file : {"share/man/man1/glintbox.1.gz", "share/doc/glintbox/copyright",
+                             "share/doc/glintbox/changelog.gz",
+                             "share/icons/hicolor/scalable/apps/org.example.Glintbox.svg"})
+        QVERIFY2(QFile::exists(installed(QString::fromLatin1(file))), file);
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QImage icon(
+            installed("share/icons/hicolor/%1x%1/apps/org.example.Glintbox.png").arg(size));
+        QCOMPARE(icon.size(), QSize(size, size));
+        // The artwork, not an empty square.
+        QVERIFY(icon.pixelColor(size / 2, size * 2 / 3).alpha() > 0);
+    }
+}
+
+void TestEndToEnd::desktopEntryAndMetadataValidate()
+{
+    const Result entry = run("desktop-file-validate", {desktopEntry()});
+    QVERIFY2(entry.exitCode == 0 && entry.output.isEmpty(), qPrintable(entry.output));
+    const Result metadata =
+        run("appstreamcli", {"validate", "--no-net",
+                             installed("share/metainfo/org.example.Glintbox.metainfo.xml")});
+    QVERIFY2(metadata.exitCode == 0, qPrintable(metadata.output));
+    QSettings desktop(desktopEntry(), QSettings::IniFormat);
+    QCOMPARE(desktop.value("Desktop Entry/Exec").toString(), QStringLiteral("glintbox %f"));
+}
+
+void TestEndToEnd::desktopEntryTakesEveryKindShown_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char *name : {"a.txt", "a.log", "a.nfo", "a.rtf", "a.htm", "a.html", "a.bmp",
+                             "a.dib", "a.gif", "a.jpg", "a.ico", "a.cur", "a.wmf",  "a.emf",
+                             "a.avi", "a.mpg", "a.mpe", "a.mov", "a.qt",  "a.wav",  "a.mid"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestEndToEnd::desktopEntryTakesEveryKindShown()
+{
+    // A file manager offers the program for a file when the entry names the
+    // type the desktop's database gives the file's name, or one of its aliases.
+    QFETCH(QString, name);
+    QFile file(desktopEntry());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QStringList declared;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (line.startsWith("MimeType="))
+            declared = QString::fromUtf8(line.mid(9)).split(u';', Qt::SkipEmptyParts);
+    }
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension);
+    QStringList names = type.aliases();
+    names.append(type.name());
+    const bool taken = std::any_of(names.cbegin(), names.cend(),
+                                   [&](const QString &n) { return declared.contains(n); });
+    QVERIFY2(taken, qPrintable(type.name()));
 }
 
 QString TestEndToEnd::start(QProcess &program, const QStringList &arguments)

@@ -1,8 +1,9 @@
 #include "ShellFixture.h"
-#include "filter/frmFileFilter.h"
-#include "shell/StartTarget.h"
+#include "core/FileNameBytes.h"
 #include "core/lists/FileList.h"
 #include "core/lists/FolderList.h"
+#include "filter/frmFileFilter.h"
+#include "shell/StartTarget.h"
 #include "shell/settings/SettingsKeys.h"
 
 #include <QApplication>
@@ -41,22 +42,27 @@ private:
 
 void TestOpenWith::pathFromArguments_data()
 {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("path");
-    QTest::newRow("none") << QStringList{"glintbox"} << QString();
-    QTest::newRow("empty") << QStringList{"glintbox", ""} << QString();
-    QTest::newRow("absolute") << QStringList{"glintbox", "/data/x.txt"} << "/data/x.txt";
-    QTest::newRow("relative") << QStringList{"glintbox", "sub/x.txt"} << "/work/sub/x.txt";
+    using Arguments = QList<QByteArray>;
+    QTest::addColumn<Arguments>("arguments");
+    QTest::addColumn<QByteArray>("path");
+    QTest::newRow("none") << Arguments{"glintbox"} << QByteArray();
+    QTest::newRow("empty") << Arguments{"glintbox", ""} << QByteArray();
+    QTest::newRow("absolute") << Arguments{"glintbox", "/data/x.txt"} << QByteArray("/data/x.txt");
+    QTest::newRow("relative") << Arguments{"glintbox", "sub/x.txt"}
+                              << QByteArray("/work/sub/x.txt");
     QTest::newRow("dots and doubled separators")
-        << QStringList{"glintbox", "../other//x y.txt"} << "/other/x y.txt";
-    QTest::newRow("root") << QStringList{"glintbox", "/"} << "/";
+        << Arguments{"glintbox", "../other//x y.txt"} << QByteArray("/other/x y.txt");
+    QTest::newRow("root") << Arguments{"glintbox", "/"} << QByteArray("/");
+    QTest::newRow("a name that is not UTF-8")
+        << Arguments{"glintbox", "caf\xe9 \xff.txt"} << QByteArray("/work/caf\xe9 \xff.txt");
 }
 
 void TestOpenWith::pathFromArguments()
 {
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, path);
-    QCOMPARE(openPathFromArguments(arguments, QStringLiteral("/work")), path);
+    QFETCH(QList<QByteArray>, arguments);
+    QFETCH(QByteArray, path);
+    // The bytes come back unchanged, so the file is found.
+    QCOMPARE(fileNameToBytes(openPathFromArguments(arguments, QStringLiteral("/work"))), path);
 }
 
 void TestOpenWith::startsAtTarget_data()
