@@ -20,12 +20,13 @@ set(CPACK_PACKAGE_NAME glintbox)
 set(CPACK_PACKAGE_VERSION 2.00)
 set(CPACK_PACKAGE_CONTACT "Devezud Iziruvuz <glintbox@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "fast viewer for text, web pages, pictures, movies and sounds")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Glintbox shows a drive list, a folder list and a file list beside a viewer. \
-Selecting a file shows it at once in the view that suits it: plain or rich \
-text, a web page, a picture or Windows metafile that zooms from 25% to \
-1000%, a movie or sound, or a launcher for programs. A file filter, a \
-maximum file size and every other choice are kept between runs.")
+# Lines of at most 80 characters, as Debian wants them.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Glintbox shows a drive list, a folder list and a file list beside a viewer."
+    "Selecting a file shows it at once in the view that suits it: plain or rich"
+    "text, a web page, a picture or Windows metafile that zooms from 25% to 1000%,"
+    "a movie or sound, or a launcher for programs. A file filter, a maximum file"
+    "size and every other choice are kept between runs.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -34,7 +35,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://glintbox.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, qt6-image-formats-plugins, libqt6webenginecore6-bin, \
-gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, \
-gstreamer1.0-libav, fonts-dejavu-core, fonts-symbola, timgm6mb-soundfont")
+    "qt6-qpa-plugins, qt6-image-formats-plugins, gstreamer1.0-plugins-base, \
+gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-libav, \
+fonts-dejavu-core, fonts-symbola, timgm6mb-soundfont")
 include(CPack)
