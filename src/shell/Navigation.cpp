@@ -32,6 +32,18 @@ void Navigation::showFirstFileOrClear()
         m_clearViewer();
 }
 
+bool Navigation::showNamedFile(const QString &name)
+{
+    FileList &file1 = *m_controls.File1;
+    file1.admit(name);
+    showCounts();
+    const int index = file1.indexOf(name);
+    if (index < 0)
+        return false;
+    file1.setListIndex(index);
+    return true;
+}
+
 void Navigation::Drive1_Change()
 {
     DriveList &drive1 = *m_controls.Drive1;

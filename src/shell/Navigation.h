@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 
 namespace glintbox {
@@ -23,6 +24,9 @@ public:
 
     // Selects the first file of File1, or clears the viewer when it is empty.
     void showFirstFileOrClear();
+    // Shows the named file of the current folder, listed even where the
+    // pattern hides it. False when the folder holds no such file.
+    bool showNamedFile(const QString &name);
 
 private:
     // The count line: files and folders the lists show.

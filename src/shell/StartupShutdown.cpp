@@ -1,5 +1,7 @@
 #include "StartupShutdown.h"
 
+#include "Navigation.h"
+#include "StartTarget.h"
 #include "core/ErrorTrap.h"
 #include "core/ProductInfo.h"
 #include "core/RunTimeError.h"
@@ -7,9 +9,11 @@
 #include "filter/FileFilter.h"
 #include "frmGlintbox.h"
 #include "settings/SettingBindings.h"
+#include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 #include "viewing/display/ViewModes.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QScreen>
@@ -40,7 +44,7 @@ StartupShutdown::StartupShutdown(frmGlintbox &window, SettingsStore &store)
 {
 }
 
-void StartupShutdown::Form_Load()
+void StartupShutdown::Form_Load(const std::optional<StartTarget> &target)
 {
     GlintboxState &state = m_window.state();
     MainControls &c = m_window.controls();
@@ -50,7 +54,7 @@ void StartupShutdown::Form_Load()
     c.timIconSwitch->start();
 
     GatheredSettings gathered;
-    readSettings(ReadStep::Navigation, gathered);
+    readSettings(ReadStep::Navigation, gathered, target);
     readSettings(ReadStep::Viewer, gathered);
     m_window.applyBackgroundColours();
     readSettings(ReadStep::Layout, gathered);
@@ -64,25 +68,43 @@ void StartupShutdown::Form_Load()
     restoreWindowPlacement(gathered.placement);
     m_window.setWindowTitle(product::mainWindowCaption());
     step([&] {
-        if (c.File1->listCount() > 0) {
+        if (c.File1->listCount() > 0 || target)
             state.FocusFileListPending = true;
+        // The target's file only where the lists reached its folder: a file
+        // of the same name elsewhere is not the one asked for.
+        const bool opened = target && !target->fileName.isEmpty() &&
+                            QDir::cleanPath(c.File1->path()) == target->folder &&
+                            m_window.navigation().showNamedFile(target->fileName);
+        if (opened)
+            return;
+        if (c.File1->listCount() > 0)
             c.File1->setListIndex(0);
-        } else {
+        else
             m_window.ClearViewer();
-        }
     });
 }
 
-void StartupShutdown::readSettings(ReadStep readStep, GatheredSettings &gathered)
+void StartupShutdown::readSettings(ReadStep readStep, GatheredSettings &gathered,
+                                   const std::optional<StartTarget> &target)
 {
     for (const SettingBinding &binding : settingBindings()) {
-        if (binding.step == readStep) {
-            step([&] {
-                binding.read(m_window, gathered,
-                             m_store.read(binding.section, binding.key, binding.defaultText));
-            });
-        }
+        if (binding.step == readStep)
+            step([&] { binding.read(m_window, gathered, startText(binding, target)); });
     }
+}
+
+QString StartupShutdown::startText(const SettingBinding &binding,
+                                   const std::optional<StartTarget> &target)
+{
+    // A target stands where the stored drive and folder would: the lists
+    // follow it as they would follow the user.
+    if (target && binding.section == SettingsSection) {
+        if (binding.key == DriveLetterKey)
+            return target->driveText;
+        if (binding.key == DrivePathKey)
+            return target->folder;
+    }
+    return m_store.read(binding.section, binding.key, binding.defaultText);
 }
 
 void StartupShutdown::restoreWindowPlacement(const StoredPlacement &stored)

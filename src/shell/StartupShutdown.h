@@ -1,10 +1,15 @@
 #pragma once
 
+#include "StartTarget.h"
+
+#include <optional>
+
 namespace glintbox {
 
 class SettingsStore;
 class frmGlintbox;
 struct GatheredSettings;
+struct SettingBinding;
 struct StoredPlacement;
 enum class ReadStep;
 
@@ -15,11 +20,15 @@ class StartupShutdown {
 public:
     StartupShutdown(frmGlintbox &window, SettingsStore &store);
 
-    void Form_Load();
+    // A start target replaces the stored drive and folder, and its file is
+    // shown instead of the folder's first.
+    void Form_Load(const std::optional<StartTarget> &target);
     void Form_QueryUnload();
 
 private:
-    void readSettings(ReadStep step, GatheredSettings &gathered);
+    void readSettings(ReadStep step, GatheredSettings &gathered,
+                      const std::optional<StartTarget> &target = std::nullopt);
+    QString startText(const SettingBinding &binding, const std::optional<StartTarget> &target);
     void restoreWindowPlacement(const StoredPlacement &stored);
     void writeAllSettings();
 

@@ -2,6 +2,7 @@
 
 #include "MainMenus.h"
 #include "Navigation.h"
+#include "StartTarget.h"
 #include "StartupShutdown.h"
 #include "StatusLine.h"
 #include "ViewerKeys.h"
@@ -268,7 +269,11 @@ void frmGlintbox::trapped(const std::function<void()> &handler)
 
 void frmGlintbox::Form_Load()
 {
-    StartupShutdown(*this, m_services.store).Form_Load();
+    std::optional<StartTarget> target;
+    if (!m_services.openPath.isEmpty())
+        target = startTargetOf(m_services.openPath, m_services.fs, m_services.drives,
+                               m_services.prompts);
+    StartupShutdown(*this, m_services.store).Form_Load(target);
 }
 
 void frmGlintbox::Form_QueryUnload()

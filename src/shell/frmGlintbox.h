@@ -48,6 +48,8 @@ struct GlintboxServices {
     // The folder the lists show before the stored one is restored: the
     // program's working folder.
     QString startFolder;
+    // A file or folder named on the command line, absolute; empty for none.
+    QString openPath = {};
 };
 
 // The main window: creates the controls, holds the shared state and wires the

@@ -53,6 +53,7 @@ struct ShellFixture {
     FakeDrives drives;
     RecordingStarter starter;
     QString startFolder = dir.path();
+    QString openPath; // as named on the command line
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<frmGlintbox> window;
     int exits = 0;
@@ -104,7 +105,7 @@ struct ShellFixture {
     frmGlintbox &open()
     {
         window = std::make_unique<frmGlintbox>(
-            GlintboxServices{prompts, fs, drives, *store, starter, dialogs, startFolder});
+            GlintboxServices{prompts, fs, drives, *store, starter, dialogs, startFolder, openPath});
         window->setExitHandler([this] { ++exits; });
         return *window;
     }

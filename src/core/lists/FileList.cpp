@@ -38,12 +38,15 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     return {};
 }
 
-QStringList listMatchingFiles(FileSystem &fs, const QString &folder, const WildcardPattern &pattern)
+QStringList listMatchingFiles(FileSystem &fs, const QString &folder, const WildcardPattern &pattern,
+                              const QString &admitted)
 {
     const std::vector<FolderEntry> entries = fs.list(folder);
     QStringList names;
     for (const FolderEntry &entry : entries) {
-        if (!entry.isFolder && !entry.name.startsWith(u'.') && pattern.matches(entry.name))
+        const bool listed =
+            entry.name == admitted || (!entry.name.startsWith(u'.') && pattern.matches(entry.name));
+        if (!entry.isFolder && listed)
             names.append(entry.name);
     }
     return sortedByName(std::move(names));
@@ -69,14 +72,22 @@ void FileList::setPath(const QString &path)
 {
     if (path == m_path)
         return;
+    m_admitted.clear();
     reload(path);
 }
 
 void FileList::setPattern(const QString &pattern)
 {
+    m_admitted.clear();
     m_pattern = WildcardPattern(pattern);
     if (!m_path.isEmpty())
         reload(m_path);
+}
+
+void FileList::admit(const QString &name)
+{
+    m_admitted = name;
+    reload(m_path);
 }
 
 void FileList::refresh()
@@ -86,7 +97,7 @@ void FileList::refresh()
 
 void FileList::reload(const QString &path)
 {
-    QStringList names = listMatchingFiles(m_fs, path, m_pattern);
+    QStringList names = listMatchingFiles(m_fs, path, m_pattern, m_admitted);
     m_path = path;
     const QSignalBlocker blocker(selectionModel());
     m_model.setNames(std::move(names));

@@ -27,9 +27,10 @@ private:
 };
 
 // The names of a folder's files that match the pattern, hidden files left out,
-// sorted by name without regard to case. Pure apart from the one listing.
-QStringList listMatchingFiles(FileSystem &fs, const QString &folder,
-                              const WildcardPattern &pattern);
+// sorted by name without regard to case; the admitted name is listed whatever
+// its name. Pure apart from the one listing.
+QStringList listMatchingFiles(FileSystem &fs, const QString &folder, const WildcardPattern &pattern,
+                              const QString &admitted = {});
 
 // The file list control File1: the files of one folder that match a pattern.
 // Selecting an entry, by the user or by setting the list index from code,
@@ -46,9 +47,14 @@ public:
 
     QString pattern() const { return m_pattern.text(); }
     void setPattern(const QString &pattern);
+    // Lists this file of the current folder even where the pattern or the
+    // hidden-name rule leaves it out: the file the user asked to open. The
+    // exception ends when the list takes another folder or pattern.
+    void admit(const QString &name);
 
     int listCount() const { return int(m_model.names().size()); }
     QString entry(int index) const { return m_model.names().value(index); }
+    int indexOf(const QString &name) const { return int(m_model.names().indexOf(name)); }
     int listIndex() const;
     void setListIndex(int index);
     // The bare name of the selected entry, empty when none is selected.
@@ -72,6 +78,7 @@ private:
     FileListModel m_model;
     QString m_path;
     WildcardPattern m_pattern;
+    QString m_admitted;
     bool m_selectingFromCode = false;
 };
 
