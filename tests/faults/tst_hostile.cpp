@@ -166,9 +166,6 @@ void TestHostile::boundedShowOrRefusal()
     QFETCH(QString, refusal);
 
     const MeasuredRun run = show(name, content);
-    QEXPECT_FAIL("text of one 50 MB line",
-                 "the text view lays out one line in time growing with the square of its length",
-                 Abort);
     QVERIFY2(run.finished, "the window did not finish showing the file");
     qInfo("%s: %.2f s of processor time above the bare window, peak %lld MiB", qPrintable(name),
           run.cpuSeconds - m_baselineSeconds, run.peakKiB / 1024);
@@ -179,6 +176,10 @@ void TestHostile::boundedShowOrRefusal()
         QVERIFY2(run.exitCode == 2, qPrintable(run.output));
         QVERIFY2(run.output.contains(QStringLiteral("prompt: ") + refusal), qPrintable(run.output));
     }
+    QEXPECT_FAIL("text of one 50 MB line",
+                 "the first screen shows at once, but laying out the rest of the line in the "
+                 "background takes several seconds of processor time",
+                 Continue);
     QCOMPARE_LE(run.cpuSeconds - m_baselineSeconds, MaxSecondsAboveBaseline);
     QCOMPARE_LE(run.peakKiB, MaxPeakKiB);
 }

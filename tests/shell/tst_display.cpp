@@ -120,6 +120,8 @@ class TestDisplay : public QObject {
     Q_OBJECT
 
 private slots:
+    // First, while no other test's window holds a browser or a player.
+    void startUpLeavesBrowserPlayerAndDialogsForLater();
     void endOfFileMarker_data();
     void endOfFileMarker();
     void fileAboveMaximumIsRefusedQuietly();
@@ -141,12 +143,11 @@ private slots:
     void specialFilesAreRefused();
     void noViewKeepsAnotherFile_data();
     void noViewKeepsAnotherFile();
-    void cleanupTestCase();
     void fileNamesAreNeverMarkup_data();
     void fileNamesAreNeverMarkup();
     void longNameGivesWayToSizeAndDate();
     void darkDesktopShowsLightText();
-    void startUpLeavesBrowserPlayerAndDialogsForLater();
+    void cleanupTestCase();
 
 private:
     ShellFixture *m_fixture = nullptr;
@@ -526,6 +527,8 @@ void TestDisplay::noViewKeepsAnotherFile()
 void TestDisplay::cleanupTestCase()
 {
     m_kinds.reset();
+}
+
 namespace {
 
 void clickFile(frmGlintbox &w, int row)
@@ -614,6 +617,8 @@ void TestDisplay::darkDesktopShowsLightText()
     w.state().font.colour = rgbColourValue(255, 0, 0);
     clickFile(w, 0);
     QCOMPARE(edit->palette().color(QPalette::Text), QColor(255, 0, 0));
+}
+
 void TestDisplay::startUpLeavesBrowserPlayerAndDialogsForLater()
 {
     ShellFixture f;

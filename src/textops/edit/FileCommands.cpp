@@ -118,7 +118,7 @@ void FileCommands::emptyViewer()
     v.ActiveMovie1->stop();
     v.ActiveMovie1->hide();
     v.picLaunchWindow->hide();
-    m_display.setStatusLine(QString());
+    m_display.setStatusLine(QString(), QString());
     v.Text1->setText(QString());
     v.Text1->show();
 }
