@@ -84,6 +84,15 @@ public:
         ++m_count;
         return *this;
     }
+    // Several records, given as type, parameters, type, parameters...
+    template<typename... Rest>
+    EmfWriter &records(quint32 type, const Le &params, const Rest &...rest)
+    {
+        record(type, params);
+        if constexpr (sizeof...(rest) > 0)
+            records(rest...);
+        return *this;
+    }
     // A record whose size field says `size` whatever its content.
     EmfWriter &rawRecord(quint32 type, quint32 size, const QByteArray &body)
     {
@@ -161,6 +170,15 @@ public:
         if (body.size() % 2)
             body.append('\0');
         m_records += Le().u32(quint32(3 + body.size() / 2)).u16(function).bytes(body).data();
+        return *this;
+    }
+    // Several records, given as function, parameters, function, parameters...
+    template<typename... Rest>
+    WmfWriter &records(quint16 function, const Le &params, const Rest &...rest)
+    {
+        record(function, params);
+        if constexpr (sizeof...(rest) > 0)
+            records(rest...);
         return *this;
     }
     WmfWriter &rawRecord(quint32 sizeWords, quint16 function, const QByteArray &body)

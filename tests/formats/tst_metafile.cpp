@@ -49,15 +49,21 @@ bool inkIn(const QImage &image, int x0, int x1, int y0, int y1)
 EmfWriter redFill(QSize size = {100, 100})
 {
     EmfWriter emf(size);
-    emf.record(EMR_CREATEBRUSHINDIRECT, Le().u32(1).u32(0).u32(Red).u32(0));
+    emf.record(EMR_CREATEBRUSHINDIRECT, Le().u32s(1, 0, Red, 0));
     emf.record(EMR_SELECTOBJECT, Le().u32(1));
     emf.record(EMR_SELECTOBJECT, Le().u32(NULL_PEN));
     return emf;
 }
 
-Le rectParams(QRect r)
+// A picture of these records after redFill()'s, each given as its type and parameters.
+template<typename... Records> QByteArray redFilled(const Records &...records)
 {
-    return Le().rect(r);
+    return redFill().records(records...).finish();
+}
+
+Le box(int x, int y, int width, int height)
+{
+    return Le().rect(QRect(x, y, width, height));
 }
 
 // An EMF painted green all over, without a pen, with a blue brush selected.
@@ -65,10 +71,9 @@ EmfWriter greenWithBlueBrush()
 {
     EmfWriter emf;
     emf.record(EMR_SELECTOBJECT, Le().u32(NULL_PEN))
-        .record(EMR_CREATEBRUSHINDIRECT, Le().u32(1).u32(BS_SOLID).u32(Green).u32(0))
-        .record(EMR_SELECTOBJECT, Le().u32(1))
-        .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 100, 100)))
-        .record(EMR_CREATEBRUSHINDIRECT, Le().u32(2).u32(BS_SOLID).u32(Blue).u32(0))
+        .records(EMR_CREATEBRUSHINDIRECT, Le().u32s(1, BS_SOLID, Green, 0), EMR_SELECTOBJECT,
+                 Le().u32(1), EMR_RECTANGLE, box(0, 0, 100, 100), EMR_CREATEBRUSHINDIRECT,
+                 Le().u32s(2, BS_SOLID, Blue, 0))
         .record(EMR_SELECTOBJECT, Le().u32(2));
     return emf;
 }
@@ -88,9 +93,14 @@ WmfWriter wmfRedFill()
     WmfWriter wmf(QRect(0, 0, 1000, 1000), 1000);
     wmf.record(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Red).u16(0));
     wmf.record(META_SELECTOBJECT, Le().u16(0));
-    wmf.record(META_CREATEPENINDIRECT, Le().u16(5).i16(0).i16(0).u32(0));
+    wmf.record(META_CREATEPENINDIRECT, Le().u16(5).i16s(0, 0).u32(0));
     wmf.record(META_SELECTOBJECT, Le().u16(1));
     return wmf;
+}
+
+template<typename... Records> QByteArray wmfRedFilled(const Records &...records)
+{
+    return wmfRedFill().records(records...).finish();
 }
 
 Le wmfRect(QRect r)
@@ -150,7 +160,7 @@ QByteArray plusPicture(const EmfPlusWriter &records)
 {
     EmfWriter emf;
     emf.record(EMR_COMMENT, records.comment());
-    emf.record(EMR_CREATEBRUSHINDIRECT, Le().u32(9).u32(BS_SOLID).u32(Blue).u32(0))
+    emf.record(EMR_CREATEBRUSHINDIRECT, Le().u32s(9, BS_SOLID, Blue, 0))
         .record(EMR_SELECTOBJECT, Le().u32(9))
         .record(EMR_RECTANGLE, Le().rect(QRect(0, 0, 100, 100)));
     return emf.finish();
@@ -164,7 +174,7 @@ Le plusRect(QRectF r)
 // A serialised solid brush, and a path of float points with their types.
 Le plusSolidBrush(quint32 argb)
 {
-    return Le().u32(0xDBC01002).u32(BrushSolidColor).u32(argb);
+    return Le().u32s(0xDBC01002, BrushSolidColor, argb);
 }
 Le plusPath(const QList<QPointF> &points, const QByteArray &types)
 {
@@ -204,7 +214,7 @@ private slots:
                              << false;
         QTest::newRow("empty") << QByteArray() << false;
         QTest::newRow("emf type without signature")
-            << QByteArray(Le().u32(1).u32(88).data() + QByteArray(80, 'x')) << false;
+            << QByteArray(Le().u32s(1, 88).data() + QByteArray(80, 'x')) << false;
     }
     void recognisesSignatures()
     {
@@ -243,7 +253,7 @@ private slots:
         // 254 pixels at 4 a millimetre is 63.5 mm, 3600 twips.
         QTest::newRow("emf frame") << EmfWriter(QSize(254, 127)).finish() << QSizeF(3600, 1800);
         QTest::newRow("window of a plain wmf, at 96 an inch")
-            << WmfWriter().record(META_SETWINDOWEXT, Le().i16(48).i16(96)).finish()
+            << WmfWriter().record(META_SETWINDOWEXT, Le().i16s(48, 96)).finish()
             << QSizeF(1440, 720);
     }
     void naturalSize()
@@ -262,66 +272,44 @@ private slots:
         QTest::addColumn<QPoint>("painted");
         QTest::addColumn<QPoint>("unpainted");
         QTest::newRow("emf text mode, window origin")
-            << redFill()
-                   .record(EMR_SETWINDOWORGEX, Le().i32(-50).i32(-50))
-                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 20, 20)))
-                   .finish()
+            << redFilled(EMR_SETWINDOWORGEX, Le().i32s(-50, -50), EMR_RECTANGLE, box(0, 0, 20, 20))
             << QPoint(60, 60) << QPoint(10, 10);
         QTest::newRow("emf anisotropic extents")
-            << redFill()
-                   .record(EMR_SETMAPMODE, Le().u32(MM_ANISOTROPIC))
-                   .record(EMR_SETWINDOWEXTEX, Le().i32(1000).i32(1000))
-                   .record(EMR_SETVIEWPORTEXTEX, Le().i32(100).i32(100))
-                   .record(EMR_RECTANGLE, rectParams(QRect(500, 500, 500, 500)))
-                   .finish()
+            << redFilled(EMR_SETMAPMODE, Le().u32(MM_ANISOTROPIC), EMR_SETWINDOWEXTEX,
+                         Le().i32s(1000, 1000), EMR_SETVIEWPORTEXTEX, Le().i32s(100, 100),
+                         EMR_RECTANGLE, box(500, 500, 500, 500))
             << QPoint(75, 75) << QPoint(25, 25);
         QTest::newRow("emf isotropic keeps the aspect")
-            << redFill()
-                   .record(EMR_SETMAPMODE, Le().u32(MM_ISOTROPIC))
-                   .record(EMR_SETWINDOWEXTEX, Le().i32(1000).i32(500))
-                   .record(EMR_SETVIEWPORTEXTEX, Le().i32(100).i32(100))
-                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 1000, 500)))
-                   .finish()
+            << redFilled(EMR_SETMAPMODE, Le().u32(MM_ISOTROPIC), EMR_SETWINDOWEXTEX,
+                         Le().i32s(1000, 500), EMR_SETVIEWPORTEXTEX, Le().i32s(100, 100),
+                         EMR_RECTANGLE, box(0, 0, 1000, 500))
             << QPoint(50, 25) << QPoint(50, 75);
         QTest::newRow("emf lometric, y up")
-            << redFill()
-                   .record(EMR_SETMAPMODE, Le().u32(MM_LOMETRIC))
-                   .record(EMR_SETVIEWPORTORGEX, Le().i32(0).i32(100))
-                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 100, 100)))
-                   .finish()
+            << redFilled(EMR_SETMAPMODE, Le().u32(MM_LOMETRIC), EMR_SETVIEWPORTORGEX,
+                         Le().i32s(0, 100), EMR_RECTANGLE, box(0, 0, 100, 100))
             << QPoint(20, 80) << QPoint(20, 20);
         QTest::newRow("emf world transform")
-            << redFill()
-                   .record(EMR_SETWORLDTRANSFORM, Le().f32(2).f32(0).f32(0).f32(2).f32(10).f32(10))
-                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 20, 20)))
-                   .finish()
+            << redFilled(EMR_SETWORLDTRANSFORM, Le().f32s(2, 0, 0, 2, 10, 10), EMR_RECTANGLE,
+                         box(0, 0, 20, 20))
             << QPoint(40, 40) << QPoint(60, 60);
         QTest::newRow("emf restore dc restores the mapping")
-            << redFill()
-                   .record(EMR_SAVEDC)
-                   .record(EMR_SETWINDOWORGEX, Le().i32(-50).i32(-50))
-                   .record(EMR_RESTOREDC, Le().i32(-1))
-                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 20, 20)))
-                   .finish()
+            << redFilled(EMR_SAVEDC, Le(), EMR_SETWINDOWORGEX, Le().i32s(-50, -50), EMR_RESTOREDC,
+                         Le().i32(-1), EMR_RECTANGLE, box(0, 0, 20, 20))
             << QPoint(10, 10) << QPoint(60, 60);
         QTest::newRow("wmf placeable without window")
             << wmfRedFill().record(META_RECTANGLE, wmfRect(QRect(0, 0, 500, 500))).finish()
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("wmf window, y up")
             << WmfWriter()
-                   .record(META_SETWINDOWORG, Le().i16(2000).i16(0))
-                   .record(META_SETWINDOWEXT, Le().i16(-2000).i16(2000))
-                   .record(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Red).u16(0))
-                   .record(META_SELECTOBJECT, Le().u16(0))
-                   .record(META_RECTANGLE, wmfRect(QRect(0, 0, 1000, 1000)))
+                   .records(META_SETWINDOWORG, Le().i16s(2000, 0), META_SETWINDOWEXT,
+                            Le().i16s(-2000, 2000), META_CREATEBRUSHINDIRECT,
+                            Le().u16(0).u32(Red).u16(0), META_SELECTOBJECT, Le().u16(0),
+                            META_RECTANGLE, wmfRect(QRect(0, 0, 1000, 1000)))
                    .finish()
             << QPoint(25, 75) << QPoint(75, 25);
         QTest::newRow("wmf window inside a placeable picture")
-            << wmfRedFill()
-                   .record(META_SETWINDOWORG, Le().i16(0).i16(0))
-                   .record(META_SETWINDOWEXT, Le().i16(100).i16(100))
-                   .record(META_RECTANGLE, wmfRect(QRect(50, 0, 50, 50)))
-                   .finish()
+            << wmfRedFilled(META_SETWINDOWORG, Le().i16s(0, 0), META_SETWINDOWEXT,
+                            Le().i16s(100, 100), META_RECTANGLE, wmfRect(QRect(50, 0, 50, 50)))
             << QPoint(75, 25) << QPoint(25, 25);
     }
     void mapModes() { checkPaintedAt(); }
@@ -334,14 +322,14 @@ private slots:
         auto shape = [](quint32 type, const Le &params) {
             return redFill().record(type, params).finish();
         };
-        const Le arcBox = Le().rect(QRect(10, 10, 80, 80)).i32(90).i32(50).i32(50).i32(10);
-        QTest::newRow("rectangle") << shape(EMR_RECTANGLE, rectParams(QRect(20, 20, 40, 40)))
-                                   << QPoint(50, 50) << QPoint(10, 10);
-        QTest::newRow("ellipse") << shape(EMR_ELLIPSE, rectParams(QRect(20, 20, 60, 60)))
-                                 << QPoint(50, 50) << QPoint(23, 23);
+        const Le arcBox = Le().rect(QRect(10, 10, 80, 80)).i32s(90, 50, 50, 10);
+        QTest::newRow("rectangle")
+            << shape(EMR_RECTANGLE, box(20, 20, 40, 40)) << QPoint(50, 50) << QPoint(10, 10);
+        QTest::newRow("ellipse") << shape(EMR_ELLIPSE, box(20, 20, 60, 60)) << QPoint(50, 50)
+                                 << QPoint(23, 23);
         QTest::newRow("round rectangle")
-            << shape(EMR_ROUNDRECT, Le().rect(QRect(20, 20, 60, 60)).i32(40).i32(40))
-            << QPoint(50, 50) << QPoint(22, 22);
+            << shape(EMR_ROUNDRECT, Le().rect(QRect(20, 20, 60, 60)).i32s(40, 40)) << QPoint(50, 50)
+            << QPoint(22, 22);
         Le triangle32;
         triangle32.i32s(0, 0, 100, 100).u32(3).i32s(10, 90, 50, 10, 90, 90);
         QTest::newRow("polygon") << shape(EMR_POLYGON, triangle32) << QPoint(50, 60)
@@ -358,16 +346,13 @@ private slots:
         QTest::newRow("pie, counter-clockwise")
             << shape(EMR_PIE, arcBox) << QPoint(65, 35) << QPoint(35, 65);
         QTest::newRow("chord") << shape(EMR_CHORD, arcBox) << QPoint(75, 25) << QPoint(55, 45);
-        QTest::newRow("pie, clockwise") << redFill()
-                                               .record(EMR_SETARCDIRECTION, Le().u32(AD_CLOCKWISE))
-                                               .record(EMR_PIE, arcBox)
-                                               .finish()
-                                        << QPoint(35, 65) << QPoint(65, 35);
+        QTest::newRow("pie, clockwise")
+            << redFilled(EMR_SETARCDIRECTION, Le().u32(AD_CLOCKWISE), EMR_PIE, arcBox)
+            << QPoint(35, 65) << QPoint(65, 35);
         auto stroked = [](quint32 type, const Le &params) {
             return EmfWriter()
-                .record(EMR_CREATEPEN, Le().u32(1).u32(0).i32(6).i32(0).u32(Red))
-                .record(EMR_SELECTOBJECT, Le().u32(1))
-                .record(type, params)
+                .records(EMR_CREATEPEN, Le().u32s(1, 0).i32s(6, 0).u32(Red), EMR_SELECTOBJECT,
+                         Le().u32(1), type, params)
                 .finish();
         };
         QTest::newRow("polyline") << stroked(EMR_POLYLINE16, points16({{10, 50}, {90, 50}}))
@@ -377,17 +362,13 @@ private slots:
                                 << QPoint(50, 20) << QPoint(50, 50);
         QTest::newRow("path figures stay apart")
             << EmfWriter()
-                   .record(EMR_CREATEPEN, Le().u32(1).u32(0).i32(3).i32(0).u32(Red))
-                   .record(EMR_SELECTOBJECT, Le().u32(1))
-                   .record(EMR_BEGINPATH)
-                   .record(EMR_MOVETOEX, Le().i32(10).i32(10))
-                   .record(EMR_POLYBEZIERTO16, points16({{10, 10}, {40, 10}, {40, 10}}))
-                   .record(EMR_LINETO, Le().i32(10).i32(40))
-                   .record(EMR_MOVETOEX, Le().i32(60).i32(60))
-                   .record(EMR_POLYBEZIERTO16, points16({{60, 60}, {90, 60}, {90, 60}}))
-                   .record(EMR_LINETO, Le().i32(60).i32(90))
-                   .record(EMR_ENDPATH)
-                   .record(EMR_STROKEPATH, Le().rect(QRect(0, 0, 100, 100)))
+                   .records(EMR_CREATEPEN, Le().u32s(1, 0).i32s(3, 0).u32(Red), EMR_SELECTOBJECT,
+                            Le().u32(1), EMR_BEGINPATH, Le(), EMR_MOVETOEX, Le().i32s(10, 10),
+                            EMR_POLYBEZIERTO16, points16({{10, 10}, {40, 10}, {40, 10}}),
+                            EMR_LINETO, Le().i32s(10, 40), EMR_MOVETOEX, Le().i32s(60, 60),
+                            EMR_POLYBEZIERTO16, points16({{60, 60}, {90, 60}, {90, 60}}),
+                            EMR_LINETO, Le().i32s(60, 90), EMR_ENDPATH, Le(), EMR_STROKEPATH,
+                            Le().rect(QRect(0, 0, 100, 100)))
                    .finish()
             << QPoint(25, 10) << QPoint(35, 50);
         QTest::newRow("wmf rectangle")
@@ -395,17 +376,15 @@ private slots:
             << QPoint(75, 75) << QPoint(25, 25);
         QTest::newRow("wmf polygon")
             << wmfRedFill()
-                   .record(META_POLYGON,
-                           Le().i16(3).i16(100).i16(900).i16(500).i16(100).i16(900).i16(900))
+                   .record(META_POLYGON, Le().i16s(3, 100, 900, 500, 100, 900, 900))
                    .finish()
             << QPoint(50, 60) << QPoint(15, 20);
         Le dashes;
         dashes.u32s(1, 0, 0, 0, 0, PS_GEOMETRIC | PS_ENDCAP_FLAT | PS_USERSTYLE, 4, 0, Red, 0, 2);
         QTest::newRow("user dashes leave gaps")
             << EmfWriter()
-                   .record(EMR_EXTCREATEPEN, dashes.u32s(10, 10))
-                   .record(EMR_SELECTOBJECT, Le().u32(1))
-                   .record(EMR_POLYLINE16, points16({{0, 50}, {100, 50}}))
+                   .records(EMR_EXTCREATEPEN, dashes.u32s(10, 10), EMR_SELECTOBJECT, Le().u32(1),
+                            EMR_POLYLINE16, points16({{0, 50}, {100, 50}}))
                    .finish()
             << QPoint(25, 50) << QPoint(15, 50);
     }
@@ -433,8 +412,8 @@ private slots:
         QFETCH(bool, above);
         QFETCH(bool, below);
         const QImage image = render(textPicture()
-                                        .record(EMR_SETTEXTALIGN, Le().u32(align))
-                                        .record(EMR_EXTTEXTOUTW, textOut({50, 50}, "II"))
+                                        .records(EMR_SETTEXTALIGN, Le().u32(align), EMR_EXTTEXTOUTW,
+                                                 textOut({50, 50}, "II"))
                                         .finish());
         QCOMPARE(inkIn(image, 0, 48, 0, 100), left);
         QCOMPARE(inkIn(image, 52, 100, 0, 100), right);
@@ -485,10 +464,9 @@ private slots:
         auto draw = [](const QString &face, int charset, const QString &text) {
             return render(
                 EmfWriter()
-                    .record(EMR_EXTCREATEFONTINDIRECTW, emfFont(40, 400, face, quint8(charset)))
-                    .record(EMR_SELECTOBJECT, Le().u32(1))
-                    .record(EMR_SETBKMODE, Le().u32(TRANSPARENT))
-                    .record(EMR_EXTTEXTOUTW, textOut({10, 20}, text, 0, QRect(), {40, 40}))
+                    .records(EMR_EXTCREATEFONTINDIRECTW, emfFont(40, 400, face, quint8(charset)),
+                             EMR_SELECTOBJECT, Le().u32(1), EMR_SETBKMODE, Le().u32(TRANSPARENT),
+                             EMR_EXTTEXTOUTW, textOut({10, 20}, text, 0, QRect(), {40, 40}))
                     .finish());
         };
         const QImage expected = draw(QStringLiteral("DejaVu Sans"), ANSI_CHARSET, shown);
@@ -504,8 +482,8 @@ private slots:
         QTest::addColumn<QRect>("blank");
         QTest::newRow("opaque rectangle without text")
             << textPicture()
-                   .record(EMR_SETBKCOLOR, Le().u32(Blue))
-                   .record(EMR_EXTTEXTOUTW, textOut({0, 0}, "", ETO_OPAQUE, QRect(20, 20, 40, 40)))
+                   .records(EMR_SETBKCOLOR, Le().u32(Blue), EMR_EXTTEXTOUTW,
+                            textOut({0, 0}, "", ETO_OPAQUE, QRect(20, 20, 40, 40)))
                    .finish()
             << QRect(25, 25, 30, 30) << QRect(65, 0, 35, 100);
         QTest::newRow("opaque glyph numbers keep their box")
@@ -527,15 +505,13 @@ private slots:
         // point at device (50, 80), as the vertical axis labels of charts are written.
         QTest::newRow("escapement in a mapping with y up")
             << EmfWriter()
-                   .record(EMR_SETMAPMODE, Le().u32(MM_ANISOTROPIC))
-                   .record(EMR_SETWINDOWEXTEX, Le().i32(100).i32(-100))
-                   .record(EMR_SETWINDOWORGEX, Le().i32(0).i32(100))
-                   .record(EMR_SETVIEWPORTEXTEX, Le().i32(100).i32(100))
+                   .records(EMR_SETMAPMODE, Le().u32(MM_ANISOTROPIC), EMR_SETWINDOWEXTEX,
+                            Le().i32s(100, -100), EMR_SETWINDOWORGEX, Le().i32s(0, 100),
+                            EMR_SETVIEWPORTEXTEX, Le().i32s(100, 100))
                    .record(EMR_EXTCREATEFONTINDIRECTW,
                            emfFont(20, 700, QStringLiteral("DejaVu Sans"), 0, 2700))
-                   .record(EMR_SELECTOBJECT, Le().u32(1))
-                   .record(EMR_SETBKMODE, Le().u32(TRANSPARENT))
-                   .record(EMR_EXTTEXTOUTW, textOut({50, 20}, "IIII"))
+                   .records(EMR_SELECTOBJECT, Le().u32(1), EMR_SETBKMODE, Le().u32(TRANSPARENT),
+                            EMR_EXTTEXTOUTW, textOut({50, 20}, "IIII"))
                    .finish()
             << QRect(50, 30, 25, 45) << QRect(0, 84, 100, 16);
         Le font;
@@ -555,17 +531,16 @@ private slots:
                                        << QRect(10, 25, 25, 20) << QRect(50, 0, 50, 100);
         QTest::newRow("advances place the letters")
             << textPicture()
-                   .record(EMR_SETTEXTALIGN, Le().u32(TA_BASELINE))
-                   .record(EMR_EXTTEXTOUTW, textOut({10, 60}, "II", 0, QRect(), {60, 10}))
+                   .records(EMR_SETTEXTALIGN, Le().u32(TA_BASELINE), EMR_EXTTEXTOUTW,
+                            textOut({10, 60}, "II", 0, QRect(), {60, 10}))
                    .finish()
             << QRect(68, 25, 17, 35) << QRect(30, 0, 35, 100);
         // The records' reference points are ignored: the second run follows the first.
         QTest::newRow("text at the current position moves it")
             << textPicture(30)
-                   .record(EMR_SETTEXTALIGN, Le().u32(TA_UPDATECP))
-                   .record(EMR_MOVETOEX, Le().i32s(10, 10))
-                   .record(EMR_EXTTEXTOUTW, textOut({0, 70}, "II"))
-                   .record(EMR_EXTTEXTOUTW, textOut({0, 70}, "II"))
+                   .records(EMR_SETTEXTALIGN, Le().u32(TA_UPDATECP), EMR_MOVETOEX,
+                            Le().i32s(10, 10), EMR_EXTTEXTOUTW, textOut({0, 70}, "II"),
+                            EMR_EXTTEXTOUTW, textOut({0, 70}, "II"))
                    .finish()
             << QRect(35, 10, 25, 35) << QRect(0, 60, 100, 40);
         QTest::newRow("clipped to its rectangle")
@@ -605,10 +580,9 @@ private slots:
 
         const QImage fromWide =
             render(EmfWriter()
-                       .record(EMR_EXTCREATEFONTINDIRECTW, emfFont(60, 400))
-                       .record(EMR_SELECTOBJECT, Le().u32(1))
-                       .record(EMR_SETBKMODE, Le().u32(TRANSPARENT))
-                       .record(EMR_EXTTEXTOUTW, textOut({10, 20}, QStringLiteral("Ж")))
+                       .records(EMR_EXTCREATEFONTINDIRECTW, emfFont(60, 400), EMR_SELECTOBJECT,
+                                Le().u32(1), EMR_SETBKMODE, Le().u32(TRANSPARENT), EMR_EXTTEXTOUTW,
+                                textOut({10, 20}, QStringLiteral("Ж")))
                        .finish());
         QVERIFY(inkIn(fromBytes, 0, 100, 0, 100));
         QCOMPARE(fromBytes, fromWide);
@@ -619,64 +593,45 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QPoint>("painted");
         QTest::addColumn<QPoint>("unpainted");
-        const Le everything = rectParams(QRect(0, 0, 100, 100));
+        const Le everything = box(0, 0, 100, 100);
         QTest::newRow("intersect")
-            << redFill()
-                   .record(EMR_INTERSECTCLIPRECT, rectParams(QRect(20, 20, 40, 40)))
-                   .record(EMR_RECTANGLE, everything)
-                   .finish()
+            << redFilled(EMR_INTERSECTCLIPRECT, box(20, 20, 40, 40), EMR_RECTANGLE, everything)
             << QPoint(40, 40) << QPoint(70, 70);
         QTest::newRow("exclude") << redFill()
-                                        .record(EMR_EXCLUDECLIPRECT,
-                                                rectParams(QRect(20, 20, 40, 40)))
+                                        .record(EMR_EXCLUDECLIPRECT, box(20, 20, 40, 40))
                                         .record(EMR_RECTANGLE, everything)
                                         .finish()
                                  << QPoint(70, 70) << QPoint(40, 40);
         QTest::newRow("restore dc lifts the clip")
-            << redFill()
-                   .record(EMR_SAVEDC)
-                   .record(EMR_INTERSECTCLIPRECT, rectParams(QRect(20, 20, 40, 40)))
-                   .record(EMR_RESTOREDC, Le().i32(-1))
-                   .record(EMR_INTERSECTCLIPRECT, rectParams(QRect(50, 50, 50, 50)))
-                   .record(EMR_RECTANGLE, everything)
-                   .finish()
+            << redFilled(EMR_SAVEDC, Le(), EMR_INTERSECTCLIPRECT, box(20, 20, 40, 40),
+                         EMR_RESTOREDC, Le().i32(-1), EMR_INTERSECTCLIPRECT, box(50, 50, 50, 50),
+                         EMR_RECTANGLE, everything)
             << QPoint(70, 70) << QPoint(40, 40);
         Le region;
         region.u32s(48, RGN_COPY, 32, 1, 1, 16).rect(QRect(50, 0, 50, 100));
         region.rect(QRect(50, 0, 50, 100));
-        QTest::newRow("select clip region") << redFill()
-                                                   .record(EMR_EXTSELECTCLIPRGN, region)
-                                                   .record(EMR_RECTANGLE, everything)
-                                                   .finish()
-                                            << QPoint(75, 50) << QPoint(25, 50);
+        QTest::newRow("select clip region")
+            << redFilled(EMR_EXTSELECTCLIPRGN, region, EMR_RECTANGLE, everything) << QPoint(75, 50)
+            << QPoint(25, 50);
         QTest::newRow("region without rectangles clips everything")
             << redFill()
-                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 10, 10)))
+                   .record(EMR_RECTANGLE, box(0, 0, 10, 10))
                    .record(EMR_EXTSELECTCLIPRGN,
                            Le().u32s(32, RGN_COPY, 32, 1, 0, 0).rect(QRect(0, 0, 0, 0)))
                    .record(EMR_RECTANGLE, everything)
                    .finish()
             << QPoint(5, 5) << QPoint(50, 50);
         QTest::newRow("no region resets the clip")
-            << redFill()
-                   .record(EMR_INTERSECTCLIPRECT, rectParams(QRect(0, 0, 10, 10)))
-                   .record(EMR_EXTSELECTCLIPRGN, Le().u32(0).u32(RGN_COPY))
-                   .record(EMR_RECTANGLE, everything)
-                   .finish()
+            << redFilled(EMR_INTERSECTCLIPRECT, box(0, 0, 10, 10), EMR_EXTSELECTCLIPRGN,
+                         Le().u32s(0, RGN_COPY), EMR_RECTANGLE, everything)
             << QPoint(70, 70) << QPoint(200, 200);
-        QTest::newRow("clip path") << redFill()
-                                          .record(EMR_BEGINPATH)
-                                          .record(EMR_ELLIPSE, everything)
-                                          .record(EMR_ENDPATH)
-                                          .record(EMR_SELECTCLIPPATH, Le().u32(RGN_COPY))
-                                          .record(EMR_RECTANGLE, everything)
-                                          .finish()
-                                   << QPoint(50, 50) << QPoint(3, 3);
+        QTest::newRow("clip path")
+            << redFilled(EMR_BEGINPATH, Le(), EMR_ELLIPSE, everything, EMR_ENDPATH, Le(),
+                         EMR_SELECTCLIPPATH, Le().u32(RGN_COPY), EMR_RECTANGLE, everything)
+            << QPoint(50, 50) << QPoint(3, 3);
         QTest::newRow("wmf intersect")
-            << wmfRedFill()
-                   .record(META_INTERSECTCLIPRECT, wmfRect(QRect(0, 0, 500, 500)))
-                   .record(META_RECTANGLE, wmfRect(QRect(0, 0, 1000, 1000)))
-                   .finish()
+            << wmfRedFilled(META_INTERSECTCLIPRECT, wmfRect(QRect(0, 0, 500, 500)), META_RECTANGLE,
+                            wmfRect(QRect(0, 0, 1000, 1000)))
             << QPoint(25, 25) << QPoint(75, 75);
     }
     void clipping() { checkPaintedAt(); }
@@ -707,7 +662,7 @@ private slots:
         Le stretchBlt;
         stretchBlt.i32s(0, 0, 100, 100, 0, 0, 100, 100).u32(SRCCOPY).i32s(0, 0);
         stretchBlt.f32s(1, 0, 0, 1, 0, 0).u32s(0, 0);
-        stretchBlt.u32(108).u32(40).u32(148).u32(quint32(quadrants().size() - 40)).i32(2).i32(2);
+        stretchBlt.u32s(108, 40, 148).u32(quint32(quadrants().size() - 40)).i32s(2, 2);
         stretchBlt.bytes(quadrants());
         QTest::newRow("stretchblt")
             << EmfWriter().record(EMR_STRETCHBLT, stretchBlt).finish() << QPoint(75, 25) << Green;
@@ -746,8 +701,8 @@ private slots:
         bitmap16.u8s(0, 0, 255, 0, 255, 0).u8s(255, 0, 0, 0, 255, 255); // red, green; blue, yellow
         auto bitBlt = [](quint16 function, const Le &bitmap) {
             return WmfWriter(QRect(0, 0, 100, 100), 96)
-                .record(META_SETTEXTCOLOR, Le().u32(Red))
-                .record(function, Le().u32(SRCCOPY).i16s(0, 0, 100, 100, 0, 0).bytes(bitmap.data()))
+                .records(META_SETTEXTCOLOR, Le().u32(Red), function,
+                         Le().u32(SRCCOPY).i16s(0, 0, 100, 100, 0, 0).bytes(bitmap.data()))
                 .finish();
         };
         QTest::newRow("wmf bitblt of a 16-bit bitmap")
@@ -820,10 +775,9 @@ private slots:
         QFETCH(QColor, colour);
         const QImage image =
             render(greenWithBlueBrush()
-                       .record(EMR_CREATEPEN, Le().u32(3).u32(PS_SOLID).i32(20).i32(0).u32(Red))
-                       .record(EMR_SELECTOBJECT, Le().u32(3))
-                       .record(EMR_SETROP2, Le().u32(quint32(rop2)))
-                       .record(EMR_POLYLINE16, points16({{0, 50}, {100, 50}}))
+                       .records(EMR_CREATEPEN, Le().u32s(3, PS_SOLID).i32s(20, 0).u32(Red),
+                                EMR_SELECTOBJECT, Le().u32(3), EMR_SETROP2, Le().u32(quint32(rop2)),
+                                EMR_POLYLINE16, points16({{0, 50}, {100, 50}}))
                        .finish());
         QVERIFY2(near(image.pixelColor(50, 50), colour),
                  qPrintable(image.pixelColor(50, 50).name()));
@@ -844,19 +798,16 @@ private slots:
     {
         const QImage image =
             render(EmfWriter()
-                       .record(EMR_SELECTOBJECT, Le().u32(NULL_PEN))
-                       .record(EMR_CREATEBRUSHINDIRECT, Le().u32(1).u32(0).u32(Red).u32(0))
-                       .record(EMR_CREATEBRUSHINDIRECT, Le().u32(2).u32(0).u32(Green).u32(0))
-                       .record(EMR_CREATEBRUSHINDIRECT, Le().u32(100000).u32(0).u32(Blue).u32(0))
-                       .record(EMR_SELECTOBJECT, Le().u32(1))
-                       .record(EMR_DELETEOBJECT, Le().u32(1))
+                       .records(EMR_SELECTOBJECT, Le().u32(NULL_PEN), EMR_CREATEBRUSHINDIRECT,
+                                Le().u32s(1, 0, Red, 0), EMR_CREATEBRUSHINDIRECT,
+                                Le().u32s(2, 0, Green, 0), EMR_CREATEBRUSHINDIRECT,
+                                Le().u32s(100000, 0, Blue, 0), EMR_SELECTOBJECT, Le().u32(1),
+                                EMR_DELETEOBJECT, Le().u32(1))
                        .record(EMR_SELECTOBJECT, Le().u32(1))      // deleted: ignored
                        .record(EMR_SELECTOBJECT, Le().u32(100000)) // never created: ignored
-                       .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 30, 100)))
-                       .record(EMR_SELECTOBJECT, Le().u32(2))
-                       .record(EMR_RECTANGLE, rectParams(QRect(30, 0, 30, 100)))
-                       .record(EMR_SELECTOBJECT, Le().u32(BLACK_BRUSH))
-                       .record(EMR_RECTANGLE, rectParams(QRect(60, 0, 40, 100)))
+                       .records(EMR_RECTANGLE, box(0, 0, 30, 100), EMR_SELECTOBJECT, Le().u32(2),
+                                EMR_RECTANGLE, box(30, 0, 30, 100), EMR_SELECTOBJECT,
+                                Le().u32(BLACK_BRUSH), EMR_RECTANGLE, box(60, 0, 40, 100))
                        .finish());
         QVERIFY(near(image.pixelColor(15, 50), Qt::red));
         QVERIFY(near(image.pixelColor(45, 50), Qt::green));
@@ -871,8 +822,8 @@ private slots:
                 .record(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Green).u16(0)) // slot 1
                 .record(META_DELETEOBJECT, Le().u16(0))
                 .record(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Blue).u16(0)) // slot 0 again
-                .record(META_SELECTOBJECT, Le().u16(0))
-                .record(META_RECTANGLE, wmfRect(QRect(0, 0, 100, 100)))
+                .records(META_SELECTOBJECT, Le().u16(0), META_RECTANGLE,
+                         wmfRect(QRect(0, 0, 100, 100)))
                 .finish());
         QVERIFY(near(image.pixelColor(50, 50), Qt::blue));
     }
@@ -885,37 +836,30 @@ private slots:
         Le shortPolygon;
         shortPolygon.i32s(0, 0, 100, 100).u32(1000000).i32s(0, 0, 50, 0, 50, 50);
         QTest::newRow("emf point count beyond its record")
-            << redFill()
-                   .record(EMR_POLYGON, shortPolygon)
-                   .record(EMR_RECTANGLE, rectParams(QRect(50, 50, 50, 50)))
-                   .finish()
+            << redFilled(EMR_POLYGON, shortPolygon, EMR_RECTANGLE, box(50, 50, 50, 50))
             << QPoint(75, 75) << QPoint(10, 5);
-        QByteArray beyond =
-            redFill()
-                .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 50, 50)))
-                .rawRecord(EMR_RECTANGLE, 0x7FFFFFF0, rectParams(QRect(50, 50, 50, 50)).data())
-                .finish(false);
+        QByteArray beyond = redFill()
+                                .record(EMR_RECTANGLE, box(0, 0, 50, 50))
+                                .rawRecord(EMR_RECTANGLE, 0x7FFFFFF0, box(50, 50, 50, 50).data())
+                                .finish(false);
         QTest::newRow("emf record beyond the file") << beyond << QPoint(25, 25) << QPoint(75, 75);
-        QTest::newRow("emf record of size zero")
-            << redFill()
-                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 50, 50)))
-                   .rawRecord(EMR_RECTANGLE, 0, QByteArray())
-                   .record(EMR_RECTANGLE, rectParams(QRect(50, 50, 50, 50)))
-                   .finish()
-            << QPoint(25, 25) << QPoint(75, 75);
+        QTest::newRow("emf record of size zero") << redFill()
+                                                        .record(EMR_RECTANGLE, box(0, 0, 50, 50))
+                                                        .rawRecord(EMR_RECTANGLE, 0, QByteArray())
+                                                        .record(EMR_RECTANGLE, box(50, 50, 50, 50))
+                                                        .finish()
+                                                 << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("emf region count beyond its data")
             << redFill()
                    .record(EMR_EXTSELECTCLIPRGN, Le().u32s(48, 5, 32, 1, 0x10000000, 0)
                                                      .rect(QRect(0, 0, 10, 10))
                                                      .rect(QRect(0, 0, 10, 10)))
-                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 100, 100)))
+                   .record(EMR_RECTANGLE, box(0, 0, 100, 100))
                    .finish()
             << QPoint(50, 50) << QPoint(200, 200);
         QTest::newRow("wmf point count beyond its record")
-            << wmfRedFill()
-                   .record(META_POLYGON, Le().i16s(30000, 0, 0, 500, 0))
-                   .record(META_RECTANGLE, wmfRect(QRect(500, 500, 500, 500)))
-                   .finish()
+            << wmfRedFilled(META_POLYGON, Le().i16s(30000, 0, 0, 500, 0), META_RECTANGLE,
+                            wmfRect(QRect(500, 500, 500, 500)))
             << QPoint(75, 75) << QPoint(25, 5);
         QTest::newRow("wmf record beyond the file")
             << wmfRedFill()
@@ -924,10 +868,8 @@ private slots:
                    .finish()
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("wmf text count beyond its record")
-            << wmfRedFill()
-                   .record(META_EXTTEXTOUT, Le().i16s(0, 0, 32000, 0).bytes("abc"))
-                   .record(META_RECTANGLE, wmfRect(QRect(500, 500, 500, 500)))
-                   .finish()
+            << wmfRedFilled(META_EXTTEXTOUT, Le().i16s(0, 0, 32000, 0).bytes("abc"), META_RECTANGLE,
+                            wmfRect(QRect(500, 500, 500, 500)))
             << QPoint(75, 75) << QPoint(25, 25);
         // The header claims 200 x 200 pixels; the record holds the bits of 2 x 2.
         QByteArray dib = quadrants();
@@ -936,7 +878,7 @@ private slots:
             << redFill()
                    .record(EMR_STRETCHDIBITS, Le().bytes(stretchDiBits(QRect(0, 0, 50, 100),
                                                                        QRect(0, 0, 200, 200), dib)))
-                   .record(EMR_RECTANGLE, rectParams(QRect(50, 0, 50, 100)))
+                   .record(EMR_RECTANGLE, box(50, 0, 50, 100))
                    .finish()
             << QPoint(75, 50) << QPoint(25, 50);
     }
@@ -960,23 +902,19 @@ private slots:
                    .finish()
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("windows metafile in a comment, records follow")
-            << redFill()
-                   .record(EMR_COMMENT, Le().u32(quint32(wmf.size() + 24)).bytes(wmfComment.data()))
-                   .record(EMR_RECTANGLE, rectParams(QRect(50, 50, 50, 50)))
-                   .finish()
+            << redFilled(EMR_COMMENT, Le().u32(quint32(wmf.size() + 24)).bytes(wmfComment.data()),
+                         EMR_RECTANGLE, box(50, 50, 50, 50))
             << QPoint(75, 75) << QPoint(25, 25);
         auto fillRects = [](QRectF rect) {
-            return Le().u32(PlusRed).u32(1).bytes(plusRect(rect).data());
+            return Le().u32s(PlusRed, 1).bytes(plusRect(rect).data());
         };
         QTest::newRow("a colour fills, the fallback is skipped")
             << plusPicture(EmfPlusWriter().add(EmfPlusFillRects, FlagColour,
                                                fillRects(QRectF(0, 0, 50, 50))))
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("enhanced records after GetDC draw")
-            << redFill()
-                   .record(EMR_COMMENT, EmfPlusWriter().add(EmfPlusGetDC, 0).comment())
-                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 50, 50)))
-                   .finish()
+            << redFilled(EMR_COMMENT, EmfPlusWriter().add(EmfPlusGetDC, 0).comment(), EMR_RECTANGLE,
+                         box(0, 0, 50, 50))
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("records without a header leave the enhanced drawing")
             << redFill()
@@ -986,12 +924,12 @@ private slots:
                            .add(EmfPlusFillRects, FlagColour,
                                 Le().u32s(0xFF0000FF, 1).bytes(plusRect({0, 0, 100, 100}).data()))
                            .comment())
-                   .record(EMR_RECTANGLE, rectParams(QRect(0, 0, 50, 50)))
+                   .record(EMR_RECTANGLE, box(0, 0, 50, 50))
                    .finish()
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("world transform, compressed rectangle")
             << plusPicture(EmfPlusWriter()
-                               .add(EmfPlusTranslateWorldTransform, 0, Le().f32(50).f32(50))
+                               .add(EmfPlusTranslateWorldTransform, 0, Le().f32s(50, 50))
                                .add(EmfPlusFillRects, FlagColour | FlagCompressed,
                                     Le().u32s(PlusRed, 1).i16s(0, 0, 40, 40)))
             << QPoint(70, 70) << QPoint(25, 25);
@@ -1042,8 +980,7 @@ private slots:
                                         .bytes(plusRect({0, 0, 2, 2}).data())
                                         .bytes(plusRect({0, 0, 50, 50}).data())))
             << QPoint(25, 25) << QPoint(75, 75);
-        const QByteArray inner =
-            redFill().record(EMR_RECTANGLE, rectParams(QRect(0, 0, 100, 100))).finish();
+        const QByteArray inner = redFill().record(EMR_RECTANGLE, box(0, 0, 100, 100)).finish();
         QTest::newRow("metafile image")
             << plusPicture(
                    EmfPlusWriter()
@@ -1058,7 +995,7 @@ private slots:
         QTest::newRow("restore brings back the saved world")
             << plusPicture(EmfPlusWriter()
                                .add(EmfPlusSave, 0, Le().u32(7))
-                               .add(EmfPlusTranslateWorldTransform, 0, Le().f32(50).f32(50))
+                               .add(EmfPlusTranslateWorldTransform, 0, Le().f32s(50, 50))
                                .add(EmfPlusRestore, 0, Le().u32(7))
                                .add(EmfPlusFillRects, FlagColour, topLeft))
             << QPoint(25, 25) << QPoint(75, 75);
@@ -1074,7 +1011,7 @@ private slots:
         QTest::newRow("end of a container restores the world")
             << plusPicture(EmfPlusWriter()
                                .add(EmfPlusBeginContainerNoParams, 0, Le().u32(4))
-                               .add(EmfPlusScaleWorldTransform, 0, Le().f32(2).f32(2))
+                               .add(EmfPlusScaleWorldTransform, 0, Le().f32s(2, 2))
                                .add(EmfPlusEndContainer, 0, Le().u32(4))
                                .add(EmfPlusFillRects, FlagColour, topLeft))
             << QPoint(25, 25) << QPoint(75, 75);
@@ -1129,8 +1066,7 @@ private slots:
 
     void embeddedEmfReplacesTheWmfDrawing()
     {
-        const QByteArray emf =
-            redFill().record(EMR_RECTANGLE, rectParams(QRect(0, 0, 100, 100))).finish();
+        const QByteArray emf = redFill().record(EMR_RECTANGLE, box(0, 0, 100, 100)).finish();
         Le escape;
         escape.u16s(MFCOMMENT, 34 + emf.size())
             .u32s(EmbeddedEmfIdentifier, EmbeddedEmfCommentType, 0x10000)
@@ -1188,8 +1124,8 @@ private slots:
 
     void rendersIntoATargetOfAnotherPainter()
     {
-        const Metafile picture = Metafile::fromBytes(
-            redFill().record(EMR_RECTANGLE, rectParams(QRect(0, 0, 100, 100))).finish());
+        const Metafile picture =
+            Metafile::fromBytes(redFill().record(EMR_RECTANGLE, box(0, 0, 100, 100)).finish());
         QImage image(200, 200, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::white);
         QPainter painter(&image);
