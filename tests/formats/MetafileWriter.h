@@ -33,7 +33,9 @@ public:
         m_bytes += b;
         return *this;
     }
+    Le &bytes(const Le &b) { return bytes(b.data()); }
     Le &rect(QRect r) { return i32(r.left()).i32(r.top()).i32(r.right() + 1).i32(r.bottom() + 1); }
+    Le &rectF(QRectF r) { return f32s(r.x(), r.y(), r.width(), r.height()); }
     Le &utf16(const QString &s)
     {
         for (QChar c : s)
@@ -138,6 +140,15 @@ public:
             body.append('\0');
         m_records.u16(type).u16(flags).u32(quint32(12 + body.size())).u32(quint32(body.size()));
         m_records.bytes(body);
+        return *this;
+    }
+    // Several records, given as type, flags, data, type, flags, data...
+    template<typename... Rest>
+    EmfPlusWriter &adds(quint16 type, quint16 flags, const Le &data, const Rest &...rest)
+    {
+        add(type, flags, data);
+        if constexpr (sizeof...(rest) > 0)
+            adds(rest...);
         return *this;
     }
     // The parameters of the EMR_COMMENT that carries the records.

@@ -166,9 +166,15 @@ QByteArray plusPicture(const EmfPlusWriter &records)
     return emf.finish();
 }
 
+// The same from records given as type, flags, data, type, flags, data...
+template<typename... Records> QByteArray plusPicture(const Records &...records)
+{
+    return plusPicture(EmfPlusWriter().adds(records...));
+}
+
 Le plusRect(QRectF r)
 {
-    return Le().f32(float(r.x())).f32(float(r.y())).f32(float(r.width())).f32(float(r.height()));
+    return Le().rectF(r);
 }
 
 // A serialised solid brush, and a path of float points with their types.
@@ -517,12 +523,9 @@ private slots:
         Le font;
         font.u32(0xDBC01002).f32(30).u32s(UnitPixel, 0, 0, 11).utf16("DejaVu Sans");
         QTest::newRow("emf+ string")
-            << plusPicture(EmfPlusWriter()
-                               .add(EmfPlusObject, objectFlags(ObjectFont, 4), font)
-                               .add(EmfPlusDrawString, FlagColour | 4,
-                                    Le().u32s(0xFF000000, 0xFFFFFFFF, 2)
-                                        .bytes(plusRect({10, 10, 0, 0}).data())
-                                        .utf16("II")))
+            << plusPicture(EmfPlusObject, objectFlags(ObjectFont, 4), font, EmfPlusDrawString,
+                           FlagColour | 4,
+                           Le().u32s(0xFF000000, 0xFFFFFFFF, 2).rectF({10, 10, 0, 0}).utf16("II"))
             << QRect(10, 12, 30, 30) << QRect(50, 0, 50, 100);
         Le polyText;
         polyText.i32s(0, 0, 100, 100).u32(2).f32s(1, 1).u32(1);
@@ -905,12 +908,9 @@ private slots:
             << redFilled(EMR_COMMENT, Le().u32(quint32(wmf.size() + 24)).bytes(wmfComment.data()),
                          EMR_RECTANGLE, box(50, 50, 50, 50))
             << QPoint(75, 75) << QPoint(25, 25);
-        auto fillRects = [](QRectF rect) {
-            return Le().u32s(PlusRed, 1).bytes(plusRect(rect).data());
-        };
+        auto fillRects = [](QRectF rect) { return Le().u32s(PlusRed, 1).rectF(rect); };
         QTest::newRow("a colour fills, the fallback is skipped")
-            << plusPicture(EmfPlusWriter().add(EmfPlusFillRects, FlagColour,
-                                               fillRects(QRectF(0, 0, 50, 50))))
+            << plusPicture(EmfPlusFillRects, FlagColour, fillRects(QRectF(0, 0, 50, 50)))
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("enhanced records after GetDC draw")
             << redFilled(EMR_COMMENT, EmfPlusWriter().add(EmfPlusGetDC, 0).comment(), EMR_RECTANGLE,
@@ -918,148 +918,111 @@ private slots:
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("records without a header leave the enhanced drawing")
             << redFill()
-                   .record(
-                       EMR_COMMENT,
-                       EmfPlusWriter(false)
-                           .add(EmfPlusFillRects, FlagColour,
-                                Le().u32s(0xFF0000FF, 1).bytes(plusRect({0, 0, 100, 100}).data()))
-                           .comment())
+                   .record(EMR_COMMENT, EmfPlusWriter(false)
+                                            .add(EmfPlusFillRects, FlagColour,
+                                                 Le().u32s(0xFF0000FF, 1).rectF({0, 0, 100, 100}))
+                                            .comment())
                    .record(EMR_RECTANGLE, box(0, 0, 50, 50))
                    .finish()
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("world transform, compressed rectangle")
-            << plusPicture(EmfPlusWriter()
-                               .add(EmfPlusTranslateWorldTransform, 0, Le().f32s(50, 50))
-                               .add(EmfPlusFillRects, FlagColour | FlagCompressed,
-                                    Le().u32s(PlusRed, 1).i16s(0, 0, 40, 40)))
+            << plusPicture(EmfPlusTranslateWorldTransform, 0, Le().f32s(50, 50), EmfPlusFillRects,
+                           FlagColour | FlagCompressed, Le().u32s(PlusRed, 1).i16s(0, 0, 40, 40))
             << QPoint(70, 70) << QPoint(25, 25);
         QTest::newRow("page unit millimetres")
-            << plusPicture(EmfPlusWriter()
-                               .add(EmfPlusSetPageTransform, UnitMillimeter, Le().f32(1))
-                               .add(EmfPlusFillRects, FlagColour, fillRects(QRectF(0, 0, 10, 10))))
+            << plusPicture(EmfPlusSetPageTransform, UnitMillimeter, Le().f32(1), EmfPlusFillRects,
+                           FlagColour, fillRects(QRectF(0, 0, 10, 10)))
             << QPoint(30, 30) << QPoint(45, 45);
         const Le triangle = plusPath({{0, 0}, {100, 0}, {0, 100}}, QByteArray("\x00\x01\x81", 3));
         QTest::newRow("path and brush objects")
-            << plusPicture(
-                   EmfPlusWriter()
-                       .add(EmfPlusObject, objectFlags(ObjectBrush, 0), plusSolidBrush(PlusRed))
-                       .add(EmfPlusObject, objectFlags(ObjectPath, 1), triangle)
-                       .add(EmfPlusFillPath, 1, Le().u32(0)))
+            << plusPicture(EmfPlusObject, objectFlags(ObjectBrush, 0), plusSolidBrush(PlusRed),
+                           EmfPlusObject, objectFlags(ObjectPath, 1), triangle, EmfPlusFillPath, 1,
+                           Le().u32(0))
             << QPoint(20, 20) << QPoint(80, 80);
         const QByteArray path = triangle.data();
         QTest::newRow("object continued over two records")
-            << plusPicture(
-                   EmfPlusWriter()
-                       .add(EmfPlusObject, FlagContinued | objectFlags(ObjectPath, 1),
-                            Le().u32(quint32(path.size())).bytes(path.left(20)))
-                       .add(EmfPlusObject, objectFlags(ObjectPath, 1), Le().bytes(path.mid(20)))
-                       .add(EmfPlusFillPath, FlagColour | 1, Le().u32(PlusRed)))
+            << plusPicture(EmfPlusObject, FlagContinued | objectFlags(ObjectPath, 1),
+                           Le().u32(quint32(path.size())).bytes(path.left(20)), EmfPlusObject,
+                           objectFlags(ObjectPath, 1), Le().bytes(path.mid(20)), EmfPlusFillPath,
+                           FlagColour | 1, Le().u32(PlusRed))
             << QPoint(20, 20) << QPoint(80, 80);
         QTest::newRow("pen object strokes lines")
-            << plusPicture(EmfPlusWriter()
-                               .add(EmfPlusObject, objectFlags(ObjectPen, 2),
-                                    Le().u32s(0xDBC01002, 0, 0, UnitWorld)
-                                        .f32(20)
-                                        .bytes(plusSolidBrush(PlusRed).data()))
-                               .add(EmfPlusDrawLines, 2, Le().u32(2).f32s(0, 50, 100, 50)))
+            << plusPicture(EmfPlusObject, objectFlags(ObjectPen, 2),
+                           Le().u32s(0xDBC01002, 0, 0, UnitWorld)
+                               .f32(20)
+                               .bytes(plusSolidBrush(PlusRed).data()),
+                           EmfPlusDrawLines, 2, Le().u32(2).f32s(0, 50, 100, 50))
             << QPoint(50, 50) << QPoint(50, 10);
         QTest::newRow("clip rectangle")
-            << plusPicture(
-                   EmfPlusWriter()
-                       .add(EmfPlusSetClipRect, CombineIntersect << 8, plusRect({0, 0, 50, 100}))
-                       .add(EmfPlusFillRects, FlagColour, fillRects(QRectF(0, 0, 100, 100))))
+            << plusPicture(EmfPlusSetClipRect, CombineIntersect << 8, plusRect({0, 0, 50, 100}),
+                           EmfPlusFillRects, FlagColour, fillRects(QRectF(0, 0, 100, 100)))
             << QPoint(25, 50) << QPoint(75, 50);
         Le bitmap;
         bitmap.u32s(0xDBC01002, ImageBitmap).i32s(2, 2, 8).u32(PixelFormat32bppARGB);
         bitmap.u32s(BitmapPixels, PlusRed, PlusRed, PlusRed, PlusRed);
         QTest::newRow("bitmap image")
-            << plusPicture(EmfPlusWriter()
-                               .add(EmfPlusObject, objectFlags(ObjectImage, 3), bitmap)
-                               .add(EmfPlusDrawImage, 3,
-                                    Le().u32s(0, UnitPixel)
-                                        .bytes(plusRect({0, 0, 2, 2}).data())
-                                        .bytes(plusRect({0, 0, 50, 50}).data())))
+            << plusPicture(EmfPlusObject, objectFlags(ObjectImage, 3), bitmap, EmfPlusDrawImage, 3,
+                           Le().u32s(0, UnitPixel).rectF({0, 0, 2, 2}).rectF({0, 0, 50, 50}))
             << QPoint(25, 25) << QPoint(75, 75);
         const QByteArray inner = redFill().record(EMR_RECTANGLE, box(0, 0, 100, 100)).finish();
         QTest::newRow("metafile image")
-            << plusPicture(
-                   EmfPlusWriter()
-                       .add(EmfPlusObject, objectFlags(ObjectImage, 3),
-                            Le().u32s(0xDBC01002, ImageMetafile, 3, inner.size()).bytes(inner))
-                       .add(EmfPlusDrawImage, 3,
-                            Le().u32s(0, UnitPixel)
-                                .bytes(plusRect({0, 0, 100, 100}).data())
-                                .bytes(plusRect({50, 50, 50, 50}).data())))
+            << plusPicture(EmfPlusObject, objectFlags(ObjectImage, 3),
+                           Le().u32s(0xDBC01002, ImageMetafile, 3, inner.size()).bytes(inner),
+                           EmfPlusDrawImage, 3,
+                           Le().u32s(0, UnitPixel).rectF({0, 0, 100, 100}).rectF({50, 50, 50, 50}))
             << QPoint(75, 75) << QPoint(25, 25);
         const Le topLeft = fillRects(QRectF(0, 0, 50, 50));
         QTest::newRow("restore brings back the saved world")
-            << plusPicture(EmfPlusWriter()
-                               .add(EmfPlusSave, 0, Le().u32(7))
-                               .add(EmfPlusTranslateWorldTransform, 0, Le().f32s(50, 50))
-                               .add(EmfPlusRestore, 0, Le().u32(7))
-                               .add(EmfPlusFillRects, FlagColour, topLeft))
+            << plusPicture(EmfPlusSave, 0, Le().u32(7), EmfPlusTranslateWorldTransform, 0,
+                           Le().f32s(50, 50), EmfPlusRestore, 0, Le().u32(7), EmfPlusFillRects,
+                           FlagColour, topLeft)
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("container maps its source rectangle onto its destination")
-            << plusPicture(EmfPlusWriter()
-                               .add(EmfPlusBeginContainer, quint16(UnitPixel << 8),
-                                    Le().bytes(plusRect({50, 50, 50, 50}).data())
-                                        .bytes(plusRect({0, 0, 100, 100}).data())
-                                        .u32(3))
-                               .add(EmfPlusFillRects, FlagColour, fillRects({0, 0, 100, 100}))
-                               .add(EmfPlusEndContainer, 0, Le().u32(3)))
+            << plusPicture(EmfPlusBeginContainer, quint16(UnitPixel << 8),
+                           Le().rectF({50, 50, 50, 50}).rectF({0, 0, 100, 100}).u32(3),
+                           EmfPlusFillRects, FlagColour, fillRects({0, 0, 100, 100}),
+                           EmfPlusEndContainer, 0, Le().u32(3))
             << QPoint(75, 75) << QPoint(25, 25);
         QTest::newRow("end of a container restores the world")
-            << plusPicture(EmfPlusWriter()
-                               .add(EmfPlusBeginContainerNoParams, 0, Le().u32(4))
-                               .add(EmfPlusScaleWorldTransform, 0, Le().f32s(2, 2))
-                               .add(EmfPlusEndContainer, 0, Le().u32(4))
-                               .add(EmfPlusFillRects, FlagColour, topLeft))
+            << plusPicture(EmfPlusBeginContainerNoParams, 0, Le().u32(4),
+                           EmfPlusScaleWorldTransform, 0, Le().f32s(2, 2), EmfPlusEndContainer, 0,
+                           Le().u32(4), EmfPlusFillRects, FlagColour, topLeft)
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("pie angles run clockwise")
-            << plusPicture(EmfPlusWriter().add(
-                   EmfPlusFillPie, FlagColour,
-                   Le().u32(PlusRed).f32s(0, 90).bytes(plusRect({0, 0, 100, 100}).data())))
+            << plusPicture(EmfPlusFillPie, FlagColour,
+                           Le().u32(PlusRed).f32s(0, 90).rectF({0, 0, 100, 100}))
             << QPoint(70, 70) << QPoint(70, 30);
         QTest::newRow("polygon of relative points, one and two bytes")
-            << plusPicture(EmfPlusWriter().add(
-                   EmfPlusFillPolygon, FlagColour | FlagRelative,
-                   // (0, 0), (100, 0), (99, 100)
-                   Le().u32s(PlusRed, 3).u8s(0, 0, 0x80, 100, 0, 0x7F, 0x80, 100)))
+            << plusPicture(EmfPlusFillPolygon,
+                           FlagColour | FlagRelative, // (0, 0), (100, 0), (99, 100)
+                           Le().u32s(PlusRed, 3).u8s(0, 0, 0x80, 100, 0, 0x7F, 0x80, 100))
             << QPoint(90, 20) << QPoint(20, 80);
         const Le excludedRegion =
             Le().u32s(0xDBC01002, 2, RegionNodeExclude, RegionNodeInfinite, RegionNodeRect)
-                .bytes(plusRect({0, 0, 50, 100}).data());
+                .rectF({0, 0, 50, 100});
         QTest::newRow("clip to a region that excludes a rectangle")
-            << plusPicture(EmfPlusWriter()
-                               .add(EmfPlusObject, objectFlags(ObjectRegion, 5), excludedRegion)
-                               .add(EmfPlusSetClipRegion, quint16(CombineReplace << 8 | 5))
-                               .add(EmfPlusFillRects, FlagColour, fillRects({0, 0, 100, 100})))
+            << plusPicture(EmfPlusObject, objectFlags(ObjectRegion, 5), excludedRegion,
+                           EmfPlusSetClipRegion, quint16(CombineReplace << 8 | 5), Le(),
+                           EmfPlusFillRects, FlagColour, fillRects({0, 0, 100, 100}))
             << QPoint(75, 50) << QPoint(25, 50);
         QTest::newRow("region filled with a brush")
-            << plusPicture(EmfPlusWriter()
-                               .add(EmfPlusObject, objectFlags(ObjectRegion, 5), excludedRegion)
-                               .add(EmfPlusFillRegion, FlagColour | 5, Le().u32(PlusRed)))
+            << plusPicture(EmfPlusObject, objectFlags(ObjectRegion, 5), excludedRegion,
+                           EmfPlusFillRegion, FlagColour | 5, Le().u32(PlusRed))
             << QPoint(75, 50) << QPoint(25, 50);
         QTest::newRow("reset clip lifts the clip")
-            << plusPicture(
-                   EmfPlusWriter()
-                       .add(EmfPlusSetClipRect, CombineReplace << 8, plusRect({0, 0, 10, 10}))
-                       .add(EmfPlusResetClip, 0)
-                       .add(EmfPlusFillRects, FlagColour, topLeft))
+            << plusPicture(EmfPlusSetClipRect, CombineReplace << 8, plusRect({0, 0, 10, 10}),
+                           EmfPlusResetClip, 0, Le(), EmfPlusFillRects, FlagColour, topLeft)
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("linear gradient brush runs from its start colour")
-            << plusPicture(EmfPlusWriter()
-                               .add(EmfPlusObject, objectFlags(ObjectBrush, 6),
-                                    Le().u32s(0xDBC01002, BrushLinearGradient, 0, 0)
-                                        .bytes(plusRect({0, 0, 100, 100}).data())
-                                        .u32s(PlusRed, 0xFFFFFFFF, 0, 0))
-                               .add(EmfPlusFillRects, 0,
-                                    Le().u32s(6, 1).bytes(plusRect({0, 0, 50, 100}).data())))
+            << plusPicture(EmfPlusObject, objectFlags(ObjectBrush, 6),
+                           Le().u32s(0xDBC01002, BrushLinearGradient, 0, 0)
+                               .rectF({0, 0, 100, 100})
+                               .u32s(PlusRed, 0xFFFFFFFF, 0, 0),
+                           EmfPlusFillRects, 0, Le().u32s(6, 1).rectF({0, 0, 50, 100}))
             << QPoint(2, 50) << QPoint(75, 50);
         QTest::newRow("closed curve through the corners of a square fills it")
-            << plusPicture(EmfPlusWriter().add(
-                   EmfPlusFillClosedCurve, FlagColour,
-                   Le().u32(PlusRed).f32(0.5f).u32(4).f32s(20, 20, 80, 20, 80, 80, 20, 80)))
+            << plusPicture(EmfPlusFillClosedCurve, FlagColour,
+                           Le().u32(PlusRed).f32(0.5f).u32(4).f32s(20, 20, 80, 20, 80, 80, 20, 80))
             << QPoint(50, 50) << QPoint(3, 97);
     }
     void emfPlus() { checkPaintedAt(); }
