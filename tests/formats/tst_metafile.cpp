@@ -55,10 +55,11 @@ EmfWriter redFill(QSize size = {100, 100})
     return emf;
 }
 
-// A picture of these records after redFill()'s, each given as its type and parameters.
-template<typename... Records> QByteArray redFilled(const Records &...records)
+// A picture of the records, each given as its type and parameters, after those of `start`.
+template<typename Writer, typename... Records>
+QByteArray picture(Writer start, const Records &...records)
 {
-    return redFill().records(records...).finish();
+    return start.records(records...).finish();
 }
 
 Le box(int x, int y, int width, int height)
@@ -96,11 +97,6 @@ WmfWriter wmfRedFill()
     wmf.record(META_CREATEPENINDIRECT, Le().u16(5).i16s(0, 0).u32(0));
     wmf.record(META_SELECTOBJECT, Le().u16(1));
     return wmf;
-}
-
-template<typename... Records> QByteArray wmfRedFilled(const Records &...records)
-{
-    return wmfRedFill().records(records...).finish();
 }
 
 Le wmfRect(QRect r)
@@ -278,44 +274,43 @@ private slots:
         QTest::addColumn<QPoint>("painted");
         QTest::addColumn<QPoint>("unpainted");
         QTest::newRow("emf text mode, window origin")
-            << redFilled(EMR_SETWINDOWORGEX, Le().i32s(-50, -50), EMR_RECTANGLE, box(0, 0, 20, 20))
+            << picture(redFill(), EMR_SETWINDOWORGEX, Le().i32s(-50, -50), EMR_RECTANGLE,
+                       box(0, 0, 20, 20))
             << QPoint(60, 60) << QPoint(10, 10);
         QTest::newRow("emf anisotropic extents")
-            << redFilled(EMR_SETMAPMODE, Le().u32(MM_ANISOTROPIC), EMR_SETWINDOWEXTEX,
-                         Le().i32s(1000, 1000), EMR_SETVIEWPORTEXTEX, Le().i32s(100, 100),
-                         EMR_RECTANGLE, box(500, 500, 500, 500))
+            << picture(redFill(), EMR_SETMAPMODE, Le().u32(MM_ANISOTROPIC), EMR_SETWINDOWEXTEX,
+                       Le().i32s(1000, 1000), EMR_SETVIEWPORTEXTEX, Le().i32s(100, 100),
+                       EMR_RECTANGLE, box(500, 500, 500, 500))
             << QPoint(75, 75) << QPoint(25, 25);
         QTest::newRow("emf isotropic keeps the aspect")
-            << redFilled(EMR_SETMAPMODE, Le().u32(MM_ISOTROPIC), EMR_SETWINDOWEXTEX,
-                         Le().i32s(1000, 500), EMR_SETVIEWPORTEXTEX, Le().i32s(100, 100),
-                         EMR_RECTANGLE, box(0, 0, 1000, 500))
+            << picture(redFill(), EMR_SETMAPMODE, Le().u32(MM_ISOTROPIC), EMR_SETWINDOWEXTEX,
+                       Le().i32s(1000, 500), EMR_SETVIEWPORTEXTEX, Le().i32s(100, 100),
+                       EMR_RECTANGLE, box(0, 0, 1000, 500))
             << QPoint(50, 25) << QPoint(50, 75);
         QTest::newRow("emf lometric, y up")
-            << redFilled(EMR_SETMAPMODE, Le().u32(MM_LOMETRIC), EMR_SETVIEWPORTORGEX,
-                         Le().i32s(0, 100), EMR_RECTANGLE, box(0, 0, 100, 100))
+            << picture(redFill(), EMR_SETMAPMODE, Le().u32(MM_LOMETRIC), EMR_SETVIEWPORTORGEX,
+                       Le().i32s(0, 100), EMR_RECTANGLE, box(0, 0, 100, 100))
             << QPoint(20, 80) << QPoint(20, 20);
         QTest::newRow("emf world transform")
-            << redFilled(EMR_SETWORLDTRANSFORM, Le().f32s(2, 0, 0, 2, 10, 10), EMR_RECTANGLE,
-                         box(0, 0, 20, 20))
+            << picture(redFill(), EMR_SETWORLDTRANSFORM, Le().f32s(2, 0, 0, 2, 10, 10),
+                       EMR_RECTANGLE, box(0, 0, 20, 20))
             << QPoint(40, 40) << QPoint(60, 60);
         QTest::newRow("emf restore dc restores the mapping")
-            << redFilled(EMR_SAVEDC, Le(), EMR_SETWINDOWORGEX, Le().i32s(-50, -50), EMR_RESTOREDC,
-                         Le().i32(-1), EMR_RECTANGLE, box(0, 0, 20, 20))
+            << picture(redFill(), EMR_SAVEDC, Le(), EMR_SETWINDOWORGEX, Le().i32s(-50, -50),
+                       EMR_RESTOREDC, Le().i32(-1), EMR_RECTANGLE, box(0, 0, 20, 20))
             << QPoint(10, 10) << QPoint(60, 60);
         QTest::newRow("wmf placeable without window")
             << wmfRedFill().record(META_RECTANGLE, wmfRect(QRect(0, 0, 500, 500))).finish()
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("wmf window, y up")
-            << WmfWriter()
-                   .records(META_SETWINDOWORG, Le().i16s(2000, 0), META_SETWINDOWEXT,
-                            Le().i16s(-2000, 2000), META_CREATEBRUSHINDIRECT,
-                            Le().u16(0).u32(Red).u16(0), META_SELECTOBJECT, Le().u16(0),
-                            META_RECTANGLE, wmfRect(QRect(0, 0, 1000, 1000)))
-                   .finish()
+            << picture(WmfWriter(), META_SETWINDOWORG, Le().i16s(2000, 0), META_SETWINDOWEXT,
+                       Le().i16s(-2000, 2000), META_CREATEBRUSHINDIRECT,
+                       Le().u16(0).u32(Red).u16(0), META_SELECTOBJECT, Le().u16(0), META_RECTANGLE,
+                       wmfRect(QRect(0, 0, 1000, 1000)))
             << QPoint(25, 75) << QPoint(75, 25);
         QTest::newRow("wmf window inside a placeable picture")
-            << wmfRedFilled(META_SETWINDOWORG, Le().i16s(0, 0), META_SETWINDOWEXT,
-                            Le().i16s(100, 100), META_RECTANGLE, wmfRect(QRect(50, 0, 50, 50)))
+            << picture(wmfRedFill(), META_SETWINDOWORG, Le().i16s(0, 0), META_SETWINDOWEXT,
+                       Le().i16s(100, 100), META_RECTANGLE, wmfRect(QRect(50, 0, 50, 50)))
             << QPoint(75, 25) << QPoint(25, 25);
     }
     void mapModes() { checkPaintedAt(); }
@@ -353,13 +348,11 @@ private slots:
             << shape(EMR_PIE, arcBox) << QPoint(65, 35) << QPoint(35, 65);
         QTest::newRow("chord") << shape(EMR_CHORD, arcBox) << QPoint(75, 25) << QPoint(55, 45);
         QTest::newRow("pie, clockwise")
-            << redFilled(EMR_SETARCDIRECTION, Le().u32(AD_CLOCKWISE), EMR_PIE, arcBox)
+            << picture(redFill(), EMR_SETARCDIRECTION, Le().u32(AD_CLOCKWISE), EMR_PIE, arcBox)
             << QPoint(35, 65) << QPoint(65, 35);
         auto stroked = [](quint32 type, const Le &params) {
-            return EmfWriter()
-                .records(EMR_CREATEPEN, Le().u32s(1, 0).i32s(6, 0).u32(Red), EMR_SELECTOBJECT,
-                         Le().u32(1), type, params)
-                .finish();
+            return picture(EmfWriter(), EMR_CREATEPEN, Le().u32s(1, 0).i32s(6, 0).u32(Red),
+                           EMR_SELECTOBJECT, Le().u32(1), type, params);
         };
         QTest::newRow("polyline") << stroked(EMR_POLYLINE16, points16({{10, 50}, {90, 50}}))
                                   << QPoint(50, 50) << QPoint(50, 30);
@@ -367,15 +360,13 @@ private slots:
                                            points16({{10, 50}, {30, 10}, {70, 10}, {90, 50}}))
                                 << QPoint(50, 20) << QPoint(50, 50);
         QTest::newRow("path figures stay apart")
-            << EmfWriter()
-                   .records(EMR_CREATEPEN, Le().u32s(1, 0).i32s(3, 0).u32(Red), EMR_SELECTOBJECT,
-                            Le().u32(1), EMR_BEGINPATH, Le(), EMR_MOVETOEX, Le().i32s(10, 10),
-                            EMR_POLYBEZIERTO16, points16({{10, 10}, {40, 10}, {40, 10}}),
-                            EMR_LINETO, Le().i32s(10, 40), EMR_MOVETOEX, Le().i32s(60, 60),
-                            EMR_POLYBEZIERTO16, points16({{60, 60}, {90, 60}, {90, 60}}),
-                            EMR_LINETO, Le().i32s(60, 90), EMR_ENDPATH, Le(), EMR_STROKEPATH,
-                            Le().rect(QRect(0, 0, 100, 100)))
-                   .finish()
+            << picture(EmfWriter(), EMR_CREATEPEN, Le().u32s(1, 0).i32s(3, 0).u32(Red),
+                       EMR_SELECTOBJECT, Le().u32(1), EMR_BEGINPATH, Le(), EMR_MOVETOEX,
+                       Le().i32s(10, 10), EMR_POLYBEZIERTO16,
+                       points16({{10, 10}, {40, 10}, {40, 10}}), EMR_LINETO, Le().i32s(10, 40),
+                       EMR_MOVETOEX, Le().i32s(60, 60), EMR_POLYBEZIERTO16,
+                       points16({{60, 60}, {90, 60}, {90, 60}}), EMR_LINETO, Le().i32s(60, 90),
+                       EMR_ENDPATH, Le(), EMR_STROKEPATH, Le().rect(QRect(0, 0, 100, 100)))
             << QPoint(25, 10) << QPoint(35, 50);
         QTest::newRow("wmf rectangle")
             << wmfRedFill().record(META_RECTANGLE, wmfRect(QRect(500, 500, 500, 500))).finish()
@@ -388,10 +379,8 @@ private slots:
         Le dashes;
         dashes.u32s(1, 0, 0, 0, 0, PS_GEOMETRIC | PS_ENDCAP_FLAT | PS_USERSTYLE, 4, 0, Red, 0, 2);
         QTest::newRow("user dashes leave gaps")
-            << EmfWriter()
-                   .records(EMR_EXTCREATEPEN, dashes.u32s(10, 10), EMR_SELECTOBJECT, Le().u32(1),
-                            EMR_POLYLINE16, points16({{0, 50}, {100, 50}}))
-                   .finish()
+            << picture(EmfWriter(), EMR_EXTCREATEPEN, dashes.u32s(10, 10), EMR_SELECTOBJECT,
+                       Le().u32(1), EMR_POLYLINE16, points16({{0, 50}, {100, 50}}))
             << QPoint(25, 50) << QPoint(15, 50);
     }
     void shapes() { checkPaintedAt(); }
@@ -417,10 +406,8 @@ private slots:
         QFETCH(bool, right);
         QFETCH(bool, above);
         QFETCH(bool, below);
-        const QImage image = render(textPicture()
-                                        .records(EMR_SETTEXTALIGN, Le().u32(align), EMR_EXTTEXTOUTW,
-                                                 textOut({50, 50}, "II"))
-                                        .finish());
+        const QImage image = render(picture(textPicture(), EMR_SETTEXTALIGN, Le().u32(align),
+                                            EMR_EXTTEXTOUTW, textOut({50, 50}, "II")));
         QCOMPARE(inkIn(image, 0, 48, 0, 100), left);
         QCOMPARE(inkIn(image, 52, 100, 0, 100), right);
         QCOMPARE(inkIn(image, 0, 100, 0, 48), above);
@@ -468,12 +455,10 @@ private slots:
         QFETCH(QString, codes);
         QFETCH(QString, shown);
         auto draw = [](const QString &face, int charset, const QString &text) {
-            return render(
-                EmfWriter()
-                    .records(EMR_EXTCREATEFONTINDIRECTW, emfFont(40, 400, face, quint8(charset)),
-                             EMR_SELECTOBJECT, Le().u32(1), EMR_SETBKMODE, Le().u32(TRANSPARENT),
-                             EMR_EXTTEXTOUTW, textOut({10, 20}, text, 0, QRect(), {40, 40}))
-                    .finish());
+            return render(picture(EmfWriter(), EMR_EXTCREATEFONTINDIRECTW,
+                                  emfFont(40, 400, face, quint8(charset)), EMR_SELECTOBJECT,
+                                  Le().u32(1), EMR_SETBKMODE, Le().u32(TRANSPARENT),
+                                  EMR_EXTTEXTOUTW, textOut({10, 20}, text, 0, QRect(), {40, 40})));
         };
         const QImage expected = draw(QStringLiteral("DejaVu Sans"), ANSI_CHARSET, shown);
         QVERIFY(inkIn(expected, 0, 100, 0, 100));
@@ -487,38 +472,28 @@ private slots:
         QTest::addColumn<QRect>("ink");
         QTest::addColumn<QRect>("blank");
         QTest::newRow("opaque rectangle without text")
-            << textPicture()
-                   .records(EMR_SETBKCOLOR, Le().u32(Blue), EMR_EXTTEXTOUTW,
-                            textOut({0, 0}, "", ETO_OPAQUE, QRect(20, 20, 40, 40)))
-                   .finish()
+            << picture(textPicture(), EMR_SETBKCOLOR, Le().u32(Blue), EMR_EXTTEXTOUTW,
+                       textOut({0, 0}, "", ETO_OPAQUE, QRect(20, 20, 40, 40)))
             << QRect(25, 25, 30, 30) << QRect(65, 0, 35, 100);
         QTest::newRow("opaque glyph numbers keep their box")
-            << textPicture()
-                   .record(EMR_SETBKCOLOR, Le().u32(Blue))
-                   .record(EMR_EXTTEXTOUTW,
-                           textOut({20, 20}, "\x01\x02", ETO_OPAQUE | ETO_GLYPH_INDEX,
-                                   QRect(20, 20, 40, 40)))
-                   .finish()
+            << picture(textPicture(), EMR_SETBKCOLOR, Le().u32(Blue), EMR_EXTTEXTOUTW,
+                       textOut({20, 20}, "\x01\x02", ETO_OPAQUE | ETO_GLYPH_INDEX,
+                               QRect(20, 20, 40, 40)))
             << QRect(25, 25, 30, 30) << QRect(65, 0, 35, 100);
         QTest::newRow("wmf opaque rectangle without text")
-            << wmfRedFill()
-                   .record(META_SETBKCOLOR, Le().u32(Blue))
-                   .record(META_EXTTEXTOUT, Le().i16s(0, 0, 0, ETO_OPAQUE)
-                                                .bytes(wmfRect(QRect(200, 200, 400, 400)).data()))
-                   .finish()
+            << picture(
+                   wmfRedFill(), META_SETBKCOLOR, Le().u32(Blue), META_EXTTEXTOUT,
+                   Le().i16s(0, 0, 0, ETO_OPAQUE).bytes(wmfRect(QRect(200, 200, 400, 400)).data()))
             << QRect(25, 25, 30, 30) << QRect(65, 0, 35, 100);
         // Window y grows upwards, and an escapement of 270 degrees climbs from the reference
         // point at device (50, 80), as the vertical axis labels of charts are written.
         QTest::newRow("escapement in a mapping with y up")
-            << EmfWriter()
-                   .records(EMR_SETMAPMODE, Le().u32(MM_ANISOTROPIC), EMR_SETWINDOWEXTEX,
-                            Le().i32s(100, -100), EMR_SETWINDOWORGEX, Le().i32s(0, 100),
-                            EMR_SETVIEWPORTEXTEX, Le().i32s(100, 100))
-                   .record(EMR_EXTCREATEFONTINDIRECTW,
-                           emfFont(20, 700, QStringLiteral("DejaVu Sans"), 0, 2700))
-                   .records(EMR_SELECTOBJECT, Le().u32(1), EMR_SETBKMODE, Le().u32(TRANSPARENT),
-                            EMR_EXTTEXTOUTW, textOut({50, 20}, "IIII"))
-                   .finish()
+            << picture(EmfWriter(), EMR_SETMAPMODE, Le().u32(MM_ANISOTROPIC), EMR_SETWINDOWEXTEX,
+                       Le().i32s(100, -100), EMR_SETWINDOWORGEX, Le().i32s(0, 100),
+                       EMR_SETVIEWPORTEXTEX, Le().i32s(100, 100), EMR_EXTCREATEFONTINDIRECTW,
+                       emfFont(20, 700, QStringLiteral("DejaVu Sans"), 0, 2700), EMR_SELECTOBJECT,
+                       Le().u32(1), EMR_SETBKMODE, Le().u32(TRANSPARENT), EMR_EXTTEXTOUTW,
+                       textOut({50, 20}, "IIII"))
             << QRect(50, 30, 25, 45) << QRect(0, 84, 100, 16);
         Le font;
         font.u32(0xDBC01002).f32(30).u32s(UnitPixel, 0, 0, 11).utf16("DejaVu Sans");
@@ -533,18 +508,14 @@ private slots:
         QTest::newRow("poly text out") << textPicture().record(EMR_POLYTEXTOUTW, polyText).finish()
                                        << QRect(10, 25, 25, 20) << QRect(50, 0, 50, 100);
         QTest::newRow("advances place the letters")
-            << textPicture()
-                   .records(EMR_SETTEXTALIGN, Le().u32(TA_BASELINE), EMR_EXTTEXTOUTW,
-                            textOut({10, 60}, "II", 0, QRect(), {60, 10}))
-                   .finish()
+            << picture(textPicture(), EMR_SETTEXTALIGN, Le().u32(TA_BASELINE), EMR_EXTTEXTOUTW,
+                       textOut({10, 60}, "II", 0, QRect(), {60, 10}))
             << QRect(68, 25, 17, 35) << QRect(30, 0, 35, 100);
         // The records' reference points are ignored: the second run follows the first.
         QTest::newRow("text at the current position moves it")
-            << textPicture(30)
-                   .records(EMR_SETTEXTALIGN, Le().u32(TA_UPDATECP), EMR_MOVETOEX,
-                            Le().i32s(10, 10), EMR_EXTTEXTOUTW, textOut({0, 70}, "II"),
-                            EMR_EXTTEXTOUTW, textOut({0, 70}, "II"))
-                   .finish()
+            << picture(textPicture(30), EMR_SETTEXTALIGN, Le().u32(TA_UPDATECP), EMR_MOVETOEX,
+                       Le().i32s(10, 10), EMR_EXTTEXTOUTW, textOut({0, 70}, "II"), EMR_EXTTEXTOUTW,
+                       textOut({0, 70}, "II"))
             << QRect(35, 10, 25, 35) << QRect(0, 60, 100, 40);
         QTest::newRow("clipped to its rectangle")
             << textPicture()
@@ -576,17 +547,15 @@ private slots:
         Le wmfFont;
         wmfFont.i16s(-60, 0, 0, 0, 400).u8s(0, 0, 0, 204, 0, 0, 0, 0);
         wmfFont.bytes(QByteArray("DejaVu Sans").leftJustified(32, '\0'));
-        wmf.record(META_CREATEFONTINDIRECT, wmfFont).record(META_SELECTOBJECT, Le().u16(0));
+        wmf.records(META_CREATEFONTINDIRECT, wmfFont, META_SELECTOBJECT, Le().u16(0));
         wmf.record(META_SETBKMODE, Le().u16(TRANSPARENT));
         wmf.record(META_EXTTEXTOUT, Le().i16s(20, 10, 1, 0).bytes("\xc6"));
         const QImage fromBytes = render(wmf.finish());
 
         const QImage fromWide =
-            render(EmfWriter()
-                       .records(EMR_EXTCREATEFONTINDIRECTW, emfFont(60, 400), EMR_SELECTOBJECT,
-                                Le().u32(1), EMR_SETBKMODE, Le().u32(TRANSPARENT), EMR_EXTTEXTOUTW,
-                                textOut({10, 20}, QStringLiteral("Ж")))
-                       .finish());
+            render(picture(EmfWriter(), EMR_EXTCREATEFONTINDIRECTW, emfFont(60, 400),
+                           EMR_SELECTOBJECT, Le().u32(1), EMR_SETBKMODE, Le().u32(TRANSPARENT),
+                           EMR_EXTTEXTOUTW, textOut({10, 20}, QStringLiteral("Ж"))));
         QVERIFY(inkIn(fromBytes, 0, 100, 0, 100));
         QCOMPARE(fromBytes, fromWide);
     }
@@ -597,44 +566,39 @@ private slots:
         QTest::addColumn<QPoint>("painted");
         QTest::addColumn<QPoint>("unpainted");
         const Le everything = box(0, 0, 100, 100);
-        QTest::newRow("intersect")
-            << redFilled(EMR_INTERSECTCLIPRECT, box(20, 20, 40, 40), EMR_RECTANGLE, everything)
-            << QPoint(40, 40) << QPoint(70, 70);
-        QTest::newRow("exclude") << redFill()
-                                        .record(EMR_EXCLUDECLIPRECT, box(20, 20, 40, 40))
-                                        .record(EMR_RECTANGLE, everything)
-                                        .finish()
+        QTest::newRow("intersect") << picture(redFill(), EMR_INTERSECTCLIPRECT, box(20, 20, 40, 40),
+                                              EMR_RECTANGLE, everything)
+                                   << QPoint(40, 40) << QPoint(70, 70);
+        QTest::newRow("exclude") << picture(redFill(), EMR_EXCLUDECLIPRECT, box(20, 20, 40, 40),
+                                            EMR_RECTANGLE, everything)
                                  << QPoint(70, 70) << QPoint(40, 40);
         QTest::newRow("restore dc lifts the clip")
-            << redFilled(EMR_SAVEDC, Le(), EMR_INTERSECTCLIPRECT, box(20, 20, 40, 40),
-                         EMR_RESTOREDC, Le().i32(-1), EMR_INTERSECTCLIPRECT, box(50, 50, 50, 50),
-                         EMR_RECTANGLE, everything)
+            << picture(redFill(), EMR_SAVEDC, Le(), EMR_INTERSECTCLIPRECT, box(20, 20, 40, 40),
+                       EMR_RESTOREDC, Le().i32(-1), EMR_INTERSECTCLIPRECT, box(50, 50, 50, 50),
+                       EMR_RECTANGLE, everything)
             << QPoint(70, 70) << QPoint(40, 40);
         Le region;
         region.u32s(48, RGN_COPY, 32, 1, 1, 16).rect(QRect(50, 0, 50, 100));
         region.rect(QRect(50, 0, 50, 100));
         QTest::newRow("select clip region")
-            << redFilled(EMR_EXTSELECTCLIPRGN, region, EMR_RECTANGLE, everything) << QPoint(75, 50)
-            << QPoint(25, 50);
+            << picture(redFill(), EMR_EXTSELECTCLIPRGN, region, EMR_RECTANGLE, everything)
+            << QPoint(75, 50) << QPoint(25, 50);
         QTest::newRow("region without rectangles clips everything")
-            << redFill()
-                   .record(EMR_RECTANGLE, box(0, 0, 10, 10))
-                   .record(EMR_EXTSELECTCLIPRGN,
-                           Le().u32s(32, RGN_COPY, 32, 1, 0, 0).rect(QRect(0, 0, 0, 0)))
-                   .record(EMR_RECTANGLE, everything)
-                   .finish()
+            << picture(redFill(), EMR_RECTANGLE, box(0, 0, 10, 10), EMR_EXTSELECTCLIPRGN,
+                       Le().u32s(32, RGN_COPY, 32, 1, 0, 0).rect(QRect(0, 0, 0, 0)), EMR_RECTANGLE,
+                       everything)
             << QPoint(5, 5) << QPoint(50, 50);
         QTest::newRow("no region resets the clip")
-            << redFilled(EMR_INTERSECTCLIPRECT, box(0, 0, 10, 10), EMR_EXTSELECTCLIPRGN,
-                         Le().u32s(0, RGN_COPY), EMR_RECTANGLE, everything)
+            << picture(redFill(), EMR_INTERSECTCLIPRECT, box(0, 0, 10, 10), EMR_EXTSELECTCLIPRGN,
+                       Le().u32s(0, RGN_COPY), EMR_RECTANGLE, everything)
             << QPoint(70, 70) << QPoint(200, 200);
         QTest::newRow("clip path")
-            << redFilled(EMR_BEGINPATH, Le(), EMR_ELLIPSE, everything, EMR_ENDPATH, Le(),
-                         EMR_SELECTCLIPPATH, Le().u32(RGN_COPY), EMR_RECTANGLE, everything)
+            << picture(redFill(), EMR_BEGINPATH, Le(), EMR_ELLIPSE, everything, EMR_ENDPATH, Le(),
+                       EMR_SELECTCLIPPATH, Le().u32(RGN_COPY), EMR_RECTANGLE, everything)
             << QPoint(50, 50) << QPoint(3, 3);
         QTest::newRow("wmf intersect")
-            << wmfRedFilled(META_INTERSECTCLIPRECT, wmfRect(QRect(0, 0, 500, 500)), META_RECTANGLE,
-                            wmfRect(QRect(0, 0, 1000, 1000)))
+            << picture(wmfRedFill(), META_INTERSECTCLIPRECT, wmfRect(QRect(0, 0, 500, 500)),
+                       META_RECTANGLE, wmfRect(QRect(0, 0, 1000, 1000)))
             << QPoint(25, 25) << QPoint(75, 75);
     }
     void clipping() { checkPaintedAt(); }
@@ -703,10 +667,9 @@ private slots:
         bitmap16.i16s(0, 2, 2, 6).u8s(1, 24);
         bitmap16.u8s(0, 0, 255, 0, 255, 0).u8s(255, 0, 0, 0, 255, 255); // red, green; blue, yellow
         auto bitBlt = [](quint16 function, const Le &bitmap) {
-            return WmfWriter(QRect(0, 0, 100, 100), 96)
-                .records(META_SETTEXTCOLOR, Le().u32(Red), function,
-                         Le().u32(SRCCOPY).i16s(0, 0, 100, 100, 0, 0).bytes(bitmap.data()))
-                .finish();
+            return picture(WmfWriter(QRect(0, 0, 100, 100), 96), META_SETTEXTCOLOR, Le().u32(Red),
+                           function,
+                           Le().u32(SRCCOPY).i16s(0, 0, 100, 100, 0, 0).bytes(bitmap.data()));
         };
         QTest::newRow("wmf bitblt of a 16-bit bitmap")
             << bitBlt(META_BITBLT, bitmap16) << QPoint(75, 75) << Yellow;
@@ -776,12 +739,10 @@ private slots:
     {
         QFETCH(int, rop2);
         QFETCH(QColor, colour);
-        const QImage image =
-            render(greenWithBlueBrush()
-                       .records(EMR_CREATEPEN, Le().u32s(3, PS_SOLID).i32s(20, 0).u32(Red),
-                                EMR_SELECTOBJECT, Le().u32(3), EMR_SETROP2, Le().u32(quint32(rop2)),
-                                EMR_POLYLINE16, points16({{0, 50}, {100, 50}}))
-                       .finish());
+        const QImage image = render(picture(
+            greenWithBlueBrush(), EMR_CREATEPEN, Le().u32s(3, PS_SOLID).i32s(20, 0).u32(Red),
+            EMR_SELECTOBJECT, Le().u32(3), EMR_SETROP2, Le().u32(quint32(rop2)), EMR_POLYLINE16,
+            points16({{0, 50}, {100, 50}})));
         QVERIFY2(near(image.pixelColor(50, 50), colour),
                  qPrintable(image.pixelColor(50, 50).name()));
     }
@@ -799,19 +760,17 @@ private slots:
 
     void objectSelectionAndDeletion()
     {
-        const QImage image =
-            render(EmfWriter()
-                       .records(EMR_SELECTOBJECT, Le().u32(NULL_PEN), EMR_CREATEBRUSHINDIRECT,
-                                Le().u32s(1, 0, Red, 0), EMR_CREATEBRUSHINDIRECT,
-                                Le().u32s(2, 0, Green, 0), EMR_CREATEBRUSHINDIRECT,
-                                Le().u32s(100000, 0, Blue, 0), EMR_SELECTOBJECT, Le().u32(1),
-                                EMR_DELETEOBJECT, Le().u32(1))
-                       .record(EMR_SELECTOBJECT, Le().u32(1))      // deleted: ignored
-                       .record(EMR_SELECTOBJECT, Le().u32(100000)) // never created: ignored
-                       .records(EMR_RECTANGLE, box(0, 0, 30, 100), EMR_SELECTOBJECT, Le().u32(2),
-                                EMR_RECTANGLE, box(30, 0, 30, 100), EMR_SELECTOBJECT,
-                                Le().u32(BLACK_BRUSH), EMR_RECTANGLE, box(60, 0, 40, 100))
-                       .finish());
+        EmfWriter emf;
+        emf.records(EMR_SELECTOBJECT, Le().u32(NULL_PEN), EMR_CREATEBRUSHINDIRECT,
+                    Le().u32s(1, 0, Red, 0), EMR_CREATEBRUSHINDIRECT, Le().u32s(2, 0, Green, 0),
+                    EMR_CREATEBRUSHINDIRECT, Le().u32s(100000, 0, Blue, 0));
+        emf.records(EMR_SELECTOBJECT, Le().u32(1), EMR_DELETEOBJECT, Le().u32(1));
+        emf.record(EMR_SELECTOBJECT, Le().u32(1));      // deleted: ignored
+        emf.record(EMR_SELECTOBJECT, Le().u32(100000)); // never created: ignored
+        emf.records(EMR_RECTANGLE, box(0, 0, 30, 100), EMR_SELECTOBJECT, Le().u32(2), EMR_RECTANGLE,
+                    box(30, 0, 30, 100));
+        emf.records(EMR_SELECTOBJECT, Le().u32(BLACK_BRUSH), EMR_RECTANGLE, box(60, 0, 40, 100));
+        const QImage image = render(emf.finish());
         QVERIFY(near(image.pixelColor(15, 50), Qt::red));
         QVERIFY(near(image.pixelColor(45, 50), Qt::green));
         QVERIFY(near(image.pixelColor(80, 50), Qt::black));
@@ -819,15 +778,13 @@ private slots:
 
     void wmfObjectSlotsAreReused()
     {
-        const QImage image = render(
-            WmfWriter(QRect(0, 0, 100, 100), 96)
-                .record(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Red).u16(0))   // slot 0
-                .record(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Green).u16(0)) // slot 1
-                .record(META_DELETEOBJECT, Le().u16(0))
-                .record(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Blue).u16(0)) // slot 0 again
-                .records(META_SELECTOBJECT, Le().u16(0), META_RECTANGLE,
-                         wmfRect(QRect(0, 0, 100, 100)))
-                .finish());
+        WmfWriter wmf(QRect(0, 0, 100, 100), 96);
+        wmf.record(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Red).u16(0));   // slot 0
+        wmf.record(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Green).u16(0)); // slot 1
+        wmf.record(META_DELETEOBJECT, Le().u16(0));
+        wmf.record(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Blue).u16(0)); // slot 0 again
+        const QImage image = render(picture(wmf, META_SELECTOBJECT, Le().u16(0), META_RECTANGLE,
+                                            wmfRect(QRect(0, 0, 100, 100))));
         QVERIFY(near(image.pixelColor(50, 50), Qt::blue));
     }
 
@@ -839,7 +796,7 @@ private slots:
         Le shortPolygon;
         shortPolygon.i32s(0, 0, 100, 100).u32(1000000).i32s(0, 0, 50, 0, 50, 50);
         QTest::newRow("emf point count beyond its record")
-            << redFilled(EMR_POLYGON, shortPolygon, EMR_RECTANGLE, box(50, 50, 50, 50))
+            << picture(redFill(), EMR_POLYGON, shortPolygon, EMR_RECTANGLE, box(50, 50, 50, 50))
             << QPoint(75, 75) << QPoint(10, 5);
         QByteArray beyond = redFill()
                                 .record(EMR_RECTANGLE, box(0, 0, 50, 50))
@@ -853,16 +810,15 @@ private slots:
                                                         .finish()
                                                  << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("emf region count beyond its data")
-            << redFill()
-                   .record(EMR_EXTSELECTCLIPRGN, Le().u32s(48, 5, 32, 1, 0x10000000, 0)
-                                                     .rect(QRect(0, 0, 10, 10))
-                                                     .rect(QRect(0, 0, 10, 10)))
-                   .record(EMR_RECTANGLE, box(0, 0, 100, 100))
-                   .finish()
+            << picture(redFill(), EMR_EXTSELECTCLIPRGN,
+                       Le().u32s(48, 5, 32, 1, 0x10000000, 0)
+                           .rect(QRect(0, 0, 10, 10))
+                           .rect(QRect(0, 0, 10, 10)),
+                       EMR_RECTANGLE, box(0, 0, 100, 100))
             << QPoint(50, 50) << QPoint(200, 200);
         QTest::newRow("wmf point count beyond its record")
-            << wmfRedFilled(META_POLYGON, Le().i16s(30000, 0, 0, 500, 0), META_RECTANGLE,
-                            wmfRect(QRect(500, 500, 500, 500)))
+            << picture(wmfRedFill(), META_POLYGON, Le().i16s(30000, 0, 0, 500, 0), META_RECTANGLE,
+                       wmfRect(QRect(500, 500, 500, 500)))
             << QPoint(75, 75) << QPoint(25, 5);
         QTest::newRow("wmf record beyond the file")
             << wmfRedFill()
@@ -871,18 +827,16 @@ private slots:
                    .finish()
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("wmf text count beyond its record")
-            << wmfRedFilled(META_EXTTEXTOUT, Le().i16s(0, 0, 32000, 0).bytes("abc"), META_RECTANGLE,
-                            wmfRect(QRect(500, 500, 500, 500)))
+            << picture(wmfRedFill(), META_EXTTEXTOUT, Le().i16s(0, 0, 32000, 0).bytes("abc"),
+                       META_RECTANGLE, wmfRect(QRect(500, 500, 500, 500)))
             << QPoint(75, 75) << QPoint(25, 25);
         // The header claims 200 x 200 pixels; the record holds the bits of 2 x 2.
         QByteArray dib = quadrants();
         dib.replace(4, 8, Le().i32s(200, 200).data());
         QTest::newRow("bitmap larger than its record")
-            << redFill()
-                   .record(EMR_STRETCHDIBITS, Le().bytes(stretchDiBits(QRect(0, 0, 50, 100),
-                                                                       QRect(0, 0, 200, 200), dib)))
-                   .record(EMR_RECTANGLE, box(50, 0, 50, 100))
-                   .finish()
+            << picture(redFill(), EMR_STRETCHDIBITS,
+                       Le().bytes(stretchDiBits(QRect(0, 0, 50, 100), QRect(0, 0, 200, 200), dib)),
+                       EMR_RECTANGLE, box(50, 0, 50, 100))
             << QPoint(75, 50) << QPoint(25, 50);
     }
     void lyingSizes() { checkPaintedAt(); }
@@ -905,25 +859,25 @@ private slots:
                    .finish()
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("windows metafile in a comment, records follow")
-            << redFilled(EMR_COMMENT, Le().u32(quint32(wmf.size() + 24)).bytes(wmfComment.data()),
-                         EMR_RECTANGLE, box(50, 50, 50, 50))
+            << picture(redFill(), EMR_COMMENT,
+                       Le().u32(quint32(wmf.size() + 24)).bytes(wmfComment.data()), EMR_RECTANGLE,
+                       box(50, 50, 50, 50))
             << QPoint(75, 75) << QPoint(25, 25);
         auto fillRects = [](QRectF rect) { return Le().u32s(PlusRed, 1).rectF(rect); };
         QTest::newRow("a colour fills, the fallback is skipped")
             << plusPicture(EmfPlusFillRects, FlagColour, fillRects(QRectF(0, 0, 50, 50)))
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("enhanced records after GetDC draw")
-            << redFilled(EMR_COMMENT, EmfPlusWriter().add(EmfPlusGetDC, 0).comment(), EMR_RECTANGLE,
-                         box(0, 0, 50, 50))
+            << picture(redFill(), EMR_COMMENT, EmfPlusWriter().add(EmfPlusGetDC, 0).comment(),
+                       EMR_RECTANGLE, box(0, 0, 50, 50))
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("records without a header leave the enhanced drawing")
-            << redFill()
-                   .record(EMR_COMMENT, EmfPlusWriter(false)
-                                            .add(EmfPlusFillRects, FlagColour,
-                                                 Le().u32s(0xFF0000FF, 1).rectF({0, 0, 100, 100}))
-                                            .comment())
-                   .record(EMR_RECTANGLE, box(0, 0, 50, 50))
-                   .finish()
+            << picture(redFill(), EMR_COMMENT,
+                       EmfPlusWriter(false)
+                           .add(EmfPlusFillRects, FlagColour,
+                                Le().u32s(0xFF0000FF, 1).rectF({0, 0, 100, 100}))
+                           .comment(),
+                       EMR_RECTANGLE, box(0, 0, 50, 50))
             << QPoint(25, 25) << QPoint(75, 75);
         QTest::newRow("world transform, compressed rectangle")
             << plusPicture(EmfPlusTranslateWorldTransform, 0, Le().f32s(50, 50), EmfPlusFillRects,
@@ -992,9 +946,9 @@ private slots:
             << plusPicture(EmfPlusFillPie, FlagColour,
                            Le().u32(PlusRed).f32s(0, 90).rectF({0, 0, 100, 100}))
             << QPoint(70, 70) << QPoint(70, 30);
+        // Offsets of one and two bytes: (0, 0), (100, 0), (99, 100).
         QTest::newRow("polygon of relative points, one and two bytes")
-            << plusPicture(EmfPlusFillPolygon,
-                           FlagColour | FlagRelative, // (0, 0), (100, 0), (99, 100)
+            << plusPicture(EmfPlusFillPolygon, FlagColour | FlagRelative,
                            Le().u32s(PlusRed, 3).u8s(0, 0, 0x80, 100, 0, 0x7F, 0x80, 100))
             << QPoint(90, 20) << QPoint(20, 80);
         const Le excludedRegion =
@@ -1038,8 +992,8 @@ private slots:
             .bytes(emf);
         WmfWriter wmf(QRect(0, 0, 1000, 1000), 1000);
         wmf.record(META_ESCAPE, escape);
-        wmf.record(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Blue).u16(0))
-            .record(META_SELECTOBJECT, Le().u16(0));
+        wmf.records(META_CREATEBRUSHINDIRECT, Le().u16(0).u32(Blue).u16(0), META_SELECTOBJECT,
+                    Le().u16(0));
         wmf.record(META_RECTANGLE, wmfRect(QRect(0, 0, 1000, 1000)));
         const Metafile picture = Metafile::fromBytes(wmf.finish());
         QCOMPARE(picture.naturalSizeTwips(), QSizeF(1440, 1440)); // the outer header's size
