@@ -31,26 +31,6 @@ QByteArray document(const QByteArray &body)
     return body.startsWith("{\\rtf") ? body : Head + body + "}";
 }
 
-QString underlineName(QTextCharFormat::UnderlineStyle style)
-{
-    switch (style) {
-    case QTextCharFormat::SingleUnderline:
-        return QStringLiteral("ul");
-    case QTextCharFormat::DashUnderline:
-        return QStringLiteral("ul-dash");
-    case QTextCharFormat::DotLine:
-        return QStringLiteral("ul-dot");
-    case QTextCharFormat::DashDotLine:
-        return QStringLiteral("ul-dashdot");
-    case QTextCharFormat::DashDotDotLine:
-        return QStringLiteral("ul-dashdotdot");
-    case QTextCharFormat::WaveUnderline:
-        return QStringLiteral("ul-wave");
-    default:
-        return {};
-    }
-}
-
 // The formatting of a run in words; empty for plain 12-point text.
 QString describe(const QTextCharFormat &format)
 {
@@ -63,8 +43,10 @@ QString describe(const QTextCharFormat &format)
         parts << QStringLiteral("bold");
     if (format.fontItalic())
         parts << QStringLiteral("italic");
-    if (format.underlineStyle() != QTextCharFormat::NoUnderline)
-        parts << underlineName(format.underlineStyle());
+    static const char *const Underlines[] = {
+        nullptr, "ul", "ul-dash", "ul-dot", "ul-dashdot", "ul-dashdotdot", "ul-wave"};
+    if (const int style = format.underlineStyle(); style > 0 && style < 7)
+        parts << QLatin1String(Underlines[style]);
     if (format.fontStrikeOut())
         parts << QStringLiteral("strike");
     if (format.fontCapitalization() == QFont::AllUppercase)
@@ -618,40 +600,34 @@ void TestRtf::metafilePictures()
 {
     const QByteArray rtf = "{\\rtf1 {\\pict\\wmetafile8\\picwgoal300\\pichgoal150 0102}"
                            "{\\pict\\emfblip\\picwgoal150\\pichgoal150 03}}";
+    auto imageAt = [](const QTextDocument &document, int position) {
+        QTextCursor cursor(const_cast<QTextDocument *>(&document));
+        cursor.setPosition(position);
+        return cursor.charFormat().toImageFormat();
+    };
     // Without a renderer both become the one placeholder box, at their own sizes.
     const RtfReadResult plain = readRtf(rtf);
     QVERIFY(plain.warnings.isEmpty());
-    const QString text = plain.document->toPlainText();
-    QCOMPARE(text, QString::fromUtf16(u"\uFFFC\uFFFC"));
-    QTextCursor cursor(plain.document.get());
-    cursor.setPosition(1);
-    const QTextImageFormat first = cursor.charFormat().toImageFormat();
-    cursor.setPosition(2);
-    const QTextImageFormat second = cursor.charFormat().toImageFormat();
-    QCOMPARE(first.name(), second.name());
-    QCOMPARE(QSizeF(first.width(), first.height()), QSizeF(20, 10));
+    QCOMPARE(plain.document->toPlainText(), QString::fromUtf16(u"\uFFFC\uFFFC"));
+    QCOMPARE(imageAt(*plain.document, 1).name(), imageAt(*plain.document, 2).name());
+    QCOMPARE(describe(imageAt(*plain.document, 1)), QStringLiteral("image 20x10"));
 
-    QList<RtfReadOptions::MetafileKind> kinds;
-    QList<QByteArray> data;
-    QList<QSize> hints;
+    QList<std::tuple<QByteArray, RtfReadOptions::MetafileKind, QSize>> calls;
     RtfReadOptions options;
     options.renderMetafile = [&](const QByteArray &bytes, RtfReadOptions::MetafileKind kind,
                                  QSize hint) {
-        data << bytes, kinds << kind, hints << hint;
-        QImage image(hint, QImage::Format_RGB32);
-        image.fill(Qt::green);
-        return image;
+        calls.append({bytes, kind, hint});
+        return filledImage(hint.width(), hint.height(), Qt::green);
     };
     const RtfReadResult rendered = readRtf(rtf, options);
-    QCOMPARE(kinds, (QList{RtfReadOptions::MetafileKind::Wmf, RtfReadOptions::MetafileKind::Emf}));
-    QCOMPARE(data, (QList<QByteArray>{"\x01\x02", "\x03"}));
-    QCOMPARE(hints, (QList{QSize(20, 10), QSize(10, 10)}));
-    cursor = QTextCursor(rendered.document.get());
-    cursor.setPosition(1);
-    const QImage image = rendered.document
-                             ->resource(QTextDocument::ImageResource,
-                                        QUrl(cursor.charFormat().toImageFormat().name()))
-                             .value<QImage>();
+    using Kind = RtfReadOptions::MetafileKind;
+    QCOMPARE(calls,
+             (QList<std::tuple<QByteArray, Kind, QSize>>{{"\x01\x02", Kind::Wmf, QSize(20, 10)},
+                                                         {"\x03", Kind::Emf, QSize(10, 10)}}));
+    const QImage image =
+        rendered.document
+            ->resource(QTextDocument::ImageResource, QUrl(imageAt(*rendered.document, 1).name()))
+            .value<QImage>();
     QCOMPARE(image.size(), QSize(20, 10));
 }
 
