@@ -658,45 +658,36 @@ void TestRtf::hostileInput_data()
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("warning");
-    QTest::newRow("missing closing brace") << QByteArray("{\\rtf1 {\\b a}b") << "ab"
-                                           << "closing brace is missing";
-    QTest::newRow("extra closing brace") << QByteArray("{\\rtf1 {\\b a}}}b}") << "ab"
-                                         << "closing brace without an opening one";
-    QTest::newRow("binary longer than the file") << QByteArray("{\\rtf1 a\\bin99999 b}") << "ab"
-                                                 << "Binary data longer than the file";
-    QTest::newRow("picture binary longer than the file")
-        << QByteArray("{\\rtf1 a{\\pict\\pngblip\\bin2147483647 x}b}") << u"a\uFFFCb"_qs
-        << "Binary data longer than the file";
-    QTest::newRow("not rtf") << QByteArray("plain words") << "plain words"
-                             << "does not begin like an RTF file";
-    QTest::newRow("empty") << QByteArray() << ""
-                           << "does not begin like an RTF file";
-    QTest::newRow("unknown code page")
-        << QByteArray("{\\rtf1\\ansicpg77777 \\'e9}") << u"\u00e9"_qs << "Code page 77777";
-    QTest::newRow("footnote cut by the end") << QByteArray("{\\rtf1 a{\\footnote N") << "a\n\nN"
-                                             << "closing brace is missing";
-    QTest::newRow("tables nested past the limit")
-        << "{\\rtf1 " +
-               QByteArray("\\pard\\intbl\\itap40 deep\\nestcell"
-                          "{\\*\\nesttableprops\\trowd\\cellx99\\nestrow}") +
-               "\\pard after}"
-        << QString(16, u'\n') + "deep" + QString(16, u'\n') + "after"
-        << "";
-    QTest::newRow("merges with nothing to merge into")
-        << QByteArray("{\\rtf1 \\trowd\\clmrg\\clvmrg\\cellx1000\\clvmrg\\cellx900\\intbl "
-                      "a\\cell b\\cell\\row\\pard z}")
-        << "\na\nb\nz"
-        << "";
-    QTest::newRow("cell edges that run backwards")
-        << QByteArray("{\\rtf1 \\trowd\\cellx3000\\cellx1000\\cellx-500\\intbl a\\cell b\\cell "
-                      "c\\cell\\row\\trowd\\cellx100\\intbl d\\cell\\row\\pard z}")
-        << "\na\nb\nc\nd\n\n\n\nz"
-        << "";
-    QTest::newRow("cut escape") << QByteArray("{\\rtf1 a\\'4") << "a"
-                                << "closing brace is missing";
-    QTest::newRow("huge parameter")
-        << QByteArray("{\\rtf1 \\fs99999999999999 \\li-99999999999 a}") << "a"
-        << "";
+    auto row = [](const char *name, const QByteArray &rtf, const QString &text,
+                  const char *warning = "") {
+        QTest::newRow(name) << rtf << text << QString::fromUtf8(warning);
+    };
+    const char *const Unclosed = "closing brace is missing";
+    const char *const NotRtf = "does not begin like an RTF file";
+    const char *const LongBinary = "Binary data longer than the file";
+    row("missing closing brace", "{\\rtf1 {\\b a}b", "ab", Unclosed);
+    row("extra closing brace", "{\\rtf1 {\\b a}}}b}", "ab", "closing brace without an opening one");
+    row("binary longer than the file", "{\\rtf1 a\\bin99999 b}", "ab", LongBinary);
+    row("picture binary longer than the file", "{\\rtf1 a{\\pict\\pngblip\\bin2147483647 x}b}",
+        u"a\uFFFCb"_qs, LongBinary);
+    row("not rtf", "plain words", "plain words", NotRtf);
+    row("empty", "", "", NotRtf);
+    row("unknown code page", "{\\rtf1\\ansicpg77777 \\'e9}", u"\u00e9"_qs, "Code page 77777");
+    row("footnote cut by the end", "{\\rtf1 a{\\footnote N", "a\n\nN", Unclosed);
+    row("tables nested past the limit",
+        "{\\rtf1 \\pard\\intbl\\itap40 deep\\nestcell{\\*\\nesttableprops\\trowd\\cellx99\\nestrow}"
+        "\\pard after}",
+        QString(16, u'\n') + "deep" + QString(16, u'\n') + "after");
+    row("merges with nothing to merge into",
+        "{\\rtf1 \\trowd\\clmrg\\clvmrg\\cellx1000\\clvmrg\\cellx900\\intbl a\\cell b\\cell\\row"
+        "\\pard z}",
+        "\na\nb\nz");
+    row("cell edges that run backwards",
+        "{\\rtf1 \\trowd\\cellx3000\\cellx1000\\cellx-500\\intbl a\\cell b\\cell c\\cell\\row"
+        "\\trowd\\cellx100\\intbl d\\cell\\row\\pard z}",
+        "\na\nb\nc\nd\n\n\n\nz");
+    row("cut escape", "{\\rtf1 a\\'4", "a", Unclosed);
+    row("huge parameter", "{\\rtf1 \\fs99999999999999 \\li-99999999999 a}", "a");
 }
 
 void TestRtf::hostileInput()
