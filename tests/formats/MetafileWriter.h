@@ -66,9 +66,22 @@ constexpr quint32 rgb(int r, int g, int b)
     return quint32(r) | quint32(g) << 8 | quint32(b) << 16;
 }
 
+// Adds several records to a writer, given as type, parameters, type, parameters...
+template<typename Writer> class RecordList {
+public:
+    template<typename... Rest> Writer &records(quint32 type, const Le &params, const Rest &...rest)
+    {
+        auto &writer = static_cast<Writer &>(*this);
+        writer.record(type, params);
+        if constexpr (sizeof...(rest) > 0)
+            records(rest...);
+        return writer;
+    }
+};
+
 // Builds an enhanced metafile whose reference device has 4 pixels a millimetre,
 // framed on device pixels (0, 0) to size.
-class EmfWriter {
+class EmfWriter : public RecordList<EmfWriter> {
 public:
     explicit EmfWriter(QSize size = {100, 100})
         : m_size(size)
@@ -84,15 +97,6 @@ public:
         r.u32(type).u32(quint32(8 + body.size())).bytes(body);
         m_records += r.data();
         ++m_count;
-        return *this;
-    }
-    // Several records, given as type, parameters, type, parameters...
-    template<typename... Rest>
-    EmfWriter &records(quint32 type, const Le &params, const Rest &...rest)
-    {
-        record(type, params);
-        if constexpr (sizeof...(rest) > 0)
-            records(rest...);
         return *this;
     }
     // A record whose size field says `size` whatever its content.
@@ -165,7 +169,7 @@ private:
 };
 
 // Builds a Windows metafile, with a placeable header when bounds are given.
-class WmfWriter {
+class WmfWriter : public RecordList<WmfWriter> {
 public:
     WmfWriter() = default;
     WmfWriter(QRect bounds, int unitsPerInch)
@@ -181,15 +185,6 @@ public:
         if (body.size() % 2)
             body.append('\0');
         m_records += Le().u32(quint32(3 + body.size() / 2)).u16(function).bytes(body).data();
-        return *this;
-    }
-    // Several records, given as function, parameters, function, parameters...
-    template<typename... Rest>
-    WmfWriter &records(quint16 function, const Le &params, const Rest &...rest)
-    {
-        record(function, params);
-        if constexpr (sizeof...(rest) > 0)
-            records(rest...);
         return *this;
     }
     WmfWriter &rawRecord(quint32 sizeWords, quint16 function, const QByteArray &body)
