@@ -21,12 +21,21 @@ public:
     Le &i32(qint32 v) { return raw(&v, 4); }
     Le &u32(quint32 v) { return raw(&v, 4); }
     Le &f32(float v) { return raw(&v, 4); }
+    // Several values of one width, so a record's fields fit on one line.
+    template<typename... T> Le &u8s(T... v) { return (u8(quint8(v)), ..., *this); }
+    template<typename... T> Le &u16s(T... v) { return (u16(quint16(v)), ..., *this); }
+    template<typename... T> Le &i16s(T... v) { return (i16(qint16(v)), ..., *this); }
+    template<typename... T> Le &i32s(T... v) { return (i32(qint32(v)), ..., *this); }
+    template<typename... T> Le &u32s(T... v) { return (u32(quint32(v)), ..., *this); }
+    template<typename... T> Le &f32s(T... v) { return (f32(float(v)), ..., *this); }
     Le &bytes(const QByteArray &b)
     {
         m_bytes += b;
         return *this;
     }
+    Le &bytes(const Le &b) { return bytes(b.data()); }
     Le &rect(QRect r) { return i32(r.left()).i32(r.top()).i32(r.right() + 1).i32(r.bottom() + 1); }
+    Le &rectF(QRectF r) { return f32s(r.x(), r.y(), r.width(), r.height()); }
     Le &utf16(const QString &s)
     {
         for (QChar c : s)
@@ -57,9 +66,22 @@ constexpr quint32 rgb(int r, int g, int b)
     return quint32(r) | quint32(g) << 8 | quint32(b) << 16;
 }
 
+// Adds several records to a writer, given as type, parameters, type, parameters...
+template<typename Writer> class RecordList {
+public:
+    template<typename... Rest> Writer &records(quint32 type, const Le &params, const Rest &...rest)
+    {
+        auto &writer = static_cast<Writer &>(*this);
+        writer.record(type, params);
+        if constexpr (sizeof...(rest) > 0)
+            records(rest...);
+        return writer;
+    }
+};
+
 // Builds an enhanced metafile whose reference device has 4 pixels a millimetre,
 // framed on device pixels (0, 0) to size.
-class EmfWriter {
+class EmfWriter : public RecordList<EmfWriter> {
 public:
     explicit EmfWriter(QSize size = {100, 100})
         : m_size(size)
@@ -93,12 +115,8 @@ public:
         const int w = m_size.width(), h = m_size.height();
         header.u32(gdi::EMR_HEADER).u32(108).i32(0).i32(0).i32(w - 1).i32(h - 1);
         header.i32(0).i32(0).i32(w * 25).i32(h * 25); // 0.01 mm at 4 px/mm
-        header.u32(gdi::ENHMETA_SIGNATURE)
-            .u32(0x10000)
-            .u32(quint32(108 + records.size()))
-            .u32(quint32(m_count + 1 + (withEof ? 1 : 0)))
-            .u16(64)
-            .u16(0);
+        header.u32s(gdi::ENHMETA_SIGNATURE, 0x10000, 108 + records.size(), m_count + 1 + withEof);
+        header.u16s(64, 0);
         header.u32(0).u32(0).u32(0).i32(1000).i32(1000).i32(250).i32(250);
         header.u32(0).u32(0).u32(0).i32(250000).i32(250000);
         return header.data() + records;
@@ -128,6 +146,15 @@ public:
         m_records.bytes(body);
         return *this;
     }
+    // Several records, given as type, flags, data, type, flags, data...
+    template<typename... Rest>
+    EmfPlusWriter &adds(quint16 type, quint16 flags, const Le &data, const Rest &...rest)
+    {
+        add(type, flags, data);
+        if constexpr (sizeof...(rest) > 0)
+            adds(rest...);
+        return *this;
+    }
     // The parameters of the EMR_COMMENT that carries the records.
     Le comment() const
     {
@@ -142,7 +169,7 @@ private:
 };
 
 // Builds a Windows metafile, with a placeable header when bounds are given.
-class WmfWriter {
+class WmfWriter : public RecordList<WmfWriter> {
 public:
     WmfWriter() = default;
     WmfWriter(QRect bounds, int unitsPerInch)
@@ -171,17 +198,11 @@ public:
         Le out;
         if (m_placeable) {
             out.u32(gdi::PlaceableKey).u16(0);
-            out.i16(qint16(m_bounds.left())).i16(qint16(m_bounds.top()));
-            out.i16(qint16(m_bounds.right() + 1)).i16(qint16(m_bounds.bottom() + 1));
+            out.i16s(m_bounds.left(), m_bounds.top(), m_bounds.right() + 1, m_bounds.bottom() + 1);
             out.u16(quint16(m_inch)).u32(0).u16(0);
         }
-        out.u16(gdi::MEMORYMETAFILE)
-            .u16(gdi::WmfHeaderWords)
-            .u16(gdi::METAVERSION300)
-            .u32(quint32((18 + records.size()) / 2))
-            .u16(16)
-            .u32(0)
-            .u16(0);
+        out.u16s(gdi::MEMORYMETAFILE, gdi::WmfHeaderWords, gdi::METAVERSION300);
+        out.u32(quint32((18 + records.size()) / 2)).u16(16).u32(0).u16(0);
         return out.data() + records;
     }
 
@@ -196,7 +217,7 @@ private:
 inline QByteArray dib24(int w, int h, const QList<quint32> &topRowFirst)
 {
     Le dib;
-    dib.u32(40).i32(w).i32(h).u16(1).u16(24).u32(0).u32(0).i32(0).i32(0).u32(0).u32(0);
+    dib.u32(40).i32s(w, h).u16s(1, 24).u32s(0, 0, 0, 0, 0, 0);
     const int stride = (w * 3 + 3) & ~3;
     for (int row = h - 1; row >= 0; --row) {
         Le line;

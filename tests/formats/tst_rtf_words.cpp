@@ -1,6 +1,7 @@
 #include "Corpus.h"
 #include "formats/rtf/RtfReader.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -58,7 +59,8 @@ QByteArray readAll(const QString &path)
 } // namespace
 
 // The words of every corpus RTF against a reference list kept beside this test (see
-// rtf-words/README.md): each file must hold 97% of its words, the corpus 99% of all.
+// rtf-words/README.md): each file must hold 97% of its words, the corpus 99% of all, and each
+// must read within seconds.
 class TestRtfWords : public QObject {
     Q_OBJECT
 
@@ -78,7 +80,11 @@ void TestRtfWords::wordsMatchTheReference()
         const QString referencePath = QStringLiteral(RTF_WORDS_DIR "/%1.txt").arg(name);
         QVERIFY2(QFileInfo::exists(referencePath), qPrintable(referencePath));
         const QHash<QString, int> reference = countWords(QString::fromUtf8(readAll(referencePath)));
+        QElapsedTimer timer;
+        timer.start();
         const QHash<QString, int> read = countWords(readRtf(readAll(path)).document->toPlainText());
+        if (timer.elapsed() > 5000)
+            failures << QStringLiteral("%1: %2 ms").arg(name).arg(timer.elapsed());
         const int expected = total(reference);
         const int found = matched(reference, read);
         referenceWords += expected;

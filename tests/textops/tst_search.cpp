@@ -23,6 +23,11 @@ QString found(const QString &word, int line)
         .arg(line);
 }
 
+QString noMore(const QString &word)
+{
+    return QStringLiteral("No further instances of '%1' could be found").arg(word);
+}
+
 frmGlintbox &openOn(ShellFixture &f, const QString &name, const QByteArray &content)
 {
     f.makeFile(name, content);
@@ -56,19 +61,13 @@ void TestSearch::instanceAfterInstance_data()
     QTest::addColumn<int>("selected");
     // Each find is answered Yes until the last message.
     QTest::newRow("ignores case") << QByteArray("Hello world") << "WORLD"
-                                  << QStringList{found("WORLD", 0), "No further instances of "
-                                                                    "'WORLD' could be found"}
-                                  << 6;
+                                  << QStringList{found("WORLD", 0), noMore("WORLD")} << 6;
     QTest::newRow("inside words, no wrap-round")
         << QByteArray("ababab") << "ab"
-        << QStringList{found("ab", 0), found("ab", 0), found("ab", 0),
-                       "No further instances of 'ab' could be found"}
-        << 4;
-    QTest::newRow("line numbers from 0") << QByteArray("one\r\ntwo\rthree two") << "two"
-                                         << QStringList{found("two", 1), found("two", 2),
-                                                        "No further instances of 'two' could be "
-                                                        "found"}
-                                         << 14;
+        << QStringList{found("ab", 0), found("ab", 0), found("ab", 0), noMore("ab")} << 4;
+    QTest::newRow("line numbers from 0")
+        << QByteArray("one\r\ntwo\rthree two") << "two"
+        << QStringList{found("two", 1), found("two", 2), noMore("two")} << 14;
     QTest::newRow("nowhere") << QByteArray("Hello world") << "xyz"
                              << QStringList{"The word 'xyz' could not be found in this document"}
                              << 0;
