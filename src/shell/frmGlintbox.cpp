@@ -325,6 +325,33 @@ void frmGlintbox::setOuterGeometryTwips(const QRectF &twips)
     resize(QSize(twipsToPixels(twips.width(), dpi), twipsToPixels(twips.height(), dpi)) -
            frameExtra);
     move(twipsToPixels(twips.left(), dpi), twipsToPixels(twips.top(), dpi));
+    // Before the window manager frames the window its frame is unknown: the
+    // placement is made again, once, when it is known, or the window would
+    // grow by its frame on every run.
+    m_pendingOuterTwips.reset();
+    if (frameExtra.isNull())
+        m_pendingOuterTwips = twips;
+}
+
+void frmGlintbox::placeOnceFramed()
+{
+    if (!m_pendingOuterTwips || !isVisible() || frameGeometry().size() == size())
+        return;
+    const QRectF twips = *std::exchange(m_pendingOuterTwips, std::nullopt);
+    if (windowState() == Qt::WindowNoState)
+        setOuterGeometryTwips(twips);
+}
+
+void frmGlintbox::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    placeOnceFramed();
+}
+
+void frmGlintbox::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    placeOnceFramed();
 }
 
 void frmGlintbox::ClearViewer()

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace glintbox {
 
@@ -102,11 +103,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void createControls();
     void connectHandlers();
     void trapped(const std::function<void()> &handler);
+    void placeOnceFramed();
 
     // What the file filter needs from the window.
     void setFileListPattern(const QString &pattern) override;
@@ -166,6 +170,8 @@ private:
     QWidget *m_client = nullptr;
     std::function<void()> m_exit;
     bool m_exiting = false;
+    // The stored outer placement, until the window manager has framed the window.
+    std::optional<QRectF> m_pendingOuterTwips;
 };
 
 } // namespace glintbox

@@ -313,10 +313,6 @@ void TestEndToEnd::runsAndStartsAgainWhereItEnded()
     QVERIFY(!again.isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(patchOf(Red).pixels >= ShownPixels, 30000);
     QCOMPARE(patchOf(Red).bounds.size(), PictureSize);
-    // Known fault, mended on its own branch: the stored outer size is applied
-    // before the window manager has framed the window, so the window grows by
-    // its frame each run. Remove this line with that mend.
-    QEXPECT_FAIL("", "the window grows by its frame on each run", Continue);
     QCOMPARE(windowSize(again), size);
     closeThroughWindowManager(second, again);
 }
