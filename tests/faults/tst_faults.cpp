@@ -2,7 +2,7 @@
 // in the real main window: each gives its message, nothing of another file
 // stays on view, and the window goes on working.
 #include "../shell/ShellFixture.h"
-#include "EncodedImage.h"
+#include "TestImages.h"
 #include "core/lists/FileList.h"
 #include "core/lists/FolderList.h"
 #include "shell/MainControls.h"
@@ -64,7 +64,7 @@ void TestFaults::readFailsOnTheWayBack_data()
         QByteArray content;
     } kinds[] = {{"b.txt", "plain text"},
                  {"b.rtf", "{\\rtf1 rich text}"},
-                 {"b.bmp", encodedImage({6, 4}, Qt::green, "BMP")}};
+                 {"b.bmp", encodedImage(filledImage(6, 4, Qt::green), "BMP")}};
     for (const auto &kind : kinds) {
         for (const Failure &failure : Failures) {
             for (const Op operation : {Op::Status, Op::Read}) {

@@ -3,7 +3,7 @@
 // holding the key would. Nothing may crash or hang, and memory must level off.
 #include "../formats/MetafileWriter.h"
 #include "../shell/ShellFixture.h"
-#include "EncodedImage.h"
+#include "TestImages.h"
 #include "core/lists/FileList.h"
 #include "shell/MainControls.h"
 
@@ -56,7 +56,7 @@ QByteArray wave()
 QList<std::pair<QString, QByteArray>> kinds()
 {
     const QColor blue(40, 120, 200);
-    const QByteArray bmp = encodedImage({64, 48}, blue, "BMP");
+    const QByteArray bmp = encodedImage(filledImage(64, 48, blue), "BMP");
     const QByteArray emf =
         EmfWriter().record(gdi::EMR_RECTANGLE, Le().rect({10, 10, 50, 50})).finish();
     const QByteArray wmf = WmfWriter(QRect(0, 0, 100, 100), 1440)
@@ -67,9 +67,9 @@ QList<std::pair<QString, QByteArray>> kinds()
         {"rtf", "{\\rtf1\\ansi {\\b bold} and {\\i italic} text\\par}"},
         {"htm", "<html><body><p>a page</p></body></html>"},
         {"bmp", bmp},
-        {"gif", encodedImage({64, 48}, blue, "GIF")},
-        {"jpg", encodedImage({64, 48}, blue, "JPEG")},
-        {"ico", encodedImage({32, 32}, blue, "ICO")},
+        {"gif", encodedImage(filledImage(64, 48, blue), "GIF")},
+        {"jpg", encodedImage(filledImage(64, 48, blue), "JPEG")},
+        {"ico", encodedImage(filledImage(32, 32, blue), "ICO")},
         {"wmf", wmf},
         {"emf", emf},
         {"wav", wave()},
