@@ -4,6 +4,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QVariant>
 
 namespace glintbox {
 
@@ -35,6 +36,15 @@ bool continuesLine(const QTextBlock &block)
     return block.userState() == ContinuedLineState;
 }
 
+// Set on a document once a display break goes into it, so that the texts
+// without long lines, nearly all of them, skip the walks over every block.
+constexpr char MayHaveDisplayBreaks[] = "glintboxMayHaveDisplayBreaks";
+
+bool mayHaveDisplayBreaks(const QTextDocument &document)
+{
+    return document.property(MayHaveDisplayBreaks).toBool();
+}
+
 } // namespace
 
 void appendDisplayLines(QTextCursor &cursor, QStringView text)
@@ -42,6 +52,9 @@ void appendDisplayLines(QTextCursor &cursor, QStringView text)
     // The text goes in with one insertion, display breaks as paragraph
     // separators (one insertion a break costs a layout pass each); the blocks
     // they begin are marked afterwards.
+    QTextDocument &document = *cursor.document();
+    if (document.isEmpty())
+        document.setProperty(MayHaveDisplayBreaks, false);
     QString shown;
     QList<int> continuedBlocks;
     int blockOffset = 0;
@@ -70,14 +83,16 @@ void appendDisplayLines(QTextCursor &cursor, QStringView text)
         return;
     }
     shown += text.sliced(from);
+    document.setProperty(MayHaveDisplayBreaks, true);
     cursor.insertText(shown);
-    const QTextDocument &document = *cursor.document();
     for (int offset : continuedBlocks)
         document.findBlockByNumber(firstBlock + offset).setUserState(ContinuedLineState);
 }
 
 bool hasDisplayBreaks(const QTextDocument &document)
 {
+    if (!mayHaveDisplayBreaks(document))
+        return false;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         if (continuesLine(block))
             return true;
@@ -113,6 +128,8 @@ QString textBetween(const QTextDocument &document, int documentStart, int docume
 
 int documentPosition(const QTextDocument &document, int textPosition)
 {
+    if (!mayHaveDisplayBreaks(document))
+        return textPosition;
     // A position at a display break stands at the end of the block before it.
     int breaks = 0;
     for (QTextBlock block = document.begin().next(); block.isValid(); block = block.next()) {
@@ -126,6 +143,8 @@ int documentPosition(const QTextDocument &document, int textPosition)
 
 int textPosition(const QTextDocument &document, int documentPosition)
 {
+    if (!mayHaveDisplayBreaks(document))
+        return documentPosition;
     int breaks = 0;
     for (QTextBlock block = document.begin().next(); block.isValid(); block = block.next()) {
         if (block.position() > documentPosition)
