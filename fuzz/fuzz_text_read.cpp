@@ -16,11 +16,17 @@ TextReadResult retryLoop(const QByteArray &bytes, qint64 fileSize)
 {
     const qsizetype marker = bytes.indexOf(EndOfFileMarker);
     const qint64 readable = marker >= 0 ? marker : bytes.size();
+    TextReadResult result;
     for (qint64 length = fileSize;; --length) {
-        if (length <= readable)
-            return {decodeText(bytes.left(qsizetype(length))), int(fileSize - length)};
-        if (fileSize - length + 1 == MaxShortenCount)
-            return {QString(), MaxShortenCount};
+        if (length <= readable) {
+            result.text = decodeText(bytes.left(qsizetype(length)));
+            result.shortenCount = int(fileSize - length);
+            return result;
+        }
+        if (fileSize - length + 1 == MaxShortenCount) {
+            result.shortenCount = MaxShortenCount;
+            return result;
+        }
     }
 }
 
