@@ -24,7 +24,7 @@ struct ButtonRow {
 
 using M = MenuCommand;
 
-const ButtonRow Separator{};
+constexpr ButtonRow Separator{};
 
 // The buttons in order; the dispatch compares keys in this order too.
 constexpr ButtonRow buttonTable[] = {
