@@ -150,7 +150,6 @@ private slots:
     void cleanupTestCase();
 
 private:
-    ShellFixture *m_fixture = nullptr;
     // One window over one file of each kind, shared by the rows of
     // noViewKeepsAnotherFile (the browser engine starts once).
     std::unique_ptr<ShellFixture> m_kinds;
