@@ -4,7 +4,6 @@
 #include "core/ErrorTrap.h"
 #include "core/Paths.h"
 #include "core/RunTimeError.h"
-#include "core/Twips.h"
 
 #include <QPalette>
 #include <QTemporaryDir>
@@ -113,13 +112,6 @@ private slots:
         QFETCH(QString, path);
         QCOMPARE(fullPath(folder, QStringLiteral("a.txt")), path);
         QCOMPARE(fileNameOf(path), QStringLiteral("a.txt"));
-    }
-
-    void twipsAt96Dpi()
-    {
-        QCOMPARE(twipsToPixels(15, 96), 1);
-        QCOMPARE(pixelsToTwips(100, 96), 1500.0);
-        QCOMPARE(twipsToPixels(QRectF(2500, 360, 4885, 1600), 96), QRect(167, 24, 326, 107));
     }
 
     void fileSystemFailuresKeepTheOldFile()

@@ -74,6 +74,13 @@ public:
     ScriptedPrompts m_prompts;
 };
 
+// Fixed up at startup to model, or kept as stored when model is empty.
+void restoreRow(const char *row, const QStringList &stored, const QString &pattern,
+                const QStringList &model = {})
+{
+    QTest::newRow(row) << stored << pattern << model;
+}
+
 enum class WayOut { CloseBox, Escape, Enter, Ok };
 
 void addWayOut(const char *row, const QStringList &stored, const QString &tick, WayOut way,
@@ -88,28 +95,6 @@ class TestFilter : public QObject {
     Q_OBJECT
 
 private slots:
-    void pattern_data()
-    {
-        QTest::addColumn<QStringList>("ticked");
-        QTest::addColumn<QString>("pattern");
-        QTest::newRow("BMP and TXT") << QStringList{"BMP", "TXT"} << "*.ZZZ;*.txt;*.bmp";
-        QTest::newRow("Text group and BMP")
-            << QStringList{"TEXT", "BMP"}
-            << "*.bat;*.sys;*.txt;*.htm;*.html;*.ini;*.inf;*.rtf;*.log;*.frm;*.bas;*.vbp;*.lst;"
-               "*.nfo;*.bmp";
-        QTest::newRow("ALL") << QStringList{"ALL"} << AllKnown;
-        QTest::newRow("ANY") << QStringList{"ANY"} << "*.*";
-        QTest::newRow("RTF before INF")
-            << QStringList{"INF", "RTF", "HTM"} << "*.ZZZ;*.htm;*.html;*.rtf;*.inf";
-        QTest::newRow("Image group and TXT") << QStringList{"IMAG", "TXT"} << ImageGroup + ";*.txt";
-    }
-
-    void pattern()
-    {
-        QFETCH(QStringList, ticked);
-        QTEST(buildFileListPattern(modelOf(ticked)), "pattern");
-    }
-
     void checkRules_data()
     {
         QTest::addColumn<QStringList>("before");
@@ -149,25 +134,31 @@ private slots:
     void restoreAtStartup_data()
     {
         QTest::addColumn<QStringList>("stored");
-        QTest::addColumn<QStringList>("model");
         QTest::addColumn<QString>("pattern");
-        QTest::newRow("first run") << QStringList{"ALL"} << QStringList{"ALL"} << AllKnown;
-        QTest::newRow("ALL and TXT by hand")
-            << QStringList{"ALL", "TXT"} << QStringList{"TXT"} << "*.ZZZ;*.txt";
-        QTest::newRow("ANY and ALL by hand")
-            << QStringList{"ALL", "ANY"} << QStringList{"ANY"} << "*.*";
-        QTest::newRow("group and its own type") << QStringList{"IMAG", "JPG", "TXT"}
-                                                << QStringList{"TXT", "JPG"} << "*.ZZZ;*.txt;*.jpg";
-        QTest::newRow("every entry off") << QStringList{} << QStringList{} << AllKnown;
+        QTest::addColumn<QStringList>("model"); // empty: as stored
+        const QString textGroup =
+            "*.bat;*.sys;*.txt;*.htm;*.html;*.ini;*.inf;*.rtf;*.log;*.frm;*.bas;*.vbp;*.lst;*.nfo";
+        restoreRow("BMP and TXT", {"BMP", "TXT"}, "*.ZZZ;*.txt;*.bmp");
+        restoreRow("Text group and BMP", {"TEXT", "BMP"}, textGroup + ";*.bmp");
+        restoreRow("first run", {"ALL"}, AllKnown);
+        restoreRow("ANY", {"ANY"}, "*.*");
+        restoreRow("RTF before INF", {"INF", "RTF", "HTM"}, "*.ZZZ;*.htm;*.html;*.rtf;*.inf");
+        restoreRow("Image group and TXT", {"IMAG", "TXT"}, ImageGroup + ";*.txt");
+        restoreRow("every entry off", {}, AllKnown);
+        restoreRow("ALL and TXT by hand", {"ALL", "TXT"}, "*.ZZZ;*.txt", {"TXT"});
+        restoreRow("ANY and ALL by hand", {"ALL", "ANY"}, "*.*", {"ANY"});
+        restoreRow("group and its own type", {"IMAG", "JPG", "TXT"}, "*.ZZZ;*.txt;*.jpg",
+                   {"TXT", "JPG"});
     }
 
     void restoreAtStartup()
     {
         QFETCH(QStringList, stored);
+        QFETCH(QStringList, model);
         FakeHost host;
         FileFilter filter(host);
         filter.restoreAtStartup(modelOf(stored).values());
-        QTEST(onKeys(filter.model()), "model");
+        QCOMPARE(onKeys(filter.model()), onKeys(modelOf(model.isEmpty() ? stored : model)));
         QTEST(host.pattern, "pattern");
         QVERIFY(host.m_prompts.records().isEmpty());
     }

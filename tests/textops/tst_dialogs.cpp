@@ -57,20 +57,6 @@ class TestDialogs : public QObject {
     Q_OBJECT
 
 private slots:
-    void saveModeStartsInTheFileListFolder()
-    {
-        ShellFixture f;
-        frmGlintbox &w = f.load();
-        CommonDialogRequest request;
-        request.saveDialogRequested = true;
-        request.fontDialogRequested = true; // the save dialog comes first
-        f.dialogs.queueSaveFile(f.path("new.txt"));
-        QCOMPARE(w.commonDialog().ShowCommonDialog(request).newFileName, f.path("new.txt"));
-        QVERIFY(w.commonDialog().ShowCommonDialog(request).cancelled);
-        QCOMPARE(f.dialogs.records().first().kind, ScriptedDialogs::Kind::Save);
-        QCOMPARE(f.dialogs.records().first().save.initialFolder, f.dir.path());
-    }
-
     void fontAppliesNowAndToTheNextText()
     {
         ShellFixture f;

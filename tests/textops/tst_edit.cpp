@@ -33,7 +33,6 @@ const QString SaveQuestion =
 // The main window over `folder` holding these files, shown and active.
 frmGlintbox &openIn(ShellFixture &f, const QString &folder, const Files &files)
 {
-    QDir().mkpath(folder);
     for (const auto &[name, content] : files)
         f.makeFile(QDir(f.dir.path()).relativeFilePath(folder + u'/' + name), content);
     f.startFolder = folder;
@@ -44,11 +43,6 @@ frmGlintbox &openIn(ShellFixture &f, const QString &folder, const Files &files)
     w.viewer().Text1->finishLoading();
     f.prompts.clear();
     return w;
-}
-
-QWidget *textArea(frmGlintbox &w)
-{
-    return static_cast<QAbstractScrollArea *>(w.viewer().Text1->focusProxy())->viewport();
 }
 
 void clickRow(frmGlintbox &w, int row)
@@ -69,8 +63,8 @@ void clickBelowRows(frmGlintbox &w)
 // ASCII, pasted with Ctrl+V otherwise.
 void insertAtStart(frmGlintbox &w, const QString &text)
 {
-    QTest::mouseClick(textArea(w), Qt::LeftButton);
     QWidget *edit = w.viewer().Text1->focusProxy();
+    QTest::mouseClick(static_cast<QAbstractScrollArea *>(edit)->viewport(), Qt::LeftButton);
     QTest::keyClick(edit, Qt::Key_Home, Qt::ControlModifier);
     if (QStringView(text).toLatin1() == text.toUtf8()) {
         QTest::keyClicks(edit, text);
@@ -281,6 +275,7 @@ private slots:
         else
             QTest::keyClick(w.controls().File1, Qt::Key_N, Qt::ControlModifier);
         QTEST(f.prompts.captions(), "captions");
+        QCOMPARE(f.dialogs.records().first().save.initialFolder, f.path("x"));
         const bool made = !name.isEmpty() && !writeError;
         QCOMPARE(QFileInfo(path).isFile() ? readFile(path) : "none",
                  QByteArray(made ? "\r\n" : "none"));
