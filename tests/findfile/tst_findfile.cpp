@@ -210,10 +210,8 @@ private slots:
         makeChain(dir.path(), 10000);
         const auto cleanUp = qScopeGuard([&] { QProcess::execute("rm", {"-rf", dir.path()}); });
         Walk walk(dir.path() + u'/');
-        const QStringList found = walk.run("");
+        QCOMPARE(walk.run(""), QStringList{QStringLiteral("d/").repeated(10000) + "bottom.txt"});
         QCOMPARE(walk.entered, 10001);
-        QCOMPARE(found.size(), 1);
-        QCOMPARE(found.first().count(QStringLiteral("d/")), 10000);
         QVERIFY(walk.prompts.records().isEmpty());
     }
 

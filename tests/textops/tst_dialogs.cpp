@@ -78,8 +78,6 @@ private slots:
         QCOMPARE(text.textFont().pointSizeF(), 14.0);
         QVERIFY(text.textFont().italic() && !text.textFont().bold());
         QCOMPARE(text.textColour(), Red);
-        f.closeAndReload();
-        QCOMPARE(f.storedSetting("FontFace"), QStringLiteral("DejaVu Serif"));
     }
 
     void cancelledFontKeepsAFormattedText()
@@ -130,13 +128,8 @@ private slots:
         if (kind == 3)
             QCOMPARE(w.viewer().picLaunchWindow->palette().color(QPalette::Window),
                      QColor(Qt::red));
-        // The colours survive a restart.
-        f.closeAndReload();
-        frmGlintbox &again = f.load();
-        QCOMPARE(again.state().textColour, chosen.textColour);
-        QCOMPARE(again.state().launchColour, chosen.launchColour);
-        again.controls().File1->setListIndex(1);
-        QCOMPARE(viewportColour(again), resolveColour(chosen.pictureColour, QPalette()));
+        if (kind == 1)
+            QCOMPARE(viewportColour(w), QColor(Qt::red));
     }
 
     void backgroundColourLeavesTheTextColour()
