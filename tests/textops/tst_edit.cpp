@@ -17,11 +17,9 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextCursor>
 
 #include <cerrno>
-#include <unistd.h>
 
 using namespace glintbox;
 
@@ -35,7 +33,6 @@ const QString SaveQuestion =
 // The main window over `folder` holding these files, shown and active.
 frmGlintbox &openIn(ShellFixture &f, const QString &folder, const Files &files)
 {
-    QDir().mkpath(folder);
     for (const auto &[name, content] : files)
         f.makeFile(QDir(f.dir.path()).relativeFilePath(folder + u'/' + name), content);
     f.startFolder = folder;
@@ -46,11 +43,6 @@ frmGlintbox &openIn(ShellFixture &f, const QString &folder, const Files &files)
     w.viewer().Text1->finishLoading();
     f.prompts.clear();
     return w;
-}
-
-QWidget *textArea(frmGlintbox &w)
-{
-    return static_cast<QAbstractScrollArea *>(w.viewer().Text1->focusProxy())->viewport();
 }
 
 void clickRow(frmGlintbox &w, int row)
@@ -71,8 +63,8 @@ void clickBelowRows(frmGlintbox &w)
 // ASCII, pasted with Ctrl+V otherwise.
 void insertAtStart(frmGlintbox &w, const QString &text)
 {
-    QTest::mouseClick(textArea(w), Qt::LeftButton);
     QWidget *edit = w.viewer().Text1->focusProxy();
+    QTest::mouseClick(static_cast<QAbstractScrollArea *>(edit)->viewport(), Qt::LeftButton);
     QTest::keyClick(edit, Qt::Key_Home, Qt::ControlModifier);
     if (QStringView(text).toLatin1() == text.toUtf8()) {
         QTest::keyClicks(edit, text);
@@ -88,307 +80,254 @@ class TestEdit : public QObject {
     Q_OBJECT
 
 private slots:
-    void leavingAsksThenShowsClickedFile_data();
-    void leavingAsksThenShowsClickedFile();
-    void leavingWithoutTypingReloads();
-    void replacingTheTextAsksFirst();
-    void savedTextKeepsFileForm_data();
-    void savedTextKeepsFileForm();
-    void saveWritesTheShownFileOnly();
-    void saveInTheRootFolder();
-    void failedSaveKeepsOldFileAndAsksAgain_data();
-    void failedSaveKeepsOldFileAndAsksAgain();
-    void editedRtfKeepsItsFormatting();
-    void partOfAFileIsReadOnly();
-    void newFile_data();
-    void newFile();
-    void deleteSelectsNeighbour_data();
-    void deleteSelectsNeighbour();
-    void selectAllAndEditItems();
-};
-
-void TestEdit::leavingAsksThenShowsClickedFile_data()
-{
-    QTest::addColumn<bool>("save");
-    QTest::addColumn<QByteArray>("saved");
-    QTest::newRow("yes") << true << QByteArray("Xalpha\n");
-    QTest::newRow("no") << false << QByteArray("alpha\n");
-}
-
-void TestEdit::leavingAsksThenShowsClickedFile()
-{
-    QFETCH(bool, save);
-    QFETCH(QByteArray, saved);
-    ShellFixture f;
-    frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", "alpha\n"}, {"b.txt", "beta\n"}});
-    insertAtStart(w, QStringLiteral("X"));
-    f.prompts.queueAnswer(save ? PromptAnswer::Yes : PromptAnswer::No);
-    clickRow(w, 1);
-    QCOMPARE(f.prompts.texts(), QStringList{SaveQuestion});
-    // Until the list shows a file on the first click, a second one does it.
-    if (w.viewer().Text1->text() != QStringLiteral("beta\n"))
-        clickRow(w, 1);
-    QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Save Changes"});
-    QCOMPARE(f.prompts.records().first().buttons, PromptButtons::YesNo);
-    QCOMPARE(readFile(f.path("x/a.txt")), saved);
-    QCOMPARE(w.viewer().Text1->text(), QStringLiteral("beta\n"));
-    QVERIFY(w.controls().InputFileProperties->text().contains(QStringLiteral("b.txt")));
-}
-
-void TestEdit::leavingWithoutTypingReloads()
-{
-    ShellFixture f;
-    frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", "before"}});
-    QTest::mouseClick(textArea(w), Qt::LeftButton);
-    f.makeFile("x/a.txt", "changed on disk");
-    clickBelowRows(w);
-    QCOMPARE(f.prompts.texts(), QStringList());
-    QCOMPARE(w.viewer().Text1->text(), QStringLiteral("changed on disk"));
-}
-
-void TestEdit::replacingTheTextAsksFirst()
-{
-    ShellFixture f;
-    f.drives.list.append(Drive{f.path("x"), {}});
-    frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", "alpha\n"}});
-    w.controls().Drive1->setDrive(f.path("x"));
-    insertAtStart(w, QStringLiteral("X"));
-    // Refresh shows the folder's first file again while the focus stays in the box.
-    QTest::keyClick(w.viewer().Text1->focusProxy(), Qt::Key_R, Qt::ControlModifier);
-    QCOMPARE(f.prompts.texts(), QStringList{SaveQuestion});
-    QCOMPARE(readFile(f.path("x/a.txt")), QByteArray("Xalpha\n"));
-    QCOMPARE(w.viewer().Text1->text(), QStringLiteral("Xalpha\n"));
-}
-
-void TestEdit::savedTextKeepsFileForm_data()
-{
-    QTest::addColumn<QByteArray>("before");
-    QTest::addColumn<QString>("inserted");
-    QTest::addColumn<QByteArray>("after");
-    QTest::newRow("LF") << QByteArray("a\nb\n") << "X" << QByteArray("Xa\nb\n");
-    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << "X" << QByteArray("Xa\r\nb\r\n");
-    QTest::newRow("CR LF, no final break")
-        << QByteArray("a\r\nb") << "X" << QByteArray("Xa\r\nb\r\n");
-    QTest::newRow("Windows-1252") << QByteArray("caf\xe9\r\n") << "X" << QByteArray("Xcaf\xe9\r\n");
-    QTest::newRow("Windows-1252 cannot hold it")
-        << QByteArray("caf\xe9\n") << u"\u2603"_qs << QByteArray("\xe2\x98\x83") + "caf\xc3\xa9\n";
-    const QByteArray bom("\xef\xbb\xbf");
-    QTest::newRow("UTF-8 with byte-order mark") << bom + "caf\xc3\xa9\n"
-                                                << "X" << bom + "Xcaf\xc3\xa9\n";
-}
-
-void TestEdit::savedTextKeepsFileForm()
-{
-    QFETCH(QByteArray, before);
-    QFETCH(QString, inserted);
-    QFETCH(QByteArray, after);
-    ShellFixture f;
-    frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", before}});
-    insertAtStart(w, inserted);
-    clickBelowRows(w);
-    QCOMPARE(f.prompts.texts(), QStringList{SaveQuestion});
-    QCOMPARE(readFile(f.path("x/a.txt")), after);
-}
-
-void TestEdit::saveWritesTheShownFileOnly()
-{
-    ShellFixture f;
-    // The other folder is a drive's root, whose path ends in the separator.
-    const QString root = f.path("drive");
-    f.makeFile("drive/a.txt", "other\n");
-    f.drives.list.append(Drive{root, {}});
-    frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", "shown\n"}});
-    w.controls().Dir1->setPath(root + u'/');
-    insertAtStart(w, QStringLiteral("X"));
-    clickBelowRows(w);
-    QCOMPARE(f.fs.writes(), QStringList{f.path("x/a.txt")});
-    QCOMPARE(readFile(f.path("x/a.txt")), QByteArray("Xshown\n"));
-    QCOMPARE(readFile(f.path("drive/a.txt")), QByteArray("other\n"));
-}
-
-void TestEdit::saveInTheRootFolder()
-{
-    const QString name = QStringLiteral("glintbox-edit-%1.txt").arg(::getpid());
-    const QString path = u'/' + name;
-    if (::access("/", W_OK) != 0)
-        QSKIP("the root folder is not writable here");
-    const auto removeFile = qScopeGuard([&] { QFile::remove(path); });
-    QVERIFY(writeFile(path, "root\n"));
-    ShellFixture f;
-    frmGlintbox &w = openIn(f, QStringLiteral("/"), {});
-    FileList &list = *w.controls().File1;
-    for (int i = 0; i < list.listCount(); ++i) {
-        if (list.entry(i) == name)
-            list.setListIndex(i);
+    void leavingAsksThenShowsClickedFile_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<bool>("refresh"); // shows the first file again, focus in the box
+        QTest::addColumn<QByteArray>("saved");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("yes") << true << false << QByteArray("Xalpha\n") << "beta\n";
+        QTest::newRow("no") << false << false << QByteArray("alpha\n") << "beta\n";
+        QTest::newRow("refresh") << true << true << QByteArray("Xalpha\n") << "Xalpha\n";
     }
-    f.prompts.clear();
-    insertAtStart(w, QStringLiteral("X"));
-    clickBelowRows(w);
-    QCOMPARE(f.fs.writes(), QStringList{path});
-    QCOMPARE(readFile(path), QByteArray("Xroot\n"));
-}
 
-void TestEdit::failedSaveKeepsOldFileAndAsksAgain_data()
-{
-    QTest::addColumn<bool>("realDisk");
-    QTest::newRow("injected") << false;
-    QTest::newRow("small tmpfs") << true;
-}
+    void leavingAsksThenShowsClickedFile()
+    {
+        QFETCH(bool, save);
+        QFETCH(bool, refresh);
+        ShellFixture f;
+        f.drives.list.append(Drive{f.path("x"), {}});
+        frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", "alpha\n"}, {"b.txt", "beta\n"}});
+        w.controls().Drive1->setDrive(f.path("x"));
+        insertAtStart(w, QStringLiteral("X"));
+        f.prompts.queueAnswer(save ? PromptAnswer::Yes : PromptAnswer::No);
+        if (refresh)
+            QTest::keyClick(w.viewer().Text1->focusProxy(), Qt::Key_R, Qt::ControlModifier);
+        else
+            clickRow(w, 1);
+        QCOMPARE(f.prompts.texts(), QStringList{SaveQuestion});
+        QCOMPARE(f.prompts.records().first().buttons, PromptButtons::YesNo);
+        // Until the list shows a file on the first click, a second one does it.
+        if (!refresh && w.viewer().Text1->text() != QStringLiteral("beta\n"))
+            clickRow(w, 1);
+        QTEST(readFile(f.path("x/a.txt")), "saved");
+        QTEST(w.viewer().Text1->text(), "shown");
+    }
 
-void TestEdit::failedSaveKeepsOldFileAndAsksAgain()
-{
-    QFETCH(bool, realDisk);
-    ShellFixture f;
-    const QString folder = f.path("disk");
-    QDir().mkpath(folder);
-    if (realDisk &&
-        QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=16k", "tmpfs", folder}) != 0)
-        QSKIP("mounting a tmpfs needs root and a system that allows it");
-    const auto unmount = qScopeGuard([&] {
-        f.window.reset();
-        if (realDisk)
-            QProcess::execute("umount", {folder});
-    });
-    frmGlintbox &w = openIn(f, folder, {{"a.txt", "old\n"}});
-    if (!realDisk)
-        f.fs.failWith(FaultyFileSystem::Operation::Write, folder + "/a.txt", ENOSPC);
-    insertAtStart(w, QString(realDisk ? 40000 : 1, u'\u00e9'));
-    f.prompts.queueAnswer(PromptAnswer::Yes);
-    f.prompts.queueAnswer(PromptAnswer::Ok);
-    f.prompts.queueAnswer(PromptAnswer::No);
-    clickBelowRows(w);
-    QCOMPARE(f.prompts.captions(), (QStringList{"Glintbox - Save Changes", "Glintbox - Error 61",
-                                                "Glintbox - Save Changes"}));
-    QCOMPARE(readFile(folder + "/a.txt"), QByteArray("old\n"));
-}
+    void leavingWithoutSavingReloads_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("onDisk");
+        QTest::newRow("nothing typed") << QByteArray("before") << "" << QByteArray("changed");
+        // Shown up to the end-of-file marker: saving would cut off the rest.
+        QTest::newRow("part of a file")
+            << QByteArray("shown\x1arest") << "X" << QByteArray("shown");
+    }
 
-void TestEdit::editedRtfKeepsItsFormatting()
-{
-    ShellFixture f;
-    frmGlintbox &w = openIn(f, f.path("x"), {{"a.rtf", R"({\rtf1\ansi {\b bold} plain\par})"}});
-    insertAtStart(w, QStringLiteral("X"));
-    clickBelowRows(w);
-    const RtfReadResult saved = readRtf(readFile(f.path("x/a.rtf")));
-    QCOMPARE(saved.document->toPlainText().trimmed(), QStringLiteral("Xbold plain"));
-    QCOMPARE(saved.document->find(QStringLiteral("bold")).charFormat().fontWeight(),
-             int(QFont::Bold));
-}
+    void leavingWithoutSavingReloads()
+    {
+        QFETCH(QByteArray, onDisk);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, content);
+        ShellFixture f;
+        frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", content}});
+        insertAtStart(w, typed);
+        f.makeFile("x/a.txt", onDisk);
+        clickBelowRows(w);
+        QCOMPARE(f.prompts.texts(), QStringList());
+        QCOMPARE(f.fs.writes(), QStringList());
+        QCOMPARE(w.viewer().Text1->text(), QString::fromLatin1(onDisk));
+    }
 
-void TestEdit::partOfAFileIsReadOnly()
-{
-    ShellFixture f;
-    // Shown up to the end-of-file marker: saving would cut off the rest.
-    frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", "shown\x1arest"}});
-    insertAtStart(w, QStringLiteral("X"));
-    clickBelowRows(w);
-    QCOMPARE(w.viewer().Text1->text(), QStringLiteral("shown"));
-    QCOMPARE(f.prompts.texts(), QStringList());
-    QCOMPARE(f.fs.writes(), QStringList());
-}
+    void savedTextKeepsFileForm_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("inserted");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("LF") << QByteArray("a\nb\n") << "X" << QByteArray("Xa\nb\n");
+        QTest::newRow("CR LF, no final break")
+            << QByteArray("a\r\nb") << "X" << QByteArray("Xa\r\nb\r\n");
+        QTest::newRow("Windows-1252")
+            << QByteArray("caf\xe9\r\n") << "X" << QByteArray("Xcaf\xe9\r\n");
+        QTest::newRow("Windows-1252 cannot hold it")
+            << QByteArray("caf\xe9\n") << u"\u2603"_qs
+            << QByteArray("\xe2\x98\x83") + "caf\xc3\xa9\n";
+        const QByteArray bom("\xef\xbb\xbf");
+        QTest::newRow("UTF-8 with byte-order mark") << bom + "caf\xc3\xa9\n"
+                                                    << "X" << bom + "Xcaf\xc3\xa9\n";
+    }
 
-void TestEdit::newFile_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("writeError");
-    QTest::addColumn<QStringList>("captions");
-    QTest::addColumn<bool>("selected");
-    QTest::addColumn<bool>("byToolbar");
-    QTest::newRow("shown") << "new.txt" << 0 << QStringList() << true << false;
-    QTest::newRow("in another folder, toolbar")
-        << "sub/new.txt" << 0 << QStringList() << true << true;
-    QTest::newRow("hidden by the filter")
-        << "new.log" << 0 << QStringList{"Glintbox - Error 380"} << false << false;
-    QTest::newRow("disk full") << "new.txt" << ENOSPC
-                               << QStringList{"Glintbox - Disk Error", "Glintbox - Error 380"}
-                               << false << false;
-    QTest::newRow("cancelled, toolbar") << QString() << 0 << QStringList() << false << true;
-}
+    void savedTextKeepsFileForm()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, inserted);
+        QFETCH(QByteArray, after);
+        ShellFixture f;
+        frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", before}});
+        insertAtStart(w, inserted);
+        clickBelowRows(w);
+        QCOMPARE(f.prompts.texts(), QStringList{SaveQuestion});
+        QCOMPARE(readFile(f.path("x/a.txt")), after);
+    }
 
-void TestEdit::newFile()
-{
-    QFETCH(QString, name);
-    QFETCH(int, writeError);
-    QFETCH(QStringList, captions);
-    QFETCH(bool, selected);
-    QFETCH(bool, byToolbar);
-    ShellFixture f;
-    QDir().mkpath(f.path("x/sub"));
-    frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", "a"}});
-    w.controls().File1->setPattern(QStringLiteral("*.txt"));
-    const QString path = f.path("x/" + name);
-    if (writeError)
-        f.fs.failWith(FaultyFileSystem::Operation::Write, path, writeError);
-    f.dialogs.queueSaveFile(name.isEmpty() ? std::nullopt : std::optional(path));
-    if (byToolbar)
-        f.clickToolbarButton("New");
-    else
-        QTest::keyClick(w.controls().File1, Qt::Key_N, Qt::ControlModifier);
-    QCOMPARE(f.prompts.captions(), captions);
-    if (writeError)
-        QCOMPARE(f.prompts.texts().first(),
-                 QStringLiteral(
-                     "The destination disk is FULL.  Please free some disk space and try again"));
-    QCOMPARE(QFileInfo(path).isFile(), !name.isEmpty() && !writeError);
-    if (QFileInfo(path).isFile())
-        QCOMPARE(readFile(path), QByteArray("\r\n"));
-    QCOMPARE(!name.isEmpty() && w.controls().File1->fileName() == fileNameOf(path), selected);
-    if (selected)
-        QCOMPARE(w.controls().Dir1->path(), QFileInfo(path).path());
-}
+    void saveWritesTheShownFileOnly()
+    {
+        ShellFixture f;
+        // The other folder is a drive's root, whose path ends in the separator.
+        const QString root = f.path("drive");
+        f.makeFile("drive/a.txt", "other\n");
+        f.drives.list.append(Drive{root, {}});
+        frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", "shown\n"}});
+        w.controls().Dir1->setPath(root + u'/');
+        insertAtStart(w, QStringLiteral("X"));
+        clickBelowRows(w);
+        QCOMPARE(f.fs.writes(), QStringList{f.path("x/a.txt")});
+        QCOMPARE(readFile(f.path("x/a.txt")), QByteArray("Xshown\n"));
+        QCOMPARE(readFile(f.path("drive/a.txt")), QByteArray("other\n"));
+    }
 
-void TestEdit::deleteSelectsNeighbour_data()
-{
-    QTest::addColumn<int>("files");
-    QTest::addColumn<int>("deleted");
-    QTest::addColumn<int>("selected");
-    QTest::addColumn<bool>("byToolbar");
-    QTest::newRow("last of five") << 5 << 4 << 3 << false;
-    QTest::newRow("second of five, toolbar") << 5 << 1 << 1 << true;
-    QTest::newRow("the only file") << 1 << 0 << -1 << false;
-}
+    void failedSaveKeepsOldFileAndAsksAgain_data()
+    {
+        QTest::addColumn<bool>("realDisk");
+        QTest::newRow("injected") << false;
+        QTest::newRow("small tmpfs") << true;
+    }
 
-void TestEdit::deleteSelectsNeighbour()
-{
-    QFETCH(int, files);
-    QFETCH(int, deleted);
-    QFETCH(int, selected);
-    QFETCH(bool, byToolbar);
-    ShellFixture f;
-    Files content;
-    for (int i = 0; i < files; ++i)
-        content.append({QStringLiteral("%1.txt").arg(i), QByteArray::number(i)});
-    frmGlintbox &w = openIn(f, f.path("x"), content);
-    clickRow(w, deleted);
-    const QString path = f.path(QStringLiteral("x/%1.txt").arg(deleted));
-    if (byToolbar)
-        f.clickToolbarButton("Delete");
-    else
-        QTest::keyClick(w.controls().File1, Qt::Key_Delete);
-    QCOMPARE(f.prompts.texts(),
-             QStringList{QStringLiteral("Are you sure you wish to delete ") + path + " ?"});
-    QVERIFY(!QFile::exists(path));
-    FileList &list = *w.controls().File1;
-    QCOMPARE(list.listIndex(), selected);
-    const QString shown =
-        selected < 0 ? QString() : QString::number(selected == deleted ? deleted + 1 : selected);
-    QCOMPARE(w.viewer().Text1->text(), shown);
-    QVERIFY(w.viewer().Text1->isVisible());
-    if (selected < 0)
-        QCOMPARE(w.controls().InputFileProperties->text(), QString());
-}
+    void failedSaveKeepsOldFileAndAsksAgain()
+    {
+        QFETCH(bool, realDisk);
+        ShellFixture f;
+        const QString folder = f.path("disk");
+        QDir().mkpath(folder);
+        if (realDisk &&
+            QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=16k", "tmpfs", folder}) != 0)
+            QSKIP("mounting a tmpfs needs root and a system that allows it");
+        const auto unmount = qScopeGuard([&] {
+            f.window.reset();
+            if (realDisk)
+                QProcess::execute("umount", {folder});
+        });
+        frmGlintbox &w = openIn(f, folder, {{"a.txt", "old\n"}});
+        if (!realDisk)
+            f.fs.failWith(FaultyFileSystem::Operation::Write, folder + "/a.txt", ENOSPC);
+        insertAtStart(w, QString(realDisk ? 40000 : 1, u'\u00e9'));
+        f.prompts.queueAnswer(PromptAnswer::Yes);
+        f.prompts.queueAnswer(PromptAnswer::Ok);
+        f.prompts.queueAnswer(PromptAnswer::No);
+        clickBelowRows(w);
+        QCOMPARE(f.prompts.captions(),
+                 (QStringList{"Glintbox - Save Changes", "Glintbox - Error 61",
+                              "Glintbox - Save Changes"}));
+        QCOMPARE(readFile(folder + "/a.txt"), QByteArray("old\n"));
+    }
 
-void TestEdit::selectAllAndEditItems()
-{
-    ShellFixture f;
-    frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", "all of it"}});
-    QTest::keyClick(w.controls().File1, Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(w.viewer().Text1->selectionLength(), 9);
-    // Outside Text view mode the items are disabled; the command itself refuses.
-    w.state().ViewMode = ViewMode::Image;
-    w.controls().menus->choose(MenuCommand::mnuEdit, 1);
-    QCOMPARE(f.prompts.texts(), QStringList{"Sorry, Glintbox must be in Text mode"});
-    QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Edit"});
-}
+    void editedRtfKeepsItsFormatting()
+    {
+        ShellFixture f;
+        frmGlintbox &w = openIn(f, f.path("x"), {{"a.rtf", R"({\rtf1\ansi {\b bold} plain\par})"}});
+        insertAtStart(w, QStringLiteral("X"));
+        clickBelowRows(w);
+        const RtfReadResult saved = readRtf(readFile(f.path("x/a.rtf")));
+        QCOMPARE(saved.document->toPlainText().trimmed(), QStringLiteral("Xbold plain"));
+        QCOMPARE(saved.document->find(QStringLiteral("bold")).charFormat().fontWeight(),
+                 int(QFont::Bold));
+    }
+
+    void newFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("writeError");
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<bool>("byToolbar");
+        QTest::newRow("shown") << "new.txt" << 0 << QStringList() << false;
+        QTest::newRow("in another folder, toolbar") << "sub/new.txt" << 0 << QStringList() << true;
+        QTest::newRow("hidden by the filter")
+            << "new.log" << 0 << QStringList{"Glintbox - Error 380"} << false;
+        QTest::newRow("disk full")
+            << "new.txt" << ENOSPC << QStringList{"Glintbox - Disk Error", "Glintbox - Error 380"}
+            << false;
+        QTest::newRow("cancelled, toolbar") << QString() << 0 << QStringList() << true;
+    }
+
+    void newFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, writeError);
+        QFETCH(bool, byToolbar);
+        ShellFixture f;
+        QDir().mkpath(f.path("x/sub"));
+        frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", "a"}});
+        w.controls().File1->setPattern(QStringLiteral("*.txt"));
+        const QString path = f.path("x/" + name);
+        if (writeError)
+            f.fs.failWith(FaultyFileSystem::Operation::Write, path, writeError);
+        f.dialogs.queueSaveFile(name.isEmpty() ? std::nullopt : std::optional(path));
+        if (byToolbar)
+            f.clickToolbarButton("New");
+        else
+            QTest::keyClick(w.controls().File1, Qt::Key_N, Qt::ControlModifier);
+        QTEST(f.prompts.captions(), "captions");
+        QCOMPARE(f.dialogs.records().first().save.initialFolder, f.path("x"));
+        const bool made = !name.isEmpty() && !writeError;
+        QCOMPARE(QFileInfo(path).isFile() ? readFile(path) : "none",
+                 QByteArray(made ? "\r\n" : "none"));
+        if (!name.isEmpty() && f.prompts.records().isEmpty())
+            QCOMPARE(fullPath(w.controls().Dir1->path(), w.controls().File1->fileName()), path);
+    }
+
+    void deleteSelectsNeighbour_data()
+    {
+        QTest::addColumn<int>("files");
+        QTest::addColumn<int>("deleted");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<bool>("byToolbar");
+        QTest::newRow("last of five") << 5 << 4 << 3 << false;
+        QTest::newRow("second of five, toolbar") << 5 << 1 << 1 << true;
+        QTest::newRow("the only file") << 1 << 0 << -1 << false;
+    }
+
+    void deleteSelectsNeighbour()
+    {
+        QFETCH(int, files);
+        QFETCH(int, deleted);
+        QFETCH(int, selected);
+        QFETCH(bool, byToolbar);
+        ShellFixture f;
+        Files content;
+        for (int i = 0; i < files; ++i)
+            content.append({QStringLiteral("%1.txt").arg(i), QByteArray::number(i)});
+        frmGlintbox &w = openIn(f, f.path("x"), content);
+        clickRow(w, deleted);
+        const QString path = f.path(QStringLiteral("x/%1.txt").arg(deleted));
+        if (byToolbar)
+            f.clickToolbarButton("Delete");
+        else
+            QTest::keyClick(w.controls().File1, Qt::Key_Delete);
+        QCOMPARE(f.prompts.texts(),
+                 QStringList{QStringLiteral("Are you sure you wish to delete ") + path + " ?"});
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(w.controls().File1->listIndex(), selected);
+        const QString shown = selected < 0
+                                  ? QString()
+                                  : QString::number(selected == deleted ? deleted + 1 : selected);
+        QCOMPARE(w.viewer().Text1->text(), shown);
+        if (selected < 0)
+            QCOMPARE(w.controls().InputFileProperties->text(), QString());
+    }
+
+    void selectAllAndEditItems()
+    {
+        ShellFixture f;
+        frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", "all of it"}});
+        QTest::keyClick(w.controls().File1, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(w.viewer().Text1->selectionLength(), 9);
+        // Outside Text view mode the items are disabled; the command itself refuses.
+        w.state().ViewMode = ViewMode::Image;
+        w.controls().menus->choose(MenuCommand::mnuEdit, 1);
+        QCOMPARE(f.prompts.texts(), QStringList{"Sorry, Glintbox must be in Text mode"});
+    }
+};
 
 QTEST_MAIN(TestEdit)
 #include "tst_edit.moc"

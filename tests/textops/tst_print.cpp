@@ -1,5 +1,6 @@
 #include "../shell/ShellFixture.h"
 #include "../viewing/ViewingTestMain.h"
+#include "TestFiles.h"
 #include "TestImages.h"
 #include "core/lists/FileList.h"
 #include "shell/MainMenus.h"
@@ -26,8 +27,6 @@ struct PrintedPdf {
     QPdfDocument document;
 
     explicit PrintedPdf(const QString &path) { document.load(path); }
-    bool isValid() const { return document.status() == QPdfDocument::Status::Ready; }
-    int pages() const { return document.pageCount(); }
     QString text(int page = 0) { return document.getAllText(page).text(); }
     // The page drawn on white paper at the given resolution.
     QImage image(double dpi, int page = 0)
@@ -77,147 +76,122 @@ class TestPrint : public QObject {
     Q_OBJECT
 
 private slots:
-    void pictureCopiesAreJobsOfTheirOwn();
-    void textPrintsWithItsFormatting();
-    void webPagePrintsAsTheBrowserShowsIt();
-    void refusalsAndPrinterFailuresHaveTheirOwnMessages_data();
-    void refusalsAndPrinterFailuresHaveTheirOwnMessages();
+
+    void pictureCopiesAreJobsOfTheirOwn()
+    {
+        ShellFixture f;
+        frmGlintbox &w = openFolder(f);
+        QTemporaryDir out;
+        QVERIFY(writeFile(out.filePath("picture (2).pdf"), "kept"));
+        f.clickToolbarButton("Print"); // cancelled: nothing printed
+        f.dialogs.queuePrinter(ScriptedDialogs::PrinterAnswer{out.filePath("picture.pdf"), 3, {}});
+        f.clickToolbarButton("Print");
+        QVERIFY(f.prompts.records().isEmpty());
+        // A file of that name already there is not overwritten.
+        QCOMPARE(
+            QDir(out.path()).entryList(QDir::Files),
+            QStringList({"picture (2).pdf", "picture (3).pdf", "picture (4).pdf", "picture.pdf"}));
+        QCOMPARE(readFile(out.filePath("picture (2).pdf")), QByteArray("kept"));
+        for (const char *name : {"picture.pdf", "picture (3).pdf", "picture (4).pdf"}) {
+            PrintedPdf pdf(out.filePath(QString::fromLatin1(name)));
+            QCOMPARE(pdf.document.pageCount(), 1);
+            QCOMPARE(pdf.text().trimmed(), f.path("a.bmp"));
+            // The picture at its own size: 96 x 48 pixels of a 96 DPI screen are
+            // one inch by half an inch on paper, under the header.
+            const double dpi = 150;
+            const QImage page = pdf.image(dpi);
+            const QRect picture = areaOf(page, Qt::red);
+            QVERIFY(qAbs(picture.width() - dpi) <= 3);
+            QVERIFY(qAbs(picture.height() - dpi / 2) <= 3);
+            const QRect header = areaOf(page, Qt::black);
+            QVERIFY(header.isValid() && header.bottom() < picture.top());
+        }
+        // The next printer dialog opens on the copies chosen.
+        QCOMPARE(w.commonDialog().printer().copyCount(), 3);
+    }
+
+    void textPrintsWithItsFormatting()
+    {
+        ShellFixture f;
+        frmGlintbox &w = openFolder(f);
+        w.controls().File1->setListIndex(2);
+        RichTextBox &text = *w.viewer().Text1;
+        text.setSelectionStart(3);
+        text.setSelectionLength(4);
+        QTemporaryDir out;
+        f.dialogs.queuePrinter(ScriptedDialogs::PrinterAnswer{out.filePath("text.pdf"), 1, {}});
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
+        QVERIFY(f.prompts.records().isEmpty());
+
+        PrintedPdf pdf(out.filePath("text.pdf"));
+        // All of the text, not the part that was selected, in its own colour.
+        // The box's own page layout numbers the page.
+        QVERIFY(pdf.text().startsWith(QStringLiteral("Formatted words")));
+        QVERIFY(areaOf(pdf.image(72), Qt::blue).width() > 72);
+        QCOMPARE(text.text(), QStringLiteral("Formatted words"));
+    }
+
+    void webPagePrintsAsTheBrowserShowsIt()
+    {
+        ShellFixture f;
+        frmGlintbox &w = openFolder(f);
+        w.controls().File1->setListIndex(1);
+        QCOMPARE(w.viewer().Text1->text(), QStringLiteral("Secret words of another file"));
+        w.controls().File1->setListIndex(3);
+        QTRY_VERIFY(w.viewer().WebBrowser1->engineView());
+        QSignalSpy ready(w.viewer().WebBrowser1, &WebBrowserView::pageReady);
+        QVERIFY(ready.wait(60000));
+        QTemporaryDir out;
+        f.dialogs.queuePrinter(ScriptedDialogs::PrinterAnswer{out.filePath("page.pdf"), 2, {}});
+        f.clickToolbarButton("Print");
+        QVERIFY(f.prompts.records().isEmpty());
+
+        for (const char *name : {"page.pdf", "page (2).pdf"}) {
+            PrintedPdf pdf(out.filePath(QString::fromLatin1(name)));
+            QVERIFY(pdf.text().contains(QStringLiteral("Page words")));
+            QVERIFY(!pdf.text().contains(QStringLiteral("Secret")));
+            QVERIFY(areaOf(pdf.image(72), QColor(0, 0xc0, 0)).isValid());
+        }
+    }
+
+    void refusalsAndPrinterFailuresHaveTheirOwnMessages_data()
+    {
+        QTest::addColumn<int>("file");
+        QTest::addColumn<QString>("printer");
+        QTest::addColumn<QString>("message"); // its beginning
+        QTest::newRow("movie") << 4 << QString() << "Sorry, but you can only Print Text and Image";
+        QTest::newRow("picture to a missing folder")
+            << 0 << QString() << "Error 482 'Printer Error'";
+        QTest::newRow("text to a missing folder") << 1 << QString() << "Error 482 'Printer Error'";
+        QTest::newRow("text to no such printer") << 1 << "Glintbox no such printer"
+                                                 << "Error 484 'Printer driver unavailable'";
+    }
+
+    void refusalsAndPrinterFailuresHaveTheirOwnMessages()
+    {
+        QFETCH(int, file);
+        QFETCH(QString, printer);
+        QFETCH(QString, message);
+        ShellFixture f;
+        frmGlintbox &w = openFolder(f);
+        w.controls().File1->setListIndex(file);
+        f.prompts.clear();
+        f.dialogs.queuePrinter(
+            ScriptedDialogs::PrinterAnswer{f.path("missing/folder/out.pdf"), 2, printer});
+        // Chosen directly: the item itself is disabled where printing is refused.
+        w.controls().menus->choose(MenuCommand::mnuPrint);
+        // One message, and the second copy is not tried.
+        QCOMPARE(f.prompts.records().size(), 1);
+        QVERIFY2(f.prompts.texts().first().startsWith(message),
+                 qPrintable(f.prompts.texts().first()));
+        // A refusal comes before the printer dialog; a printer failure is critical.
+        const bool refusal = message.startsWith(u"Sorry");
+        QCOMPARE(f.dialogs.records().isEmpty(), refusal);
+        QCOMPARE(f.prompts.records().first().icon == PromptIcon::Critical, !refusal);
+    }
 };
-
-void TestPrint::pictureCopiesAreJobsOfTheirOwn()
-{
-    ShellFixture f;
-    frmGlintbox &w = openFolder(f);
-    QCOMPARE(w.controls().File1->fileName(), QStringLiteral("a.bmp"));
-    QTemporaryDir out;
-    QFile kept(out.filePath("picture (2).pdf"));
-    QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("kept") == 4);
-    kept.close();
-    f.clickToolbarButton("Print"); // cancelled: nothing printed
-    f.dialogs.queuePrinter(ScriptedDialogs::PrinterAnswer{out.filePath("picture.pdf"), 3, {}});
-    f.clickToolbarButton("Print");
-    QCOMPARE(f.dialogs.records().size(), 2);
-    QVERIFY(f.prompts.records().isEmpty());
-    // A file of that name already there is not overwritten.
-    QCOMPARE(QDir(out.path()).entryList(QDir::Files),
-             QStringList({"picture (2).pdf", "picture (3).pdf", "picture (4).pdf", "picture.pdf"}));
-    QCOMPARE(kept.size(), 4);
-    for (const char *name : {"picture.pdf", "picture (3).pdf", "picture (4).pdf"}) {
-        PrintedPdf pdf(out.filePath(QString::fromLatin1(name)));
-        QVERIFY2(pdf.isValid(), name);
-        QCOMPARE(pdf.pages(), 1);
-        QCOMPARE(pdf.text().trimmed(), f.path("a.bmp"));
-        // The picture at its own size: 96 x 48 pixels of a 96 DPI screen are
-        // one inch by half an inch on paper, under the header.
-        const double dpi = 150;
-        const QImage page = pdf.image(dpi);
-        const QRect picture = areaOf(page, Qt::red);
-        QVERIFY(qAbs(picture.width() - dpi) <= 3);
-        QVERIFY(qAbs(picture.height() - dpi / 2) <= 3);
-        const QRect header = areaOf(page, Qt::black);
-        QVERIFY(header.isValid());
-        QVERIFY(header.bottom() < picture.top());
-    }
-    // The next printer dialog opens on the copies chosen.
-    QCOMPARE(w.commonDialog().printer().copyCount(), 3);
-}
-
-void TestPrint::textPrintsWithItsFormatting()
-{
-    ShellFixture f;
-    frmGlintbox &w = openFolder(f);
-    w.controls().File1->setListIndex(2);
-    RichTextBox &text = *w.viewer().Text1;
-    QVERIFY(text.isRichText());
-    text.setSelectionStart(3);
-    text.setSelectionLength(4);
-    QTemporaryDir out;
-    f.dialogs.queuePrinter(ScriptedDialogs::PrinterAnswer{out.filePath("text.pdf"), 1, {}});
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-    QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
-    QVERIFY(f.prompts.records().isEmpty());
-
-    PrintedPdf pdf(out.filePath("text.pdf"));
-    QVERIFY(pdf.isValid());
-    // All of the text, not the part that was selected, in its own colour.
-    // The box's own page layout numbers the page.
-    QVERIFY(pdf.text().startsWith(QStringLiteral("Formatted words")));
-    QVERIFY(areaOf(pdf.image(72), Qt::blue).width() > 72);
-    QCOMPARE(text.selectionLength(), 0);
-    QCOMPARE(text.text(), QStringLiteral("Formatted words"));
-}
-
-void TestPrint::webPagePrintsAsTheBrowserShowsIt()
-{
-    ShellFixture f;
-    frmGlintbox &w = openFolder(f);
-    w.controls().File1->setListIndex(1);
-    QCOMPARE(w.viewer().Text1->text(), QStringLiteral("Secret words of another file"));
-    w.controls().File1->setListIndex(3);
-    QTRY_VERIFY(w.viewer().WebBrowser1->engineView());
-    QSignalSpy ready(w.viewer().WebBrowser1, &WebBrowserView::pageReady);
-    QVERIFY(ready.wait(60000));
-    QTemporaryDir out;
-    f.dialogs.queuePrinter(ScriptedDialogs::PrinterAnswer{out.filePath("page.pdf"), 2, {}});
-    f.clickToolbarButton("Print");
-    QVERIFY(f.prompts.records().isEmpty());
-
-    for (const char *name : {"page.pdf", "page (2).pdf"}) {
-        PrintedPdf pdf(out.filePath(QString::fromLatin1(name)));
-        QVERIFY2(pdf.isValid(), name);
-        QVERIFY(pdf.text().contains(QStringLiteral("Page words")));
-        QVERIFY(!pdf.text().contains(QStringLiteral("Secret")));
-        QVERIFY(areaOf(pdf.image(72), QColor(0, 0xc0, 0)).isValid());
-    }
-}
-
-void TestPrint::refusalsAndPrinterFailuresHaveTheirOwnMessages_data()
-{
-    QTest::addColumn<int>("file");
-    QTest::addColumn<QString>("printer");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("message");
-    const QString refused = "Sorry, but you can only Print Text and Image files";
-    const QString failed =
-        "Error 482 'Printer Error'. This is reported as the error whenever the printer driver "
-        "returns an error code - please check your printer and try again";
-    const QString unavailable =
-        "Error 484 'Printer driver unavailable'. This error occurs when the WIN.INI printer "
-        "information is missing or insufficient - please check your printer and try again";
-    const QString print = "Glintbox - Print";
-    const QString printer = "Glintbox - Printer Error";
-    QTest::newRow("movie") << 4 << QString() << print << refused;
-    QTest::newRow("program") << 5 << QString() << print << refused;
-    QTest::newRow("picture to a missing folder") << 0 << QString() << printer << failed;
-    QTest::newRow("text to a missing folder") << 1 << QString() << printer << failed;
-    QTest::newRow("text to no such printer")
-        << 1 << "Glintbox no such printer" << printer << unavailable;
-}
-
-void TestPrint::refusalsAndPrinterFailuresHaveTheirOwnMessages()
-{
-    QFETCH(int, file);
-    QFETCH(QString, printer);
-    QFETCH(QString, caption);
-    QFETCH(QString, message);
-    ShellFixture f;
-    frmGlintbox &w = openFolder(f);
-    w.controls().File1->setListIndex(file);
-    f.prompts.clear();
-    f.dialogs.queuePrinter(
-        ScriptedDialogs::PrinterAnswer{f.path("missing/folder/out.pdf"), 2, printer});
-    // Chosen directly: the item itself is disabled where printing is refused.
-    w.controls().menus->choose(MenuCommand::mnuPrint);
-    // One message, and the second copy is not tried.
-    QCOMPARE(f.prompts.texts(), QStringList{message});
-    QCOMPARE(f.prompts.captions(), QStringList{caption});
-    // A refusal comes before the printer dialog; a printer failure is critical.
-    const bool refusal = caption == u"Glintbox - Print";
-    QCOMPARE(f.dialogs.records().isEmpty(), refusal);
-    if (!refusal)
-        QCOMPARE(f.prompts.records().first().icon, PromptIcon::Critical);
-}
 
 GLINTBOX_VIEWING_TEST_MAIN(TestPrint)
 #include "tst_print.moc"

@@ -1,15 +1,12 @@
 #include "../shell/ShellFixture.h"
 #include "core/lists/FileList.h"
 #include "shell/MainMenus.h"
-#include "shell/toolbar/MainToolbar.h"
 #include "textops/search/DisplayLine.h"
 #include "textops/search/TextSearch.h"
 #include "viewing/display/ViewerControls.h"
 #include "viewing/text/RichTextBox.h"
 
-#include <QAction>
 #include <QTest>
-#include <QToolBar>
 
 using namespace glintbox;
 
@@ -45,113 +42,91 @@ class TestSearch : public QObject {
     Q_OBJECT
 
 private slots:
-    void instanceAfterInstance_data();
-    void instanceAfterInstance();
-    void refusals_data();
-    void refusals();
-    void previousWordIsOffered();
-    void wrappedLinesAreTheBoxLines();
+    void instanceAfterInstance_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<int>("selected");
+        // Each find is answered Yes until the last message.
+        QTest::newRow("ignores case") << QByteArray("Hello world") << "WORLD"
+                                      << QStringList{found("WORLD", 0), noMore("WORLD")} << 6;
+        QTest::newRow("inside words, no wrap-round")
+            << QByteArray("ababab") << "ab"
+            << QStringList{found("ab", 0), found("ab", 0), found("ab", 0), noMore("ab")} << 4;
+        QTest::newRow("line numbers from 0")
+            << QByteArray("one\r\ntwo\rthree two") << "two"
+            << QStringList{found("two", 1), found("two", 2), noMore("two")} << 14;
+        QTest::newRow("nowhere")
+            << QByteArray("Hello world") << "xyz"
+            << QStringList{"The word 'xyz' could not be found in this document"} << 0;
+    }
+
+    void instanceAfterInstance()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, word);
+        ShellFixture f;
+        frmGlintbox &w = openOn(f, "a.txt", text);
+        f.prompts.queueInput(word);
+        f.clickToolbarButton("Find");
+        QTEST(f.prompts.texts().mid(1), "messages");
+        QTEST(w.viewer().Text1->selectionStart(), "selected");
+        // Nothing typed the next time: the box answers with the word it offers.
+        f.prompts.clear();
+        QTest::keyClick(w.controls().File1, Qt::Key_F, Qt::ControlModifier);
+        QTEST(f.prompts.texts().mid(1), "messages");
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("empty text")
+            << "a.txt" << QByteArray()
+            << QStringList{"Sorry, Glintbox could not find anything to search "
+                           "for!"};
+        QTest::newRow("picture") << "a.bmp" << QByteArray("BM")
+                                 << QStringList{"Sorry, Glintbox must be in Text mode."};
+        QTest::newRow("cancelled")
+            << "a.txt" << QByteArray("text")
+            << QStringList{"Please enter the word or part of word you wish to "
+                           "find (the search is case insensitive)?"};
+    }
+
+    void refusals()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        ShellFixture f;
+        frmGlintbox &w = openOn(f, name, content);
+        f.prompts.queueInput(std::nullopt);
+        // Outside Text view mode the item is disabled; the command itself refuses.
+        w.controls().menus->choose(MenuCommand::mnuSearch);
+        QTEST(f.prompts.texts(), "messages");
+        QCOMPARE(w.textSearch().searchWord(), QString());
+    }
+
+    void wrappedLinesAreTheBoxLines()
+    {
+        RichTextBox box;
+        box.resize(300, 200);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QString text;
+        for (int paragraph = 0; paragraph < 40; ++paragraph)
+            text += QString(paragraph * 7 % 150, u'w')
+                        .replace(QStringLiteral("wwwww"), QStringLiteral("wwww ")) +
+                    u'\n';
+        box.setText(text);
+        QVERIFY(box.wrappedLineCounter());
+        for (qsizetype position = 0; position < text.size(); position += 97)
+            QCOMPARE(displayLineOfPosition(box, text, position), box.lineFromChar(int(position)));
+        box.setRightMargin(RichTextBox::NoWrapMargin);
+        QCOMPARE(displayLineOfPosition(box, text, text.size() - 1), 39);
+    }
 };
-
-void TestSearch::instanceAfterInstance_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QString>("word");
-    QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<int>("selected");
-    // Each find is answered Yes until the last message.
-    QTest::newRow("ignores case") << QByteArray("Hello world") << "WORLD"
-                                  << QStringList{found("WORLD", 0), noMore("WORLD")} << 6;
-    QTest::newRow("inside words, no wrap-round")
-        << QByteArray("ababab") << "ab"
-        << QStringList{found("ab", 0), found("ab", 0), found("ab", 0), noMore("ab")} << 4;
-    QTest::newRow("line numbers from 0")
-        << QByteArray("one\r\ntwo\rthree two") << "two"
-        << QStringList{found("two", 1), found("two", 2), noMore("two")} << 14;
-    QTest::newRow("nowhere") << QByteArray("Hello world") << "xyz"
-                             << QStringList{"The word 'xyz' could not be found in this document"}
-                             << 0;
-}
-
-void TestSearch::instanceAfterInstance()
-{
-    QFETCH(QByteArray, text);
-    QFETCH(QString, word);
-    QFETCH(QStringList, messages);
-    QFETCH(int, selected);
-    ShellFixture f;
-    frmGlintbox &w = openOn(f, "a.txt", text);
-    f.prompts.queueInput(word);
-    QAction *find = w.toolbar().buttons().value(QStringLiteral("Find"));
-    QTest::mouseClick(w.controls().Toolbar1->widgetForAction(find), Qt::LeftButton);
-    QCOMPARE(f.prompts.texts().mid(1), messages);
-    QCOMPARE(f.prompts.captions().first(), QStringLiteral("Glintbox - Find"));
-    QCOMPARE(w.viewer().Text1->selectionStart(), selected);
-}
-
-void TestSearch::refusals_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QStringList>("messages");
-    QTest::newRow("empty text") << "a.txt" << QByteArray()
-                                << QStringList{"Sorry, Glintbox could not find anything to search "
-                                               "for!"};
-    QTest::newRow("picture") << "a.bmp" << QByteArray("BM")
-                             << QStringList{"Sorry, Glintbox must be in Text mode."};
-    QTest::newRow("cancelled") << "a.txt" << QByteArray("text")
-                               << QStringList{"Please enter the word or part of word you wish to "
-                                              "find (the search is case insensitive)?"};
-}
-
-void TestSearch::refusals()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, content);
-    QFETCH(QStringList, messages);
-    ShellFixture f;
-    frmGlintbox &w = openOn(f, name, content);
-    f.prompts.clear();
-    f.prompts.queueInput(std::nullopt);
-    // Outside Text view mode the item is disabled; the command itself refuses.
-    w.controls().menus->choose(MenuCommand::mnuSearch);
-    QCOMPARE(f.prompts.texts(), messages);
-    QCOMPARE(w.textSearch().searchWord(), QString());
-}
-
-void TestSearch::previousWordIsOffered()
-{
-    ShellFixture f;
-    frmGlintbox &w = openOn(f, "a.txt", "one two");
-    f.prompts.queueInput(QStringLiteral("two"));
-    f.prompts.queueAnswer(PromptAnswer::No);
-    QTest::keyClick(w.controls().File1, Qt::Key_F, Qt::ControlModifier);
-    // Nothing typed this time: the box answers with the word it offers.
-    f.prompts.queueAnswer(PromptAnswer::No);
-    QTest::keyClick(w.controls().File1, Qt::Key_F, Qt::ControlModifier);
-    QCOMPARE(f.prompts.texts().last(), found("two", 0));
-}
-
-void TestSearch::wrappedLinesAreTheBoxLines()
-{
-    QWidget window;
-    window.resize(300, 200);
-    auto *box = new RichTextBox(&window);
-    box->resize(300, 200);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QString text;
-    for (int paragraph = 0; paragraph < 40; ++paragraph)
-        text += QString(paragraph * 7 % 150, u'w')
-                    .replace(QStringLiteral("wwwww"), QStringLiteral("wwww ")) +
-                u'\n';
-    box->setText(text);
-    QVERIFY(box->wrappedLineCounter());
-    for (qsizetype position = 0; position < text.size(); position += 97)
-        QCOMPARE(displayLineOfPosition(*box, text, position), box->lineFromChar(int(position)));
-    box->setRightMargin(RichTextBox::NoWrapMargin);
-    QCOMPARE(displayLineOfPosition(*box, text, text.size() - 1), 39);
-}
 
 QTEST_MAIN(TestSearch)
 #include "tst_search.moc"
