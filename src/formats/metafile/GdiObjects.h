@@ -52,6 +52,7 @@ struct GdiFont {
     bool strikeOut = false;
     int charset = 0;
     QString face;
+    bool operator==(const GdiFont &) const = default;
 };
 
 // One entry of a metafile's object table.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DcState.h"
+#include "GdiFontCache.h"
 #include "RenderBudget.h"
 
 #include <QFontMetricsF>
@@ -148,7 +149,7 @@ private:
     QFont makeFont(double targetScaleX, double targetScaleY) const;
     // Draws each character at its own advance (target pixels), from start in text space.
     void drawSpacedGlyphs(const QString &text, const QList<double> &advances, QPointF start,
-                          const QTransform &textSpace, const QFontMetricsF &metrics);
+                          const QTransform &textSpace, GdiFontCache::Entry &font);
 
     QPainter &m_painter;
     GdiDevice m_device;
@@ -167,6 +168,7 @@ private:
     QTransform m_logicalToDevice;
     QTransform m_full;        // logical units to painter device coordinates
     QPainterPath m_outerClip; // painter coordinates at entry
+    GdiFontCache m_fonts;
 };
 
 } // namespace glintbox

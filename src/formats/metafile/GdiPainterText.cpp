@@ -128,10 +128,14 @@ void GdiPainter::text(const GdiTextRun &record)
     const QTransform &full = fullTransform();
     const double scaleX = std::hypot(full.m11(), full.m12());
     const double scaleY = std::hypot(full.m21(), full.m22());
-    const QFont font = makeFont(scaleX, scaleY);
+    const QSizeF scale(scaleX, scaleY);
+    GdiFontCache::Entry *cached = m_fonts.find(m_state.font, scale);
+    if (!cached)
+        cached = &m_fonts.insert(m_state.font, scale, makeFont(scaleX, scaleY), m_painter.device());
+    const QFont &font = cached->font;
     if (font.pointSizeF() < 0.3)
         return;
-    const QFontMetricsF metrics(font, m_painter.device());
+    const QFontMetricsF &metrics = cached->metrics;
 
     // Advances along the baseline, in target pixels.
     QList<double> advances;
@@ -174,7 +178,7 @@ void GdiPainter::text(const GdiTextRun &record)
     m_painter.setFont(font);
     m_painter.setPen(m_state.textColour);
     if (useDx)
-        drawSpacedGlyphs(run.text, advances, start, textSpace, metrics);
+        drawSpacedGlyphs(run.text, advances, start, textSpace, *cached);
     else
         m_painter.drawText(start, run.text);
     if (clipped) {
@@ -186,8 +190,9 @@ void GdiPainter::text(const GdiTextRun &record)
 }
 
 void GdiPainter::drawSpacedGlyphs(const QString &text, const QList<double> &advances, QPointF start,
-                                  const QTransform &textSpace, const QFontMetricsF &metrics)
+                                  const QTransform &textSpace, GdiFontCache::Entry &font)
 {
+    const QFontMetricsF &metrics = font.metrics;
     double position = start.x();
     const double y = start.y();
     // Glyphs are drawn one by one: those off the visible area are skipped, and a
@@ -215,7 +220,7 @@ void GdiPainter::drawSpacedGlyphs(const QString &text, const QList<double> &adva
             position += advance;
             continue;
         }
-        const double natural = metrics.horizontalAdvance(glyph);
+        const double natural = font.advance(glyph);
         if (advance > 0 && natural > advance * 1.05) {
             // A substitute font wider than the picture's own would overlap the
             // neighbours: condense the glyph into its cell.
