@@ -247,8 +247,20 @@ void RtfParser::deliverText(const QString &text)
 
 QTextCharFormat RtfParser::charFormat(const CharState &character)
 {
-    if (m_cachedState && *m_cachedState == character)
-        return m_cachedFormat;
+    // Bounded, so a document of ever new formats searches a short list.
+    constexpr size_t MaxCachedFormats = 32;
+    for (const auto &[state, format] : m_charFormats) {
+        if (state == character)
+            return format;
+    }
+    if (m_charFormats.size() == MaxCachedFormats)
+        m_charFormats.erase(m_charFormats.begin());
+    m_charFormats.emplace_back(character, newCharFormat(character));
+    return m_charFormats.back().second;
+}
+
+QTextCharFormat RtfParser::newCharFormat(const CharState &character) const
+{
     QTextCharFormat format;
     const int font = character.font >= 0 ? character.font : m_defaultFont;
     const auto found = m_fonts.constFind(font);
@@ -277,8 +289,6 @@ QTextCharFormat RtfParser::charFormat(const CharState &character)
         format.setAnchor(true);
         format.setAnchorHref(m_links.at(character.link));
     }
-    m_cachedState = character;
-    m_cachedFormat = format;
     return format;
 }
 
@@ -310,6 +320,20 @@ QList<QTextOption::Tab> tabPositions(const ParaState &paragraph)
 
 QTextBlockFormat RtfParser::blockFormat(const ParaState &paragraph)
 {
+    if (std::exchange(m_pageBreakPending, false)) {
+        QTextBlockFormat format = newBlockFormat(paragraph);
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        return format;
+    }
+    if (m_lastParagraphState != paragraph) {
+        m_lastParagraphState = paragraph;
+        m_lastBlockFormat = newBlockFormat(paragraph);
+    }
+    return m_lastBlockFormat;
+}
+
+QTextBlockFormat RtfParser::newBlockFormat(const ParaState &paragraph)
+{
     QTextBlockFormat format;
     format.setAlignment(paragraph.alignment);
     if (paragraph.leftIndent)
@@ -333,8 +357,6 @@ QTextBlockFormat RtfParser::blockFormat(const ParaState &paragraph)
                              QTextBlockFormat::FixedHeight);
     if (!paragraph.tabs.isEmpty() || paragraph.firstIndent < 0)
         format.setTabPositions(tabPositions(paragraph));
-    if (std::exchange(m_pageBreakPending, false))
-        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     return format;
 }
 
@@ -363,6 +385,7 @@ void RtfParser::commitFont()
     if (font.symbol != fonts::SymbolFont::None)
         font.codePage = symbolCodePage(font.symbol);
     m_fonts.insert(m_fontEntry, font);
+    forgetCharFormats();
     m_fontEntry = -1;
     m_fontEntryCodePage = 0;
     m_fontName.clear();
@@ -386,6 +409,7 @@ void RtfParser::commitColour()
                                       qBound(0, m_colourParts[1], 255),
                                       qBound(0, m_colourParts[2], 255)));
     m_colourParts[0] = m_colourParts[1] = m_colourParts[2] = -1;
+    forgetCharFormats();
 }
 
 void RtfParser::commitStyle()
@@ -444,6 +468,7 @@ bool RtfParser::handleDestination(Keyword keyword, bool starred)
     case Keyword::ColourTable:
         current.destination = Destination::ColourTable;
         m_colours.clear();
+        forgetCharFormats();
         return true;
     case Keyword::StyleSheet:
         current.destination = Destination::StyleSheet;

@@ -77,6 +77,8 @@ struct ParaState {
     // The properties came from a paragraph style: the paragraph's first own property replaces
     // them all, since writers that state properties state every one.
     bool fromStyle = false;
+
+    bool operator==(const ParaState &) const = default;
 };
 
 struct GroupState {
@@ -142,7 +144,11 @@ private:
     void deliverText(const QString &text);
     void deliverChar(char16_t c) { flushText(), deliverText(QString(QChar(c))); }
     QTextCharFormat charFormat(const CharState &character);
+    QTextCharFormat newCharFormat(const CharState &character) const;
+    // Fonts, colours and the default font decide the formats made so far.
+    void forgetCharFormats() { m_charFormats.clear(); }
     QTextBlockFormat blockFormat(const ParaState &paragraph);
+    static QTextBlockFormat newBlockFormat(const ParaState &paragraph);
     void endParagraph(int tableDepth);
     void commitFont();
     QString fontNameBytesDecoded();
@@ -208,8 +214,12 @@ private:
     RtfParagraph m_paragraph;
     CharState m_runState;
     bool m_runOpen = false; // the last run of m_paragraph is text in m_runState
-    std::optional<CharState> m_cachedState;
-    QTextCharFormat m_cachedFormat;
+    // Documents switch among a handful of character formats (bold, plain, bold again); building
+    // one anew for every run was a large share of the reading.
+    std::vector<std::pair<CharState, QTextCharFormat>> m_charFormats;
+    // Paragraphs mostly repeat the format of the one before.
+    std::optional<ParaState> m_lastParagraphState;
+    QTextBlockFormat m_lastBlockFormat;
 };
 
 } // namespace glintbox::rtf

@@ -26,6 +26,7 @@ void RtfParser::handleHeaderWord(Keyword keyword, const RtfToken &token)
         break;
     case Keyword::DefaultFont:
         m_defaultFont = value;
+        forgetCharFormats();
         break;
     case Keyword::UnicodeSkip:
         current.unicodeSkip = qBound(0, value, 16);
