@@ -1,15 +1,12 @@
 #include "viewing/modes/IconFrames.h"
-#include "viewing/modes/ModeCommands.h"
 #include "viewing/modes/SizeLevel.h"
 #include "viewing/modes/ViewMode.h"
-#include "viewing/modes/ViewVisibility.h"
 
 #include <QTest>
 
 using namespace glintbox;
 
 Q_DECLARE_METATYPE(glintbox::ViewMode)
-Q_DECLARE_METATYPE(glintbox::ViewState)
 
 class TestViewModes : public QObject {
     Q_OBJECT
@@ -17,8 +14,6 @@ class TestViewModes : public QObject {
 private slots:
     void classification_data();
     void classification();
-    void viewVisibility_data();
-    void viewVisibility();
     void sizeLevel_data();
     void sizeLevel();
     void iconFramesAreDistinctAndCycle();
@@ -65,50 +60,6 @@ void TestViewModes::classification()
     QCOMPARE(classifyViewMode(fileExt), mode);
     QCOMPARE(isHtmlExt(fileExt), html);
     QCOMPARE(isRichTextExt(fileExt), richText);
-}
-
-void TestViewModes::viewVisibility_data()
-{
-    constexpr ViewState S = ViewState::Shown;
-    constexpr ViewState H = ViewState::Hidden;
-    constexpr ViewState L = ViewState::LeftAsIs;
-    QTest::addColumn<ViewMode>("mode");
-    QTest::addColumn<bool>("htmlFile");
-    QTest::addColumn<bool>("htmlMode");
-    QTest::addColumn<QList<ViewState>>("states"); // Text1, Web, Picture2, Movie, Launcher
-    QTest::addColumn<bool>("clears");
-    QTest::addColumn<bool>("releases");
-
-    QTest::newRow("text") << ViewMode::Text << false << true << QList{S, H, H, H, H} << false
-                          << true;
-    QTest::newRow("html in browser")
-        << ViewMode::Text << true << true << QList{L, S, H, H, H} << false << true;
-    QTest::newRow("html as source")
-        << ViewMode::Text << true << false << QList{S, L, H, H, H} << false << true;
-    QTest::newRow("image") << ViewMode::Image << false << true << QList{H, H, S, H, H} << true
-                           << false;
-    QTest::newRow("movie") << ViewMode::Movie << false << true << QList{H, H, H, S, H} << true
-                           << true;
-    QTest::newRow("launcher") << ViewMode::Launcher << false << true << QList{H, H, H, H, S} << true
-                              << true;
-}
-
-void TestViewModes::viewVisibility()
-{
-    QFETCH(ViewMode, mode);
-    QFETCH(bool, htmlFile);
-    QFETCH(bool, htmlMode);
-    QFETCH(QList<ViewState>, states);
-    QFETCH(bool, clears);
-    QFETCH(bool, releases);
-
-    const ViewVisibility views = glintbox::viewVisibility(mode, htmlFile, htmlMode);
-    QCOMPARE((QList{views.text1, views.webBrowser1, views.picture2, views.activeMovie1,
-                    views.picLaunchWindow}),
-             states);
-    QCOMPARE(views.clearsText1, clears);
-    QCOMPARE(views.releasesImage2, releases);
-    QCOMPARE(takesZoomOutOfTabOrder(mode), mode == ViewMode::Movie);
 }
 
 void TestViewModes::sizeLevel_data()
