@@ -151,10 +151,6 @@ void TestWebBrowser::pageUrlFollowsTheFileSystem()
     const QString viaLink = dir.filePath("link/../page.html");
     QCOMPARE(QFileInfo(localPagePath(localPageUrl(viaLink))).canonicalFilePath(),
              QFileInfo(dir.filePath("real/page.html")).canonicalFilePath());
-    // Names that are special in a URL stay part of the file name.
-    QCOMPARE(localPageUrl(dir.filePath("a #1?.html")).fileName(), QStringLiteral("a #1?.html"));
-    // A file that does not exist still gets its place, so the engine can say so.
-    QCOMPARE(localPageUrl(dir.filePath("missing.html")).fileName(), QStringLiteral("missing.html"));
 }
 
 void TestWebBrowser::pagesLoadOneAfterAnother()
