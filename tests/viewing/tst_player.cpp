@@ -1,5 +1,6 @@
 #include "TestMedia.h"
 #include "ViewingTestMain.h"
+#include "formats/midi/RiffMidi.h"
 #include "viewing/player/MoviePlayer.h"
 #include "viewing/player/MovieWindowSize.h"
 #include "viewing/player/PlayerControlBar.h"
@@ -15,19 +16,35 @@ using namespace glintbox;
 
 namespace {
 
-// A standard MIDI file: a C major chord for two seconds.
-QByteArray chordMidi()
+QByteArray le32(quint32 value)
 {
-    const QByteArray events = QByteArray::fromHex("00903c64"
-                                                  "00904064"
-                                                  "00904364"
-                                                  "8f00803c00"
-                                                  "00804000"
-                                                  "00804300"
-                                                  "00ff2f00");
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray chunk(const QByteArray &id, const QByteArray &body)
+{
+    QByteArray bytes = id + le32(quint32(body.size())) + body;
+    if (body.size() % 2)
+        bytes += '\0';
+    return bytes;
+}
+
+QByteArray riff(const QByteArray &form, const QByteArray &chunks)
+{
+    return "RIFF" + le32(quint32(4 + chunks.size())) + form + chunks;
+}
+
+// A standard MIDI file of one track: middle C held for the delta time given
+// in hex (96 ticks, "60", is half a second).
+QByteArray midi(const char *noteLength = "60")
+{
+    const QByteArray events = QByteArray::fromHex("00903c64") + QByteArray::fromHex(noteLength) +
+                              QByteArray::fromHex("803c0000ff2f00");
     QByteArray length(4, '\0');
     qToBigEndian(quint32(events.size()), length.data());
-    return QByteArray::fromHex("4d546864000000060000000101e0") + "MTrk" + length + events;
+    return QByteArray::fromHex("4d54686400000006000000010060") + "MTrk" + length + events;
 }
 
 } // namespace
@@ -39,11 +56,24 @@ private slots:
     void windowSizes();
     void timeText_data();
     void timeText();
-    void movieStandsAtEachWindowSize();
+    void unwrapRiffMidi_data();
+    void unwrapRiffMidi();
+
+    void playsOrReportsOnce_data();
+    void playsOrReportsOnce();
+    void movieFramesStandAtEachWindowSize();
     void controlBarWorksThePlayer();
-    void midiPlaysToItsEnd();
 
 private:
+    QString write(const QString &name, const QByteArray &content)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
     QTemporaryDir m_dir;
 };
 
@@ -94,17 +124,104 @@ void TestPlayer::timeText()
     QCOMPARE(playerTimeText(position, duration), text);
 }
 
-void TestPlayer::movieStandsAtEachWindowSize()
+void TestPlayer::unwrapRiffMidi_data()
 {
-    const QString movie = m_dir.filePath(QStringLiteral("clip.avi"));
-    if (!makeMovie(movie, QSize(64, 48)))
+    using Status = RiffMidiResult::Status;
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<Status>("status");
+    const QByteArray info = chunk("LIST", "INFOINAM" + le32(5) + "Tune" + QByteArray(2, '\0'));
+    QTest::newRow("data chunk only") << riff("RMID", chunk("data", midi())) << Status::Unwrapped;
+    QTest::newRow("after an odd-sized chunk")
+        << riff("RMID", chunk("DISP", "abc") + info + chunk("data", midi())) << Status::Unwrapped;
+    QTest::newRow("RIFF size too small")
+        << ("RIFF" + le32(4) + "RMID" + chunk("data", midi())) << Status::Unwrapped;
+    QTest::newRow("plain MIDI file") << midi() << Status::NotRiffMidi;
+    QTest::newRow("wave file") << sineWav() << Status::NotRiffMidi;
+    QTest::newRow("empty") << QByteArray() << Status::NotRiffMidi;
+    QTest::newRow("header cut short") << QByteArray("RIFF\x10\0\0\0RMI", 11) << Status::NotRiffMidi;
+    QTest::newRow("no chunks") << riff("RMID", {}) << Status::Damaged;
+    QTest::newRow("data cut short")
+        << riff("RMID", chunk("data", midi())).chopped(5) << Status::Damaged;
+    QTest::newRow("chunk claims 4 GB")
+        << riff("RMID", "DISP" + le32(0xffffffffu) + chunk("data", midi())) << Status::Damaged;
+    QTest::newRow("data is not MIDI")
+        << riff("RMID", chunk("data", "not a midi file")) << Status::Damaged;
+    QTest::newRow("no data chunk") << riff("RMID", info) << Status::Damaged;
+}
+
+void TestPlayer::unwrapRiffMidi()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(RiffMidiResult::Status, status);
+    const RiffMidiResult result = glintbox::unwrapRiffMidi(file);
+    QCOMPARE(result.status, status);
+    QCOMPARE(result.midi, status == RiffMidiResult::Status::Unwrapped ? midi() : QByteArray());
+    QCOMPARE(result.problem.isEmpty(), status != RiffMidiResult::Status::Damaged);
+}
+
+void TestPlayer::playsOrReportsOnce_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("number"); // 0: plays to its end without a sound device
+    QTest::newRow("wave") << "tone.wav" << sineWav() << 0;
+    QTest::newRow("MIDI") << "tune.mid" << midi() << 0;
+    QTest::newRow("RIFF-MIDI") << "tune.rmi" << riff("RMID", chunk("data", midi())) << 0;
+    QTest::newRow("plain MIDI named rmi") << "plain.RMI" << midi() << 0;
+    QTest::newRow("text named as a movie") << "notes.avi" << QByteArray("just some text\n") << 380;
+    QTest::newRow("empty movie") << "empty.mpg" << QByteArray() << 380;
+    QTest::newRow("damaged RIFF-MIDI")
+        << "broken.rmi" << riff("RMID", chunk("data", midi())).chopped(3) << 380;
+    QTest::newRow("missing file") << "" << QByteArray() << 53;
+}
+
+void TestPlayer::playsOrReportsOnce()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(int, number);
+    const QString path = name.isEmpty() ? m_dir.filePath("missing.wav") : write(name, content);
+    MoviePlayer player;
+    player.show();
+    QSignalSpy ready(&player, &MoviePlayer::mediaReady);
+    QSignalSpy errors(&player, &MoviePlayer::errorOccurred);
+    player.setFileName(path);
+    QCOMPARE(player.fileName(), path);
+    if (number == 0) {
+        QTRY_COMPARE_WITH_TIMEOUT(player.mediaStatus(), QMediaPlayer::EndOfMedia, 15000);
+        QCOMPARE(ready.count(), 1);
+        QCOMPARE(player.playbackState(), QMediaPlayer::StoppedState);
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 15000);
+        QVERIFY(!errors.first().first().toString().isEmpty());
+        QCOMPARE(player.error().value().number(), number);
+    }
+    // The player goes on to the next file as if nothing had happened.
+    ready.clear();
+    player.setFileName(write("after.wav", sineWav()));
+    QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 1, 15000);
+    QVERIFY(!player.error().has_value());
+    QCOMPARE(errors.count(), number == 0 ? 0 : 1);
+    player.clear();
+    QVERIFY(player.fileName().isEmpty());
+}
+
+void TestPlayer::movieFramesStandAtEachWindowSize()
+{
+    const QString movie = m_dir.filePath("clip.avi");
+    if (!makeMovie(movie, QSize(64, 48), 5))
         QSKIP("gst-launch-1.0 (gstreamer1.0-tools) is needed to make a test movie");
     MoviePlayer player;
     player.resize(640, 480);
     player.show();
     QSignalSpy frames(&player, &MoviePlayer::firstFrameShown);
+    QSignalSpy errors(&player, &MoviePlayer::errorOccurred);
     player.setFileName(movie);
     QTRY_COMPARE_WITH_TIMEOUT(frames.count(), 1, 15000);
+    QCOMPARE(frames.first().first().toSize(), QSize(64, 48));
+    // Drawn by the player itself (test bars, not the black of an empty area),
+    // so the picture is part of the window like any other widget's.
+    QVERIFY(player.grab().toImage().pixelColor(player.movieRect().center()) != QColor(Qt::black));
 
     const QRect area = player.pictureArea();
     QVERIFY(area.height() < player.height());
@@ -113,82 +230,66 @@ void TestPlayer::movieStandsAtEachWindowSize()
                                  MovieWindowSize::QuarterScreen, MovieWindowSize::HalfScreen}) {
         player.setMovieWindowSize(size);
         QCOMPARE(player.movieRect(), movieWindowRect(size, QSize(64, 48), screen, area));
-        QVERIFY((player.movieRect().center() - area.center()).manhattanLength() <= 2);
     }
-    QCOMPARE(player.movieRect().size(),
-             movieWindowSize(MovieWindowSize::HalfScreen, QSize(64, 48), screen));
-
     // The size holds for the next movie and follows the player's own size.
     player.resize(800, 600);
-    QVERIFY((player.movieRect().center() - player.pictureArea().center()).manhattanLength() <= 2);
+    player.setFileName(movie);
+    QVERIFY(!player.naturalSize().isValid());
+    QTRY_COMPARE_WITH_TIMEOUT(frames.count(), 2, 15000);
+    QCOMPARE(errors.count(), 0);
+    const QRect shown = player.movieRect();
+    QCOMPARE(shown.size(), movieWindowSize(MovieWindowSize::HalfScreen, QSize(64, 48), screen));
+    QVERIFY((shown.center() - player.pictureArea().center()).manhattanLength() <= 2);
+
+    // Emptied, the player shows nothing of the movie.
+    player.clear();
+    QCOMPARE(player.grab().toImage().pixelColor(shown.center()), QColor(Qt::black));
 }
 
 void TestPlayer::controlBarWorksThePlayer()
 {
-    const QString sound = m_dir.filePath(QStringLiteral("chord.mid"));
-    {
-        QFile file(sound);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(chordMidi());
-    }
     MoviePlayer player;
     player.resize(400, 300);
     player.show();
     QSignalSpy ready(&player, &MoviePlayer::mediaReady);
     QSignalSpy states(&player, &MoviePlayer::playStateChanged);
-    player.setFileName(sound);
+    player.setFileName(write("chord.mid", midi("8300")));
     QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 1, 15000);
     QTRY_COMPARE_WITH_TIMEOUT(player.playbackState(), QMediaPlayer::PlayingState, 15000);
 
     auto *bar = player.findChild<PlayerControlBar *>();
     QVERIFY(bar);
+    // The file list keeps the focus whatever is clicked here.
     for (QWidget *control : bar->findChildren<QWidget *>())
         QCOMPARE(control->focusPolicy(), Qt::NoFocus);
     auto *playPause = bar->findChild<QToolButton *>(QStringLiteral("playPause"));
     auto *volume = bar->findChild<QSlider *>(QStringLiteral("volume"));
     auto *mute = bar->findChild<QToolButton *>(QStringLiteral("mute"));
     auto *time = bar->findChild<QLabel *>(QStringLiteral("time"));
-    QVERIFY(playPause && volume && mute && time);
+    auto *caption = player.findChild<QLabel *>(QStringLiteral("soundCaption"));
+    QVERIFY(playPause && volume && mute && time && caption);
 
     // A sound names itself where a movie would be.
-    auto *caption = player.findChild<QLabel *>(QStringLiteral("soundCaption"));
-    QVERIFY(caption);
     QTRY_VERIFY(caption->isVisible());
     QVERIFY(caption->text().contains(QStringLiteral("chord.mid")));
     QTRY_VERIFY(time->text().endsWith(QStringLiteral(" / 0:02")));
 
     const int before = states.count();
-    playPause->click();
+    QTest::mouseClick(playPause, Qt::LeftButton);
     QTRY_COMPARE(player.playbackState(), QMediaPlayer::PausedState);
     QVERIFY(states.count() > before);
-    playPause->click();
+    QTest::mouseClick(playPause, Qt::LeftButton);
     QTRY_COMPARE(player.playbackState(), QMediaPlayer::PlayingState);
 
     auto *audio = player.findChild<QAudioOutput *>();
     QVERIFY(audio);
-    volume->setValue(30);
-    QCOMPARE(qRound(audio->volume() * 100), 30);
-    mute->click();
+    const int loud = volume->value();
+    QTest::mouseClick(volume, Qt::LeftButton, {}, QPoint(2, volume->height() / 2));
+    QVERIFY(volume->value() < loud);
+    QCOMPARE(qRound(audio->volume() * 100), volume->value());
+    QTest::mouseClick(mute, Qt::LeftButton);
     QVERIFY(audio->isMuted());
     QVERIFY(!player.error().has_value());
-}
-
-void TestPlayer::midiPlaysToItsEnd()
-{
-    const QString sound = m_dir.filePath(QStringLiteral("end.mid"));
-    {
-        QFile file(sound);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(chordMidi());
-    }
-    MoviePlayer player;
-    player.show();
-    QSignalSpy errors(&player, &MoviePlayer::errorOccurred);
-    QSignalSpy positions(&player, &MoviePlayer::playStateChanged);
-    player.setFileName(sound);
-    QTRY_COMPARE_WITH_TIMEOUT(player.mediaStatus(), QMediaPlayer::EndOfMedia, 15000);
-    QCOMPARE(errors.count(), 0);
-    QCOMPARE(player.playbackState(), QMediaPlayer::StoppedState);
 }
 
 GLINTBOX_VIEWING_TEST_MAIN(TestPlayer)
