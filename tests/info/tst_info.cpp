@@ -9,8 +9,9 @@
 #include "info/frmBugBusters.h"
 #include "info/frmHelp.h"
 #include "viewing/text/RichTextBox.h"
-#include "viewing/web/LocalPageScheme.h"
-#include "viewing/web/OfflineRequestInterceptor.h"
+#include "browser/LocalPageSchemeHandler.h"
+#include "viewing/web/LocalPages.h"
+#include "browser/OfflineRequestInterceptor.h"
 #include "viewing/web/WebBrowserView.h"
 
 #include <QLabel>
@@ -285,8 +286,9 @@ void TestInfo::helpPagesRequestNothingRemote()
     RecordingInterceptor interceptor;
     // The page comes through the scheme the viewer shows local pages with.
     registerLocalPageScheme();
-    LocalPageSchemeHandler pages(FileSystem::local());
-    pages.setFolder(QFileInfo(page).path());
+    LocalPageFolder served(FileSystem::local());
+    served.setFolder(QFileInfo(page).path());
+    LocalPageSchemeHandler pages(served);
     QWebEngineProfile profile;
     profile.installUrlSchemeHandler(LocalPageScheme, &pages);
     profile.setUrlRequestInterceptor(&interceptor);
