@@ -50,7 +50,10 @@ function(glintbox_add_test name)
     set(env "GLINTBOX_CORPUS=${PROJECT_SOURCE_DIR}/../shared/corpus"
             "QTWEBENGINE_DISABLE_SANDBOX=1"
             "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu --no-sandbox --disable-background-networking"
-            "GLINTBOX_SNAPSHOT=$<TARGET_FILE_DIR:glintbox>/glintbox-snapshot")
+            "GLINTBOX_SNAPSHOT=$<TARGET_FILE_DIR:glintbox>/glintbox-snapshot"
+            "GLINTBOX_MODULE_DIR=$<TARGET_FILE_DIR:glintbox-browser>")
+    # A test that shows a page loads the browser engine's module.
+    add_dependencies(${name} glintbox-browser)
     # QtTest stops a test function after 300 s of its own; let CTest's limit rule.
     math(EXPR function_timeout_ms "${ARG_TIMEOUT} * 1000")
     list(APPEND env "QTEST_FUNCTION_TIMEOUT=${function_timeout_ms}")

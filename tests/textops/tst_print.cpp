@@ -140,7 +140,7 @@ private slots:
         w.controls().File1->setListIndex(1);
         QCOMPARE(w.viewer().Text1->text(), QStringLiteral("Secret words of another file"));
         w.controls().File1->setListIndex(3);
-        QTRY_VERIFY(w.viewer().WebBrowser1->engineView());
+        QTRY_VERIFY(w.viewer().WebBrowser1->hasEngine());
         QSignalSpy ready(w.viewer().WebBrowser1, &WebBrowserView::pageReady);
         QVERIFY(ready.wait(60000));
         QTemporaryDir out;

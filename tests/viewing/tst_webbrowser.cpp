@@ -1,6 +1,7 @@
 #include "Corpus.h"
 #include "ViewingTestMain.h"
-#include "viewing/web/OfflineRequestInterceptor.h"
+#include "browser/OfflineRequestInterceptor.h"
+#include "viewing/web/LocalPages.h"
 #include "viewing/web/WebBrowserView.h"
 
 #include <QHostAddress>

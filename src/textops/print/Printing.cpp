@@ -79,7 +79,7 @@ void Printing::printCopies(QPrinter &printer, const QString &chosenFile, int cop
         if (picture)
             printPicture(printer);
         else if (webPage)
-            printWebPage(*m_controls.WebBrowser1->engineView(), printer);
+            printWebPage(*m_controls.WebBrowser1, printer);
         else
             printText(printer);
     }
@@ -109,7 +109,7 @@ bool Printing::browserShowsPage() const
     // A page shown in the browser hides the text box, which may still hold
     // the text of a file shown before.
     return m_controls.Text1->isHidden() && !m_controls.WebBrowser1->isHidden() &&
-           m_controls.WebBrowser1->engineView();
+           m_controls.WebBrowser1->hasEngine();
 }
 
 } // namespace glintbox

@@ -2,13 +2,15 @@
 
 #include "PrintJobs.h"
 #include "core/RunTimeError.h"
+#include "viewing/web/WebBrowserView.h"
 
 #include <QEventLoop>
 #include <QPointer>
 #include <QPrinter>
 #include <QTimer>
-#include <QWebEnginePage>
-#include <QWebEngineView>
+
+#include <memory>
+#include <optional>
 
 namespace glintbox {
 
@@ -20,31 +22,24 @@ constexpr int JobTimeoutMs = 120'000;
 
 } // namespace
 
-void printWebPage(QWebEngineView &view, QPrinter &printer)
+void printWebPage(WebBrowserView &browser, QPrinter &printer)
 {
     requireValidPrinter(printer);
-    QPointer<QWebEngineView> guard(&view);
     QEventLoop loop;
-    bool printed = false;
-    auto finish = [&](bool success) {
-        printed = success;
-        loop.quit();
-    };
-    QObject::connect(&view, &QWebEngineView::printFinished, &loop, finish);
-    QObject::connect(&view, &QWebEngineView::pdfPrintingFinished, &loop,
-                     [&](const QString &, bool success) { finish(success); });
-    QObject::connect(&view, &QObject::destroyed, &loop, &QEventLoop::quit);
-    QObject::connect(view.page(), &QWebEnginePage::renderProcessTerminated, &loop,
-                     &QEventLoop::quit);
-    QTimer::singleShot(JobTimeoutMs, &loop, &QEventLoop::quit);
-    // A PDF file is written by the engine itself, which keeps the page's text
-    // as text; a printer gets the pages as the engine draws them.
-    if (printer.outputFormat() == QPrinter::PdfFormat)
-        view.printToPdf(printer.outputFileName(), printer.pageLayout(), printer.pageRanges());
-    else
-        view.print(&printer);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (!printed || !guard)
+    // The engine may answer after the loop gave up waiting; its answer then
+    // finds the loop gone.
+    auto printed = std::make_shared<std::optional<bool>>();
+    const QPointer<QEventLoop> waiting(&loop);
+    browser.print(printer, [printed, waiting](bool ok) {
+        *printed = ok;
+        if (waiting)
+            waiting->quit();
+    });
+    if (!printed->has_value()) {
+        QTimer::singleShot(JobTimeoutMs, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    if (!printed->value_or(false))
         throw RunTimeError(PrinterError, printer.outputFileName());
     requireJobPrinted(printer);
 }

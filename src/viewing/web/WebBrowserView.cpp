@@ -1,48 +1,12 @@
 #include "WebBrowserView.h"
 
-#include "OfflineRequestInterceptor.h"
-#include "core/BrowserSandbox.h"
+#include "BrowserEngineModule.h"
 #include "core/FileSystem.h"
 
 #include <QCoreApplication>
-#include <QLoggingCategory>
 #include <QVBoxLayout>
-#include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
-#include <QWebEngineView>
-
-Q_LOGGING_CATEGORY(lcWeb, "glintbox.web", QtWarningMsg)
 
 namespace glintbox {
-
-namespace {
-
-// The page's folder is served while it is on show: a link into another folder
-// serves that one from then on, and a page from elsewhere gets none.
-class LocalPage : public QWebEnginePage {
-public:
-    LocalPage(QWebEngineProfile *profile, LocalPageSchemeHandler &pages, QObject *parent)
-        : QWebEnginePage(profile, parent)
-        , m_pages(pages)
-    {
-    }
-
-protected:
-    bool acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) override
-    {
-        if (isMainFrame) {
-            const QString path = localPagePath(url);
-            m_pages.setFolder(path.left(qMax<qsizetype>(1, path.lastIndexOf(u'/'))));
-        }
-        return true;
-    }
-
-private:
-    LocalPageSchemeHandler &m_pages;
-};
-
-} // namespace
 
 WebBrowserView::WebBrowserView(QWidget *parent)
     : WebBrowserView(FileSystem::local(), parent)
@@ -51,7 +15,7 @@ WebBrowserView::WebBrowserView(QWidget *parent)
 
 WebBrowserView::WebBrowserView(FileSystem &fileSystem, QWidget *parent)
     : QWidget(parent)
-    , m_fileSystem(fileSystem)
+    , m_pages(fileSystem)
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -64,39 +28,15 @@ WebBrowserView::~WebBrowserView()
 
 void WebBrowserView::ensureEngine()
 {
-    if (m_view)
+    if (m_engine)
         return;
-    allowBrowserEngineAsRoot();
-    registerLocalPageScheme();
-    m_interceptor = new OfflineRequestInterceptor(this);
-    m_pages = new LocalPageSchemeHandler(m_fileSystem, this);
-
-    // A profile without a storage name is off the record: nothing of what is
-    // shown is written to disk.
-    m_profile = new QWebEngineProfile(this);
-    m_profile->setHttpCacheType(QWebEngineProfile::NoCache);
-    m_profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-    m_profile->setUrlRequestInterceptor(m_interceptor);
-    m_profile->installUrlSchemeHandler(LocalPageScheme, m_pages);
-    // Local pages come through our scheme; no page reaches a file URL.
-    m_profile->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
-    applyOffline();
-
-    m_view = new QWebEngineView(this);
-    auto *page = new LocalPage(m_profile, *m_pages, m_view);
-    m_view->setPage(page);
-    layout()->addWidget(m_view);
-
-    // Queued, so that no handler of ours or of our users ever runs inside the
-    // engine's own notification: deleting a view there crashes the engine.
-    connect(page, &QWebEnginePage::loadFinished, this, &WebBrowserView::onLoadFinished,
-            Qt::QueuedConnection);
-    connect(page, &QWebEnginePage::titleChanged, this, &WebBrowserView::titleChanged,
-            Qt::QueuedConnection);
-    connect(page, &QWebEnginePage::renderProcessTerminated, this,
-            [](QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
-                qCWarning(lcWeb) << "render process ended:" << status << exitCode;
-            });
+    BrowserEngine::Listener listener;
+    listener.loadFinished = [this](bool ok) { emit loadFinished(ok); };
+    listener.pageReady = [this](bool ok) { emit pageReady(ok); };
+    listener.titleChanged = [this](const QString &title) { emit titleChanged(title); };
+    m_engine = createBrowserEngine(this, m_pages, std::move(listener));
+    m_engine->setOffline(m_offline);
+    layout()->addWidget(m_engine->widget());
     // The engine must be gone before the application object is.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &WebBrowserView::releaseEngine,
             Qt::UniqueConnection);
@@ -104,12 +44,7 @@ void WebBrowserView::ensureEngine()
 
 void WebBrowserView::releaseEngine()
 {
-    // The page (a child of the view) goes before the profile it uses, and the
-    // profile before its interceptor and scheme handler.
-    delete m_view;
-    delete m_profile;
-    delete m_interceptor;
-    delete m_pages;
+    m_engine.reset();
     m_showsPage = false;
 }
 
@@ -117,7 +52,7 @@ void WebBrowserView::navigate(const QString &localPath)
 {
     ensureEngine();
     m_showsPage = true;
-    m_view->page()->load(localPageUrl(localPath));
+    m_engine->load(localPageUrl(localPath));
 }
 
 void WebBrowserView::clear()
@@ -125,50 +60,33 @@ void WebBrowserView::clear()
     if (!m_showsPage)
         return;
     m_showsPage = false;
-    m_view->page()->triggerAction(QWebEnginePage::Stop);
-    m_view->page()->load(QUrl(QStringLiteral("about:blank")));
+    m_engine->blank();
 }
 
 void WebBrowserView::setOffline(bool offline)
 {
     m_offline = offline;
-    if (m_view)
-        applyOffline();
-}
-
-void WebBrowserView::applyOffline()
-{
-    m_interceptor->setOffline(m_offline);
-    // The engine refuses a local page's remote pictures and requests unless
-    // told otherwise (it lets WebSockets through either way, hence the
-    // interceptor), so online the page may reach the network.
-    m_profile->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls,
-                                        !m_offline);
+    if (m_engine)
+        m_engine->setOffline(offline);
 }
 
 QUrl WebBrowserView::url() const
 {
-    return m_view ? m_view->page()->url() : QUrl();
+    return m_engine ? m_engine->url() : QUrl();
 }
 
 QString WebBrowserView::title() const
 {
-    return m_view ? m_view->page()->title() : QString();
+    return m_engine ? m_engine->title() : QString();
 }
 
-void WebBrowserView::onLoadFinished(bool ok)
+void WebBrowserView::print(QPrinter &printer, std::function<void(bool ok)> finished)
 {
-    const QPointer<WebBrowserView> self(this);
-    emit loadFinished(ok);
-    if (!self || !m_view)
+    if (!m_engine) {
+        finished(false);
         return;
-    // A round trip through the renderer: once it answers, the document it
-    // finished is the one on show.
-    m_view->page()->runJavaScript(QStringLiteral("document.readyState"),
-                                  [self, ok](const QVariant &) {
-                                      if (self)
-                                          emit self->pageReady(ok);
-                                  });
+    }
+    m_engine->print(printer, std::move(finished));
 }
 
 } // namespace glintbox

@@ -1,21 +1,23 @@
 #pragma once
 
-#include "LocalPageScheme.h"
-#include "OfflineRequestInterceptor.h"
+#include "BrowserEngine.h"
+#include "LocalPages.h"
 
-#include <QPointer>
 #include <QUrl>
-#include <QWebEngineProfile>
-#include <QWebEngineView>
 #include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QPrinter;
 
 namespace glintbox {
 
 class FileSystem;
 
 // The embedded web browser `WebBrowser1`: shows a local page, with an offline
-// switch. The browser engine is started the first time a page is shown, so
-// that the program's start-up does not pay for it.
+// switch. The browser engine is loaded and started the first time a page is
+// shown, so that the program's start-up does not pay for it.
 class WebBrowserView : public QWidget {
     Q_OBJECT
 public:
@@ -25,7 +27,8 @@ public:
 
     // Shows the local file at the path as a page, whatever its extension, with
     // its folder as the base of its links; a page that cannot be loaded shows
-    // the engine's own error page and reports loadFinished(false).
+    // the engine's own error page and reports loadFinished(false). Throws a
+    // RunTimeError when the engine cannot be loaded.
     void navigate(const QString &localPath);
     // Lets go of the page on show, so that nothing of it stays behind.
     void clear();
@@ -33,11 +36,12 @@ public:
     // Applies to the current page's later requests and to the next page.
     void setOffline(bool offline);
 
-    bool hasEngine() const { return m_view != nullptr; }
+    bool hasEngine() const { return m_engine != nullptr; }
     QUrl url() const;
     QString title() const;
-    // The engine's widget, or null until the first page is shown.
-    QWebEngineView *engineView() const { return m_view; }
+    // Starts printing the page on show; finished(false) when there is none,
+    // the job fails or the engine goes away first.
+    void print(QPrinter &printer, std::function<void(bool ok)> finished);
 
     // Ends the browser engine's use by this view now; the next page starts it
     // again. Called on the program's way out, since the engine must be gone
@@ -53,16 +57,11 @@ signals:
 
 private:
     void ensureEngine();
-    void applyOffline();
-    void onLoadFinished(bool ok);
 
-    FileSystem &m_fileSystem;
+    LocalPageFolder m_pages;
     bool m_offline = true;
     bool m_showsPage = false;
-    QPointer<OfflineRequestInterceptor> m_interceptor;
-    QPointer<LocalPageSchemeHandler> m_pages;
-    QPointer<QWebEngineProfile> m_profile;
-    QPointer<QWebEngineView> m_view;
+    std::unique_ptr<BrowserEngine> m_engine;
 };
 
 } // namespace glintbox

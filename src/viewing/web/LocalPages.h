@@ -1,24 +1,14 @@
 #pragma once
 
+#include "BrowserEngine.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
-#include <QWebEngineUrlSchemeHandler>
 
 namespace glintbox {
 
 class FileSystem;
-
-// Local pages are shown through a scheme of our own, not as file URLs: the
-// engine would let a file page's scripts read every file the user can read.
-// Each document of the scheme has an origin of its own, so no script reads
-// another one; the scheme serves the shown page's folder, with its subfolders,
-// and nothing else.
-constexpr char LocalPageScheme[] = "glintbox-page";
-
-// Registers the scheme with the browser engine; must run before the engine
-// starts, and may run more than once.
-void registerLocalPageScheme();
 
 // The URL of a local page. The folder is resolved by the file system, so that
 // "link/.." means what it means to every other program, not what a text rule
@@ -36,18 +26,21 @@ bool isInsideFolder(const QString &folder, const QString &path);
 // reads text files; otherwise the engine's default, Windows-1252.
 QByteArray servedContentType(const QString &fileName, const QByteArray &content);
 
-// Answers the scheme's requests with the files of one folder and its subfolders,
-// read through the file layer; everything else is refused.
-class LocalPageSchemeHandler : public QWebEngineUrlSchemeHandler {
-    Q_OBJECT
+// Serves the files of one folder and its subfolders, read through the file
+// layer; everything else is refused. Each document of the page scheme has an
+// origin of its own, so no script reads another one.
+class LocalPageFolder : public PageFiles {
 public:
-    LocalPageSchemeHandler(FileSystem &fileSystem, QObject *parent = nullptr);
+    explicit LocalPageFolder(FileSystem &fileSystem);
 
     // The folder of the page on show; empty serves nothing.
     void setFolder(const QString &folder);
     QString folder() const { return m_folder; }
 
-    void requestStarted(QWebEngineUrlRequestJob *job) override;
+    // A link into another folder serves that one from then on, and a page
+    // from elsewhere gets none.
+    void navigatingTo(const QUrl &url) override;
+    Reply serve(const QUrl &url) override;
 
 private:
     FileSystem &m_fileSystem;

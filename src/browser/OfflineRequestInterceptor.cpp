@@ -1,6 +1,6 @@
 #include "OfflineRequestInterceptor.h"
 
-#include "LocalPageScheme.h"
+#include "viewing/web/BrowserEngine.h"
 
 #include <QLoggingCategory>
 #include <QUrl>

@@ -1,4 +1,4 @@
-#include "LocalPageScheme.h"
+#include "LocalPages.h"
 
 #include "core/FileNameBytes.h"
 #include "core/FileSystem.h"
@@ -6,17 +6,14 @@
 #include "core/RunTimeError.h"
 #include "viewing/modes/ViewMode.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QLoggingCategory>
 #include <QMimeDatabase>
 #include <QStringDecoder>
-#include <QWebEngineUrlRequestJob>
-#include <QWebEngineUrlScheme>
 #include <climits>
 #include <cstdlib>
 
-Q_LOGGING_CATEGORY(lcPageScheme, "glintbox.web.scheme", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcPageScheme, "glintbox.web.pages", QtWarningMsg)
 
 namespace glintbox {
 
@@ -32,18 +29,6 @@ QString resolvedPath(const QString &path)
 }
 
 } // namespace
-
-void registerLocalPageScheme()
-{
-    if (QWebEngineUrlScheme::schemeByName(LocalPageScheme).name() == LocalPageScheme)
-        return;
-    QWebEngineUrlScheme scheme(LocalPageScheme);
-    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-    // Every document gets an origin of its own, so a script reads no other
-    // file, beside it or not.
-    scheme.setFlags(QWebEngineUrlScheme::NoAccessAllowed);
-    QWebEngineUrlScheme::registerScheme(scheme);
-}
 
 QUrl localPageUrl(const QString &path)
 {
@@ -93,42 +78,42 @@ QByteArray servedContentType(const QString &fileName, const QByteArray &content)
     return utf8.hasError() ? type : type + ";charset=utf-8";
 }
 
-LocalPageSchemeHandler::LocalPageSchemeHandler(FileSystem &fileSystem, QObject *parent)
-    : QWebEngineUrlSchemeHandler(parent)
-    , m_fileSystem(fileSystem)
+LocalPageFolder::LocalPageFolder(FileSystem &fileSystem)
+    : m_fileSystem(fileSystem)
 {
 }
 
-void LocalPageSchemeHandler::setFolder(const QString &folder)
+void LocalPageFolder::setFolder(const QString &folder)
 {
     m_folder = folder.isEmpty() ? QString() : resolvedPath(folder);
 }
 
-void LocalPageSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
+void LocalPageFolder::navigatingTo(const QUrl &url)
 {
-    const QString requested = localPagePath(job->requestUrl());
+    const QString path = localPagePath(url);
+    setFolder(path.left(qMax<qsizetype>(1, path.lastIndexOf(u'/'))));
+}
+
+PageFiles::Reply LocalPageFolder::serve(const QUrl &url)
+{
+    const QString requested = localPagePath(url);
     // Links are resolved first, so none leads out of the folder.
     const QString path = resolvedPath(requested);
-    if (path.isEmpty()) {
-        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
-        return;
-    }
+    if (path.isEmpty())
+        return {Outcome::NotFound, {}, {}};
     if (!isInsideFolder(m_folder, path)) {
         qCDebug(lcPageScheme) << "outside the page's folder:" << requested;
-        job->fail(QWebEngineUrlRequestJob::RequestDenied);
-        return;
+        return {Outcome::Denied, {}, {}};
     }
-    auto *content = new QBuffer(job);
+    Reply reply{Outcome::Served, {}, {}};
     try {
-        content->setData(m_fileSystem.readAll(path));
+        reply.content = m_fileSystem.readAll(path);
     } catch (const RunTimeError &error) {
         qCDebug(lcPageScheme) << requested << error.number() << error.detail();
-        job->fail(error.number() == PermissionDenied ? QWebEngineUrlRequestJob::RequestDenied
-                                                     : QWebEngineUrlRequestJob::RequestFailed);
-        return;
+        return {error.number() == PermissionDenied ? Outcome::Denied : Outcome::Failed, {}, {}};
     }
-    content->open(QIODevice::ReadOnly);
-    job->reply(servedContentType(fileNameOf(requested), content->data()), content);
+    reply.contentType = servedContentType(fileNameOf(requested), reply.content);
+    return reply;
 }
 
 } // namespace glintbox
