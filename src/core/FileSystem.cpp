@@ -165,12 +165,14 @@ QByteArray LocalFileSystem::readAll(const QString &path)
     if (::fstat(fd, &st) != 0)
         throwErrno(errno, path);
     refuseUnlessRegular(st, path);
-    QByteArray data;
-    // The size is a hint: the file may grow or shrink while it is read.
-    data.reserve(qsizetype(st.st_size) + 1);
-    char chunk[65536];
+    // Read straight into the result, which the size fits with a byte to spare
+    // to see the end; the size is a hint: the file may grow or shrink meanwhile.
+    QByteArray data(qsizetype(st.st_size) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
     for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (filled == data.size())
+            data.resize(data.size() * 2);
+        const ssize_t got = ::read(fd, data.data() + filled, size_t(data.size() - filled));
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -178,8 +180,9 @@ QByteArray LocalFileSystem::readAll(const QString &path)
         }
         if (got == 0)
             break;
-        data.append(chunk, got);
+        filled += got;
     }
+    data.truncate(filled);
     return data;
 }
 
