@@ -72,16 +72,20 @@ struct FileBeside {
             ::unlink(name.constData());
     }
 
-    void replaceTarget()
+    void flush()
     {
         const int file = std::exchange(fd, -1);
         int error = ::fsync(file) == 0 ? 0 : errno;
         if (::close(file) != 0 && error == 0)
             error = errno;
-        if (error == 0 && ::rename(name.constData(), target.constData()) != 0)
-            error = errno;
         if (error != 0)
             throwErrno(error, path);
+    }
+
+    void replaceTarget()
+    {
+        if (::rename(name.constData(), target.constData()) != 0)
+            throwErrno(errno, path);
         name.clear();
     }
 };
@@ -161,12 +165,14 @@ QByteArray LocalFileSystem::readAll(const QString &path)
     if (::fstat(fd, &st) != 0)
         throwErrno(errno, path);
     refuseUnlessRegular(st, path);
-    QByteArray data;
-    // The size is a hint: the file may grow or shrink while it is read.
-    data.reserve(qsizetype(st.st_size) + 1);
-    char chunk[65536];
+    // Read straight into the result, which the size fits with a byte to spare
+    // to see the end; the size is a hint: the file may grow or shrink meanwhile.
+    QByteArray data(qsizetype(st.st_size) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
     for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (filled == data.size())
+            data.resize(data.size() * 2);
+        const ssize_t got = ::read(fd, data.data() + filled, size_t(data.size() - filled));
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -174,8 +180,9 @@ QByteArray LocalFileSystem::readAll(const QString &path)
         }
         if (got == 0)
             break;
-        data.append(chunk, got);
+        filled += got;
     }
+    data.truncate(filled);
     return data;
 }
 
@@ -192,10 +199,12 @@ void LocalFileSystem::writeAll(const QString &path, const QByteArray &data)
         target = resolved;
     }
     const bool existed = ::stat(target.constData(), &st) == 0;
+    beforeWriteStep(WriteStep::Create, path);
     FileBeside written(target, path);
     if (existed && ::fchmod(written.fd, st.st_mode & 07777) != 0)
         throwErrno(errno, path);
     for (qsizetype done = 0; done < data.size();) {
+        beforeWriteStep(WriteStep::Write, path);
         const ssize_t got =
             ::write(written.fd, data.constData() + done, size_t(data.size() - done));
         if (got < 0 && errno == EINTR)
@@ -204,13 +213,32 @@ void LocalFileSystem::writeAll(const QString &path, const QByteArray &data)
             throwErrno(got < 0 ? errno : EIO, path);
         done += got;
     }
+    beforeWriteStep(WriteStep::Flush, path);
+    written.flush();
+    beforeWriteStep(WriteStep::Rename, path);
     written.replaceTarget();
+}
+
+void LocalFileSystem::beforeWriteStep(WriteStep, const QString &)
+{
 }
 
 void LocalFileSystem::remove(const QString &path)
 {
     if (::unlink(encoded(path).constData()) != 0)
         throwErrno(errno, path);
+}
+
+void LocalFileSystem::makeFolders(const QString &path)
+{
+    const QByteArray name = encoded(path);
+    for (qsizetype slash = name.indexOf('/', 1);; slash = name.indexOf('/', slash + 1)) {
+        const QByteArray folder = slash < 0 ? name : name.left(slash);
+        if (!folder.isEmpty() && ::mkdir(folder.constData(), 0777) != 0 && errno != EEXIST)
+            throwErrno(errno, path, RunTimeError::Target::Folder);
+        if (slash < 0)
+            break;
+    }
 }
 
 } // namespace glintbox

@@ -43,6 +43,8 @@ public:
     // Replaces the file atomically: a failed write leaves the old file whole.
     virtual void writeAll(const QString &path, const QByteArray &data) = 0;
     virtual void remove(const QString &path) = 0;
+    // Makes the folder and every missing folder above it.
+    virtual void makeFolders(const QString &path) = 0;
 
     // Opens a folder for a walk and reads its entries ("." and ".." left
     // out). With an open ancestor given, the folder is opened relative to it
@@ -60,7 +62,14 @@ public:
     QByteArray readAll(const QString &path) override;
     void writeAll(const QString &path, const QByteArray &data) override;
     void remove(const QString &path) override;
+    void makeFolders(const QString &path) override;
     WalkFolder openForWalk(const QString &path, const OpenFolder *ancestor) override;
+
+protected:
+    // The steps of writeAll, in order; writing repeats while data is left.
+    enum class WriteStep { Create, Write, Flush, Rename };
+    // Runs before each step of writeAll: the place to make one step fail.
+    virtual void beforeWriteStep(WriteStep step, const QString &path);
 };
 
 } // namespace glintbox

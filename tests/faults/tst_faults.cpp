@@ -1,7 +1,9 @@
-// Reads and listings that fail at a chosen moment, through the file layer,
-// in the real main window: each gives its message, nothing of another file
-// stays on view, and the window goes on working.
+// Reads, listings and the settings write failing at a chosen moment, through
+// the file layer, in the real main window: each gives its message, nothing of
+// another file stays on view, no old file is lost, and the window goes on
+// working or closes.
 #include "../shell/ShellFixture.h"
+#include "TestFiles.h"
 #include "TestImages.h"
 #include "core/lists/FileList.h"
 #include "core/lists/FolderList.h"
@@ -49,6 +51,9 @@ private slots:
     void readFailsOnTheWayBack();
     void listingFailsBetweenTheLists_data();
     void listingFailsBetweenTheLists();
+    void settingsWriteFailsAtEachStep_data();
+    void settingsWriteFailsAtEachStep();
+    void firstCloseMakesTheSettingsFolder();
 };
 
 void TestFaults::readFailsOnTheWayBack_data()
@@ -177,6 +182,62 @@ void TestFaults::listingFailsBetweenTheLists()
     w.controls().File1->setListIndex(0);
     QCOMPARE(w.viewer().Text1->text(), QStringLiteral("inner file"));
     QVERIFY(f.prompts.records().isEmpty());
+}
+
+void TestFaults::settingsWriteFailsAtEachStep_data()
+{
+    QTest::addColumn<int>("successfulSteps");
+    QTest::addColumn<int>("errnoValue");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("text");
+    const char *steps[] = {"create", "write", "flush", "rename"};
+    for (int step = 0; step < 4; ++step) {
+        for (const Failure &failure : Failures) {
+            QTest::addRow("%s at %s", failure.name, steps[step])
+                << step << failure.errnoValue
+                << QStringLiteral("Glintbox - Error %1").arg(failure.fileNumber)
+                << QString::fromLatin1(failure.text);
+        }
+    }
+}
+
+void TestFaults::settingsWriteFailsAtEachStep()
+{
+    QFETCH(int, successfulSteps);
+    QFETCH(int, errnoValue);
+    QFETCH(QString, caption);
+    QFETCH(QString, text);
+
+    ShellFixture f;
+    const QString file = f.settingsFile();
+    f.store = std::make_unique<SettingsStore>(file, f.fs);
+    f.load().close();
+    const QByteArray old = readFile(file);
+    QVERIFY(old.contains("MaxFileSize=20480000"));
+
+    f.store = std::make_unique<SettingsStore>(file, f.fs);
+    frmGlintbox &w = f.load();
+    w.show();
+    w.state().maxFileSize = 524288;
+    f.fs.failAfter(Op::WriteStep, file, successfulSteps, errnoValue);
+    QVERIFY(w.close());
+    QVERIFY(!w.isVisible());
+    QCOMPARE(f.prompts.captions(), QStringList{caption});
+    QCOMPARE(f.prompts.texts(), QStringList{text});
+    QCOMPARE(f.exits, 1); // only the first close got to the end
+    QCOMPARE(readFile(file), old);
+    QCOMPARE(QDir(f.dir.path()).entryList({QStringLiteral("Glintbox.conf*")}, QDir::Files),
+             QStringList{QStringLiteral("Glintbox.conf")});
+}
+
+void TestFaults::firstCloseMakesTheSettingsFolder()
+{
+    ShellFixture f;
+    const QString file = f.path(QStringLiteral("config/Glintbox/Glintbox.conf"));
+    f.store = std::make_unique<SettingsStore>(file, f.fs);
+    f.load().close();
+    QCOMPARE(f.exits, 1);
+    QVERIFY(SettingsStore(file).contains(SettingsSection, DriveLetterKey));
 }
 
 QTEST_MAIN(TestFaults)

@@ -38,6 +38,11 @@ void FaultyFileSystem::writeAll(const QString &path, const QByteArray &data)
     LocalFileSystem::writeAll(path, data);
 }
 
+void FaultyFileSystem::beforeWriteStep(WriteStep, const QString &path)
+{
+    check(Operation::WriteStep, path);
+}
+
 void FaultyFileSystem::remove(const QString &path)
 {
     check(Operation::Remove, path);

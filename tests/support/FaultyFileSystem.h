@@ -13,7 +13,8 @@ namespace glintbox {
 // with a chosen errno (root ignores permissions, so chmod cannot stand in).
 class FaultyFileSystem : public LocalFileSystem {
 public:
-    enum class Operation { Status, List, Read, Write, Remove };
+    // WriteStep: each step of a write (create, write, flush, rename) on its own.
+    enum class Operation { Status, List, Read, Write, Remove, WriteStep };
 
     void failWith(Operation operation, const QString &path, int errnoValue)
     {
@@ -36,6 +37,9 @@ public:
     void remove(const QString &path) override;
     // Fails as a listing of the folder does.
     WalkFolder openForWalk(const QString &path, const OpenFolder *ancestor) override;
+
+protected:
+    void beforeWriteStep(WriteStep step, const QString &path) override;
 
 private:
     static QString key(Operation operation, const QString &path)

@@ -3,20 +3,31 @@
 #include "core/RunTimeError.h"
 
 #include <QFileInfo>
+#include <QLoggingCategory>
+#include <QStandardPaths>
 #include <QStringList>
+
+Q_LOGGING_CATEGORY(lcSettings, "glintbox.settings", QtWarningMsg)
 
 namespace glintbox {
 
 SettingsStore::SettingsStore()
-    : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                             QStringLiteral("Glintbox"),
-                                             QStringLiteral("Glintbox")))
+    : SettingsStore(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                    QStringLiteral("/Glintbox/Glintbox.conf"))
 {
 }
 
-SettingsStore::SettingsStore(const QString &filePath)
-    : m_settings(std::make_unique<QSettings>(filePath, QSettings::NativeFormat))
+SettingsStore::SettingsStore(const QString &filePath, FileSystem &fileSystem)
+    : m_filePath(QFileInfo(filePath).absoluteFilePath())
+    , m_fileSystem(fileSystem)
 {
+    try {
+        m_values = parseSettingsFile(m_fileSystem.readAll(m_filePath));
+    } catch (const RunTimeError &error) {
+        // No file is a first run; a file that cannot be read gives the
+        // defaults as well, and start-up shows no message of its own.
+        qCInfo(lcSettings) << "settings not read:" << error.what();
+    }
 }
 
 QString SettingsStore::sectionKey(const QString &section, const QString &key)
@@ -27,7 +38,7 @@ QString SettingsStore::sectionKey(const QString &section, const QString &key)
 QString SettingsStore::read(const QString &section, const QString &key,
                             const QString &defaultText) const
 {
-    const QVariant value = m_settings->value(sectionKey(section, key));
+    const QVariant value = m_values.value(sectionKey(section, key));
     if (!value.isValid())
         return defaultText;
     // A hand-written value with commas comes back as a list.
@@ -38,30 +49,25 @@ QString SettingsStore::read(const QString &section, const QString &key,
 
 void SettingsStore::write(const QString &section, const QString &key, const QString &text)
 {
-    if (!m_settings->isWritable())
-        throw RunTimeError(PermissionDenied, m_settings->fileName());
-    m_settings->setValue(sectionKey(section, key), text);
+    m_values.insert(sectionKey(section, key), text);
 }
 
 void SettingsStore::remove(const QString &section, const QString &key)
 {
     if (!contains(section, key))
         throw RunTimeError(InvalidProcedureCall, sectionKey(section, key));
-    m_settings->remove(sectionKey(section, key));
+    m_values.remove(sectionKey(section, key));
 }
 
 bool SettingsStore::contains(const QString &section, const QString &key) const
 {
-    return m_settings->contains(sectionKey(section, key));
+    return m_values.contains(sectionKey(section, key));
 }
 
 void SettingsStore::commit()
 {
-    m_settings->sync();
-    if (m_settings->status() == QSettings::AccessError) {
-        const QFileInfo file(m_settings->fileName());
-        throw RunTimeError(PermissionDenied, file.absoluteFilePath());
-    }
+    m_fileSystem.makeFolders(QFileInfo(m_filePath).path());
+    m_fileSystem.writeAll(m_filePath, settingsFileText(m_values));
 }
 
 } // namespace glintbox

@@ -1,21 +1,21 @@
 #pragma once
 
 #include "SettingsKeys.h"
+#include "core/FileSystem.h"
+#include "core/SettingsFileText.h"
 
-#include <QSettings>
 #include <QString>
-#include <memory>
 
 namespace glintbox {
 
 // The per-user store of text values under application "Glintbox", a section
-// and a key (on Linux ~/.config/Glintbox/Glintbox.conf). Tests pass a file.
+// and a key, in ~/.config/Glintbox/Glintbox.conf (under $XDG_CONFIG_HOME when
+// set). The file is read once, when the store is made, and written whole by
+// commit(), both through the file layer. Tests pass a file.
 class SettingsStore {
 public:
     SettingsStore();
-    explicit SettingsStore(const QString &filePath);
-
-    QString fileName() const { return m_settings->fileName(); }
+    explicit SettingsStore(const QString &filePath, FileSystem &fileSystem = FileSystem::local());
 
     // The stored text, or the default when the key is absent.
     QString read(const QString &section, const QString &key, const QString &defaultText) const;
@@ -27,12 +27,16 @@ public:
 
     bool contains(const QString &section, const QString &key) const;
 
-    // Puts what was written on disk; throws when that fails.
+    // Puts what was written on disk, replacing the file only once the new
+    // one is whole; throws when that fails, leaving the old file as it was.
     void commit();
 
 private:
     static QString sectionKey(const QString &section, const QString &key);
-    std::unique_ptr<QSettings> m_settings;
+
+    QString m_filePath;
+    FileSystem &m_fileSystem;
+    StoredSettings m_values;
 };
 
 } // namespace glintbox

@@ -21,9 +21,11 @@ qsizetype ChunkedTextFeeder::pieceEnd(const QString &text, qsizetype from, qsize
     const qsizetype limit = qMin(text.size(), from + qMax<qsizetype>(maxLength, 2));
     if (limit == text.size())
         return limit;
-    const qsizetype lineBreak = text.lastIndexOf(u'\n', limit - 1);
-    if (lineBreak >= from)
-        return lineBreak + 1;
+    // Only inside the piece: a search back through the whole text would cost
+    // a long line's length for every piece of it.
+    const qsizetype lineBreak = QStringView(text).sliced(from, limit - from).lastIndexOf(u'\n');
+    if (lineBreak >= 0)
+        return from + lineBreak + 1;
     qsizetype end = limit;
     if (text.at(end - 1) == u'\r' || text.at(end - 1).isHighSurrogate())
         --end;
