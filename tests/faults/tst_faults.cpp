@@ -54,6 +54,7 @@ private slots:
     void settingsWriteFailsAtEachStep_data();
     void settingsWriteFailsAtEachStep();
     void firstCloseMakesTheSettingsFolder();
+    void unreadableSettingsAreKept();
 };
 
 void TestFaults::readFailsOnTheWayBack_data()
@@ -238,6 +239,25 @@ void TestFaults::firstCloseMakesTheSettingsFolder()
     f.load().close();
     QCOMPARE(f.exits, 1);
     QVERIFY(SettingsStore(file).contains(SettingsSection, DriveLetterKey));
+}
+
+// Settings that could not be read are still the user's: the close reports
+// instead of writing the defaults over them.
+void TestFaults::unreadableSettingsAreKept()
+{
+    ShellFixture f;
+    const QString file = f.settingsFile();
+    f.store = std::make_unique<SettingsStore>(file, f.fs);
+    f.load().close();
+    const QByteArray old = readFile(file);
+    f.fs.failWith(Op::Read, file, EIO);
+    f.store = std::make_unique<SettingsStore>(file, f.fs);
+    f.fs.clearFaults();
+    frmGlintbox &w = f.load();
+    w.show();
+    QVERIFY(w.close());
+    QCOMPARE(f.prompts.captions().size(), 1);
+    QCOMPARE(readFile(file), old);
 }
 
 QTEST_MAIN(TestFaults)

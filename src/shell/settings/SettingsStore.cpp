@@ -27,6 +27,8 @@ SettingsStore::SettingsStore(const QString &filePath, FileSystem &fileSystem)
         // No file is a first run; a file that cannot be read gives the
         // defaults as well, and start-up shows no message of its own.
         qCInfo(lcSettings) << "settings not read:" << error.what();
+        if (error.number() != FileNotFound && error.number() != PathNotFound)
+            m_readError = error;
     }
 }
 
@@ -66,6 +68,8 @@ bool SettingsStore::contains(const QString &section, const QString &key) const
 
 void SettingsStore::commit()
 {
+    if (m_readError)
+        throw *m_readError;
     m_fileSystem.makeFolders(QFileInfo(m_filePath).path());
     m_fileSystem.writeAll(m_filePath, settingsFileText(m_values));
 }

@@ -2,9 +2,12 @@
 
 #include "SettingsKeys.h"
 #include "core/FileSystem.h"
+#include "core/RunTimeError.h"
 #include "core/SettingsFileText.h"
 
 #include <QString>
+
+#include <optional>
 
 namespace glintbox {
 
@@ -29,6 +32,8 @@ public:
 
     // Puts what was written on disk, replacing the file only once the new
     // one is whole; throws when that fails, leaving the old file as it was.
+    // A file that is there but could not be read is never replaced: writing
+    // the defaults over it would lose the user's settings.
     void commit();
 
 private:
@@ -37,6 +42,7 @@ private:
     QString m_filePath;
     FileSystem &m_fileSystem;
     StoredSettings m_values;
+    std::optional<RunTimeError> m_readError;
 };
 
 } // namespace glintbox
