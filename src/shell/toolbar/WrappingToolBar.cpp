@@ -29,9 +29,12 @@ WrappingToolBar::WrappingToolBar(const QString &title, QWidget *parent)
 WrappingToolBar::Flow WrappingToolBar::flowFor(int width) const
 {
     QList<Item> items;
+    QList<QWidget *> hidden;
     int rowHeight = 0;
     for (QAction *action : actions()) {
         QWidget *widget = widgetForAction(action);
+        if (widget && !action->isVisible())
+            hidden.append(widget);
         if (!widget || !action->isVisible())
             continue;
         const QSize size =
@@ -75,6 +78,8 @@ WrappingToolBar::Flow WrappingToolBar::flowFor(int width) const
     Flow flow;
     for (const Item &item : items)
         flow.placements.append(Placement{item.widget, QRect()});
+    for (QWidget *widget : hidden)
+        flow.placements.append(Placement{widget, QRect()});
     int top = margin;
     for (QList<qsizetype> &row : rows) {
         while (!row.isEmpty() && items.at(row.last()).separator)
