@@ -28,6 +28,7 @@
 #include "textops/print/Printing.h"
 #include "textops/search/TextSearch.h"
 #include "toolbar/MainToolbar.h"
+#include "toolbar/WrappingToolBar.h"
 #include "viewing/display/FileDisplay.h"
 #include "viewing/display/ViewModes.h"
 #include "viewing/gauge/SizeGauge.h"
@@ -182,7 +183,8 @@ void frmGlintbox::createViewer()
 
 void frmGlintbox::createToolbar()
 {
-    QToolBar *toolbar = addToolBar(QStringLiteral("Toolbar1"));
+    auto *toolbar = new WrappingToolBar(QStringLiteral("Toolbar1"), this);
+    addToolBar(toolbar);
     toolbar->setObjectName(QStringLiteral("Toolbar1"));
     toolbar->setMovable(false);
     // The toolbar holds the zoom controls and lives as long as the window:

@@ -28,14 +28,14 @@ QSizeF withMinimumSize(const QSizeF &outer)
             std::max(outer.height(), MinimumWindowHeight)};
 }
 
-QRectF keptAboveViewer(const QRectF &list, const QRectF &viewer)
+QRectF keptAbove(const QRectF &list, const QRectF &below)
 {
     constexpr double gap = 50;
-    const bool sideBySide = list.right() <= viewer.left() || viewer.right() <= list.left();
-    if (sideBySide || list.top() >= viewer.top() || list.bottom() <= viewer.top() - gap)
+    const bool sideBySide = list.right() <= below.left() || below.right() <= list.left();
+    if (sideBySide || list.top() >= below.top() || list.bottom() <= below.top() - gap)
         return list;
     QRectF kept = list;
-    kept.setBottom(std::max(list.top(), viewer.top() - gap));
+    kept.setBottom(std::max(list.top(), below.top() - gap));
     return kept;
 }
 
@@ -81,10 +81,24 @@ LayoutGeometry computeLayout(Arrangement arrangement, double W, double H)
                             g.viewer.height() - 220);
         g.HScroll1 = QRectF(g.HScroll1.left(), g.viewer.height() - 235, g.viewer.width() - 200,
                             g.HScroll1.height());
-        g.StatusBar = QRectF(g.Drive1.left() + 2450, H - 980, W - 2550, g.StatusBar.height());
+        // The status line runs along the whole bottom edge, below the lists
+        // too: beside them it could not hold the name, size and date.
+        g.StatusBar = QRectF(g.Drive1.left(), H - 980, W - 140, g.StatusBar.height());
         g.InputFileProperties.setWidth(g.StatusBar.width() - 40);
         g.Picture1.moveTo(g.viewer.width() - 220, g.viewer.height() - 260);
     }
+    return g;
+}
+
+LayoutGeometry placedLayout(Arrangement arrangement, double W, double H)
+{
+    LayoutGeometry g = computeLayout(arrangement, W, H);
+    g.viewer.setBottom(std::min(g.viewer.bottom(), g.StatusBar.top()));
+    for (QRectF *list : {&g.Dir1, &g.File1})
+        *list = keptAbove(keptAbove(*list, g.viewer), g.StatusBar);
+    const QRectF client(0, 0, W - DesignedNonClientWidth, H - DesignedNonClientHeight);
+    for (QRectF *placed : {&g.Drive1, &g.chkAutoMode, &g.Dir1, &g.File1, &g.viewer, &g.StatusBar})
+        *placed = placed->intersected(client);
     return g;
 }
 

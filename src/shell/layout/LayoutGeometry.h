@@ -44,10 +44,10 @@ QSizeF designedOuterSize(const QSizeF &clientBelowToolbar);
 // The window's outer size once the minimum of 8000 x 6000 twips is applied.
 QSizeF withMinimumSize(const QSizeF &outer);
 
-// A list placed above the viewer, ended the designed gap above it. The
-// designed lists showed whole lines only and so stopped short of the viewer
-// that the top arrangement places 95 twips above their nominal bottom.
-QRectF keptAboveViewer(const QRectF &list, const QRectF &viewer);
+// A list that runs into an element below it (the viewer, the status line),
+// ended the designed gap above that element. The designed lists showed whole
+// lines only and so stopped short of what lay below their nominal bottom.
+QRectF keptAbove(const QRectF &list, const QRectF &below);
 
 enum class Arrangement { Top, Side };
 
@@ -55,5 +55,10 @@ enum class Arrangement { Top, Side };
 Arrangement arrangementOf(const QString &controlsSetting);
 
 LayoutGeometry computeLayout(Arrangement arrangement, double width, double height);
+
+// The layout as the window shows it: the lists end above the viewer and the
+// status line, and nothing reaches past the client area, whose edges the
+// designed constants may pass by a few twips.
+LayoutGeometry placedLayout(Arrangement arrangement, double width, double height);
 
 } // namespace glintbox

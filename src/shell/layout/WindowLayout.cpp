@@ -115,8 +115,8 @@ void WindowLayout::Form_Resize()
         const QSizeF client(pixelsToTwips(m_client.width(), dpi),
                             pixelsToTwips(m_client.height(), dpi));
         const QSizeF designed = designedOuterSize(client);
-        applyLayout(computeLayout(arrangementOf(m_state.controlsPosition), designed.width(),
-                                  designed.height()));
+        applyLayout(placedLayout(arrangementOf(m_state.controlsPosition), designed.width(),
+                                 designed.height()));
         panBack();
     });
 }
@@ -131,7 +131,7 @@ QRect WindowLayout::toClientPixels(const QRectF &twips) const
     const int right = twipsToPixels(twips.left() + std::max(0.0, twips.width()), dpi);
     const int y = twipsToPixels(top, dpi);
     const int bottom = twipsToPixels(top + std::max(0.0, twips.height()), dpi);
-    return QRect(left, y, right - left, bottom - y).intersected(m_client.rect());
+    return QRect(left, y, right - left, bottom - y);
 }
 
 void WindowLayout::applyLayout(const LayoutGeometry &g)
@@ -164,8 +164,8 @@ void WindowLayout::applyLayout(const LayoutGeometry &g)
         freeFrom = box.left() + needed + 2;
     }
     place(m_viewer.gauge, gaugeBox);
-    place(c.Dir1, keptAboveViewer(g.Dir1, g.viewer));
-    place(c.File1, keptAboveViewer(g.File1, g.viewer));
+    place(c.Dir1, g.Dir1);
+    place(c.File1, g.File1);
     for (QWidget *view :
          {static_cast<QWidget *>(m_viewer.Text1), static_cast<QWidget *>(m_viewer.Picture2),
           static_cast<QWidget *>(m_viewer.WebBrowser1), m_viewer.picLaunchWindow,

@@ -4,9 +4,9 @@
 #include "viewing/display/ViewerControls.h"
 
 #include <QLabel>
-#include <QPushButton>
 #include <QSlider>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace glintbox {
 
@@ -26,16 +26,19 @@ void addZoomControls(QToolBar &toolbar, ViewerControls &controls)
     controls.Zoom->setSingleStep(5);
     controls.Zoom->setPageStep(50);
     controls.Zoom->setValue(NormalZoom);
-    controls.Zoom->setFixedWidth(140);
+    controls.Zoom->setFixedWidth(120);
     toolbar.addWidget(controls.Zoom);
 
     const auto &presets = zoomPresets();
     for (size_t i = 0; i < presets.size(); ++i) {
-        auto *button = new QPushButton(zoomPresetCaption(presets.at(i)), &toolbar);
+        // As narrow as its caption, so that the nine fit one row of a small window.
+        auto *button = new QToolButton(&toolbar);
+        button->setText(zoomPresetCaption(presets.at(i)));
+        button->setAutoRaise(true);
+        button->setFixedWidth(button->fontMetrics().horizontalAdvance(button->text()) + 10);
         button->setObjectName(QStringLiteral("btnZoom%1").arg(i));
         button->setToolTip(QString::fromLatin1(presets.at(i).toolTip));
         button->setEnabled(false);
-        button->setFlat(true);
         // A click gives the focus back to the file list; the button never takes it.
         button->setFocusPolicy(Qt::NoFocus);
         toolbar.addWidget(button);
