@@ -213,23 +213,13 @@ private:
     QByteArray m_records;
 };
 
-// A packed 24-bit bottom-up DIB of w x h pixels, rows given top row first.
-inline QByteArray dib24(int w, int h, const QList<quint32> &topRowFirst)
+// A packed 24-bit bottom-up DIB of two by two pixels: red, green over blue, yellow.
+inline QByteArray quadrants()
 {
     Le dib;
-    dib.u32(40).i32s(w, h).u16s(1, 24).u32s(0, 0, 0, 0, 0, 0);
-    const int stride = (w * 3 + 3) & ~3;
-    for (int row = h - 1; row >= 0; --row) {
-        Le line;
-        for (int x = 0; x < w; ++x) {
-            const quint32 c = topRowFirst.value(row * w + x);
-            line.u8(quint8(c >> 16)).u8(quint8(c >> 8)).u8(quint8(c)); // B, G, R
-        }
-        while (line.size() < stride)
-            line.u8(0);
-        dib.bytes(line.data());
-    }
-    return dib.data();
+    dib.u32(40).i32s(2, 2).u16s(1, 24).u32s(0, 0, 0, 0, 0, 0);
+    dib.u8s(255, 0, 0, 0, 255, 255, 0, 0);             // blue, yellow as B, G, R; padding
+    return dib.u8s(0, 0, 255, 0, 255, 0, 0, 0).data(); // red, green
 }
 
 } // namespace glintbox::test
