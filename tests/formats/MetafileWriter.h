@@ -28,11 +28,7 @@ public:
     template<typename... T> Le &i32s(T... v) { return (i32(qint32(v)), ..., *this); }
     template<typename... T> Le &u32s(T... v) { return (u32(quint32(v)), ..., *this); }
     template<typename... T> Le &f32s(T... v) { return (f32(float(v)), ..., *this); }
-    Le &bytes(const QByteArray &b)
-    {
-        m_bytes += b;
-        return *this;
-    }
+    Le &bytes(const QByteArray &b) { return raw(b.constData(), int(b.size())); }
     Le &bytes(const Le &b) { return bytes(b.data()); }
     Le &rect(QRect r) { return i32(r.left()).i32(r.top()).i32(r.right() + 1).i32(r.bottom() + 1); }
     Le &rectF(QRectF r) { return f32s(r.x(), r.y(), r.width(), r.height()); }
@@ -49,7 +45,6 @@ public:
         return *this;
     }
     const QByteArray &data() const { return m_bytes; }
-    qsizetype size() const { return m_bytes.size(); }
 
 private:
     Le &raw(const void *p, int n)
@@ -90,14 +85,8 @@ public:
 
     EmfWriter &record(quint32 type, const Le &params = {})
     {
-        Le r;
-        QByteArray body = params.data();
-        while (body.size() % 4)
-            body.append('\0');
-        r.u32(type).u32(quint32(8 + body.size())).bytes(body);
-        m_records += r.data();
-        ++m_count;
-        return *this;
+        const QByteArray body = Le(params).pad(4).data();
+        return rawRecord(type, quint32(8 + body.size()), body);
     }
     // A record whose size field says `size` whatever its content.
     EmfWriter &rawRecord(quint32 type, quint32 size, const QByteArray &body)
@@ -139,9 +128,7 @@ public:
     }
     EmfPlusWriter &add(quint16 type, quint16 flags, const Le &data = {})
     {
-        QByteArray body = data.data();
-        while (body.size() % 4)
-            body.append('\0');
+        const QByteArray body = Le(data).pad(4).data();
         m_records.u16(type).u16(flags).u32(quint32(12 + body.size())).u32(quint32(body.size()));
         m_records.bytes(body);
         return *this;
@@ -159,7 +146,7 @@ public:
     Le comment() const
     {
         return Le()
-            .u32(quint32(4 + m_records.size()))
+            .u32(quint32(4 + m_records.data().size()))
             .u32(emfplus::EmfPlusCommentIdentifier)
             .bytes(m_records.data());
     }
@@ -181,11 +168,8 @@ public:
 
     WmfWriter &record(quint16 function, const Le &params = {})
     {
-        QByteArray body = params.data();
-        if (body.size() % 2)
-            body.append('\0');
-        m_records += Le().u32(quint32(3 + body.size() / 2)).u16(function).bytes(body).data();
-        return *this;
+        const QByteArray body = Le(params).pad(2).data();
+        return rawRecord(quint32(3 + body.size() / 2), function, body);
     }
     WmfWriter &rawRecord(quint32 sizeWords, quint16 function, const QByteArray &body)
     {
