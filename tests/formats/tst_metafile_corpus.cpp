@@ -1,11 +1,11 @@
 #include "Corpus.h"
+#include "TestFiles.h"
 
 #include "core/RunTimeError.h"
 #include "formats/metafile/Metafile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QtTest>
@@ -13,12 +13,6 @@
 using namespace glintbox;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The share of pixels whose colour differs from the reference by more than antialiasing and
 // the references' reduced palette explain.
@@ -59,7 +53,7 @@ private slots:
     void rendersEveryFile()
     {
         QFETCH(QString, path);
-        const QByteArray bytes = readAll(path);
+        const QByteArray bytes = readFile(path);
         QVERIFY(!bytes.isEmpty());
         const bool corrupt = QFileInfo(path).fileName().startsWith(QLatin1String("bad_"));
         QVERIFY(Metafile::looksLikeMetafile(bytes.left(64)) || corrupt);
@@ -104,7 +98,7 @@ private slots:
         QFETCH(QString, reference);
         const QImage expected(reference);
         QVERIFY(!expected.isNull());
-        const QByteArray bytes = readAll(path);
+        const QByteArray bytes = readFile(path);
         QVERIFY2(!bytes.isEmpty(), qPrintable(path));
         const QImage picture = Metafile::fromBytes(bytes).toImage(expected.size(), Qt::white);
         const double share = differingShare(picture, expected);
