@@ -4,11 +4,8 @@
 #include "formats/metafile/MetafileRecords.h"
 
 #include <QByteArray>
-#include <QList>
 #include <QRect>
 #include <QString>
-
-#include <cstring>
 
 namespace glintbox::test {
 
@@ -32,12 +29,7 @@ public:
     Le &bytes(const Le &b) { return bytes(b.data()); }
     Le &rect(QRect r) { return i32(r.left()).i32(r.top()).i32(r.right() + 1).i32(r.bottom() + 1); }
     Le &rectF(QRectF r) { return f32s(r.x(), r.y(), r.width(), r.height()); }
-    Le &utf16(const QString &s)
-    {
-        for (QChar c : s)
-            u16(c.unicode());
-        return *this;
-    }
+    Le &utf16(const QString &s) { return raw(s.utf16(), int(s.size() * 2)); }
     Le &pad(int alignment)
     {
         while (m_bytes.size() % alignment)
@@ -102,12 +94,10 @@ public:
             records += Le().u32(gdi::EMR_EOF).u32(20).u32(0).u32(16).u32(20).data();
         Le header;
         const int w = m_size.width(), h = m_size.height();
-        header.u32(gdi::EMR_HEADER).u32(108).i32(0).i32(0).i32(w - 1).i32(h - 1);
-        header.i32(0).i32(0).i32(w * 25).i32(h * 25); // 0.01 mm at 4 px/mm
+        header.u32s(gdi::EMR_HEADER, 108).i32s(0, 0, w - 1, h - 1);
+        header.i32s(0, 0, w * 25, h * 25); // 0.01 mm at 4 px/mm
         header.u32s(gdi::ENHMETA_SIGNATURE, 0x10000, 108 + records.size(), m_count + 1 + withEof);
-        header.u16s(64, 0);
-        header.u32(0).u32(0).u32(0).i32(1000).i32(1000).i32(250).i32(250);
-        header.u32(0).u32(0).u32(0).i32(250000).i32(250000);
+        header.u16s(64, 0).u32s(0, 0, 0).i32s(1000, 1000, 250, 250, 0, 0, 0, 250000, 250000);
         return header.data() + records;
     }
 
@@ -129,8 +119,7 @@ public:
     EmfPlusWriter &add(quint16 type, quint16 flags, const Le &data = {})
     {
         const QByteArray body = Le(data).pad(4).data();
-        m_records.u16(type).u16(flags).u32(quint32(12 + body.size())).u32(quint32(body.size()));
-        m_records.bytes(body);
+        m_records.u16s(type, flags).u32s(12 + body.size(), body.size()).bytes(body);
         return *this;
     }
     // Several records, given as type, flags, data, type, flags, data...

@@ -610,59 +610,55 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QRect>("ink");
         QTest::addColumn<QRect>("blank");
+        auto inkRow = [](const char *name, QRect ink, QRect blank, const QByteArray &bytes) {
+            QTest::newRow(name) << bytes << ink << blank;
+        };
         // A reference point at (50, 50) under each alignment.
         auto aligned = [](quint32 align) {
             return picture(textPicture(), EMR_SETTEXTALIGN, Le().u32(align), EMR_EXTTEXTOUTW,
                            textOut({50, 50}, "II"));
         };
-        QTest::newRow("right, bottom")
-            << aligned(TA_RIGHT | TA_BOTTOM) << QRect(0, 0, 48, 48) << QRect(52, 0, 48, 100);
-        QTest::newRow("centre, baseline")
-            << aligned(TA_CENTER | TA_BASELINE) << QRect(0, 0, 48, 48) << QRect(0, 52, 100, 48);
-        QTest::newRow("opaque rectangle without text")
-            << picture(textPicture(), EMR_SETBKCOLOR, Le().u32(Blue), EMR_EXTTEXTOUTW,
-                       textOut({0, 0}, "", ETO_OPAQUE, QRect(20, 20, 40, 40)))
-            << QRect(25, 25, 30, 30) << QRect(65, 0, 35, 100);
-        QTest::newRow("opaque glyph numbers keep their box")
-            << picture(textPicture(), EMR_SETBKCOLOR, Le().u32(Blue), EMR_EXTTEXTOUTW,
+        inkRow("right, bottom", {0, 0, 48, 48}, {52, 0, 48, 100}, aligned(TA_RIGHT | TA_BOTTOM));
+        inkRow("centre, baseline", {0, 0, 48, 48}, {0, 52, 100, 48},
+               aligned(TA_CENTER | TA_BASELINE));
+        inkRow("opaque rectangle without text", {25, 25, 30, 30}, {65, 0, 35, 100},
+               picture(textPicture(), EMR_SETBKCOLOR, Le().u32(Blue), EMR_EXTTEXTOUTW,
+                       textOut({0, 0}, "", ETO_OPAQUE, QRect(20, 20, 40, 40))));
+        inkRow("opaque glyph numbers keep their box", {25, 25, 30, 30}, {65, 0, 35, 100},
+               picture(textPicture(), EMR_SETBKCOLOR, Le().u32(Blue), EMR_EXTTEXTOUTW,
                        textOut({20, 20}, "\x01\x02", ETO_OPAQUE | ETO_GLYPH_INDEX,
-                               QRect(20, 20, 40, 40)))
-            << QRect(25, 25, 30, 30) << QRect(65, 0, 35, 100);
+                               QRect(20, 20, 40, 40))));
         // Window y grows upwards, and an escapement of 270 degrees climbs from the reference
         // point at device (50, 80), as the vertical axis labels of charts are written.
-        QTest::newRow("escapement in a mapping with y up")
-            << picture(EmfWriter(), EMR_SETMAPMODE, Le().u32(MM_ANISOTROPIC), EMR_SETWINDOWEXTEX,
+        inkRow("escapement in a mapping with y up", {50, 30, 25, 45}, {0, 84, 100, 16},
+               picture(EmfWriter(), EMR_SETMAPMODE, Le().u32(MM_ANISOTROPIC), EMR_SETWINDOWEXTEX,
                        Le().i32s(100, -100), EMR_SETWINDOWORGEX, Le().i32s(0, 100),
                        EMR_SETVIEWPORTEXTEX, Le().i32s(100, 100), EMR_EXTCREATEFONTINDIRECTW,
                        emfFont(20, 700, QStringLiteral("DejaVu Sans"), 0, 2700), EMR_SELECTOBJECT,
                        Le().u32(1), EMR_SETBKMODE, Le().u32(TRANSPARENT), EMR_EXTTEXTOUTW,
-                       textOut({50, 20}, "IIII"))
-            << QRect(50, 30, 25, 45) << QRect(0, 84, 100, 16);
+                       textOut({50, 20}, "IIII")));
         Le font;
         font.u32(0xDBC01002).f32(30).u32s(UnitPixel, 0, 0, 11).utf16("DejaVu Sans");
-        QTest::newRow("emf+ string")
-            << plusPicture(EmfPlusObject, objectFlags(ObjectFont, 4), font, EmfPlusDrawString,
+        inkRow("emf+ string", {10, 12, 30, 30}, {50, 0, 50, 100},
+               plusPicture(EmfPlusObject, objectFlags(ObjectFont, 4), font, EmfPlusDrawString,
                            FlagColour | 4,
-                           Le().u32s(0xFF000000, 0xFFFFFFFF, 2).rectF({10, 10, 0, 0}).utf16("II"))
-            << QRect(10, 12, 30, 30) << QRect(50, 0, 50, 100);
+                           Le().u32s(0xFF000000, 0xFFFFFFFF, 2).rectF({10, 10, 0, 0}).utf16("II")));
         Le polyText;
         polyText.i32s(0, 0, 100, 100).u32(2).f32s(1, 1).u32(1);
         polyText.i32s(10, 20).u32s(2, 80, 0).rect(QRect()).u32(0).utf16("II");
-        QTest::newRow("poly text out") << picture(textPicture(), EMR_POLYTEXTOUTW, polyText)
-                                       << QRect(10, 25, 25, 20) << QRect(50, 0, 50, 100);
+        inkRow("poly text out", {10, 25, 25, 20}, {50, 0, 50, 100},
+               picture(textPicture(), EMR_POLYTEXTOUTW, polyText));
         // The records' reference points are ignored: the second run follows the first.
-        QTest::newRow("text at the current position moves it")
-            << picture(textPicture(30), EMR_SETTEXTALIGN, Le().u32(TA_UPDATECP), EMR_MOVETOEX,
+        inkRow("text at the current position moves it", {35, 10, 25, 35}, {0, 60, 100, 40},
+               picture(textPicture(30), EMR_SETTEXTALIGN, Le().u32(TA_UPDATECP), EMR_MOVETOEX,
                        Le().i32s(10, 10), EMR_EXTTEXTOUTW, textOut({0, 70}, "II"), EMR_EXTTEXTOUTW,
-                       textOut({0, 70}, "II"))
-            << QRect(35, 10, 25, 35) << QRect(0, 60, 100, 40);
-        QTest::newRow("clipped to its rectangle")
-            << picture(textPicture(), EMR_EXTTEXTOUTW,
-                       textOut({0, 20}, "IIIIIIII", ETO_CLIPPED, QRect(0, 0, 30, 100)))
-            << QRect(0, 0, 30, 100) << QRect(31, 0, 69, 100);
-        QTest::newRow("second letter of a ligature, no advance of its own")
-            << picture(textPicture(), EMR_EXTTEXTOUTW, textOut({10, 20}, "II", 0, QRect(), {40, 0}))
-            << QRect(24, 25, 8, 25) << QRect(50, 0, 50, 100);
+                       textOut({0, 70}, "II")));
+        inkRow("clipped to its rectangle", {0, 0, 30, 100}, {31, 0, 69, 100},
+               picture(textPicture(), EMR_EXTTEXTOUTW,
+                       textOut({0, 20}, "IIIIIIII", ETO_CLIPPED, QRect(0, 0, 30, 100))));
+        inkRow(
+            "second letter of a ligature, no advance of its own", {24, 25, 8, 25}, {50, 0, 50, 100},
+            picture(textPicture(), EMR_EXTTEXTOUTW, textOut({10, 20}, "II", 0, QRect(), {40, 0})));
     }
     void textPlacement()
     {
