@@ -8,7 +8,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextFrame>
 #include <QTextTable>
 #include <QUrl>
 
@@ -104,25 +103,19 @@ QString describe(const QTextBlockFormat &format)
 // Where a cell lies and how it looks: span, lines (top, left, bottom, right), fill, alignment.
 QString describe(const QTextTable &table, const QTextTableCell &cell)
 {
-    QString text = QStringLiteral("cell %1,%2 of %3x%4")
-                       .arg(cell.row())
-                       .arg(cell.column())
-                       .arg(table.rows())
-                       .arg(table.columns());
+    QString text = QString::asprintf("cell %d,%d of %dx%d", cell.row(), cell.column(), table.rows(),
+                                     table.columns());
     if (table.format().alignment() & Qt::AlignHCenter)
         text += QStringLiteral(" centred");
     if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
         text += QStringLiteral(" span %1x%2").arg(cell.rowSpan()).arg(cell.columnSpan());
     const QTextTableCellFormat format = cell.format().toTableCellFormat();
-    const double widths[] = {format.topBorder(), format.leftBorder(), format.bottomBorder(),
-                             format.rightBorder()};
-    if (std::any_of(std::begin(widths), std::end(widths), [](double w) { return w > 0; })) {
-        QStringList lines;
-        for (const double width : widths)
-            lines << QString::number(qRound(width));
+    QStringList lines;
+    for (const double width :
+         {format.topBorder(), format.leftBorder(), format.bottomBorder(), format.rightBorder()})
+        lines << QString::number(qRound(width));
+    if (lines.join(u',') != QLatin1String("0,0,0,0")) {
         text += QStringLiteral(" lines=") + lines.join(u',');
-        if (format.topBorderStyle() == QTextFrameFormat::BorderStyle_Double)
-            text += QStringLiteral(" double");
         if (format.topBorderBrush().color() != Qt::black)
             text += QStringLiteral(" line=") + format.topBorderBrush().color().name();
     }
