@@ -347,6 +347,7 @@ private slots:
         const RtfReadResult result = readRtf(document(rtf));
         QVERIFY2(result.warnings.isEmpty(), qPrintable(result.warnings.join(u'\n')));
         const QTextDocument &read = *result.document;
+        QVERIFY(aspect == Text || !read.find(QStringLiteral("X")).isNull());
         QCOMPARE(aspect == Run ? describe(formatAt(read, QStringLiteral("X")))
                  : aspect == Paragraph
                      ? describe(read.find(QStringLiteral("X")).block().blockFormat())
