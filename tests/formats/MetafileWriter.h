@@ -4,11 +4,8 @@
 #include "formats/metafile/MetafileRecords.h"
 
 #include <QByteArray>
-#include <QList>
 #include <QRect>
 #include <QString>
-
-#include <cstring>
 
 namespace glintbox::test {
 
@@ -28,20 +25,11 @@ public:
     template<typename... T> Le &i32s(T... v) { return (i32(qint32(v)), ..., *this); }
     template<typename... T> Le &u32s(T... v) { return (u32(quint32(v)), ..., *this); }
     template<typename... T> Le &f32s(T... v) { return (f32(float(v)), ..., *this); }
-    Le &bytes(const QByteArray &b)
-    {
-        m_bytes += b;
-        return *this;
-    }
+    Le &bytes(const QByteArray &b) { return raw(b.constData(), int(b.size())); }
     Le &bytes(const Le &b) { return bytes(b.data()); }
     Le &rect(QRect r) { return i32(r.left()).i32(r.top()).i32(r.right() + 1).i32(r.bottom() + 1); }
     Le &rectF(QRectF r) { return f32s(r.x(), r.y(), r.width(), r.height()); }
-    Le &utf16(const QString &s)
-    {
-        for (QChar c : s)
-            u16(c.unicode());
-        return *this;
-    }
+    Le &utf16(const QString &s) { return raw(s.utf16(), int(s.size() * 2)); }
     Le &pad(int alignment)
     {
         while (m_bytes.size() % alignment)
@@ -49,7 +37,6 @@ public:
         return *this;
     }
     const QByteArray &data() const { return m_bytes; }
-    qsizetype size() const { return m_bytes.size(); }
 
 private:
     Le &raw(const void *p, int n)
@@ -90,14 +77,8 @@ public:
 
     EmfWriter &record(quint32 type, const Le &params = {})
     {
-        Le r;
-        QByteArray body = params.data();
-        while (body.size() % 4)
-            body.append('\0');
-        r.u32(type).u32(quint32(8 + body.size())).bytes(body);
-        m_records += r.data();
-        ++m_count;
-        return *this;
+        const QByteArray body = Le(params).pad(4).data();
+        return rawRecord(type, quint32(8 + body.size()), body);
     }
     // A record whose size field says `size` whatever its content.
     EmfWriter &rawRecord(quint32 type, quint32 size, const QByteArray &body)
@@ -113,12 +94,10 @@ public:
             records += Le().u32(gdi::EMR_EOF).u32(20).u32(0).u32(16).u32(20).data();
         Le header;
         const int w = m_size.width(), h = m_size.height();
-        header.u32(gdi::EMR_HEADER).u32(108).i32(0).i32(0).i32(w - 1).i32(h - 1);
-        header.i32(0).i32(0).i32(w * 25).i32(h * 25); // 0.01 mm at 4 px/mm
+        header.u32s(gdi::EMR_HEADER, 108).i32s(0, 0, w - 1, h - 1);
+        header.i32s(0, 0, w * 25, h * 25); // 0.01 mm at 4 px/mm
         header.u32s(gdi::ENHMETA_SIGNATURE, 0x10000, 108 + records.size(), m_count + 1 + withEof);
-        header.u16s(64, 0);
-        header.u32(0).u32(0).u32(0).i32(1000).i32(1000).i32(250).i32(250);
-        header.u32(0).u32(0).u32(0).i32(250000).i32(250000);
+        header.u16s(64, 0).u32s(0, 0, 0).i32s(1000, 1000, 250, 250, 0, 0, 0, 250000, 250000);
         return header.data() + records;
     }
 
@@ -139,11 +118,8 @@ public:
     }
     EmfPlusWriter &add(quint16 type, quint16 flags, const Le &data = {})
     {
-        QByteArray body = data.data();
-        while (body.size() % 4)
-            body.append('\0');
-        m_records.u16(type).u16(flags).u32(quint32(12 + body.size())).u32(quint32(body.size()));
-        m_records.bytes(body);
+        const QByteArray body = Le(data).pad(4).data();
+        m_records.u16s(type, flags).u32s(12 + body.size(), body.size()).bytes(body);
         return *this;
     }
     // Several records, given as type, flags, data, type, flags, data...
@@ -159,7 +135,7 @@ public:
     Le comment() const
     {
         return Le()
-            .u32(quint32(4 + m_records.size()))
+            .u32(quint32(4 + m_records.data().size()))
             .u32(emfplus::EmfPlusCommentIdentifier)
             .bytes(m_records.data());
     }
@@ -181,11 +157,8 @@ public:
 
     WmfWriter &record(quint16 function, const Le &params = {})
     {
-        QByteArray body = params.data();
-        if (body.size() % 2)
-            body.append('\0');
-        m_records += Le().u32(quint32(3 + body.size() / 2)).u16(function).bytes(body).data();
-        return *this;
+        const QByteArray body = Le(params).pad(2).data();
+        return rawRecord(quint32(3 + body.size() / 2), function, body);
     }
     WmfWriter &rawRecord(quint32 sizeWords, quint16 function, const QByteArray &body)
     {
@@ -213,23 +186,13 @@ private:
     QByteArray m_records;
 };
 
-// A packed 24-bit bottom-up DIB of w x h pixels, rows given top row first.
-inline QByteArray dib24(int w, int h, const QList<quint32> &topRowFirst)
+// A packed 24-bit bottom-up DIB of two by two pixels: red, green over blue, yellow.
+inline QByteArray quadrants()
 {
     Le dib;
-    dib.u32(40).i32s(w, h).u16s(1, 24).u32s(0, 0, 0, 0, 0, 0);
-    const int stride = (w * 3 + 3) & ~3;
-    for (int row = h - 1; row >= 0; --row) {
-        Le line;
-        for (int x = 0; x < w; ++x) {
-            const quint32 c = topRowFirst.value(row * w + x);
-            line.u8(quint8(c >> 16)).u8(quint8(c >> 8)).u8(quint8(c)); // B, G, R
-        }
-        while (line.size() < stride)
-            line.u8(0);
-        dib.bytes(line.data());
-    }
-    return dib.data();
+    dib.u32(40).i32s(2, 2).u16s(1, 24).u32s(0, 0, 0, 0, 0, 0);
+    dib.u8s(255, 0, 0, 0, 255, 255, 0, 0);             // blue, yellow as B, G, R; padding
+    return dib.u8s(0, 0, 255, 0, 255, 0, 0, 0).data(); // red, green
 }
 
 } // namespace glintbox::test

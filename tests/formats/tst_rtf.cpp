@@ -1,14 +1,13 @@
 #include "Corpus.h"
+#include "TestFiles.h"
 #include "TestImages.h"
 #include "formats/rtf/RtfReader.h"
 
-#include <QElapsedTimer>
-#include <QFile>
+#include <QFileInfo>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextFrame>
 #include <QTextTable>
 #include <QUrl>
 
@@ -38,79 +37,64 @@ QString describe(const QTextCharFormat &format)
         const QTextImageFormat image = format.toImageFormat();
         return QStringLiteral("image %1x%2").arg(qRound(image.width())).arg(qRound(image.height()));
     }
-    QStringList parts;
-    if (format.fontWeight() >= QFont::DemiBold)
-        parts << QStringLiteral("bold");
-    if (format.fontItalic())
-        parts << QStringLiteral("italic");
     static const char *const Underlines[] = {
-        nullptr, "ul", "ul-dash", "ul-dot", "ul-dashdot", "ul-dashdotdot", "ul-wave"};
-    if (const int style = format.underlineStyle(); style > 0 && style < 7)
-        parts << QLatin1String(Underlines[style]);
-    if (format.fontStrikeOut())
-        parts << QStringLiteral("strike");
-    if (format.fontCapitalization() == QFont::AllUppercase)
-        parts << QStringLiteral("caps");
-    if (format.fontCapitalization() == QFont::SmallCaps)
-        parts << QStringLiteral("smallcaps");
-    if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
-        parts << QStringLiteral("super");
-    if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
-        parts << QStringLiteral("sub");
-    if (format.foreground().style() != Qt::NoBrush)
-        parts << QStringLiteral("fg=") + format.foreground().color().name();
-    if (format.background().style() != Qt::NoBrush)
-        parts << QStringLiteral("bg=") + format.background().color().name();
-    if (format.fontPointSize() > 0 && format.fontPointSize() != 12)
-        parts << QStringLiteral("size=%1").arg(format.fontPointSize());
+        "", "ul", "ul-dash", "ul-dot", "ul-dashdot", "ul-dashdotdot", "ul-wave"};
+    const int underline = format.underlineStyle();
     const QStringList families = format.fontFamilies().toStringList();
-    if (!families.isEmpty())
-        parts << QStringLiteral("font=") + families.first();
-    if (format.isAnchor())
-        parts << QStringLiteral("link=") + format.anchorHref();
+    const QFont::Capitalization capitals = format.fontCapitalization();
+    const QTextCharFormat::VerticalAlignment raised = format.verticalAlignment();
+    const std::pair<bool, QString> properties[] = {
+        {format.fontWeight() >= QFont::DemiBold, "bold"},
+        {format.fontItalic(), "italic"},
+        {underline > 0 && underline < 7, Underlines[std::clamp(underline, 0, 6)]},
+        {format.fontStrikeOut(), "strike"},
+        {capitals == QFont::AllUppercase, "caps"},
+        {capitals == QFont::SmallCaps, "smallcaps"},
+        {raised == QTextCharFormat::AlignSuperScript, "super"},
+        {raised == QTextCharFormat::AlignSubScript, "sub"},
+        {format.foreground().style() != Qt::NoBrush, "fg=" + format.foreground().color().name()},
+        {format.background().style() != Qt::NoBrush, "bg=" + format.background().color().name()},
+        {format.fontPointSize() > 0 && format.fontPointSize() != 12,
+         QStringLiteral("size=%1").arg(format.fontPointSize())},
+        {!families.isEmpty(), "font=" + families.value(0)},
+        {format.isAnchor(), "link=" + format.anchorHref()},
+    };
+    QStringList parts;
+    for (const auto &[present, text] : properties)
+        if (present)
+            parts << text;
     return parts.join(u' ');
 }
 
 QString describe(const QTextBlockFormat &format)
 {
-    QStringList parts;
-    const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
-    parts << (alignment & Qt::AlignHCenter   ? QStringLiteral("centre")
-              : alignment & Qt::AlignRight   ? QStringLiteral("right")
-              : alignment & Qt::AlignJustify ? QStringLiteral("justify")
-                                             : QStringLiteral("left"));
-    auto length = [&](const char *name, double value) {
+    const Qt::Alignment alignment = format.alignment();
+    QStringList parts{alignment & Qt::AlignHCenter   ? "centre"
+                      : alignment & Qt::AlignRight   ? "right"
+                      : alignment & Qt::AlignJustify ? "justify"
+                                                     : "left"};
+    const int lineType = format.lineHeightType();
+    const std::pair<const char *, double> lengths[] = {
+        {"left", format.leftMargin()},
+        {"right", format.rightMargin()},
+        {"indent", format.textIndent()},
+        {"top", format.topMargin()},
+        {"bottom", format.bottomMargin()},
+        {lineType == QTextBlockFormat::MinimumHeight ? "atleast" : "exact",
+         lineType == QTextBlockFormat::MinimumHeight || lineType == QTextBlockFormat::FixedHeight
+             ? format.lineHeight()
+             : 0}};
+    for (const auto &[name, value] : lengths)
         if (qRound(value * 10) != 0)
             parts
                 << QStringLiteral("%1=%2").arg(QLatin1String(name)).arg(qRound(value * 10) / 10.0);
-    };
-    length("left", format.leftMargin());
-    length("right", format.rightMargin());
-    length("indent", format.textIndent());
-    length("top", format.topMargin());
-    length("bottom", format.bottomMargin());
-    switch (format.lineHeightType()) {
-    case QTextBlockFormat::ProportionalHeight:
+    if (lineType == QTextBlockFormat::ProportionalHeight)
         parts << QStringLiteral("line=%1%").arg(qRound(format.lineHeight()));
-        break;
-    case QTextBlockFormat::MinimumHeight:
-        length("atleast", format.lineHeight());
-        break;
-    case QTextBlockFormat::FixedHeight:
-        length("exact", format.lineHeight());
-        break;
-    default:
-        break;
-    }
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
         parts << QStringLiteral("pagebreak");
-    QStringList tabs;
+    QStringList tabs; // left stops bare, then right, centre and delimiter ones marked
     for (const QTextOption::Tab &tab : format.tabPositions())
-        tabs << QString::number(qRound(tab.position)) +
-                    (tab.type == QTextOption::RightTab       ? QStringLiteral("r")
-                     : tab.type == QTextOption::CenterTab    ? QStringLiteral("c")
-                     : tab.type == QTextOption::DelimiterTab ? QStringLiteral(".")
-                                                             : QString());
+        tabs << QString::number(qRound(tab.position)) + QString(QChar(u" rc."[tab.type])).trimmed();
     if (!tabs.isEmpty())
         parts << QStringLiteral("tabs=") + tabs.join(u',');
     return parts.join(u' ');
@@ -119,25 +103,19 @@ QString describe(const QTextBlockFormat &format)
 // Where a cell lies and how it looks: span, lines (top, left, bottom, right), fill, alignment.
 QString describe(const QTextTable &table, const QTextTableCell &cell)
 {
-    QString text = QStringLiteral("cell %1,%2 of %3x%4")
-                       .arg(cell.row())
-                       .arg(cell.column())
-                       .arg(table.rows())
-                       .arg(table.columns());
+    QString text = QString::asprintf("cell %d,%d of %dx%d", cell.row(), cell.column(), table.rows(),
+                                     table.columns());
     if (table.format().alignment() & Qt::AlignHCenter)
         text += QStringLiteral(" centred");
     if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
         text += QStringLiteral(" span %1x%2").arg(cell.rowSpan()).arg(cell.columnSpan());
     const QTextTableCellFormat format = cell.format().toTableCellFormat();
-    const double widths[] = {format.topBorder(), format.leftBorder(), format.bottomBorder(),
-                             format.rightBorder()};
-    if (std::any_of(std::begin(widths), std::end(widths), [](double w) { return w > 0; })) {
-        QStringList lines;
-        for (const double width : widths)
-            lines << QString::number(qRound(width));
+    QStringList lines;
+    for (const double width :
+         {format.topBorder(), format.leftBorder(), format.bottomBorder(), format.rightBorder()})
+        lines << QString::number(qRound(width));
+    if (lines.join(u',') != QLatin1String("0,0,0,0")) {
         text += QStringLiteral(" lines=") + lines.join(u',');
-        if (format.topBorderStyle() == QTextFrameFormat::BorderStyle_Double)
-            text += QStringLiteral(" double");
         if (format.topBorderBrush().color() != Qt::black)
             text += QStringLiteral(" line=") + format.topBorderBrush().color().name();
     }
@@ -202,34 +180,13 @@ QByteArray redPicture(const char *format)
     return encodedImage(filledImage(4, 3), format);
 }
 
-quint32 crc32(const QByteArray &data)
+// A JPEG whose frame header claims the given size (at most 65535 a side).
+QByteArray jpegClaiming(int width, int height)
 {
-    quint32 crc = 0xFFFFFFFFu;
-    for (const char c : data) {
-        crc ^= quint8(c);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-QByteArray bigEndian(quint32 value)
-{
-    QByteArray bytes;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        bytes.append(char(value >> shift));
-    return bytes;
-}
-
-// The start of a PNG that claims the given size: a header and the first data chunk, where a
-// reader learns the size.
-QByteArray pngHeaderClaiming(quint32 width, quint32 height)
-{
-    const QByteArray header =
-        "IHDR" + bigEndian(width) + bigEndian(height) + QByteArray("\x08\x06\x00\x00\x00", 5);
-    const QByteArray data("IDAT\x78\x9c\x03\x00\x00\x00\x00\x01", 12);
-    return "\x89PNG\r\n\x1a\n" + bigEndian(13) + header + bigEndian(crc32(header)) + bigEndian(8) +
-           data + bigEndian(crc32(data));
+    QByteArray jpeg = redPicture("jpeg");
+    const qsizetype frame = jpeg.indexOf("\xff\xc0") + 5; // marker, length, precision
+    const char size[] = {char(height >> 8), char(height), char(width >> 8), char(width)};
+    return jpeg.replace(frame, 4, QByteArray(size, 4));
 }
 
 struct Case {
@@ -246,10 +203,7 @@ const Case CharacterCases[] = {
     {"underline", "{\\ul X}", "ul"},
     {"double underline", "{\\uldb X}", "ul"},
     {"dotted underline", "{\\uld X}", "ul-dot"},
-    {"dashed underline", "{\\uldash X}", "ul-dash"},
-    {"wave underline", "{\\ulwave X}", "ul-wave"},
     {"underline none", "\\ul a{\\ulnone X}", ""},
-    {"underline zero", "\\ul a{\\ul0 X}", ""},
     {"strike", "{\\strike X}", "strike"},
     {"capitals", "{\\caps X}", "caps"},
     {"small capitals", "{\\scaps X}", "smallcaps"},
@@ -260,7 +214,6 @@ const Case CharacterCases[] = {
     {"colour", "{\\cf1 X}", "fg=#ff0000"},
     {"automatic colour", "{\\cf0 X}", ""},
     {"background", "{\\cb2 X}", "bg=#0000ff"},
-    {"highlight", "{\\highlight2 X}", "bg=#0000ff"},
     {"shading", "{\\chcbpat1 X}", "bg=#ff0000"},
     {"superscript", "{\\super X}", "super"},
     {"subscript", "{\\sub X}", "sub"},
@@ -282,8 +235,6 @@ const Case CharacterCases[] = {
 const Case ParagraphCases[] = {
     {"left", "\\qc a\\par\\pard\\ql X", "left"},
     {"centre", "\\qc X", "centre"},
-    {"right", "\\qr X", "right"},
-    {"justify", "\\qj X", "justify"},
     {"carries over", "\\qc a\\par X", "centre"},
     {"pard resets", "\\qc\\li720 a\\par\\pard X", "left"},
     {"indents", "\\li1440\\ri720\\fi-360 X", "left left=96 right=48 indent=-24 tabs=24"},
@@ -353,14 +304,9 @@ const Case TextCases[] = {
     {"shift-jis by charset",
      "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 Mincho;}}\\f0 \\'82\\'a0\\'93\\'fa}",
      "\u3042\u65e5"},
-    {"shift-jis by ansicpg", "{\\rtf1\\ansi\\ansicpg932 \\'82\\'a0}", "\u3042"},
     {"shift-jis trail byte as text", "{\\rtf1\\ansi\\ansicpg932 \\'83a}", "\u30c2"},
-    {"big5", "{\\rtf1\\ansi\\ansicpg950 \\'a4\\'a4}", "\u4e2d"},
-    {"greek font", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset161 Arial Greek;}}\\f0 \\'e1}", "\u03b1"},
     {"code page per font",
      "{\\rtf1\\ansi{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}\\'e9{\\f1\\'e9}}", "\u00e9\u0439"},
-    {"mac", "{\\rtf1\\mac \\'8e}", "\u00e9"},
-    {"pc", "{\\rtf1\\pc \\'82}", "\u00e9"},
     {"unicode uc1", "\\uc1\\u8364?x", "\u20acx"},
     {"unicode uc0", "\\uc0\\u8364?", "\u20ac?"},
     {"unicode uc2", "\\uc2\\u8364\\'80\\'80x", "\u20acx"},
@@ -372,13 +318,9 @@ const Case TextCases[] = {
     {"upr shows ansi", "{\\upr{a}{\\*\\ud{b}}}", "a"},
 };
 
-void addCases(std::span<const Case> cases)
-{
-    QTest::addColumn<QByteArray>("rtf");
-    QTest::addColumn<QString>("expected");
-    for (const Case &c : cases)
-        QTest::newRow(c.name) << QByteArray(c.rtf) << QString::fromUtf8(c.expected);
-}
+enum Aspect { Run, Paragraph, Text };
+const char *const Aspects[] = {"run", "paragraph", "text"};
+const std::span<const Case> CaseTables[] = {CharacterCases, ParagraphCases, TextCases};
 
 } // namespace
 
@@ -386,410 +328,303 @@ class TestRtf : public QObject {
     Q_OBJECT
 
 private slots:
-    void characterFormatting_data();
-    void characterFormatting();
-    void paragraphFormatting_data();
-    void paragraphFormatting();
-    void text_data();
-    void text();
-    void fontTableNames();
-    void tables_data();
-    void tables();
-    void tableOfUnevenRowsDegrades();
-    void pngAndJpegPictures_data();
-    void pngAndJpegPictures();
-    void metafilePictures();
-    void shapePictureIsPreferred();
-    void oversizedPictureIsRefused();
-    void hostileInput_data();
-    void hostileInput();
-    void deepNestingReturnsPromptly();
-    void roundTrip_data();
-    void roundTrip();
-    void writerSavesAnEditedDocument();
+    // The run holding "X", the paragraph holding "X", or the whole text.
+    void readsCases_data()
+    {
+        QTest::addColumn<int>("aspect");
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<QString>("expected");
+        for (int aspect : {Run, Paragraph, Text})
+            for (const Case &c : CaseTables[aspect])
+                QTest::addRow("%s: %s", Aspects[aspect], c.name)
+                    << aspect << QByteArray(c.rtf) << QString::fromUtf8(c.expected);
+    }
+    void readsCases()
+    {
+        QFETCH(int, aspect);
+        QFETCH(QByteArray, rtf);
+        QFETCH(QString, expected);
+        const RtfReadResult result = readRtf(document(rtf));
+        QVERIFY2(result.warnings.isEmpty(), qPrintable(result.warnings.join(u'\n')));
+        const QTextDocument &read = *result.document;
+        QVERIFY(aspect == Text || !read.find(QStringLiteral("X")).isNull());
+        QCOMPARE(aspect == Run ? describe(formatAt(read, QStringLiteral("X")))
+                 : aspect == Paragraph
+                     ? describe(read.find(QStringLiteral("X")).block().blockFormat())
+                     : rawText(read),
+                 expected);
+    }
+
+    void fontTableNames()
+    {
+        // Names in their own charset, entries without groups, and a name cut by the table's end.
+        const RtfReadResult result = readRtf(
+            "{\\rtf1\\ansi{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fcharset128 \\'82\\'a0Gothic;"
+            "{\\f2{\\*\\panose 0000}{\\*\\falt Other}Courier New}}"
+            "\\f0 a\\f1 b\\f2 c}");
+        QCOMPARE(
+            signature(*result.document),
+            QStringList{u"left | [font=Helvetica]a [font=\u3042Gothic]b [font=Courier New]c"_qs});
+    }
+
+    void tables_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("paragraphs in cells")
+            << QByteArray(
+                   "before\\par\\trowd\\trleft100\\cellx1000\\cellx3100 \\intbl a1\\par a2\\cell "
+                   "b\\cell\\row\\trowd\\trleft100\\cellx1000\\cellx3100\\pard\\intbl c\\cell "
+                   "{\\b d}\\cell\\row\\pard after")
+            << QStringList{"left | []before",
+                           "cell 0,0 of 2x2: left | []a1",
+                           "cell 0,0 of 2x2: left | []a2",
+                           "cell 0,1 of 2x2: left | []b",
+                           "cell 1,0 of 2x2: left | []c",
+                           "cell 1,1 of 2x2: left | [bold]d",
+                           "left | []after"};
+        QTest::newRow("lines, fill and alignment of a cell")
+            << QByteArray(
+                   "\\trowd\\clbrdrt\\brdrs\\brdrw30\\brdrcf1\\clbrdrb\\brdrs\\brdrnone\\clcbpat2"
+                   "\\cellx1000\\clvertalc\\clbrdrl\\brdrdb\\brdrw15\\cellx2000\\intbl a\\cell "
+                   "b\\cell\\row")
+            << QStringList{"cell 0,0 of 1x2 lines=2,0,0,0 line=#ff0000 bg=#0000ff: left | []a",
+                           "cell 0,1 of 1x2 lines=0,1,0,0 middle: left | []b"};
+        QTest::newRow("row lines where cells name none")
+            << QByteArray("\\trowd\\trbrdrt\\brdrs\\trbrdrl\\brdrs\\trbrdrb\\brdrs\\trbrdrr\\brdrs"
+                          "\\trbrdrh\\brdrs\\brdrw30\\trbrdrv\\brdrnone\\cellx1000\\cellx2000"
+                          "\\intbl a\\cell b\\cell\\row\\intbl c\\cell d\\cell\\row")
+            << QStringList{"cell 0,0 of 2x2 lines=1,1,2,0: left | []a",
+                           "cell 0,1 of 2x2 lines=1,0,2,1: left | []b",
+                           "cell 1,0 of 2x2 lines=2,1,1,0: left | []c",
+                           "cell 1,1 of 2x2 lines=2,0,1,1: left | []d"};
+        QTest::newRow("shading mixes the pattern colour in")
+            << QByteArray(
+                   "\\trowd\\clcfpat1\\clshdng5000\\cellx1000\\clshdng2000\\cellx2000\\intbl "
+                   "a\\cell b\\cell\\row")
+            << QStringList{"cell 0,0 of 1x2 bg=#ff8080: left | []a",
+                           "cell 0,1 of 1x2 bg=#cccccc: left | []b"};
+        QTest::newRow("centred row") << QByteArray("\\trowd\\trqc\\cellx1000\\intbl a\\cell\\row")
+                                     << QStringList{"cell 0,0 of 1x1 centred: left | []a"};
+        QTest::newRow("merged across")
+            << QByteArray(
+                   "\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\cellx3000\\intbl a\\cell\\cell "
+                   "c\\cell\\row\\trowd\\cellx1000\\cellx2000\\cellx3000\\intbl d\\cell e\\cell "
+                   "f\\cell\\row")
+            << QStringList{"cell 0,0 of 2x3 span 1x2: left | []a", "cell 0,2 of 2x3: left | []c",
+                           "cell 1,0 of 2x3: left | []d", "cell 1,1 of 2x3: left | []e",
+                           "cell 1,2 of 2x3: left | []f"};
+        QTest::newRow("merged down")
+            << QByteArray("\\trowd\\clvmgf\\cellx1000\\cellx2000\\intbl a\\cell b\\cell\\row"
+                          "\\trowd\\clvmrg\\cellx1000\\cellx2000\\intbl\\cell d\\cell\\row")
+            << QStringList{"cell 0,0 of 2x2 span 2x1: left | []a", "cell 0,1 of 2x2: left | []b",
+                           "cell 1,1 of 2x2: left | []d"};
+        QTest::newRow("rows of different edges share one grid")
+            << QByteArray("\\trowd\\cellx1000\\cellx3000\\intbl a\\cell b\\cell\\row"
+                          "\\trowd\\cellx2000\\cellx3000\\intbl c\\cell d\\cell\\row")
+            << QStringList{"cell 0,0 of 2x3: left | []a", "cell 0,1 of 2x3 span 1x2: left | []b",
+                           "cell 1,0 of 2x3 span 1x2: left | []c", "cell 1,2 of 2x3: left | []d"};
+        QTest::newRow("nested table")
+            << QByteArray("\\trowd\\cellx5000\\pard\\intbl x\\par\\pard\\intbl\\itap2 n1\\nestcell "
+                          "n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
+                          "{\\nonesttables\\par}\\pard\\intbl y\\cell\\row\\pard after")
+            << QStringList{"cell 0,0 of 1x1: left | []x", "cell 0,0 of 1x2: left | []n1",
+                           "cell 0,1 of 1x2: left | []n2", "cell 0,0 of 1x1: left | []y",
+                           "left | []after"};
+    }
+
+    void tables()
+    {
+        QFETCH(QByteArray, rtf);
+        QFETCH(QStringList, expected);
+        const RtfReadResult result = readRtf(document(rtf));
+        QVERIFY2(result.warnings.isEmpty(), qPrintable(result.warnings.join(u'\n')));
+        QStringList lines = signature(*result.document);
+        lines.removeAll(QStringLiteral("left |")); // the empty blocks around tables
+        QCOMPARE(lines, expected);
+        // Every column has a width from the cell edges.
+        QTextTable *table = nullptr;
+        for (QTextBlock block = result.document->begin(); !table; block = block.next())
+            table = QTextCursor(block).currentTable();
+        const QList<QTextLength> widths = table->format().columnWidthConstraints();
+        QCOMPARE(widths.size(), table->columns());
+        for (const QTextLength &width : widths)
+            QVERIFY(width.rawValue() > 0);
+    }
+
+    void pngAndJpegPictures_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        const QByteArray png = redPicture("png");
+        const QByteArray jpeg = redPicture("jpeg");
+        QTest::newRow("png")
+            << "{\\rtf1 a{\\pict\\pngblip\\picw4\\pich3\\picwgoal120\\pichgoal90\n" + png.toHex() +
+                   "}b}";
+        QTest::newRow("jpeg")
+            << "{\\rtf1 a{\\pict\\jpegblip\\picw4\\pich3\\picwgoal120\\pichgoal90 " + jpeg.toHex() +
+                   "}b}";
+        QTest::newRow("png in binary")
+            << "{\\rtf1 a{\\pict\\pngblip\\picwgoal120\\pichgoal90\\bin" +
+                   QByteArray::number(png.size()) + " " + png + "}b}";
+        QTest::newRow("shape picture before its fallback")
+            << "{\\rtf1 a{\\*\\shppict{\\pict\\pngblip\\picwgoal120\\pichgoal90 " + png.toHex() +
+                   "}}{\\nonshppict{\\pict\\wmetafile8\\picwgoal3000\\pichgoal3000 00}}b}";
+        QTest::newRow("scaled")
+            << "{\\rtf1 a{\\pict\\pngblip\\picw4\\pich3\\picscalex200\\picscaley200 " +
+                   png.toHex() + "}b}";
+    }
+
+    void pngAndJpegPictures()
+    {
+        QFETCH(QByteArray, rtf);
+        const RtfReadResult result = readRtf(rtf);
+        QVERIFY2(result.warnings.isEmpty(), qPrintable(result.warnings.join(u'\n')));
+        QCOMPARE(result.document->toPlainText(), QString::fromUtf16(u"a\uFFFCb"));
+        const QTextImageFormat format =
+            formatAt(*result.document, QString(QChar(0xFFFC))).toImageFormat();
+        QCOMPARE(qRound(format.width()), 8);
+        QCOMPARE(qRound(format.height()), 6);
+        const QImage image =
+            result.document->resource(QTextDocument::ImageResource, QUrl(format.name()))
+                .value<QImage>();
+        QCOMPARE(image.size(), QSize(4, 3));
+        QCOMPARE(QColor(image.pixel(1, 1)).red() > 200, true);
+    }
+
+    void metafilePictures()
+    {
+        const QByteArray rtf = "{\\rtf1 {\\pict\\wmetafile8\\picwgoal300\\pichgoal150 0102}"
+                               "{\\pict\\emfblip\\picwgoal150\\pichgoal150 03}}";
+        const QString box(QChar::ObjectReplacementCharacter);
+        // Without a renderer each becomes a placeholder box at its own size.
+        const RtfReadResult plain = readRtf(rtf);
+        QVERIFY(plain.warnings.isEmpty());
+        QCOMPARE(plain.document->toPlainText(), box + box);
+        QCOMPARE(describe(formatAt(*plain.document, box)), QStringLiteral("image 20x10"));
+
+        QList<std::tuple<QByteArray, RtfReadOptions::MetafileKind, QSize>> calls;
+        RtfReadOptions options;
+        options.renderMetafile = [&](const QByteArray &bytes, RtfReadOptions::MetafileKind kind,
+                                     QSize hint) {
+            calls.append({bytes, kind, hint});
+            return filledImage(hint.width(), hint.height(), Qt::green);
+        };
+        const RtfReadResult rendered = readRtf(rtf, options);
+        using Kind = RtfReadOptions::MetafileKind;
+        QCOMPARE(calls,
+                 (QList<std::tuple<QByteArray, Kind, QSize>>{{"\x01\x02", Kind::Wmf, QSize(20, 10)},
+                                                             {"\x03", Kind::Emf, QSize(10, 10)}}));
+        const QString name = formatAt(*rendered.document, box).toImageFormat().name();
+        QCOMPARE(rendered.document->resource(QTextDocument::ImageResource, QUrl(name))
+                     .value<QImage>()
+                     .size(),
+                 QSize(20, 10));
+    }
+
+    void hostileInput_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("warning");
+        auto row = [](const char *name, const QByteArray &rtf, const QString &text,
+                      const char *warning = "") {
+            QTest::newRow(name) << rtf << text << QString::fromUtf8(warning);
+        };
+        const char *const Unclosed = "closing brace is missing";
+        const char *const NotRtf = "does not begin like an RTF file";
+        const char *const LongBinary = "Binary data longer than the file";
+        row("missing closing brace", "{\\rtf1 {\\b a}b", "ab", Unclosed);
+        row("extra closing brace", "{\\rtf1 {\\b a}}}b}", "ab",
+            "closing brace without an opening one");
+        row("binary longer than the file", "{\\rtf1 a\\bin99999 b}", "ab", LongBinary);
+        row("picture binary longer than the file", "{\\rtf1 a{\\pict\\pngblip\\bin2147483647 x}b}",
+            u"a\uFFFCb"_qs, LongBinary);
+        row("not rtf", "plain words", "plain words", NotRtf);
+        row("empty", "", "", NotRtf);
+        row("unknown code page", "{\\rtf1\\ansicpg77777 \\'e9}", u"\u00e9"_qs, "Code page 77777");
+        row("footnote cut by the end", "{\\rtf1 a{\\footnote N", "a\n\nN", Unclosed);
+        row("tables nested past the limit",
+            "{\\rtf1 \\pard\\intbl\\itap40 "
+            "deep\\nestcell{\\*\\nesttableprops\\trowd\\cellx99\\nestrow}"
+            "\\pard after}",
+            QString(16, u'\n') + "deep" + QString(16, u'\n') + "after");
+        row("merges with nothing to merge into",
+            "{\\rtf1 \\trowd\\clmrg\\clvmrg\\cellx1000\\clvmrg\\cellx900\\intbl a\\cell "
+            "b\\cell\\row"
+            "\\pard z}",
+            "\na\nb\nz");
+        row("cell edges that run backwards",
+            "{\\rtf1 \\trowd\\cellx3000\\cellx1000\\cellx-500\\intbl a\\cell b\\cell c\\cell\\row"
+            "\\trowd\\cellx100\\intbl d\\cell\\row\\pard z}",
+            "\na\nb\nc\nd\n\n\n\nz");
+        row("cell edges beyond any page",
+            "{\\rtf1 \\trowd\\trleft-2147483647\\cellx2147483647\\cellx2147483647\\intbl a\\cell "
+            "b\\cell\\row}",
+            "\na\nb\n");
+        row("cut escape", "{\\rtf1 a\\'4", "a", Unclosed);
+        row("groups nested past the limit",
+            "{\\rtf1 " + QByteArray(100000, '{') + "\\b x" + QByteArray(100000, '}') + "y}", "xy",
+            "flattened");
+        // A few bytes claiming 60,000 x 60,000 pixels must not make the reader allocate them.
+        row("picture claiming a huge size",
+            "{\\rtf1 {\\pict\\jpegblip " + jpegClaiming(60000, 60000).toHex() + "}}", u"\uFFFC"_qs,
+            "too large");
+        // 400 cells in a row over 400 rows of one would make a grid of 160,000 from 2,000 bytes.
+        row("table of uneven rows",
+            "{\\rtf1 \\intbl " + QByteArray("x\\cell ").repeated(400) + "\\row " +
+                QByteArray("\\intbl y\\cell\\row ").repeated(400) + "}",
+            QString("x\n").repeated(400) + QString("y\n").repeated(399) + "y", "shown as text");
+        row("huge parameter", "{\\rtf1 \\fs99999999999999 \\li-99999999999 a}", "a");
+    }
+
+    void hostileInput()
+    {
+        QFETCH(QByteArray, rtf);
+        QFETCH(QString, text);
+        QFETCH(QString, warning);
+        const RtfReadResult result = readRtf(rtf);
+        QCOMPARE(result.document->toPlainText(), text);
+        if (warning.isEmpty()) {
+            QVERIFY(result.warnings.isEmpty());
+        } else {
+            QVERIFY(!result.warnings.isEmpty());
+            QVERIFY2(result.warnings.first().contains(warning),
+                     qPrintable(result.warnings.first()));
+        }
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        for (const std::span<const Case> cases : CaseTables)
+            for (const Case &c : cases)
+                QTest::newRow(c.name) << document(c.rtf);
+        const QByteArray png = redPicture("png");
+        QTest::newRow("picture") << "{\\rtf1 a{\\pict\\pngblip\\picwgoal120\\pichgoal90 " +
+                                        png.toHex() + "}b}";
+        QTest::newRow("placeholder")
+            << QByteArray("{\\rtf1 {\\pict\\wmetafile8\\picwgoal300\\pichgoal150 01}}");
+        QTest::newRow("table") << QByteArray(
+            "{\\rtf1 x\\par\\trowd\\cellx1000\\cellx3000\\intbl a\\par\\qc b\\cell\\cell\\row}");
+        QTest::newRow("table first")
+            << QByteArray("{\\rtf1 \\trowd\\cellx1000\\intbl a\\cell\\row z}");
+        QTest::newRow("ends in empty paragraph") << QByteArray("{\\rtf1 a\\par\\par}");
+        for (const QString &path : corpusFiles(QStringLiteral("rtf")))
+            if (const QByteArray bytes = readFile(path); readRtf(bytes).warnings.isEmpty())
+                QTest::newRow(qPrintable(QFileInfo(path).fileName())) << bytes;
+    }
+
+    void roundTrip()
+    {
+        QFETCH(QByteArray, rtf);
+        const RtfReadResult first = readRtf(rtf);
+        const QByteArray written = writeRtf(*first.document);
+        const RtfReadResult second = readRtf(written);
+        QVERIFY2(second.warnings.isEmpty(), qPrintable(second.warnings.join(u'\n')));
+        QCOMPARE(second.document->toPlainText(), first.document->toPlainText());
+        QCOMPARE(signature(*second.document), signature(*first.document));
+    }
 };
-
-void TestRtf::characterFormatting_data()
-{
-    addCases(CharacterCases);
-}
-
-void TestRtf::characterFormatting()
-{
-    QFETCH(QByteArray, rtf);
-    QFETCH(QString, expected);
-    const RtfReadResult result = readRtf(document(rtf));
-    QVERIFY2(result.warnings.isEmpty(), qPrintable(result.warnings.join(u'\n')));
-    QCOMPARE(describe(formatAt(*result.document, QStringLiteral("X"))), expected);
-}
-
-void TestRtf::paragraphFormatting_data()
-{
-    addCases(ParagraphCases);
-}
-
-void TestRtf::paragraphFormatting()
-{
-    QFETCH(QByteArray, rtf);
-    QFETCH(QString, expected);
-    const RtfReadResult result = readRtf(document(rtf));
-    const QTextCursor found = result.document->find(QStringLiteral("X"));
-    QVERIFY(!found.isNull());
-    QCOMPARE(describe(found.block().blockFormat()), expected);
-}
-
-void TestRtf::text_data()
-{
-    addCases(TextCases);
-}
-
-void TestRtf::text()
-{
-    QFETCH(QByteArray, rtf);
-    QFETCH(QString, expected);
-    const RtfReadResult result = readRtf(document(rtf));
-    QVERIFY2(result.warnings.isEmpty(), qPrintable(result.warnings.join(u'\n')));
-    QCOMPARE(rawText(*result.document), expected);
-}
-
-void TestRtf::fontTableNames()
-{
-    // Names in their own charset, entries without groups, and a name cut by the table's end.
-    const RtfReadResult result =
-        readRtf("{\\rtf1\\ansi{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fcharset128 \\'82\\'a0Gothic;"
-                "{\\f2{\\*\\panose 0000}{\\*\\falt Other}Courier New}}"
-                "\\f0 a\\f1 b\\f2 c}");
-    QCOMPARE(signature(*result.document),
-             QStringList{u"left | [font=Helvetica]a [font=\u3042Gothic]b [font=Courier New]c"_qs});
-}
-
-void TestRtf::tables_data()
-{
-    QTest::addColumn<QByteArray>("rtf");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("paragraphs in cells")
-        << QByteArray(
-               "before\\par\\trowd\\trleft100\\cellx1000\\cellx3100 \\intbl a1\\par a2\\cell "
-               "b\\cell\\row\\trowd\\trleft100\\cellx1000\\cellx3100\\pard\\intbl c\\cell "
-               "{\\b d}\\cell\\row\\pard after")
-        << QStringList{"left | []before",
-                       "cell 0,0 of 2x2: left | []a1",
-                       "cell 0,0 of 2x2: left | []a2",
-                       "cell 0,1 of 2x2: left | []b",
-                       "cell 1,0 of 2x2: left | []c",
-                       "cell 1,1 of 2x2: left | [bold]d",
-                       "left | []after"};
-    QTest::newRow("lines, fill and alignment of a cell")
-        << QByteArray(
-               "\\trowd\\clbrdrt\\brdrs\\brdrw30\\brdrcf1\\clbrdrb\\brdrs\\brdrnone\\clcbpat2"
-               "\\cellx1000\\clvertalc\\clbrdrl\\brdrdb\\brdrw15\\cellx2000\\intbl a\\cell "
-               "b\\cell\\row")
-        << QStringList{"cell 0,0 of 1x2 lines=2,0,0,0 line=#ff0000 bg=#0000ff: left | []a",
-                       "cell 0,1 of 1x2 lines=0,1,0,0 middle: left | []b"};
-    QTest::newRow("row lines where cells name none")
-        << QByteArray("\\trowd\\trbrdrt\\brdrs\\trbrdrl\\brdrs\\trbrdrb\\brdrs\\trbrdrr\\brdrs"
-                      "\\trbrdrh\\brdrs\\brdrw30\\trbrdrv\\brdrnone\\cellx1000\\cellx2000"
-                      "\\intbl a\\cell b\\cell\\row\\intbl c\\cell d\\cell\\row")
-        << QStringList{"cell 0,0 of 2x2 lines=1,1,2,0: left | []a",
-                       "cell 0,1 of 2x2 lines=1,0,2,1: left | []b",
-                       "cell 1,0 of 2x2 lines=2,1,1,0: left | []c",
-                       "cell 1,1 of 2x2 lines=2,0,1,1: left | []d"};
-    QTest::newRow("shading mixes the pattern colour in")
-        << QByteArray("\\trowd\\clcfpat1\\clshdng5000\\cellx1000\\clshdng2000\\cellx2000\\intbl "
-                      "a\\cell b\\cell\\row")
-        << QStringList{"cell 0,0 of 1x2 bg=#ff8080: left | []a",
-                       "cell 0,1 of 1x2 bg=#cccccc: left | []b"};
-    QTest::newRow("centred row") << QByteArray("\\trowd\\trqc\\cellx1000\\intbl a\\cell\\row")
-                                 << QStringList{"cell 0,0 of 1x1 centred: left | []a"};
-    QTest::newRow("edges beyond any page")
-        << QByteArray("\\trowd\\trleft-2147483647\\cellx2147483647\\cellx2147483647\\intbl a\\cell "
-                      "b\\cell\\row")
-        << QStringList{"cell 0,0 of 1x2: left | []a", "cell 0,1 of 1x2: left | []b"};
-    QTest::newRow("merged across")
-        << QByteArray("\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\cellx3000\\intbl a\\cell\\cell "
-                      "c\\cell\\row\\trowd\\cellx1000\\cellx2000\\cellx3000\\intbl d\\cell e\\cell "
-                      "f\\cell\\row")
-        << QStringList{"cell 0,0 of 2x3 span 1x2: left | []a", "cell 0,2 of 2x3: left | []c",
-                       "cell 1,0 of 2x3: left | []d", "cell 1,1 of 2x3: left | []e",
-                       "cell 1,2 of 2x3: left | []f"};
-    QTest::newRow("merged down")
-        << QByteArray("\\trowd\\clvmgf\\cellx1000\\cellx2000\\intbl a\\cell b\\cell\\row"
-                      "\\trowd\\clvmrg\\cellx1000\\cellx2000\\intbl\\cell d\\cell\\row")
-        << QStringList{"cell 0,0 of 2x2 span 2x1: left | []a", "cell 0,1 of 2x2: left | []b",
-                       "cell 1,1 of 2x2: left | []d"};
-    QTest::newRow("rows of different edges share one grid")
-        << QByteArray("\\trowd\\cellx1000\\cellx3000\\intbl a\\cell b\\cell\\row"
-                      "\\trowd\\cellx2000\\cellx3000\\intbl c\\cell d\\cell\\row")
-        << QStringList{"cell 0,0 of 2x3: left | []a", "cell 0,1 of 2x3 span 1x2: left | []b",
-                       "cell 1,0 of 2x3 span 1x2: left | []c", "cell 1,2 of 2x3: left | []d"};
-    QTest::newRow("nested table")
-        << QByteArray("\\trowd\\cellx5000\\pard\\intbl x\\par\\pard\\intbl\\itap2 n1\\nestcell "
-                      "n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
-                      "{\\nonesttables\\par}\\pard\\intbl y\\cell\\row\\pard after")
-        << QStringList{"cell 0,0 of 1x1: left | []x", "cell 0,0 of 1x2: left | []n1",
-                       "cell 0,1 of 1x2: left | []n2", "cell 0,0 of 1x1: left | []y",
-                       "left | []after"};
-}
-
-void TestRtf::tables()
-{
-    QFETCH(QByteArray, rtf);
-    QFETCH(QStringList, expected);
-    const RtfReadResult result = readRtf(document(rtf));
-    QVERIFY2(result.warnings.isEmpty(), qPrintable(result.warnings.join(u'\n')));
-    QStringList lines = signature(*result.document);
-    lines.removeAll(QStringLiteral("left |")); // the empty blocks around tables
-    QCOMPARE(lines, expected);
-    // Every column has a width from the cell edges.
-    QTextTable *table = nullptr;
-    for (QTextBlock block = result.document->begin(); !table; block = block.next())
-        table = QTextCursor(block).currentTable();
-    const QList<QTextLength> widths = table->format().columnWidthConstraints();
-    QCOMPARE(widths.size(), table->columns());
-    for (const QTextLength &width : widths)
-        QVERIFY(width.rawValue() > 0);
-}
-
-void TestRtf::tableOfUnevenRowsDegrades()
-{
-    // One row of 400 cells followed by 400 rows of one cell would make a grid of 160,000 cells
-    // from 2,000 bytes: the table is shown as text instead.
-    QByteArray rtf = "{\\rtf1 \\intbl ";
-    rtf += QByteArray("x\\cell ").repeated(400) + "\\row ";
-    rtf += QByteArray("\\intbl y\\cell\\row ").repeated(400) + "}";
-    const RtfReadResult result = readRtf(rtf);
-    QCOMPARE(result.warnings.size(), 1);
-    QVERIFY(!QTextCursor(result.document->lastBlock()).currentTable());
-    QCOMPARE(result.document->blockCount(), 800);
-}
-
-void TestRtf::pngAndJpegPictures_data()
-{
-    QTest::addColumn<QByteArray>("rtf");
-    const QByteArray png = redPicture("png");
-    const QByteArray jpeg = redPicture("jpeg");
-    QTest::newRow("png") << "{\\rtf1 a{\\pict\\pngblip\\picw4\\pich3\\picwgoal120\\pichgoal90\n" +
-                                png.toHex() + "}b}";
-    QTest::newRow("jpeg") << "{\\rtf1 a{\\pict\\jpegblip\\picw4\\pich3\\picwgoal120\\pichgoal90 " +
-                                 jpeg.toHex() + "}b}";
-    QTest::newRow("png in binary") << "{\\rtf1 a{\\pict\\pngblip\\picwgoal120\\pichgoal90\\bin" +
-                                          QByteArray::number(png.size()) + " " + png + "}b}";
-    QTest::newRow("scaled")
-        << "{\\rtf1 a{\\pict\\pngblip\\picw4\\pich3\\picscalex200\\picscaley200 " + png.toHex() +
-               "}b}";
-}
-
-void TestRtf::pngAndJpegPictures()
-{
-    QFETCH(QByteArray, rtf);
-    const RtfReadResult result = readRtf(rtf);
-    QVERIFY2(result.warnings.isEmpty(), qPrintable(result.warnings.join(u'\n')));
-    QCOMPARE(result.document->toPlainText(), QString::fromUtf16(u"a\uFFFCb"));
-    const QTextImageFormat format =
-        formatAt(*result.document, QString(QChar(0xFFFC))).toImageFormat();
-    QCOMPARE(qRound(format.width()), 8);
-    QCOMPARE(qRound(format.height()), 6);
-    const QImage image =
-        result.document->resource(QTextDocument::ImageResource, QUrl(format.name()))
-            .value<QImage>();
-    QCOMPARE(image.size(), QSize(4, 3));
-    QCOMPARE(QColor(image.pixel(1, 1)).red() > 200, true);
-}
-
-void TestRtf::metafilePictures()
-{
-    const QByteArray rtf = "{\\rtf1 {\\pict\\wmetafile8\\picwgoal300\\pichgoal150 0102}"
-                           "{\\pict\\emfblip\\picwgoal150\\pichgoal150 03}}";
-    auto imageAt = [](const QTextDocument &document, int position) {
-        QTextCursor cursor(const_cast<QTextDocument *>(&document));
-        cursor.setPosition(position);
-        return cursor.charFormat().toImageFormat();
-    };
-    // Without a renderer both become the one placeholder box, at their own sizes.
-    const RtfReadResult plain = readRtf(rtf);
-    QVERIFY(plain.warnings.isEmpty());
-    QCOMPARE(plain.document->toPlainText(), QString::fromUtf16(u"\uFFFC\uFFFC"));
-    QCOMPARE(imageAt(*plain.document, 1).name(), imageAt(*plain.document, 2).name());
-    QCOMPARE(describe(imageAt(*plain.document, 1)), QStringLiteral("image 20x10"));
-
-    QList<std::tuple<QByteArray, RtfReadOptions::MetafileKind, QSize>> calls;
-    RtfReadOptions options;
-    options.renderMetafile = [&](const QByteArray &bytes, RtfReadOptions::MetafileKind kind,
-                                 QSize hint) {
-        calls.append({bytes, kind, hint});
-        return filledImage(hint.width(), hint.height(), Qt::green);
-    };
-    const RtfReadResult rendered = readRtf(rtf, options);
-    using Kind = RtfReadOptions::MetafileKind;
-    QCOMPARE(calls,
-             (QList<std::tuple<QByteArray, Kind, QSize>>{{"\x01\x02", Kind::Wmf, QSize(20, 10)},
-                                                         {"\x03", Kind::Emf, QSize(10, 10)}}));
-    const QImage image =
-        rendered.document
-            ->resource(QTextDocument::ImageResource, QUrl(imageAt(*rendered.document, 1).name()))
-            .value<QImage>();
-    QCOMPARE(image.size(), QSize(20, 10));
-}
-
-void TestRtf::shapePictureIsPreferred()
-{
-    const QByteArray png = redPicture("png");
-    const RtfReadResult result =
-        readRtf("{\\rtf1 {\\*\\shppict{\\pict\\pngblip " + png.toHex() +
-                "}}{\\nonshppict{\\pict\\wmetafile8\\picwgoal3000\\pichgoal3000 00}}}");
-    QCOMPARE(result.document->toPlainText(), QString::fromUtf16(u"\uFFFC"));
-    QCOMPARE(describe(formatAt(*result.document, QString(QChar(0xFFFC)))),
-             QStringLiteral("image 4x3"));
-}
-
-void TestRtf::oversizedPictureIsRefused()
-{
-    // A few bytes claiming 60,000 x 60,000 pixels must not make the reader allocate them.
-    const QByteArray claim = pngHeaderClaiming(60000, 60000);
-    const RtfReadResult result =
-        readRtf("{\\rtf1 {\\pict\\pngblip\\picwgoal150\\pichgoal150 " + claim.toHex() + "}}");
-    QCOMPARE(result.warnings.size(), 1);
-    QVERIFY(result.warnings.first().contains(QLatin1String("too large")));
-    QCOMPARE(result.document->toPlainText(), QString::fromUtf16(u"\uFFFC"));
-}
-
-void TestRtf::hostileInput_data()
-{
-    QTest::addColumn<QByteArray>("rtf");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("warning");
-    auto row = [](const char *name, const QByteArray &rtf, const QString &text,
-                  const char *warning = "") {
-        QTest::newRow(name) << rtf << text << QString::fromUtf8(warning);
-    };
-    const char *const Unclosed = "closing brace is missing";
-    const char *const NotRtf = "does not begin like an RTF file";
-    const char *const LongBinary = "Binary data longer than the file";
-    row("missing closing brace", "{\\rtf1 {\\b a}b", "ab", Unclosed);
-    row("extra closing brace", "{\\rtf1 {\\b a}}}b}", "ab", "closing brace without an opening one");
-    row("binary longer than the file", "{\\rtf1 a\\bin99999 b}", "ab", LongBinary);
-    row("picture binary longer than the file", "{\\rtf1 a{\\pict\\pngblip\\bin2147483647 x}b}",
-        u"a\uFFFCb"_qs, LongBinary);
-    row("not rtf", "plain words", "plain words", NotRtf);
-    row("empty", "", "", NotRtf);
-    row("unknown code page", "{\\rtf1\\ansicpg77777 \\'e9}", u"\u00e9"_qs, "Code page 77777");
-    row("footnote cut by the end", "{\\rtf1 a{\\footnote N", "a\n\nN", Unclosed);
-    row("tables nested past the limit",
-        "{\\rtf1 \\pard\\intbl\\itap40 deep\\nestcell{\\*\\nesttableprops\\trowd\\cellx99\\nestrow}"
-        "\\pard after}",
-        QString(16, u'\n') + "deep" + QString(16, u'\n') + "after");
-    row("merges with nothing to merge into",
-        "{\\rtf1 \\trowd\\clmrg\\clvmrg\\cellx1000\\clvmrg\\cellx900\\intbl a\\cell b\\cell\\row"
-        "\\pard z}",
-        "\na\nb\nz");
-    row("cell edges that run backwards",
-        "{\\rtf1 \\trowd\\cellx3000\\cellx1000\\cellx-500\\intbl a\\cell b\\cell c\\cell\\row"
-        "\\trowd\\cellx100\\intbl d\\cell\\row\\pard z}",
-        "\na\nb\nc\nd\n\n\n\nz");
-    row("cut escape", "{\\rtf1 a\\'4", "a", Unclosed);
-    row("huge parameter", "{\\rtf1 \\fs99999999999999 \\li-99999999999 a}", "a");
-}
-
-void TestRtf::hostileInput()
-{
-    QFETCH(QByteArray, rtf);
-    QFETCH(QString, text);
-    QFETCH(QString, warning);
-    const RtfReadResult result = readRtf(rtf);
-    QCOMPARE(result.document->toPlainText(), text);
-    if (warning.isEmpty()) {
-        QVERIFY(result.warnings.isEmpty());
-    } else {
-        QVERIFY(!result.warnings.isEmpty());
-        QVERIFY2(result.warnings.first().contains(warning), qPrintable(result.warnings.first()));
-    }
-}
-
-void TestRtf::deepNestingReturnsPromptly()
-{
-    constexpr int Depth = 100000;
-    const QByteArray rtf =
-        "{\\rtf1 " + QByteArray(Depth, '{') + "\\b x" + QByteArray(Depth, '}') + "y}";
-    QElapsedTimer timer;
-    timer.start();
-    const RtfReadResult result = readRtf(rtf);
-    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
-    QCOMPARE(result.document->toPlainText(), QStringLiteral("xy"));
-    QCOMPARE(result.warnings.size(), 1);
-    QVERIFY(result.warnings.first().contains(QLatin1String("flattened")));
-    // The group that opened past the limit still closes: "y" is back outside the bold.
-    QCOMPARE(describe(formatAt(*result.document, QStringLiteral("y"))), QString());
-}
-
-void TestRtf::roundTrip_data()
-{
-    QTest::addColumn<QByteArray>("rtf");
-    for (const auto &cases :
-         {std::span<const Case>(CharacterCases), std::span<const Case>(ParagraphCases),
-          std::span<const Case>(TextCases)}) {
-        for (const Case &c : cases)
-            QTest::newRow(c.name) << document(c.rtf);
-    }
-    const QByteArray png = redPicture("png");
-    QTest::newRow("picture") << "{\\rtf1 a{\\pict\\pngblip\\picwgoal120\\pichgoal90 " +
-                                    png.toHex() + "}b}";
-    QTest::newRow("placeholder") << QByteArray(
-        "{\\rtf1 {\\pict\\wmetafile8\\picwgoal300\\pichgoal150 01}}");
-    QTest::newRow("table") << QByteArray(
-        "{\\rtf1 x\\par\\trowd\\cellx1000\\cellx3000\\intbl a\\par\\qc b\\cell\\cell\\row}");
-    QTest::newRow("table first") << QByteArray("{\\rtf1 \\trowd\\cellx1000\\intbl a\\cell\\row z}");
-    QTest::newRow("ends in empty paragraph") << QByteArray("{\\rtf1 a\\par\\par}");
-    for (const QString &path : corpusFiles(QStringLiteral("rtf"))) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        if (readRtf(bytes).warnings.isEmpty())
-            QTest::newRow(qPrintable(QFileInfo(path).fileName())) << bytes;
-    }
-}
-
-void TestRtf::roundTrip()
-{
-    QFETCH(QByteArray, rtf);
-    const RtfReadResult first = readRtf(rtf);
-    const QByteArray written = writeRtf(*first.document);
-    const RtfReadResult second = readRtf(written);
-    QVERIFY2(second.warnings.isEmpty(), qPrintable(second.warnings.join(u'\n')));
-    QCOMPARE(second.document->toPlainText(), first.document->toPlainText());
-    QCOMPARE(signature(*second.document), signature(*first.document));
-}
-
-void TestRtf::writerSavesAnEditedDocument()
-{
-    QTextDocument document;
-    QTextCursor cursor(&document);
-    QTextCharFormat bold;
-    bold.setFontWeight(QFont::Bold);
-    bold.setFontFamilies({QStringLiteral("Serif {x}")});
-    bold.setForeground(QColor(0, 128, 0));
-    cursor.insertText(QStringLiteral("Bold \\ text"), bold);
-    QTextBlockFormat centred;
-    centred.setAlignment(Qt::AlignHCenter);
-    cursor.insertBlock(centred, QTextCharFormat());
-    cursor.insertText(QString::fromUtf16(u"\u20ac \u4e2d \U0001F600 caf\u00e9"));
-    document.addResource(QTextDocument::ImageResource, QUrl("pasted"),
-                         QVariant::fromValue(filledImage(4, 3)));
-    QTextImageFormat picture;
-    picture.setName(QStringLiteral("pasted"));
-    cursor.insertImage(picture);
-    cursor.insertTable(1, 2)->cellAt(0, 1).firstCursorPosition().insertText(QStringLiteral("cell"));
-
-    const RtfReadResult read = readRtf(writeRtf(document));
-    QVERIFY(read.warnings.isEmpty());
-    QCOMPARE(signature(*read.document),
-             (QStringList{
-                 "left | [bold fg=#008000 font=Serif {x}]Bold \\ text",
-                 u"centre | []\u20ac \u4e2d \U0001F600 caf\u00e9 [image 4x3]\uFFFC"_qs,
-                 "cell 0,0 of 1x2 lines=1,1,1,1: left |",
-                 "cell 0,1 of 1x2 lines=1,1,1,1: left | []cell",
-                 "left |",
-             }));
-}
 
 QTEST_MAIN(TestRtf)
 #include "tst_rtf.moc"
