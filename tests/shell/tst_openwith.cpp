@@ -24,8 +24,8 @@ private slots:
     void pathFromArguments();
     void startsAtTarget_data();
     void startsAtTarget();
-    void exceptionEndsWithAnotherFolder();
-    void exceptionEndsWithAnotherFilter();
+    void exceptionEndsWithAnotherFolderOrFilter_data();
+    void exceptionEndsWithAnotherFolderOrFilter();
     void unreadablePathIsReportedAndStartsAsStored();
 
 private:
@@ -104,8 +104,16 @@ void TestOpenWith::startsAtTarget()
     QCOMPARE(f.store->read(FiltersSection, QStringLiteral("ANY"), {}), QStringLiteral("0"));
 }
 
-void TestOpenWith::exceptionEndsWithAnotherFolder()
+void TestOpenWith::exceptionEndsWithAnotherFolderOrFilter_data()
 {
+    QTest::addColumn<bool>("byFilter");
+    QTest::newRow("folder") << false;
+    QTest::newRow("filter") << true;
+}
+
+void TestOpenWith::exceptionEndsWithAnotherFolderOrFilter()
+{
+    QFETCH(bool, byFilter);
     ShellFixture f;
     prepare(f);
     f.openPath = f.path(QStringLiteral("docs/notes.xyz"));
@@ -115,32 +123,21 @@ void TestOpenWith::exceptionEndsWithAnotherFolder()
     QTest::keyClick(&file1, Qt::Key_Up);
     QCOMPARE(file1.fileName(), QStringLiteral("b.txt"));
     QCOMPARE(file1.listCount(), 3);
-
-    w.controls().Dir1->setPath(f.path(QStringLiteral("stored")));
-    w.controls().Dir1->setPath(f.path(QStringLiteral("docs")));
+    if (byFilter) {
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTimer::singleShot(0, [] {
+            auto *dialog = qobject_cast<frmFileFilter *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+        });
+        QTest::keyClick(&file1, Qt::Key_L, Qt::ControlModifier);
+    } else {
+        w.controls().Dir1->setPath(f.path(QStringLiteral("stored")));
+        w.controls().Dir1->setPath(f.path(QStringLiteral("docs")));
+    }
     QCOMPARE(file1.listCount(), 2);
     QCOMPARE(file1.indexOf(QStringLiteral("notes.xyz")), -1);
-}
-
-void TestOpenWith::exceptionEndsWithAnotherFilter()
-{
-    ShellFixture f;
-    prepare(f);
-    f.openPath = f.path(QStringLiteral("docs/notes.xyz"));
-    frmGlintbox &w = f.load();
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-    bool confirmed = false;
-    QTimer::singleShot(0, [&confirmed] {
-        auto *dialog = qobject_cast<frmFileFilter *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
-        confirmed = true;
-    });
-    QTest::keyClick(w.controls().File1, Qt::Key_L, Qt::ControlModifier);
-    QVERIFY(confirmed);
-    QCOMPARE(w.controls().File1->listCount(), 2);
-    QCOMPARE(w.controls().File1->fileName(), QStringLiteral("a.txt"));
 }
 
 void TestOpenWith::unreadablePathIsReportedAndStartsAsStored()
