@@ -117,6 +117,20 @@ struct ShellFixture {
         return *window;
     }
 
+    // Loads the window and puts it on screen, for input that needs it there.
+    bool loadShown()
+    {
+        load().show();
+        return QTest::qWaitForWindowExposed(window.get());
+    }
+
+    void clickFile(int row)
+    {
+        FileList *list = window->controls().File1;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(row, 0)).center());
+    }
+
     // Closes the window as the close box does and reads the store afresh.
     void closeAndReload()
     {

@@ -19,9 +19,11 @@ namespace {
 
 // One file of each view mode, in list order.
 const QStringList KindFiles = {"a.txt", "b.bmp", "c.avi", "d.exe"};
-const QString ZoomRefusal = QStringLiteral("Sorry, Glintbox must be in Image or Movie mode");
+const QString ZoomRefusal =
+    QStringLiteral("Glintbox - Zoom: Sorry, Glintbox must be in Image or Movie mode");
 const QString EnterRefusal =
-    QStringLiteral("Sorry, Glintbox must be in Application Launcher mode to use the 'Enter' key");
+    QStringLiteral("Glintbox - Application Launcher: Sorry, Glintbox must be in Application "
+                   "Launcher mode to use the 'Enter' key");
 
 // Wires every command to a recorder of the items chosen.
 using Calls = QList<std::pair<MenuCommand, int>>;
@@ -39,11 +41,7 @@ void recordEveryCommand(MainMenus &menus, Calls &calls)
 // Opens the item's menu by a click on its title in the menu bar and clicks the item.
 void clickMenuItem(frmGlintbox &w, QAction *item)
 {
-    QMenu *menu = nullptr;
-    for (QAction *title : w.menuBar()->actions()) {
-        if (title->menu()->actions().contains(item))
-            menu = title->menu();
-    }
+    auto *menu = qobject_cast<QMenu *>(item->associatedObjects().value(0));
     QVERIFY(menu);
     QTest::mouseClick(w.menuBar(), Qt::LeftButton, {},
                       w.menuBar()->actionGeometry(menu->menuAction()).center());
@@ -225,8 +223,6 @@ void TestMenus::layoutButtonsWriteTheSettingFirst()
     w.state().controlsPosition = QStringLiteral("Top");
     f.clickToolbarButton("SideView");
     QCOMPARE(seen, QStringLiteral("Side"));
-    QVERIFY(menus.item(M::mnuControl, 1)->isChecked() &&
-            !menus.item(M::mnuControl, 0)->isChecked());
     // "TopView" while on top stores "Top" again and keeps one check mark.
     f.clickToolbarButton("TopView");
     f.clickToolbarButton("TopView");
@@ -239,7 +235,7 @@ void TestMenus::viewerKeys_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<char>("key");
-    QTest::addColumn<QString>("refusal"); // the message shown, or ""
+    QTest::addColumn<QString>("refusal"); // the caption and message shown, or ""
     QTest::addColumn<int>("zoomSteps");
     QTest::addColumn<int>("launches");
     QTest::addColumn<QString>("selected"); // the list still receives the key
@@ -270,12 +266,8 @@ void TestMenus::viewerKeys()
         QTest::keyClick(w.controls().File1, key);
     QStringList refusals;
     for (const ScriptedPrompts::Record &r : f.prompts.records()) {
-        if (r.text == ZoomRefusal || r.text == EnterRefusal) {
-            refusals.append(r.text);
-            QCOMPARE(r.caption,
-                     r.text == ZoomRefusal ? "Glintbox - Zoom" : "Glintbox - Application Launcher");
-            QCOMPARE(r.icon, PromptIcon::Information);
-        }
+        refusals.append(r.caption + QStringLiteral(": ") + r.text);
+        QCOMPARE(r.icon, PromptIcon::Information);
     }
     QCOMPARE(refusals, refusal.isEmpty() ? QStringList() : QStringList{refusal});
     QCOMPARE(m_zoomSteps, zoomSteps ? QList<int>{int(key)} : QList<int>());
@@ -292,7 +284,6 @@ void TestMenus::zoomMenuItemsAndLaunchItem()
     QVERIFY(QTest::qWaitForWindowActive(&w));
     clickMenuItem(w, menus.item(M::mnuKeys, 0));
     clickMenuItem(w, menus.item(M::mnuKeys, 1));
-    w.viewerKeys().mnuKeys_Click(2);
     QCOMPARE(m_zoomSteps, QList<int>({'+', '-'}));
     w.controls().File1->setListIndex(3);
     clickMenuItem(w, menus.item(M::mnuEnter));

@@ -26,8 +26,6 @@ private slots:
     void wildcard_data();
     void wildcard();
     void mountTableGivesDrives();
-    void driveTexts_data();
-    void driveTexts();
     void fileListSortsFiltersAndKeepsSelection();
     void choosingDriveLandsInRootAndRefreshReturnsThere();
     void folderWithoutMatchesKeepsShownFile();
@@ -82,27 +80,12 @@ void TestNavigation::mountTableGivesDrives()
     for (const Drive &drive : drives)
         roots.append(drive.root());
     QCOMPARE(roots, QStringList({"/", "/media/my stick/", "/mnt/share/"}));
-}
-
-void TestNavigation::driveTexts_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("mountPoint");
-    QTest::newRow("system drive") << "C"
-                                  << "/";
-    QTest::newRow("system drive with colon") << "c:"
-                                             << "/";
-    QTest::newRow("label") << "/media/usb [STICK]"
-                           << "/media/usb";
-    QTest::newRow("plain") << "/mnt/share"
-                           << "/mnt/share";
-}
-
-void TestNavigation::driveTexts()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, mountPoint);
-    QCOMPARE(mountPointOfDriveText(text), mountPoint);
+    // A stored drive text, from an older run or with its label, names its mount point.
+    for (const auto &[text, mountPoint] : {std::pair{"C", "/"},
+                                           {"c:", "/"},
+                                           {"/media/usb [STICK]", "/media/usb"},
+                                           {"/mnt/share", "/mnt/share"}})
+        QCOMPARE(mountPointOfDriveText(text), QString::fromLatin1(mountPoint));
 }
 
 void TestNavigation::fileListSortsFiltersAndKeepsSelection()
@@ -184,9 +167,8 @@ void TestNavigation::namesThatAreNotUtf8OpenByTheirBytes()
         ::unlink(name.constData());
         ::rmdir(folder.constData());
     });
-    frmGlintbox &w = f.load();
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(f.loadShown());
+    frmGlintbox &w = *f.window;
     // Into the folder by the keys, then a click on its file.
     FolderList *dir1 = w.controls().Dir1;
     const int folderRow = dir1->model()->rowCount() - 1;
@@ -195,8 +177,7 @@ void TestNavigation::namesThatAreNotUtf8OpenByTheirBytes()
     QTest::keyClick(dir1, Qt::Key_Return);
     FileList *file1 = w.controls().File1;
     QCOMPARE(file1->listCount(), 1);
-    const QRect row = file1->visualRect(file1->model()->index(0, 0));
-    QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, row.center());
+    f.clickFile(0);
     QCOMPARE(f.prompts.texts(), QStringList());
     QCOMPARE(w.viewer().Text1->text(), QStringLiteral("coffee"));
     QVERIFY(w.controls().InputFileProperties->text().startsWith(
@@ -249,9 +230,8 @@ void TestNavigation::driveListFollowsIntoAnotherMount()
     f.makeFile(QStringLiteral("stick/s.txt"));
     f.makeFile(QStringLiteral("a.txt"));
     f.drives.list.append(Drive{stick, QStringLiteral("STICK")});
-    frmGlintbox &w = f.load();
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(f.loadShown());
+    frmGlintbox &w = *f.window;
     FolderList *dir1 = w.controls().Dir1;
     const QModelIndex stickRow = dir1->model()->index(dir1->model()->rowCount() - 1, 0);
     QCOMPARE(stickRow.data(Qt::ToolTipRole).toString(), stick);
@@ -293,10 +273,6 @@ void TestNavigation::userInputShowsTheHighlightedFile()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     FileList *list = w.controls().File1;
-    auto click = [list](int row) {
-        const QRect rect = list->visualRect(list->model()->index(row, 0));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-    };
     auto shows = [&w, list](const QString &name) {
         const QString line = w.controls().InputFileProperties->text();
         return list->currentIndex().data().toString() == name && list->fileName() == name &&
@@ -305,7 +281,7 @@ void TestNavigation::userInputShowsTheHighlightedFile()
     for (const QString &step : steps) {
         const QString before = list->fileName();
         if (step.startsWith(u"click "))
-            click(step.mid(6).toInt());
+            f.clickFile(step.mid(6).toInt());
         else if (step.startsWith(u"type "))
             QTest::keyClicks(list, step.mid(5));
         else
@@ -317,7 +293,7 @@ void TestNavigation::userInputShowsTheHighlightedFile()
     // A click on the file already shown shows it again, as it now is.
     const QString shown = list->fileName();
     f.makeFile(shown, QByteArray(1234, 'x'));
-    click(list->currentIndex().row());
+    f.clickFile(list->currentIndex().row());
     QVERIFY(shows(shown));
     QVERIFY(w.controls().InputFileProperties->text().contains(QStringLiteral(" 1234 bytes")));
 }

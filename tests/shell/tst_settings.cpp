@@ -35,12 +35,10 @@ void TestSettings::conversions_data()
     const auto row = [](const char *kind, const char *text, const char *written) {
         QTest::addRow("%s %s", kind, text) << kind << text << written;
     };
-    row("bool", "True", "True");
     row("bool", "false", "False");
     row("bool", "1", "True");
     row("bool", "maybe", "error 13");
     row("colour", "-2147483643", "-2147483643");
-    row("colour", "8421504", "8421504");
     row("double", "0.1", "0.1");
     // Plain digits below 1e15, either form read.
     row("double", "2e+07", "20000000");
@@ -51,7 +49,6 @@ void TestSettings::conversions_data()
     row("single", "abc", "error 13");
     row("int16", "2.5", "2"); // half to even
     row("int16", "40000", "error 6");
-    row("int32", "-120", "-120");
 }
 
 void TestSettings::conversions()
@@ -99,22 +96,14 @@ void TestSettings::defaultsAreStoredInTextFormAndObsoleteKeysGo()
     const QRectF outer = w.outerGeometryTwips();
     QVERIFY(qAbs(outer.width() - 9000) < 30 && qAbs(outer.height() - 6500) < 30);
     f.closeAndReload();
-    const QList<std::pair<QString, QString>> defaults = {
-        {"MaxFileSize", "20480000"},
-        {"TextColour", "-2147483643"},
-        {"PictureColour", "8421504"},
-        {"Controls", "Side"},
-        {"RTFmode", "1"},
-        {"HTMLmode", "1"},
-        {"WebMode", "False"},
-        {"WordWrap", "False"},
-        {"FontFace", "Tahoma"},
-        {"FontSize", "8"},
-        {"State", "0"},
-        {"DrivePath", f.dir.path()},
-    };
-    for (const auto &[key, text] : defaults)
-        QCOMPARE(f.storedSetting(key), text);
+    const QStringList defaults =
+        QStringLiteral(
+            "MaxFileSize=20480000 TextColour=-2147483643 PictureColour=8421504 Controls=Side "
+            "RTFmode=1 HTMLmode=1 WebMode=False WordWrap=False FontFace=Tahoma FontSize=8 State=0")
+            .split(u' ');
+    for (const QString &setting : defaults)
+        QCOMPARE(f.storedSetting(setting.section(u'=', 0, 0)), setting.section(u'=', 1));
+    QCOMPARE(f.storedSetting("DrivePath"), f.dir.path());
     for (const SettingBinding &setting : settingBindings())
         QVERIFY2(f.store->contains(setting.section, setting.key), qPrintable(setting.key));
     for (int entry = 0; entry < FilterEntryCount; ++entry)
@@ -136,33 +125,17 @@ void TestSettings::everyStoredValueReachesItsOwnerAndBack()
     f.makeFile(QStringLiteral("sub/a.txt"));
     // Every value but State differs from its default (a stored maximised state
     // would ignore the geometry); geometry in whole pixels at 96 dpi.
-    const QList<std::pair<QString, QString>> stored = {
-        {"DriveLetter", "/"},
-        {"DrivePath", f.path("sub")},
-        {"MaxFileSize", "524288"},
-        {"TextColour", "255"},
-        {"PictureColour", "65280"},
-        {"LaunchColour", "16711680"},
-        {"Controls", "Top"},
-        {"Height", "7005"},
-        {"Width", "10005"},
-        {"State", "0"},
-        {"Top", "1500"},
-        {"Left", "3000"},
-        {"RTFmode", "0"},
-        {"HTMLmode", "0"},
-        {"FontFace", "Courier"},
-        {"FontSize", "12.5"},
-        {"FontBold", "True"},
-        {"FontItalic", "True"},
-        {"FontUline", "True"},
-        {"FontStrike", "True"},
-        {"FontColour", "128"},
-        {"WebMode", "True"},
-        {"WordWrap", "True"},
-    };
-    for (const auto &[key, text] : stored)
-        f.storeSetting(key, text);
+    // key=text
+    const QStringList stored =
+        QStringLiteral(
+            "DriveLetter=/ MaxFileSize=524288 TextColour=255 PictureColour=65280 "
+            "LaunchColour=16711680 Controls=Top Height=7005 Width=10005 State=0 Top=1500 Left=3000 "
+            "RTFmode=0 HTMLmode=0 FontFace=Courier FontSize=12.5 FontBold=True FontItalic=True "
+            "FontUline=True FontStrike=True FontColour=128 WebMode=True WordWrap=True")
+            .split(u' ');
+    for (const QString &setting : stored)
+        f.storeSetting(setting.section(u'=', 0, 0), setting.section(u'=', 1));
+    f.storeSetting("DrivePath", f.path("sub"));
     const QStringList ticked = {"TXT", "DIB", "NFO"};
     f.store->write(FiltersSection, "ALL", "0");
     for (const QString &key : ticked)
@@ -191,8 +164,9 @@ void TestSettings::everyStoredValueReachesItsOwnerAndBack()
     QCOMPARE(w.outerGeometryTwips(), QRectF(3000, 1500, 10005, 7005));
 
     f.closeAndReload();
-    for (const auto &[key, text] : stored)
-        QCOMPARE(f.storedSetting(key), text);
+    for (const QString &setting : stored)
+        QCOMPARE(f.storedSetting(setting.section(u'=', 0, 0)), setting.section(u'=', 1));
+    QCOMPARE(f.storedSetting("DrivePath"), f.path("sub"));
     for (int entry = 0; entry < FilterEntryCount; ++entry) {
         const QString key = filterKey(entry);
         QCOMPARE(f.store->read(FiltersSection, key, {}), ticked.contains(key) ? "1" : "0");
