@@ -7,15 +7,20 @@
 #include "core/RunTimeError.h"
 #include "core/lists/Drives.h"
 #include "core/lists/FileList.h"
+#include "core/lists/FolderList.h"
+#include "shell/MainMenus.h"
 #include "shell/frmGlintbox.h"
 #include "shell/settings/SettingsStore.h"
 #include "shell/toolbar/MainToolbar.h"
+#include "viewing/text/RichTextBox.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,20 +1,16 @@
 #include "ShellFixture.h"
 #include "TestMedia.h"
 #include "core/FirstPaintProbe.h"
-#include "core/lists/FileList.h"
 #include "shell/StatusLine.h"
 #include "viewing/display/ViewModes.h"
 #include "viewing/gauge/SizeGauge.h"
 #include "viewing/pictures/ImageViewport.h"
 #include "viewing/player/MoviePlayer.h"
-#include "viewing/text/RichTextBox.h"
 #include "viewing/web/WebBrowserView.h"
 
-#include <QCheckBox>
-#include <QLabel>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QScopeGuard>
-#include <QTest>
 #include <QTextDocument>
 
 #include <fcntl.h>
@@ -65,13 +61,9 @@ class TestDisplay : public QObject {
 private slots:
     // First, while no other test's window holds a browser or a player.
     void startUpLeavesBrowserPlayerAndDialogsForLater();
-    void endOfFileMarker_data();
-    void endOfFileMarker();
-    void sizeAgainstTheMaximum_data();
-    void sizeAgainstTheMaximum();
+    void fileAfterAnother_data();
+    void fileAfterAnother();
     void badPictureGivesReportAndNoOldPicture();
-    void modeBoxesChooseFormattedOrSource_data();
-    void modeBoxesChooseFormattedOrSource();
     void specialFilesAreRefused_data();
     void specialFilesAreRefused();
     void noViewKeepsAnotherFile_data();
@@ -87,71 +79,81 @@ private:
     std::unique_ptr<ShellFixture> m_kinds;
 };
 
-void TestDisplay::endOfFileMarker_data()
-{
-    QTest::addColumn<int>("beforeEnd");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<int>("shownLength");
-    QTest::newRow("5 bytes: quietly shortened") << 5 << QString() << 995;
-    QTest::newRow("50 bytes: reduced") << 50 << "has reduced the size" << 950;
-    QTest::newRow("300 bytes: gives up") << 300 << "unable to resolve" << 0;
-}
-
-void TestDisplay::endOfFileMarker()
-{
-    QFETCH(int, beforeEnd);
-    QFETCH(QString, message);
-    QFETCH(int, shownLength);
-    ShellFixture f;
-    QByteArray text(1000, 'a');
-    text[1000 - beforeEnd] = char(26);
-    f.makeFile(QStringLiteral("a.txt"), text);
-    frmGlintbox &w = f.load();
-    w.viewer().Text1->finishLoading();
-    QCOMPARE(w.viewer().Text1->text().size(), shownLength);
-    QCOMPARE(f.prompts.records().size(), message.isEmpty() ? 0 : 1);
-    if (!message.isEmpty()) {
-        QVERIFY(f.prompts.texts().first().contains(message));
-        QCOMPARE(f.prompts.captions().first(),
-                 QStringLiteral("Glintbox - Input past end of file - Error 62"));
-        QCOMPARE(f.prompts.records().first().icon, PromptIcon::Critical);
-    }
-}
-
-void TestDisplay::sizeAgainstTheMaximum_data()
+void TestDisplay::fileAfterAnother_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("size");
-    QTest::addColumn<int>("shownLength");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("setting"); // key=text stored before the start
+    QTest::addColumn<QString>("shown");   // the text on view, trimmed
+    QTest::addColumn<QString>("prompt");  // caption: text, as a pattern; "" for none
     QTest::addColumn<int>("litCells");
-    // The maximum is 1024 bytes; a program is launched, never read.
-    QTest::newRow("above: refused quietly") << "a.txt" << 1025 << 0 << 10;
-    QTest::newRow("at: shown") << "a.txt" << 1024 << 1024 << 10;
-    QTest::newRow("empty") << "a.txt" << 0 << 0 << 0;
-    QTest::newRow("program above") << "a.com" << 4096 << 0 << 0;
+    const auto row = [](const char *why, const char *name, const QByteArray &content,
+                        const char *setting, const QString &shown, const char *prompt, int lit) {
+        QTest::newRow(why) << name << content << setting << shown << prompt << lit;
+    };
+    const auto marked = [](int beforeEnd) {
+        QByteArray text(1000, 'a');
+        text[1000 - beforeEnd] = char(26);
+        return text;
+    };
+    const char *const marker = "^Glintbox - Input past end of file - Error 62: .*";
+    row("marker 5 before the end", "a.txt", marked(5), "", QString(995, u'a'), "", 0);
+    row("marker 50 before the end", "a.txt", marked(50), "", QString(950, u'a'),
+        (marker + QByteArray("has reduced the size")).constData(), 0);
+    row("marker 300 before the end", "a.txt", marked(300), "", "",
+        (marker + QByteArray("unable to resolve")).constData(), 0);
+    // Above the maximum: refused quietly, the gauge full; a program is never read.
+    row("above the maximum", "a.txt", QByteArray(1025, 'x'), "MaxFileSize=1024", "", "", 10);
+    row("at the maximum", "a.txt", QByteArray(1024, 'x'), "MaxFileSize=1024", QString(1024, u'x'),
+        "", 10);
+    row("empty", "a.txt", "", "MaxFileSize=1024", "", "", 0);
+    row("program above the maximum", "a.com", QByteArray(4096, 'x'), "MaxFileSize=1024", "", "", 0);
+    const QByteArray rtf = "{\\rtf1\\ansi {\\b bold} text\\par}";
+    row("RTF formatted", "a.rtf", rtf, "RTFmode=1", "bold text", "", 0);
+    row("RTF source", "a.rtf", rtf, "RTFmode=0", QString::fromLatin1(rtf), "", 0);
+    row("HTML source", "a.html", "<html><body>hello</body></html>", "HTMLmode=0",
+        "<html><body>hello</body></html>", "", 0);
 }
 
-void TestDisplay::sizeAgainstTheMaximum()
+// Another file is on view first; nothing of it may stay.
+void TestDisplay::fileAfterAnother()
 {
     QFETCH(QString, name);
-    QFETCH(int, size);
-    QFETCH(int, shownLength);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, setting);
+    QFETCH(QString, shown);
+    QFETCH(QString, prompt);
     QFETCH(int, litCells);
     ShellFixture f;
     f.makeFile(QStringLiteral("0.txt"), "shown before");
-    f.makeFile(name, QByteArray(size, 'x'));
-    f.storeSetting("MaxFileSize", "1024");
+    f.makeFile(name, content);
+    if (!setting.isEmpty())
+        f.storeSetting(setting.section(u'=', 0, 0), setting.section(u'=', 1));
     frmGlintbox &w = f.load();
-    QCOMPARE(w.viewer().Text1->text(), QStringLiteral("shown before"));
+    RichTextBox &text = *w.viewer().Text1;
+    QCOMPARE(text.text(), QStringLiteral("shown before"));
     w.controls().File1->setListIndex(1);
-    QVERIFY(f.prompts.records().isEmpty());
-    QCOMPARE(w.viewer().Text1->text().size(), shownLength);
-    QVERIFY(
-        w.controls().InputFileProperties->text().contains(QStringLiteral(" %1 bytes").arg(size)));
+    text.finishLoading();
+    QCOMPARE(text.text().trimmed(), shown);
+    QVERIFY(shown.isEmpty() || text.isVisibleTo(&w));
+    QCOMPARE(f.prompts.records().size(), prompt.isEmpty() ? 0 : 1);
+    for (const ScriptedPrompts::Record &r : f.prompts.records()) {
+        QVERIFY2(
+            QRegularExpression(prompt).match(r.caption + QStringLiteral(": ") + r.text).hasMatch(),
+            qPrintable(r.text));
+        QCOMPARE(r.icon, PromptIcon::Critical);
+    }
+    const QString bytes = QStringLiteral(" %1 bytes").arg(content.size());
+    QVERIFY(w.controls().InputFileProperties->text().contains(bytes));
     int lit = 0;
     for (quint32 colour : w.viewer().gauge->colours())
         lit += colour != SystemButtonFace ? 1 : 0;
     QCOMPARE(lit, litCells);
+    if (name.endsWith(u".rtf")) {
+        // The user's click on "RTF Mode" shows the same file again in the other form.
+        QTest::mouseClick(w.controls().chkAutoMode, Qt::LeftButton);
+        QCOMPARE(text.isRichText(), setting.endsWith(u'0'));
+    }
 }
 
 void TestDisplay::badPictureGivesReportAndNoOldPicture()
@@ -165,44 +167,6 @@ void TestDisplay::badPictureGivesReportAndNoOldPicture()
     w.controls().File1->setListIndex(1);
     QCOMPARE(f.prompts.captions(), QStringList{"Glintbox - Error 481"});
     QVERIFY(w.viewer().Picture2->picture().isNull());
-}
-
-void TestDisplay::modeBoxesChooseFormattedOrSource_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("stored"); // the box's setting as stored
-    QTest::addColumn<QString>("shown");  // how the text begins
-    QTest::newRow("RTF formatted") << "a.rtf"
-                                   << "1"
-                                   << "bold text";
-    QTest::newRow("RTF source") << "a.rtf"
-                                << "0"
-                                << "{\\rtf1";
-    QTest::newRow("HTML source") << "a.html"
-                                 << "0"
-                                 << "<html><body>hello";
-}
-
-void TestDisplay::modeBoxesChooseFormattedOrSource()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, stored);
-    QFETCH(QString, shown);
-    ShellFixture f;
-    const bool rtf = name.endsWith(u".rtf");
-    f.makeFile(name,
-               rtf ? "{\\rtf1\\ansi {\\b bold} text\\par}" : "<html><body>hello</body></html>");
-    f.storeSetting(rtf ? "RTFmode" : "HTMLmode", stored);
-    frmGlintbox &w = f.load();
-    RichTextBox &text = *w.viewer().Text1;
-    QCOMPARE(w.state().ViewMode, ViewMode::Text);
-    QVERIFY2(text.text().startsWith(shown), qPrintable(text.text()));
-    QVERIFY(text.isVisibleTo(&w));
-    if (rtf) {
-        // The user's click on "RTF Mode" shows the same file again in the other form.
-        QTest::mouseClick(w.controls().chkAutoMode, Qt::LeftButton);
-        QCOMPARE(text.isRichText(), stored == u"0");
-    }
 }
 
 void TestDisplay::specialFilesAreRefused_data()

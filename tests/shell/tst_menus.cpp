@@ -1,15 +1,10 @@
 #include "ShellFixture.h"
-#include "core/lists/FileList.h"
-#include "shell/MainMenus.h"
 #include "shell/ViewerKeys.h"
-#include "shell/toolbar/MainToolbar.h"
 #include "shell/toolbar/ToolbarIcons.h"
-#include "viewing/text/RichTextBox.h"
 
 #include <QAbstractButton>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTest>
 #include <stdexcept>
 
 using namespace glintbox;
@@ -62,14 +57,13 @@ private slots:
     void enabledStatesFollowTheShownFile_data();
     void enabledStatesFollowTheShownFile();
     void iconsFollowThePalette();
-    void toolbarButtonsRunTheirMenuItem();
+    void everyCommandIsWiredAndToolbarButtonsRunTheirItem();
     void layoutButtonsWriteTheSettingFirst();
     void viewerKeys_data();
     void viewerKeys();
     void zoomMenuItemsAndLaunchItem();
     void shortcutsActInTheTextBox();
     void errorTrapAndMiswiring();
-    void everyCommandIsWired();
 
 private:
     // A window over a folder holding one file of each kind; `kind` (0..3) is
@@ -143,19 +137,19 @@ void TestMenus::itemsRunByMouseAndShortcut()
 void TestMenus::enabledStatesFollowTheShownFile_data()
 {
     QTest::addColumn<int>("kind");
-    QTest::addColumn<QStringList>("enabled");
-    QTest::newRow("text") << 0 << QStringList{"mnuPrint", "mnuFontSize", "mnuEdit0",  "mnuEdit1",
-                                              "mnuEdit2", "mnuSelect",   "mnuSearch", "Print",
-                                              "Font",     "Find"};
-    QTest::newRow("image") << 1 << QStringList{"mnuPrint", "mnuKeys0", "mnuKeys1", "Print"};
-    QTest::newRow("movie") << 2 << QStringList{};
-    QTest::newRow("launcher") << 3 << QStringList{"mnuEnter"};
+    QTest::addColumn<QString>("enabled");
+    QTest::newRow("text") << 0
+                          << "mnuPrint mnuFontSize mnuEdit0 mnuEdit1 mnuEdit2 mnuSelect "
+                             "mnuSearch Print Font Find";
+    QTest::newRow("image") << 1 << "mnuPrint mnuKeys0 mnuKeys1 Print";
+    QTest::newRow("movie") << 2 << "";
+    QTest::newRow("launcher") << 3 << "mnuEnter";
 }
 
 void TestMenus::enabledStatesFollowTheShownFile()
 {
     QFETCH(int, kind);
-    QFETCH(QStringList, enabled);
+    QFETCH(QString, enabled);
     ShellFixture f;
     frmGlintbox &w = openWithKinds(f, kind);
     QCOMPARE(w.controls().File1->fileName(), KindFiles[kind]);
@@ -163,7 +157,9 @@ void TestMenus::enabledStatesFollowTheShownFile()
     for (const char *name :
          {"mnuPrint", "mnuFontSize", "mnuEdit0", "mnuEdit1", "mnuEdit2", "mnuSelect", "mnuSearch",
           "mnuEnter", "mnuKeys0", "mnuKeys1", "Print", "Font", "Find"})
-        QVERIFY2(w.findChild<QAction *>(name)->isEnabled() == enabled.contains(name), name);
+        QVERIFY2(w.findChild<QAction *>(name)->isEnabled() ==
+                     enabled.split(u' ').contains(QLatin1String(name)),
+                 name);
     // The rest stays enabled whatever is shown.
     for (const char *name : {"mnuNewFile", "mnuDeleteFile", "mnuExit", "mnuFilter", "mnuWordWrap"})
         QVERIFY2(w.findChild<QAction *>(name)->isEnabled(), name);
@@ -185,11 +181,13 @@ void TestMenus::iconsFollowThePalette()
     QVERIFY(qGray(toolbarIcon("filter", dark).pixmap(16, 16).toImage().pixel(8, 2)) > 170);
 }
 
-void TestMenus::toolbarButtonsRunTheirMenuItem()
+void TestMenus::everyCommandIsWiredAndToolbarButtonsRunTheirItem()
 {
     ShellFixture f;
     frmGlintbox &w = f.open();
     MainMenus &menus = *w.controls().menus;
+    for (int i = 0; i < MenuCommandCount; ++i)
+        QVERIFY2(menus.isWired(MenuCommand(i)), qPrintable(menuItemName(MenuCommand(i))));
     Calls calls;
     recordEveryCommand(menus, calls);
     const QHash<QString, QAction *> &buttons = w.toolbar().buttons();
@@ -223,12 +221,10 @@ void TestMenus::layoutButtonsWriteTheSettingFirst()
     w.state().controlsPosition = QStringLiteral("Top");
     f.clickToolbarButton("SideView");
     QCOMPARE(seen, QStringLiteral("Side"));
-    // "TopView" while on top stores "Top" again and keeps one check mark.
+    // "TopView" while on top stores "Top" again.
     f.clickToolbarButton("TopView");
     f.clickToolbarButton("TopView");
     QCOMPARE(seen, QStringLiteral("Top"));
-    QVERIFY(menus.item(M::mnuControl, 0)->isChecked() &&
-            !menus.item(M::mnuControl, 1)->isChecked());
 }
 
 void TestMenus::viewerKeys_data()
@@ -320,9 +316,6 @@ void TestMenus::errorTrapAndMiswiring()
     QMenuBar bar;
     ScriptedPrompts prompts;
     MainMenus menus(&bar, prompts);
-    // An item without a handler does nothing.
-    menus.item(M::mnuNewFile)->trigger();
-    QVERIFY(prompts.records().isEmpty());
     // A run-time error ends the command with the shared report; the item stays usable.
     menus.wire(M::mnuPrint, [] { throw RunTimeError(DiskFull); });
     menus.item(M::mnuPrint)->trigger();
@@ -335,15 +328,6 @@ void TestMenus::errorTrapAndMiswiring()
     QVERIFY_THROWS_EXCEPTION(std::logic_error, menus.wire(M::mnuPrint, [](int) {}));
     QVERIFY_THROWS_EXCEPTION(std::logic_error, menus.item(M::mnuEdit, 3));
     QVERIFY_THROWS_EXCEPTION(std::logic_error, menus.item(M::mnuEdit));
-}
-
-void TestMenus::everyCommandIsWired()
-{
-    ShellFixture f;
-    frmGlintbox &w = f.open();
-    const MainMenus &menus = *w.controls().menus;
-    for (int i = 0; i < MenuCommandCount; ++i)
-        QVERIFY2(menus.isWired(MenuCommand(i)), qPrintable(menuItemName(MenuCommand(i))));
 }
 
 QTEST_MAIN(TestMenus)

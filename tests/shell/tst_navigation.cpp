@@ -1,18 +1,11 @@
 #include "ShellFixture.h"
 #include "core/lists/DriveList.h"
-#include "core/lists/FileList.h"
-#include "core/lists/FolderList.h"
 #include "core/lists/WildcardPattern.h"
 #include "shell/Navigation.h"
-#include "viewing/display/ViewerControls.h"
-#include "viewing/text/RichTextBox.h"
 
-#include <QLabel>
 #include <QScopeGuard>
 #include <QSignalSpy>
-#include <QTest>
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,11 +20,10 @@ private slots:
     void wildcard();
     void mountTableGivesDrives();
     void fileListSortsFiltersAndKeepsSelection();
-    void choosingDriveLandsInRootAndRefreshReturnsThere();
     void folderWithoutMatchesKeepsShownFile();
     void namesThatAreNotUtf8OpenByTheirBytes();
     void unmountedDrivesGiveTheDriveError();
-    void driveListFollowsIntoAnotherMount();
+    void drivesFollowTheListsAndRefreshReturnsToTheRoot();
     void userInputShowsTheHighlightedFile_data();
     void userInputShowsTheHighlightedFile();
 };
@@ -113,32 +105,6 @@ void TestNavigation::fileListSortsFiltersAndKeepsSelection()
     list.setPath(f.dir.path());
     QCOMPARE(list.listIndex(), 1);
     QCOMPARE(list.listCount(), 4);
-}
-
-void TestNavigation::choosingDriveLandsInRootAndRefreshReturnsThere()
-{
-    ShellFixture f;
-    const QString stick = f.path(QStringLiteral("stick"));
-    f.makeFile(QStringLiteral("stick/one/two/deep.txt"));
-    f.makeFile(QStringLiteral("stick/b.txt"));
-    f.makeFile(QStringLiteral("stick/a.txt"));
-    f.drives.list.append(Drive{stick, {}});
-    frmGlintbox &w = f.load();
-    const MainControls &c = w.controls();
-    c.Drive1->setDrive(stick);
-    QCOMPARE(c.Dir1->path(), stick + u'/');
-    QCOMPARE(w.state().currentFolder, stick); // one separator before a file's name
-    QCOMPARE(c.File1->fileName(), QStringLiteral("a.txt"));
-    QCOMPARE(c.Label2->text(), QStringLiteral("2"));
-    QCOMPARE(c.Label5->text(), QStringLiteral("1"));
-    QVERIFY(c.InputFileProperties->text().startsWith(
-        QStringLiteral(" File Name: a.txt          File Size: 4 bytes          Modified Date: ")));
-
-    c.Dir1->setPath(f.path(QStringLiteral("stick/one/two")));
-    QCOMPARE(c.Label2->text(), QStringLiteral("1"));
-    w.navigation().mnuRefresh_Click();
-    QCOMPARE(c.Dir1->path(), stick + u'/');
-    QCOMPARE(c.File1->fileName(), QStringLiteral("a.txt"));
 }
 
 void TestNavigation::folderWithoutMatchesKeepsShownFile()
@@ -223,28 +189,41 @@ void TestNavigation::unmountedDrivesGiveTheDriveError()
     QCOMPARE(w.controls().Dir1->path(), QStringLiteral("/"));
 }
 
-void TestNavigation::driveListFollowsIntoAnotherMount()
+void TestNavigation::drivesFollowTheListsAndRefreshReturnsToTheRoot()
 {
     ShellFixture f;
     const QString stick = f.path(QStringLiteral("stick"));
-    f.makeFile(QStringLiteral("stick/s.txt"));
-    f.makeFile(QStringLiteral("a.txt"));
+    f.makeFile(QStringLiteral("stick/one/two/deep.txt"));
+    f.makeFile(QStringLiteral("stick/b.txt"));
+    f.makeFile(QStringLiteral("stick/a.txt"));
     f.drives.list.append(Drive{stick, QStringLiteral("STICK")});
     QVERIFY(f.loadShown());
-    frmGlintbox &w = *f.window;
-    FolderList *dir1 = w.controls().Dir1;
-    const QModelIndex stickRow = dir1->model()->index(dir1->model()->rowCount() - 1, 0);
+    const MainControls &c = f.window->controls();
+    const QModelIndex stickRow = c.Dir1->model()->index(c.Dir1->model()->rowCount() - 1, 0);
     QCOMPARE(stickRow.data(Qt::ToolTipRole).toString(), stick);
-    dir1->setCurrentIndex(stickRow);
-    QTest::keyClick(dir1, Qt::Key_Return);
+    c.Dir1->setCurrentIndex(stickRow);
+    QTest::keyClick(c.Dir1, Qt::Key_Return);
     // The folder tree now starts at the stick; the drive list says so.
-    DriveList *drive1 = w.controls().Drive1;
-    QCOMPARE(drive1->drive(), stick + QStringLiteral(" [STICK]"));
-    QCOMPARE(drive1->currentText(), stick + QStringLiteral(" [STICK]"));
-    // "/" is one pick away.
-    QTest::keyClick(drive1, Qt::Key_Up);
-    QCOMPARE(drive1->drive(), QStringLiteral("/"));
-    QCOMPARE(dir1->path(), QStringLiteral("/"));
+    QCOMPARE(c.Drive1->drive(), stick + QStringLiteral(" [STICK]"));
+    QCOMPARE(c.Drive1->currentText(), stick + QStringLiteral(" [STICK]"));
+    // "/" is one pick away, and the stick one more.
+    QTest::keyClick(c.Drive1, Qt::Key_Up);
+    QCOMPARE(c.Drive1->drive(), QStringLiteral("/"));
+    QCOMPARE(c.Dir1->path(), QStringLiteral("/"));
+    QTest::keyClick(c.Drive1, Qt::Key_Down);
+    QCOMPARE(c.Dir1->path(), stick + u'/');
+    QCOMPARE(f.window->state().currentFolder, stick); // one separator before a file's name
+    QCOMPARE(c.File1->fileName(), QStringLiteral("a.txt"));
+    QCOMPARE(c.Label2->text(), QStringLiteral("2"));
+    QCOMPARE(c.Label5->text(), QStringLiteral("1"));
+    QVERIFY(c.InputFileProperties->text().startsWith(
+        QStringLiteral(" File Name: a.txt          File Size: 4 bytes          Modified Date: ")));
+
+    c.Dir1->setPath(f.path(QStringLiteral("stick/one/two")));
+    QCOMPARE(c.Label2->text(), QStringLiteral("1"));
+    f.window->navigation().mnuRefresh_Click();
+    QCOMPARE(c.Dir1->path(), stick + u'/');
+    QCOMPARE(c.File1->fileName(), QStringLiteral("a.txt"));
     QVERIFY(f.prompts.records().isEmpty());
 }
 

@@ -1,15 +1,11 @@
 #include "ShellFixture.h"
 #include "core/FileNameBytes.h"
-#include "core/lists/FileList.h"
-#include "core/lists/FolderList.h"
 #include "filter/frmFileFilter.h"
 #include "shell/StartTarget.h"
 #include "shell/settings/SettingsKeys.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
 
 using namespace glintbox;
@@ -70,14 +66,13 @@ void TestOpenWith::startsAtTarget_data()
     QTest::addColumn<QString>("open");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("listed");
-    QTest::newRow("a file the filter lists") << "docs/b.txt"
-                                             << "b.txt" << 2;
-    QTest::newRow("a file the filter hides") << "docs/notes.xyz"
-                                             << "notes.xyz" << 3;
-    QTest::newRow("a hidden file") << "docs/.hidden.txt"
-                                   << ".hidden.txt" << 3;
-    QTest::newRow("a folder") << "docs"
-                              << "a.txt" << 2;
+    const auto row = [](const char *why, const char *open, const char *shown, int listed) {
+        QTest::newRow(why) << open << shown << listed;
+    };
+    row("a file the filter lists", "docs/b.txt", "b.txt", 2);
+    row("a file the filter hides", "docs/notes.xyz", "notes.xyz", 3);
+    row("a hidden file", "docs/.hidden.txt", ".hidden.txt", 3);
+    row("a folder", "docs", "a.txt", 2);
 }
 
 void TestOpenWith::startsAtTarget()

@@ -1,15 +1,8 @@
 #include "ShellFixture.h"
 #include "core/Colours.h"
 #include "core/SettingsConversions.h"
-#include "core/lists/FolderList.h"
 #include "filter/FileFilter.h"
-#include "shell/MainMenus.h"
 #include "shell/settings/SettingBindings.h"
-#include "viewing/text/RichTextBox.h"
-
-#include <QAction>
-#include <QCheckBox>
-#include <QTest>
 
 using namespace glintbox;
 
@@ -179,23 +172,19 @@ void TestSettings::damagedStoreNeverStopsStartup_data()
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("written");
+    const auto row = [](const char *why, const QByteArray &file, const char *written) {
+        QTest::newRow(why) << file << QString::fromLatin1(written).section(u'=', 0, 0)
+                           << QString::fromLatin1(written).section(u'=', 1);
+    };
     // A value that does not read skips only its own step.
-    QTest::newRow("bad height, width read")
-        << QByteArray("[Settings]\nHeight=abc\nWidth=12000\n") << "Width"
-        << "12000";
-    QTest::newRow("bad size, font read")
-        << QByteArray("[Settings]\nMaxFileSize=many\nFontSize=12\n") << "FontSize"
-        << "12";
-    QTest::newRow("bad size gives default")
-        << QByteArray("[Settings]\nMaxFileSize=many\n") << "MaxFileSize"
-        << "20480000";
-    QTest::newRow("not a settings file")
-        << QByteArray("\x01\x02[[[Settings\n=== garbage ===\n\xff\xfe[Filters]\nALL=yes,no\n")
-        << "MaxFileSize"
-        << "20480000";
+    row("bad height, width read", "[Settings]\nHeight=abc\nWidth=12000\n", "Width=12000");
+    row("bad size, font read", "[Settings]\nMaxFileSize=many\nFontSize=12\n", "FontSize=12");
+    row("bad size gives default", "[Settings]\nMaxFileSize=many\n", "MaxFileSize=20480000");
+    row("not a settings file",
+        "\x01\x02[[[Settings\n=== garbage ===\n\xff\xfe[Filters]\nALL=yes,no\n",
+        "MaxFileSize=20480000");
     // Only "Top" puts the controls on top; anything else is the side.
-    QTest::newRow("lower-case top") << QByteArray("[Settings]\nControls=top\n") << "Controls"
-                                    << "Side";
+    row("lower-case top", "[Settings]\nControls=top\n", "Controls=Side");
 }
 
 void TestSettings::damagedStoreNeverStopsStartup()

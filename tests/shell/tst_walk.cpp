@@ -1,12 +1,9 @@
 #include "Corpus.h"
 #include "ShellFixture.h"
 #include "TestMedia.h"
-#include "core/lists/FileList.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QScreen>
-#include <QTest>
 
 #include <cstdio>
 
