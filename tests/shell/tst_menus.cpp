@@ -108,6 +108,7 @@ void TestMenus::itemsRunByMouseAndShortcut_data()
     // from outside the text box too.
     row(M::mnuExit, -1, "Ctrl+Q");
     row(M::mnuEdit, 0, "Ctrl+X");
+    row(M::mnuEdit, 1, "Ctrl+C");
     row(M::mnuRefresh, -1, "Ctrl+R");
     row(M::mnuFileSize, -1, "Ctrl+M");
     row(M::mnuWebMode, -1, "Ctrl+S");
