@@ -7,15 +7,20 @@
 #include "core/RunTimeError.h"
 #include "core/lists/Drives.h"
 #include "core/lists/FileList.h"
+#include "core/lists/FolderList.h"
+#include "shell/MainMenus.h"
 #include "shell/frmGlintbox.h"
 #include "shell/settings/SettingsStore.h"
 #include "shell/toolbar/MainToolbar.h"
+#include "viewing/text/RichTextBox.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -115,6 +120,20 @@ struct ShellFixture {
         open();
         window->Form_Load();
         return *window;
+    }
+
+    // Loads the window and puts it on screen, for input that needs it there.
+    bool loadShown()
+    {
+        load().show();
+        return QTest::qWaitForWindowExposed(window.get());
+    }
+
+    void clickFile(int row)
+    {
+        FileList *list = window->controls().File1;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(row, 0)).center());
     }
 
     // Closes the window as the close box does and reads the store afresh.

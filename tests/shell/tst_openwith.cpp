@@ -1,15 +1,11 @@
 #include "ShellFixture.h"
 #include "core/FileNameBytes.h"
-#include "core/lists/FileList.h"
-#include "core/lists/FolderList.h"
 #include "filter/frmFileFilter.h"
 #include "shell/StartTarget.h"
 #include "shell/settings/SettingsKeys.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
 
 using namespace glintbox;
@@ -24,8 +20,8 @@ private slots:
     void pathFromArguments();
     void startsAtTarget_data();
     void startsAtTarget();
-    void exceptionEndsWithAnotherFolder();
-    void exceptionEndsWithAnotherFilter();
+    void exceptionEndsWithAnotherFolderOrFilter_data();
+    void exceptionEndsWithAnotherFolderOrFilter();
     void unreadablePathIsReportedAndStartsAsStored();
 
 private:
@@ -70,14 +66,13 @@ void TestOpenWith::startsAtTarget_data()
     QTest::addColumn<QString>("open");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("listed");
-    QTest::newRow("a file the filter lists") << "docs/b.txt"
-                                             << "b.txt" << 2;
-    QTest::newRow("a file the filter hides") << "docs/notes.xyz"
-                                             << "notes.xyz" << 3;
-    QTest::newRow("a hidden file") << "docs/.hidden.txt"
-                                   << ".hidden.txt" << 3;
-    QTest::newRow("a folder") << "docs"
-                              << "a.txt" << 2;
+    const auto row = [](const char *why, const char *open, const char *shown, int listed) {
+        QTest::newRow(why) << open << shown << listed;
+    };
+    row("a file the filter lists", "docs/b.txt", "b.txt", 2);
+    row("a file the filter hides", "docs/notes.xyz", "notes.xyz", 3);
+    row("a hidden file", "docs/.hidden.txt", ".hidden.txt", 3);
+    row("a folder", "docs", "a.txt", 2);
 }
 
 void TestOpenWith::startsAtTarget()
@@ -104,8 +99,16 @@ void TestOpenWith::startsAtTarget()
     QCOMPARE(f.store->read(FiltersSection, QStringLiteral("ANY"), {}), QStringLiteral("0"));
 }
 
-void TestOpenWith::exceptionEndsWithAnotherFolder()
+void TestOpenWith::exceptionEndsWithAnotherFolderOrFilter_data()
 {
+    QTest::addColumn<bool>("byFilter");
+    QTest::newRow("folder") << false;
+    QTest::newRow("filter") << true;
+}
+
+void TestOpenWith::exceptionEndsWithAnotherFolderOrFilter()
+{
+    QFETCH(bool, byFilter);
     ShellFixture f;
     prepare(f);
     f.openPath = f.path(QStringLiteral("docs/notes.xyz"));
@@ -115,32 +118,21 @@ void TestOpenWith::exceptionEndsWithAnotherFolder()
     QTest::keyClick(&file1, Qt::Key_Up);
     QCOMPARE(file1.fileName(), QStringLiteral("b.txt"));
     QCOMPARE(file1.listCount(), 3);
-
-    w.controls().Dir1->setPath(f.path(QStringLiteral("stored")));
-    w.controls().Dir1->setPath(f.path(QStringLiteral("docs")));
+    if (byFilter) {
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTimer::singleShot(0, [] {
+            auto *dialog = qobject_cast<frmFileFilter *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+        });
+        QTest::keyClick(&file1, Qt::Key_L, Qt::ControlModifier);
+    } else {
+        w.controls().Dir1->setPath(f.path(QStringLiteral("stored")));
+        w.controls().Dir1->setPath(f.path(QStringLiteral("docs")));
+    }
     QCOMPARE(file1.listCount(), 2);
     QCOMPARE(file1.indexOf(QStringLiteral("notes.xyz")), -1);
-}
-
-void TestOpenWith::exceptionEndsWithAnotherFilter()
-{
-    ShellFixture f;
-    prepare(f);
-    f.openPath = f.path(QStringLiteral("docs/notes.xyz"));
-    frmGlintbox &w = f.load();
-    w.show();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-    bool confirmed = false;
-    QTimer::singleShot(0, [&confirmed] {
-        auto *dialog = qobject_cast<frmFileFilter *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
-        confirmed = true;
-    });
-    QTest::keyClick(w.controls().File1, Qt::Key_L, Qt::ControlModifier);
-    QVERIFY(confirmed);
-    QCOMPARE(w.controls().File1->listCount(), 2);
-    QCOMPARE(w.controls().File1->fileName(), QStringLiteral("a.txt"));
 }
 
 void TestOpenWith::unreadablePathIsReportedAndStartsAsStored()

@@ -1,25 +1,15 @@
 #include "Corpus.h"
 #include "ShellFixture.h"
 #include "TestMedia.h"
-#include "core/lists/FileList.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QScreen>
-#include <QTest>
 
 #include <cstdio>
 
 using namespace glintbox;
 
 namespace {
-
-// One file of every kind the viewer shows, each with its own first letter, so
-// that typing the letter in the file list goes straight to it.
-struct Kind {
-    QString name;
-    QByteArray content;
-};
 
 // Every ordered pair of different files follows one another somewhere in the
 // walk: i, i+1, i, i+2, ..., i, n-1, i for each i.
@@ -69,7 +59,9 @@ void TestWalk::everyPairOfKindsByKeys()
     if (!makeMovie(f.path(QStringLiteral("f.avi")), QSize(160, 120)))
         QSKIP("gst-launch-1.0 (gstreamer1.0-tools) is needed to make a test movie");
     QVERIFY(QFile::copy(metafiles.first(), f.path(QStringLiteral("e.wmf"))));
-    const QList<Kind> kinds = {
+    // One file of every kind the viewer shows, each with its own first letter,
+    // so that typing the letter in the file list goes straight to it.
+    const QList<std::pair<QString, QByteArray>> kinds = {
         {"a.txt", "plain text\r\nsecond line\r\n"},
         {"b.rtf", "{\\rtf1\\ansi {\\b bold} text\\par}"},
         {"c.html", "<html><head><title>c</title></head><body><h1>A page</h1></body></html>"},
@@ -79,19 +71,18 @@ void TestWalk::everyPairOfKindsByKeys()
         {"g.wav", sineWav()},
         {"h.exe", "MZ not really a program"},
     };
-    for (const Kind &kind : kinds) {
-        if (!kind.content.isEmpty())
-            f.makeFile(kind.name, kind.content);
+    for (const auto &[name, content] : kinds) {
+        if (!content.isEmpty())
+            f.makeFile(name, content);
     }
-    frmGlintbox &w = f.load();
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(f.loadShown());
+    frmGlintbox &w = *f.window;
     FileList &list = *w.controls().File1;
     QLabel &statusLine = *w.controls().InputFileProperties;
     QCOMPARE(list.listCount(), int(kinds.size()));
 
     for (int index : walkOrder(int(kinds.size()))) {
-        const QString name = kinds.at(index).name;
+        const QString name = kinds.at(index).first;
         typeFirstLetter(list, name);
         QCOMPARE(list.fileName(), name);
         QVERIFY(statusLine.text().startsWith(QStringLiteral(" File Name: ") + name + u' '));
