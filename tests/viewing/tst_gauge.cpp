@@ -31,45 +31,30 @@ class TestGauge : public QObject {
     Q_OBJECT
 
 private slots:
-    void lights_data();
     void lights();
     void gaugeCellsPaintTheirColours();
 
-    void opensWithKiloBytes_data();
     void opensWithKiloBytes();
-    void keyFilterKeepsDigitsAndBackspace();
     void keysAnswerTheDialog_data();
     void keysAnswerTheDialog();
-    void badPastedTextIsReported_data();
     void badPastedTextIsReported();
     void askMaximumRunsModally();
 };
 
-void TestGauge::lights_data()
-{
-    QTest::addColumn<int>("level");
-    QTest::addColumn<bool>("launcher");
-    QTest::addColumn<QString>("cells");
-    QTest::addColumn<int>("levelAfter");
-    QTest::newRow("empty") << 0 << false << ".........." << 0;
-    QTest::newRow("negative") << -3 << false << ".........." << -3;
-    QTest::newRow("seven") << 7 << false << "ggggggg..." << 7;
-    QTest::newRow("eight") << 8 << false << "gggggggr.." << 8;
-    QTest::newRow("full") << 10 << false << "gggggggrrr" << 10;
-    QTest::newRow("over: clamped and written back") << 15 << false << "gggggggrrr" << 10;
-    QTest::newRow("launcher over") << 32767 << true << ".........." << 10;
-}
-
 void TestGauge::lights()
 {
-    QFETCH(int, level);
-    QFETCH(bool, launcher);
-    QFETCH(QString, cells);
-    QFETCH(int, levelAfter);
-    const GaugeColours colours =
-        MaxSizeLights(level, launcher ? ViewMode::Launcher : ViewMode::Image);
-    QCOMPARE(cellsText(colours), cells);
-    QCOMPARE(level, levelAfter);
+    // The cells, then the level as written back.
+    const auto lit = [](int level, ViewMode mode = ViewMode::Image) {
+        const QString cells = cellsText(MaxSizeLights(level, mode));
+        return cells + u' ' + QString::number(level);
+    };
+    QCOMPARE(lit(0), ".......... 0");
+    QCOMPARE(lit(-3), ".......... -3");
+    QCOMPARE(lit(7), "ggggggg... 7");
+    QCOMPARE(lit(8), "gggggggr.. 8");
+    QCOMPARE(lit(10), "gggggggrrr 10");
+    QCOMPARE(lit(15), "gggggggrrr 10");
+    QCOMPARE(lit(32767, ViewMode::Launcher), ".......... 10");
 }
 
 void TestGauge::gaugeCellsPaintTheirColours()
@@ -93,41 +78,18 @@ void TestGauge::gaugeCellsPaintTheirColours()
     QCOMPARE(gauge.Picture4(4)->toolTip(), "File is 50% of selected maximum file size");
 }
 
-void TestGauge::opensWithKiloBytes_data()
-{
-    QTest::addColumn<double>("maximum");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("default") << 20480000.0 << "20000";
-    QTest::newRow("fraction") << 1536.0 << "1.5";
-    // Digits only, as the box takes them: never "1e+05".
-    QTest::newRow("100000") << 102400000.0 << "100000";
-    QTest::newRow("beyond a 32-bit size") << 1024.0 * 9876543210.0 << "9876543210";
-    QTest::newRow("zero") << 0.0 << "0";
-}
-
 void TestGauge::opensWithKiloBytes()
 {
-    QFETCH(double, maximum);
-    QFETCH(QString, text);
     ScriptedPrompts prompts;
-    QCOMPARE(frmFileSize(prompts, maximum).txtInputMaxFile()->text(), text);
-}
-
-void TestGauge::keyFilterKeepsDigitsAndBackspace()
-{
-    ScriptedPrompts prompts;
-    frmFileSize dialog(prompts, 20480000);
-    dialog.show();
-    QLineEdit *box = dialog.txtInputMaxFile();
-    box->clear();
-    QTest::keyClicks(box, "5a1-2. 3+e,X");
-    QCOMPARE(box->text(), "5123");
-    QTest::keyClick(box, Qt::Key_Backspace);
-    // Cursor keys still move: the 9 lands before the 2.
-    QTest::keyClick(box, Qt::Key_Left);
-    QTest::keyClicks(box, "9");
-    QCOMPARE(box->text(), "5192");
-    QVERIFY(prompts.records().isEmpty());
+    const auto shown = [&](double maximum) {
+        return frmFileSize(prompts, maximum).txtInputMaxFile()->text();
+    };
+    QCOMPARE(shown(20480000), "20000");
+    QCOMPARE(shown(1536), "1.5");
+    // Digits only, as the box takes them: never "1e+05".
+    QCOMPARE(shown(102400000), "100000");
+    QCOMPARE(shown(1024.0 * 9876543210.0), "9876543210");
+    QCOMPARE(shown(0), "0");
 }
 
 void TestGauge::keysAnswerTheDialog_data()
@@ -138,7 +100,8 @@ void TestGauge::keysAnswerTheDialog_data()
     QTest::addColumn<QString>("boxText");
     QTest::addColumn<double>("confirmed"); // -1: nothing stored
     // Tab goes from the box to Cancel, Clear and OK; Enter answers the focused one.
-    QTest::newRow("text box: OK") << "64" << 0 << false << "64" << 65536.0;
+    // Only digits and Backspace reach the box.
+    QTest::newRow("text box: OK") << "6a-4. +e,X1\b" << 0 << false << "64" << 65536.0;
     QTest::newRow("Cancel") << "64" << 1 << false << "64" << -1.0;
     QTest::newRow("Clear") << "64" << 2 << true << "" << -1.0;
     QTest::newRow("OK") << "64" << 3 << false << "64" << 65536.0;
@@ -168,32 +131,24 @@ void TestGauge::keysAnswerTheDialog()
     QVERIFY(prompts.records().isEmpty());
 }
 
-void TestGauge::badPastedTextIsReported_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("description");
-    QTest::newRow("letters") << "12abc" << 13 << "Type mismatch";
-    QTest::newRow("not a number") << "nan" << 13 << "Type mismatch";
-    QTest::newRow("beyond a double") << "1e999" << 6 << "Overflow";
-    QTest::newRow("400 digits") << QString(400, '9') << 6 << "Overflow";
-    QTest::newRow("bytes beyond a double") << "1e306" << 6 << "Overflow";
-}
-
 void TestGauge::badPastedTextIsReported()
 {
-    QFETCH(QString, text);
-    QFETCH(int, number);
-    QFETCH(QString, description);
-    ScriptedPrompts prompts;
-    frmFileSize dialog(prompts, 20480000);
-    dialog.show();
-    dialog.txtInputMaxFile()->setText(text); // as a paste would
-    QTest::mouseClick(dialog.btnOptionsOK(), Qt::LeftButton);
-    QCOMPARE(prompts.captions(), QStringList{QStringLiteral("Glintbox - Error %1").arg(number)});
-    QCOMPARE(prompts.texts(), QStringList{description});
-    QVERIFY(dialog.isVisible());
-    QCOMPARE(dialog.confirmedMaximum(), std::nullopt);
+    const std::pair<QString, int> pastes[] = {
+        {"12abc", 13},          {"nan", 13},  {"1e999", 6},
+        {QString(400, '9'), 6}, {"1e306", 6}, // a number of bytes beyond a double
+    };
+    for (const auto &[text, number] : pastes) {
+        ScriptedPrompts prompts;
+        frmFileSize dialog(prompts, 20480000);
+        dialog.show();
+        dialog.txtInputMaxFile()->setText(text); // as a paste would
+        QTest::mouseClick(dialog.btnOptionsOK(), Qt::LeftButton);
+        QCOMPARE(prompts.captions(),
+                 QStringList{QStringLiteral("Glintbox - Error %1").arg(number)});
+        QCOMPARE(prompts.texts(), QStringList{number == 6 ? "Overflow" : "Type mismatch"});
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.confirmedMaximum(), std::nullopt);
+    }
 }
 
 void TestGauge::askMaximumRunsModally()

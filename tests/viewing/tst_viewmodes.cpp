@@ -6,87 +6,52 @@
 
 using namespace glintbox;
 
-Q_DECLARE_METATYPE(glintbox::ViewMode)
-
 class TestViewModes : public QObject {
     Q_OBJECT
 
 private slots:
-    void classification_data();
     void classification();
-    void sizeLevel_data();
     void sizeLevel();
     void iconFramesAreDistinctAndCycle();
 };
 
-void TestViewModes::classification_data()
-{
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QString>("fileExt");
-    QTest::addColumn<ViewMode>("mode");
-    QTest::addColumn<bool>("html");
-    QTest::addColumn<bool>("richText");
-
-    const auto row = [](const char *name, const char *ext, ViewMode mode, bool html = false,
-                        bool rich = false) {
-        QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(ext) << mode << html
-                            << rich;
-    };
-    // Only the last three characters count, in any case.
-    row("README", "DME", ViewMode::Text);
-    row("ab", "ab", ViewMode::Text);
-    row("A.BMP", "BMP", ViewMode::Image);
-    row("x.Cur", "Cur", ViewMode::Image);
-    row("scan.dib", "dib", ViewMode::Image);
-    // The movie list is tested first.
-    row("photo.jpeg", "peg", ViewMode::Movie);
-    row("clip.qt", ".qt", ViewMode::Movie);
-    row("tune.rmi", "rmi", ViewMode::Movie);
-    row("COMMAND.COM", "COM", ViewMode::Launcher);
-    row("page.HTM", "HTM", ViewMode::Text, true);
-    row("pagehtml", "tml", ViewMode::Text, true);
-    row("LETTER.RTF", "RTF", ViewMode::Text, false, true);
-}
-
 void TestViewModes::classification()
 {
-    QFETCH(QString, fileName);
-    QFETCH(QString, fileExt);
-    QFETCH(ViewMode, mode);
-    QFETCH(bool, html);
-    QFETCH(bool, richText);
-
-    QCOMPARE(fileExtOf(fileName), fileExt);
-    QCOMPARE(classifyViewMode(fileExt), mode);
-    QCOMPARE(isHtmlExt(fileExt), html);
-    QCOMPARE(isRichTextExt(fileExt), richText);
-}
-
-void TestViewModes::sizeLevel_data()
-{
-    QTest::addColumn<double>("fileSize");
-    QTest::addColumn<double>("maximum");
-    QTest::addColumn<int>("level");
-
-    const double max = 20480000;
-    QTest::newRow("half") << max / 2 << max << 5;
-    QTest::newRow("quarter: 2.5 to even") << max / 4 << max << 2;
-    QTest::newRow("three quarters: 7.5 to even") << max * 3 / 4 << max << 8;
-    QTest::newRow("0.5 to even") << 5.0 << 100.0 << 0;
-    QTest::newRow("at maximum") << 524288.0 << 524288.0 << 10;
-    QTest::newRow("one and a half") << max * 1.5 << max << 10;
-    QTest::newRow("huge ratio") << 1e300 << 1e-300 << 10;
-    QTest::newRow("maximum 0") << 1.0 << 0.0 << 10;
-    QTest::newRow("empty, maximum 0") << 0.0 << 0.0 << 0;
-    QTest::newRow("negative maximum") << 10.0 << -5120.0 << 0;
+    // The extension, the mode, and whether it is a web page or rich text.
+    using Kind = std::tuple<QString, ViewMode, bool, bool>;
+    const auto kind = [](const char *name) {
+        const QString ext = fileExtOf(QString::fromUtf8(name));
+        return Kind(ext, classifyViewMode(ext), isHtmlExt(ext), isRichTextExt(ext));
+    };
+    // Only the last three characters count, in any case.
+    QCOMPARE(kind("README"), Kind("DME", ViewMode::Text, false, false));
+    QCOMPARE(kind("ab"), Kind("ab", ViewMode::Text, false, false));
+    QCOMPARE(kind("A.BMP"), Kind("BMP", ViewMode::Image, false, false));
+    QCOMPARE(kind("x.Cur"), Kind("Cur", ViewMode::Image, false, false));
+    QCOMPARE(kind("scan.dib"), Kind("dib", ViewMode::Image, false, false));
+    // The movie list is tested first.
+    QCOMPARE(kind("photo.jpeg"), Kind("peg", ViewMode::Movie, false, false));
+    QCOMPARE(kind("clip.qt"), Kind(".qt", ViewMode::Movie, false, false));
+    QCOMPARE(kind("tune.rmi"), Kind("rmi", ViewMode::Movie, false, false));
+    QCOMPARE(kind("COMMAND.COM"), Kind("COM", ViewMode::Launcher, false, false));
+    QCOMPARE(kind("page.HTM"), Kind("HTM", ViewMode::Text, true, false));
+    QCOMPARE(kind("pagehtml"), Kind("tml", ViewMode::Text, true, false));
+    QCOMPARE(kind("LETTER.RTF"), Kind("RTF", ViewMode::Text, false, true));
 }
 
 void TestViewModes::sizeLevel()
 {
-    QFETCH(double, fileSize);
-    QFETCH(double, maximum);
-    QFETCH(int, level);
-    QCOMPARE(glintbox::sizeLevel(fileSize, maximum), level);
+    const double max = 20480000;
+    QCOMPARE(glintbox::sizeLevel(max / 2, max), 5);
+    QCOMPARE(glintbox::sizeLevel(max / 4, max), 2);     // 2.5 to even
+    QCOMPARE(glintbox::sizeLevel(max * 3 / 4, max), 8); // 7.5 to even
+    QCOMPARE(glintbox::sizeLevel(5, 100), 0);
+    QCOMPARE(glintbox::sizeLevel(524288, 524288), 10);
+    QCOMPARE(glintbox::sizeLevel(max * 1.5, max), 10);
+    QCOMPARE(glintbox::sizeLevel(1e300, 1e-300), 10);
+    QCOMPARE(glintbox::sizeLevel(1, 0), 10);
+    QCOMPARE(glintbox::sizeLevel(0, 0), 0);
+    QCOMPARE(glintbox::sizeLevel(10, -5120), 0);
 }
 
 void TestViewModes::iconFramesAreDistinctAndCycle()

@@ -1,11 +1,11 @@
 #include "Corpus.h"
+#include "TestFiles.h"
+#include "TestImages.h"
 #include "ViewingTestMain.h"
-#include "browser/OfflineRequestInterceptor.h"
 #include "viewing/web/LocalPages.h"
 #include "viewing/web/WebBrowserView.h"
 
 #include <QHostAddress>
-#include <QImage>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -15,22 +15,6 @@
 using namespace glintbox;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(content), content.size());
-}
-
-void writePicture(const QString &path)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QImage picture(4, 4, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    QVERIFY(picture.save(path, "BMP"));
-}
 
 // A page that tries to read files with every means a script has and then
 // reports, in its title, whether its own style, script and picture loaded and
@@ -99,9 +83,6 @@ public:
 class TestWebBrowser : public QObject {
     Q_OBJECT
 private slots:
-    void reachableOffline_data();
-    void reachableOffline();
-
     void pageUrlFollowsTheFileSystem();
     void pagesLoadOneAfterAnother();
     void deletingTheViewInItsLoadFinishedIsSafe();
@@ -110,42 +91,15 @@ private slots:
     void offlineSwitch();
     void pageShows_data();
     void pageShows();
-    void scriptsReadNoLocalFile_data();
     void scriptsReadNoLocalFile();
 };
-
-void TestWebBrowser::reachableOffline_data()
-{
-    QTest::addColumn<QString>("url");
-    QTest::addColumn<bool>("reachable");
-    QTest::newRow("page of the folder") << QString(LocalPageScheme) + ":/tmp/page.html" << true;
-    QTest::newRow("local file") << "file:///tmp/page.html" << false;
-    QTest::newRow("file on a share") << "file://server/share/page.html" << false;
-    QTest::newRow("data") << "data:text/plain,hello" << true;
-    QTest::newRow("qrc") << "qrc:/icons/open.svg" << true;
-    QTest::newRow("about") << "about:blank" << true;
-    QTest::newRow("blob") << "blob:null/6f1c2d3e" << true;
-    QTest::newRow("upper-case scheme") << "DATA:text/plain,hello" << true;
-    QTest::newRow("http") << "http://127.0.0.1/" << false;
-    QTest::newRow("websocket") << "ws://127.0.0.1:8080/" << false;
-    QTest::newRow("ftp") << "ftp://example.org/file" << false;
-    QTest::newRow("filesystem") << "filesystem:http://example.org/temporary/x" << false;
-    QTest::newRow("no scheme") << "//example.org/x" << false;
-}
-
-void TestWebBrowser::reachableOffline()
-{
-    QFETCH(QString, url);
-    QFETCH(bool, reachable);
-    QCOMPARE(isReachableOffline(QUrl(url)), reachable);
-}
 
 void TestWebBrowser::pageUrlFollowsTheFileSystem()
 {
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkpath("real/sub"));
-    writeFile(dir.filePath("real/page.html"), "right");
-    writeFile(dir.filePath("page.html"), "wrong");
+    QVERIFY(writeFile(dir.filePath("real/page.html"), "right"));
+    QVERIFY(writeFile(dir.filePath("page.html"), "wrong"));
     QVERIFY(QFile::link(dir.filePath("real/sub"), dir.filePath("link")));
 
     // "link/.." is the folder above the link's target, not the link's own folder.
@@ -171,7 +125,7 @@ void TestWebBrowser::pagesLoadOneAfterAnother()
     QStringList pages{dir.filePath("page.html"), dir.filePath("my page #1?.htm"),
                       dir.filePath(QStringLiteral("p\u00e1gina \u00fc.html"))};
     for (int i = 0; i < pages.size(); ++i)
-        writeFile(pages[i], "<title>page " + QByteArray::number(i) + "</title>");
+        QVERIFY(writeFile(pages[i], "<title>page " + QByteArray::number(i) + "</title>"));
     const qsizetype ownPages = pages.size();
     pages += corpusFiles(QStringLiteral("html"));
     for (int i = 0; i < pages.size(); ++i) {
@@ -191,7 +145,7 @@ void TestWebBrowser::pagesLoadOneAfterAnother()
 void TestWebBrowser::deletingTheViewInItsLoadFinishedIsSafe()
 {
     QTemporaryDir dir;
-    writeFile(dir.filePath("page.html"), "<title>x</title>");
+    QVERIFY(writeFile(dir.filePath("page.html"), "<title>x</title>"));
     QPointer<WebBrowserView> browser = new WebBrowserView;
     browser->show();
     connect(browser, &WebBrowserView::loadFinished, browser, [&browser] { delete browser; });
@@ -243,9 +197,10 @@ void TestWebBrowser::offlineSwitch()
 
     QTemporaryDir dir;
     const QString path = dir.filePath("remote.html");
-    writeFile(path, "<html><head><title>waiting</title></head><body>" +
-                        body.replace("PORT", QString::number(server.serverPort())).toUtf8() +
-                        "</body></html>");
+    QVERIFY(
+        writeFile(path, "<html><head><title>waiting</title></head><body>" +
+                            body.replace("PORT", QString::number(server.serverPort())).toUtf8() +
+                            "</body></html>"));
 
     ShownBrowser browser;
     QSignalSpy loaded(&browser, &WebBrowserView::loadFinished);
@@ -304,41 +259,35 @@ void TestWebBrowser::pageShows()
     QTemporaryDir dir;
     for (const char *picture :
          {"site/dot.bmp", "site/pictures/dot.bmp", "outside.bmp", "site2/dot.bmp"})
-        writePicture(dir.filePath(picture));
+        QVERIFY(writeFile(dir.filePath(picture), encodedImage(filledImage(4, 4), "BMP")));
     QVERIFY(QFile::link(dir.filePath("outside.bmp"), dir.filePath("site/link.bmp")));
     page.replace("OUTSIDE", localPageUrl(dir.filePath("outside.bmp")).toEncoded());
-    writeFile(dir.filePath("site/" + name), page);
+    QVERIFY(writeFile(dir.filePath("site/" + name), page));
     ShownBrowser browser;
     browser.navigate(dir.filePath("site/" + name));
     QTRY_COMPARE_WITH_TIMEOUT(browser.title(), title, 20000);
 }
 
-void TestWebBrowser::scriptsReadNoLocalFile_data()
-{
-    QTest::addColumn<bool>("online");
-    QTest::newRow("offline") << false;
-    QTest::newRow("online") << true;
-}
-
 void TestWebBrowser::scriptsReadNoLocalFile()
 {
-    QFETCH(bool, online);
     QTemporaryDir dir;
     const QString outside = dir.filePath("secret.txt");
-    writeFile(outside, "SECRET elsewhere");
-    writeFile(dir.filePath("site/notes.txt"), "SECRET beside the page");
-    writeFile(dir.filePath("site/style.css"), "body { color: rgb(1, 2, 3) }");
-    writeFile(dir.filePath("site/app.js"), "window.appLoaded = true;");
-    writePicture(dir.filePath("site/pictures/dot.bmp"));
-    writeFile(dir.filePath("site/page.html"), pryingPage(outside));
-
-    ShownBrowser browser;
-    browser.setOffline(!online);
-    browser.navigate(dir.filePath("site/page.html"));
-    QTRY_VERIFY_WITH_TIMEOUT(browser.title().startsWith(QStringLiteral("own ")), 30000);
-    const QString title = browser.title();
-    QVERIFY2(title.startsWith(QStringLiteral("own true,true,true ")), qPrintable(title));
-    QVERIFY2(!title.contains(QStringLiteral("SECRET")), qPrintable(title));
+    QVERIFY(writeFile(outside, "SECRET elsewhere"));
+    QVERIFY(writeFile(dir.filePath("site/notes.txt"), "SECRET beside the page"));
+    QVERIFY(writeFile(dir.filePath("site/style.css"), "body { color: rgb(1, 2, 3) }"));
+    QVERIFY(writeFile(dir.filePath("site/app.js"), "window.appLoaded = true;"));
+    QVERIFY(
+        writeFile(dir.filePath("site/pictures/dot.bmp"), encodedImage(filledImage(4, 4), "BMP")));
+    QVERIFY(writeFile(dir.filePath("site/page.html"), pryingPage(outside)));
+    for (bool offline : {true, false}) {
+        ShownBrowser browser;
+        browser.setOffline(offline);
+        browser.navigate(dir.filePath("site/page.html"));
+        QTRY_VERIFY_WITH_TIMEOUT(browser.title().startsWith(QStringLiteral("own ")), 30000);
+        const QString title = browser.title();
+        QVERIFY2(title.startsWith(QStringLiteral("own true,true,true ")), qPrintable(title));
+        QVERIFY2(!title.contains(QStringLiteral("SECRET")), qPrintable(title));
+    }
 }
 
 GLINTBOX_VIEWING_TEST_MAIN(TestWebBrowser)
