@@ -114,77 +114,56 @@ private slots:
         QTEST(w.viewer().Text1->text(), "shown");
     }
 
-    void leavingWithoutSavingReloads_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QByteArray>("onDisk");
-        QTest::newRow("nothing typed") << QByteArray("before") << "" << QByteArray("changed");
-        // Shown up to the end-of-file marker: saving would cut off the rest.
-        QTest::newRow("part of a file")
-            << QByteArray("shown\x1arest") << "X" << QByteArray("shown");
-    }
-
-    void leavingWithoutSavingReloads()
-    {
-        QFETCH(QByteArray, onDisk);
-        QFETCH(QString, typed);
-        QFETCH(QByteArray, content);
-        ShellFixture f;
-        frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", content}});
-        insertAtStart(w, typed);
-        f.makeFile("x/a.txt", onDisk);
-        clickBelowRows(w);
-        QCOMPARE(f.prompts.texts(), QStringList());
-        QCOMPARE(f.fs.writes(), QStringList());
-        QCOMPARE(w.viewer().Text1->text(), QString::fromLatin1(onDisk));
-    }
-
-    void savedTextKeepsFileForm_data()
+    void leavingTheTextSavesItInItsForm_data()
     {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QString>("inserted");
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("LF") << QByteArray("a\nb\n") << "X" << QByteArray("Xa\nb\n");
+        QTest::addColumn<bool>("saved"); // else written behind its back and shown anew
+        QTest::newRow("nothing typed")
+            << QByteArray("before") << "" << QByteArray("changed") << false;
+        // Shown up to the end-of-file marker: saving would cut off the rest.
+        QTest::newRow("part of a file")
+            << QByteArray("shown\x1arest") << "X" << QByteArray("shown") << false;
+        QTest::newRow("LF") << QByteArray("a\nb\n") << "X" << QByteArray("Xa\nb\n") << true;
         QTest::newRow("CR LF, no final break")
-            << QByteArray("a\r\nb") << "X" << QByteArray("Xa\r\nb\r\n");
+            << QByteArray("a\r\nb") << "X" << QByteArray("Xa\r\nb\r\n") << true;
         QTest::newRow("Windows-1252")
-            << QByteArray("caf\xe9\r\n") << "X" << QByteArray("Xcaf\xe9\r\n");
-        QTest::newRow("Windows-1252 cannot hold it")
-            << QByteArray("caf\xe9\n") << u"\u2603"_qs
-            << QByteArray("\xe2\x98\x83") + "caf\xc3\xa9\n";
+            << QByteArray("caf\xe9\r\n") << "X" << QByteArray("Xcaf\xe9\r\n") << true;
+        QTest::newRow("Windows-1252 cannot hold it") << QByteArray("caf\xe9\n") << u"\u2603"_qs
+                                                     << QByteArray("\xe2\x98\x83") + "caf\xc3\xa9\n"
+                                                     << true;
         const QByteArray bom("\xef\xbb\xbf");
         QTest::newRow("UTF-8 with byte-order mark") << bom + "caf\xc3\xa9\n"
-                                                    << "X" << bom + "Xcaf\xc3\xa9\n";
+                                                    << "X" << bom + "Xcaf\xc3\xa9\n"
+                                                    << true;
     }
 
-    void savedTextKeepsFileForm()
+    void leavingTheTextSavesItInItsForm()
     {
         QFETCH(QByteArray, before);
         QFETCH(QString, inserted);
         QFETCH(QByteArray, after);
+        QFETCH(bool, saved);
         ShellFixture f;
-        frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", before}});
-        insertAtStart(w, inserted);
-        clickBelowRows(w);
-        QCOMPARE(f.prompts.texts(), QStringList{SaveQuestion});
-        QCOMPARE(readFile(f.path("x/a.txt")), after);
-    }
-
-    void saveWritesTheShownFileOnly()
-    {
-        ShellFixture f;
-        // The other folder is a drive's root, whose path ends in the separator.
+        // The list shows a drive's root, whose path ends in the separator, with
+        // a file of the same name: only the shown file is written.
         const QString root = f.path("drive");
         f.makeFile("drive/a.txt", "other\n");
         f.drives.list.append(Drive{root, {}});
-        frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", "shown\n"}});
-        w.controls().Dir1->setPath(root + u'/');
-        insertAtStart(w, QStringLiteral("X"));
+        frmGlintbox &w = openIn(f, f.path("x"), {{"a.txt", before}});
+        if (saved)
+            w.controls().Dir1->setPath(root + u'/');
+        insertAtStart(w, inserted);
+        if (!saved)
+            f.makeFile("x/a.txt", after);
         clickBelowRows(w);
-        QCOMPARE(f.fs.writes(), QStringList{f.path("x/a.txt")});
-        QCOMPARE(readFile(f.path("x/a.txt")), QByteArray("Xshown\n"));
+        QCOMPARE(f.prompts.texts(), saved ? QStringList{SaveQuestion} : QStringList());
+        QCOMPARE(f.fs.writes(), saved ? QStringList{f.path("x/a.txt")} : QStringList());
+        QCOMPARE(readFile(f.path("x/a.txt")), after);
         QCOMPARE(readFile(f.path("drive/a.txt")), QByteArray("other\n"));
+        if (!saved)
+            QCOMPARE(w.viewer().Text1->text(), QString::fromLatin1(after));
     }
 
     void failedSaveKeepsOldFileAndAsksAgain_data()
@@ -282,9 +261,10 @@ private slots:
         QTest::addColumn<int>("deleted");
         QTest::addColumn<int>("selected");
         QTest::addColumn<bool>("byToolbar");
-        QTest::newRow("last of five") << 5 << 4 << 3 << false;
-        QTest::newRow("second of five, toolbar") << 5 << 1 << 1 << true;
-        QTest::newRow("the only file") << 1 << 0 << -1 << false;
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("last of five") << 5 << 4 << 3 << false << "3";
+        QTest::newRow("second of five, toolbar") << 5 << 1 << 1 << true << "2";
+        QTest::newRow("the only file") << 1 << 0 << -1 << false << "";
     }
 
     void deleteSelectsNeighbour()
@@ -308,10 +288,7 @@ private slots:
                  QStringList{QStringLiteral("Are you sure you wish to delete ") + path + " ?"});
         QVERIFY(!QFile::exists(path));
         QCOMPARE(w.controls().File1->listIndex(), selected);
-        const QString shown = selected < 0
-                                  ? QString()
-                                  : QString::number(selected == deleted ? deleted + 1 : selected);
-        QCOMPARE(w.viewer().Text1->text(), shown);
+        QTEST(w.viewer().Text1->text(), "shown");
         if (selected < 0)
             QCOMPARE(w.controls().InputFileProperties->text(), QString());
     }

@@ -1,7 +1,6 @@
 #include "../shell/ShellFixture.h"
 #include "core/lists/FileList.h"
 #include "shell/MainMenus.h"
-#include "textops/search/DisplayLine.h"
 #include "textops/search/TextSearch.h"
 #include "viewing/display/ViewerControls.h"
 #include "viewing/text/RichTextBox.h"
@@ -106,25 +105,6 @@ private slots:
         w.controls().menus->choose(MenuCommand::mnuSearch);
         QTEST(f.prompts.texts(), "messages");
         QCOMPARE(w.textSearch().searchWord(), QString());
-    }
-
-    void wrappedLinesAreTheBoxLines()
-    {
-        RichTextBox box;
-        box.resize(300, 200);
-        box.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&box));
-        QString text;
-        for (int paragraph = 0; paragraph < 40; ++paragraph)
-            text += QString(paragraph * 7 % 150, u'w')
-                        .replace(QStringLiteral("wwwww"), QStringLiteral("wwww ")) +
-                    u'\n';
-        box.setText(text);
-        QVERIFY(box.wrappedLineCounter());
-        for (qsizetype position = 0; position < text.size(); position += 97)
-            QCOMPARE(displayLineOfPosition(box, text, position), box.lineFromChar(int(position)));
-        box.setRightMargin(RichTextBox::NoWrapMargin);
-        QCOMPARE(displayLineOfPosition(box, text, text.size() - 1), 39);
     }
 };
 
