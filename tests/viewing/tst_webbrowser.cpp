@@ -2,6 +2,7 @@
 #include "TestFiles.h"
 #include "TestImages.h"
 #include "ViewingTestMain.h"
+#include "browser/OfflineRequestInterceptor.h"
 #include "viewing/web/LocalPages.h"
 #include "viewing/web/WebBrowserView.h"
 
@@ -87,6 +88,7 @@ private slots:
     void pagesLoadOneAfterAnother();
     void deletingTheViewInItsLoadFinishedIsSafe();
 
+    void onlyLocalAddressesAreReachableOffline();
     void offlineSwitch_data();
     void offlineSwitch();
     void pageShows_data();
@@ -288,6 +290,21 @@ void TestWebBrowser::scriptsReadNoLocalFile()
         QVERIFY2(title.startsWith(QStringLiteral("own true,true,true ")), qPrintable(title));
         QVERIFY2(!title.contains(QStringLiteral("SECRET")), qPrintable(title));
     }
+}
+
+// The page's own pictures, inline data and blank pages still load offline;
+// nothing that would reach a file or the network does.
+void TestWebBrowser::onlyLocalAddressesAreReachableOffline()
+{
+    for (const QString &url :
+         {QString(LocalPageScheme) + QStringLiteral(":/tmp/page.html"),
+          QStringLiteral("DATA:text/plain,hello"), QStringLiteral("qrc:/icons/open.svg"),
+          QStringLiteral("about:blank"), QStringLiteral("blob:null/6f1c2d3e")})
+        QVERIFY2(isReachableOffline(QUrl(url)), qPrintable(url));
+    for (const char *url :
+         {"file:///tmp/page.html", "http://127.0.0.1/", "wss://example.org/", "ftp://example.org/f",
+          "filesystem:http://example.org/t/x", "//example.org/x"})
+        QVERIFY2(!isReachableOffline(QUrl(QString::fromLatin1(url))), url);
 }
 
 GLINTBOX_VIEWING_TEST_MAIN(TestWebBrowser)
