@@ -249,6 +249,18 @@ private:
         if (!m_isList)
             return storedText(m_current);
         m_items.append(m_current);
+        // An item in a typed form ("@String()", "@Invalid()") makes the value
+        // a list of typed values, kept as such so that it is written back as
+        // it was read; as text it reads as nothing.
+        const bool typed = std::any_of(m_items.cbegin(), m_items.cend(), [](const QString &item) {
+            return item.startsWith(u'@') && !item.startsWith(QLatin1String("@@"));
+        });
+        if (typed) {
+            QVariantList values;
+            for (const QString &item : std::as_const(m_items))
+                values.append(storedText(item));
+            return values;
+        }
         for (QString &item : m_items) {
             if (item.startsWith(QLatin1String("@@")))
                 item.remove(0, 1);
@@ -379,14 +391,18 @@ void appendValue(const QVariant &value, QByteArray &out)
 {
     if (!value.isValid()) {
         out += "@Invalid()";
-    } else if (value.userType() == QMetaType::QStringList) {
-        const QStringList items = value.toStringList();
+    } else if (value.userType() == QMetaType::QStringList ||
+               value.userType() == QMetaType::QVariantList) {
+        const QVariantList items = value.toList();
         if (items.isEmpty())
             out += "@Invalid()";
         for (qsizetype i = 0; i < items.size(); ++i) {
             if (i != 0)
                 out += ", ";
-            appendStoredText(items.at(i), out);
+            if (items.at(i).isValid())
+                appendStoredText(items.at(i).toString(), out);
+            else
+                out += "@Invalid()";
         }
     } else {
         appendStoredText(value.toString(), out);

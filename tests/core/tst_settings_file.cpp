@@ -78,6 +78,8 @@ void TestSettingsFile::readsAndRewritesAsQt_data()
     QTest::newRow("garbage") << QByteArray(
         "\x01\x02[[[Settings\n=== garbage ===\n\xff\xfe[Filters]\nALL=yes,no\n[Open\nk=v\n");
     QTest::newRow("special values") << QByteArray("[S]\nNone=@Invalid()\nEmpty=\nAt=@@@x\n");
+    QTest::newRow("typed values in a list")
+        << QByteArray("[S]\nL=@String(a\\0b), @@c, @Invalid(), d\nM=x\\0y, z\n");
 }
 
 void TestSettingsFile::readsAndRewritesAsQt()
