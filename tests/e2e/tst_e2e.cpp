@@ -1,15 +1,16 @@
+#include "TestImages.h"
 #include "WindowManager.h"
 #include "info/HelpFiles.h"
 #include "shell/settings/SettingBindings.h"
 #include "shell/settings/SettingsKeys.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeDatabase>
 #include <QPixmap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -43,14 +44,9 @@ Result run(const QString &program, const QStringList &arguments,
     return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed()};
 }
 
-QString output(const QString &program, const QStringList &arguments)
-{
-    return run(program, arguments, QProcess::SeparateChannels).output;
-}
-
 QString xdotool(const QStringList &arguments)
 {
-    return output(QStringLiteral("xdotool"), arguments);
+    return run(QStringLiteral("xdotool"), arguments, QProcess::SeparateChannels).output;
 }
 
 // Where the screen shows a colour, and how much of it.
@@ -74,13 +70,6 @@ Patch patchOf(QRgb colour)
         }
     }
     return patch;
-}
-
-void savePicture(const QString &path, QRgb colour)
-{
-    QImage picture(PictureSize, QImage::Format_RGB32);
-    picture.fill(colour);
-    QVERIFY(picture.save(path, "BMP"));
 }
 
 } // namespace
@@ -135,8 +124,9 @@ void TestEndToEnd::initTestCase()
     m_command = installed("bin/glintbox");
 
     QVERIFY(QDir().mkpath(folder()));
-    savePicture(folder() + "/a.bmp", Red);
-    savePicture(folder() + "/b.bmp", Green);
+    for (const auto &[name, colour] : {std::pair{"/a.bmp", Red}, std::pair{"/b.bmp", Green}})
+        QVERIFY(
+            filledImage(PictureSize.width(), PictureSize.height(), colour).save(folder() + name));
     QVERIFY(QDir().mkpath(QFileInfo(settingsFile()).path()));
     QFile settings(settingsFile());
     QVERIFY(settings.open(QIODevice::WriteOnly));
@@ -237,10 +227,9 @@ QString TestEndToEnd::start(QProcess &program, const QStringList &arguments)
 void TestEndToEnd::waitForFocusOnFileList(const QString &window)
 {
     auto icon = [&] {
-        return QCryptographicHash::hash(output("xprop", {"-id", window, "_NET_WM_ICON"}).toUtf8(),
-                                        QCryptographicHash::Md5);
+        return run("xprop", {"-id", window, "_NET_WM_ICON"}, QProcess::SeparateChannels).output;
     };
-    const QByteArray first = icon();
+    const QString first = icon();
     QTRY_VERIFY_WITH_TIMEOUT(icon() != first, 30000);
 }
 
@@ -256,15 +245,10 @@ void TestEndToEnd::closeThroughWindowManager(QProcess &program, const QString &w
 
 QSize TestEndToEnd::windowSize(const QString &window)
 {
-    const QString shell = xdotool({"getwindowgeometry", "--shell", window});
-    QSize size;
-    for (const QString &line : shell.split(u'\n')) {
-        if (line.startsWith("WIDTH="))
-            size.setWidth(line.mid(6).toInt());
-        else if (line.startsWith("HEIGHT="))
-            size.setHeight(line.mid(7).toInt());
-    }
-    return size;
+    const QRegularExpressionMatch geometry =
+        QRegularExpression(QStringLiteral("WIDTH=(\\d+)\\s+HEIGHT=(\\d+)"))
+            .match(xdotool({"getwindowgeometry", "--shell", window}));
+    return {geometry.captured(1).toInt(), geometry.captured(2).toInt()};
 }
 
 void TestEndToEnd::runsAndStartsAgainWhereItEnded()

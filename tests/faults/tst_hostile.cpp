@@ -3,8 +3,8 @@
 // are its own) and must be shown or refused with a message within its bounds.
 #include "../formats/MetafileWriter.h"
 #include "MeasuredRun.h"
+#include "TestFiles.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,15 +35,9 @@ QByteArray gifClaiming(quint16 width, quint16 height)
 
 QByteArray wmfHeaderClaiming(quint32 sizeWords, quint32 largestRecordWords)
 {
-    return Le()
-        .u16(gdi::MEMORYMETAFILE)
-        .u16(gdi::WmfHeaderWords)
-        .u16(gdi::METAVERSION300)
-        .u32(sizeWords)
-        .u16(16)
-        .u32(largestRecordWords)
-        .u16(0)
-        .data();
+    Le header;
+    header.u16(gdi::MEMORYMETAFILE).u16(gdi::WmfHeaderWords).u16(gdi::METAVERSION300);
+    return header.u32(sizeWords).u16(16).u32(largestRecordWords).u16(0).data();
 }
 
 QByteArray wmfRectangle()
@@ -98,17 +92,11 @@ private:
 
 MeasuredRun TestHostile::show(const QString &name, const QByteArray &content)
 {
-    const QString folder = m_dir.filePath(name + QStringLiteral(".d"));
-    QDir().mkpath(folder);
-    const QString path = folder + u'/' + name;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+    const QString path = m_dir.filePath(name + QStringLiteral(".d/") + name);
+    if (!writeFile(path, content))
         qFatal("cannot write the test file");
-    file.close();
-    return runMeasured(m_snapshot,
-                       {path, path + QStringLiteral(".png"), QStringLiteral("--max-size"),
-                        QStringLiteral("104857600"), QStringLiteral("--timeout"),
-                        QStringLiteral("60000")},
+    const QStringList options = {"--max-size", "104857600", "--timeout", "60000"};
+    return runMeasured(m_snapshot, QStringList{path, path + QStringLiteral(".png")} + options,
                        60'000);
 }
 

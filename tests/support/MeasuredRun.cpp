@@ -54,12 +54,10 @@ MeasuredRun runMeasured(const QString &program, const QStringList &arguments, in
         if (clock.elapsed() > timeoutMs) {
             ::kill(child, SIGKILL);
             ::wait4(child, &status, 0, &usage);
-            run.wallSeconds = clock.elapsed() / 1000.0;
             return run;
         }
         QThread::msleep(20);
     }
-    run.wallSeconds = clock.elapsed() / 1000.0;
     run.finished = WIFEXITED(status);
     run.exitCode = run.finished ? WEXITSTATUS(status) : -1;
     run.peakKiB = usage.ru_maxrss;
