@@ -40,11 +40,6 @@ QByteArray wmfHeaderClaiming(quint32 sizeWords, quint32 largestRecordWords)
     return header.u32(sizeWords).u16(16).u32(largestRecordWords).u16(0).data();
 }
 
-QByteArray wmfRectangle()
-{
-    return Le().u32(7).u16(gdi::META_RECTANGLE).i16(90).i16(90).i16(10).i16(10).data();
-}
-
 QByteArray emfOfRecords(int count)
 {
     const QByteArray lineTo = Le().u32(gdi::EMR_LINETO).u32(16).i32(50).i32(50).data();
@@ -65,11 +60,6 @@ QByteArray emfHeaderClaimingGigabytes()
     emf.replace(8, frame.size(), frame);  // bounds
     emf.replace(24, frame.size(), frame); // frame
     return emf;
-}
-
-QByteArray nested(int depth)
-{
-    return "{\\rtf1 " + QByteArray(depth, '{') + "deep" + QByteArray(depth, '}') + "}";
 }
 
 } // namespace
@@ -119,7 +109,10 @@ void TestHostile::boundedShowOrRefusal_data()
     QTest::addColumn<QString>("refusal");
 
     const QString invalidPicture = QStringLiteral("Glintbox - Error 481 | Invalid picture");
-    QTest::newRow("RTF groups nested 100,000 deep") << "deep.rtf" << nested(100'000) << QString();
+    QTest::newRow("RTF groups nested 100,000 deep")
+        << "deep.rtf"
+        << "{\\rtf1 " + QByteArray(100'000, '{') + "deep" + QByteArray(100'000, '}') + "}"
+        << QString();
     QTest::newRow("RTF \\bin longer than the file")
         << "bin.rtf" << QByteArray("{\\rtf1 a {\\pict\\wmetafile8 \\bin4000000000 abc} b}")
         << QString();
@@ -128,7 +121,9 @@ void TestHostile::boundedShowOrRefusal_data()
         << QString();
     QTest::newRow("WMF header claiming gigabytes")
         << "giga.wmf"
-        << wmfHeaderClaiming(0xFFFFFFFF, 0xFFFFFFFF) + wmfRectangle() + Le().u32(3).u16(0).data()
+        << wmfHeaderClaiming(0xFFFFFFFF, 0xFFFFFFFF) +
+               Le().u32(7).u16(gdi::META_RECTANGLE).i16(90).i16(90).i16(10).i16(10).data() +
+               Le().u32(3).u16(0).data()
         << QString();
     QTest::newRow("WMF first record claiming 4 G words")
         << "record.wmf"

@@ -88,10 +88,8 @@ class TestLayout : public QObject {
 
 private slots:
     void initTestCase();
-    void controlsStayInsideTheWindow_data();
-    void controlsStayInsideTheWindow();
-    void statusLineKeepsSizeAndDate_data();
-    void statusLineKeepsSizeAndDate();
+    void controlsAndStatusLineStayInsideTheWindow_data();
+    void controlsAndStatusLineStayInsideTheWindow();
     void zoomPresetOnTheWrappedRowTakesAClick();
     void geometry_data();
     void geometry();
@@ -112,7 +110,7 @@ void TestLayout::initTestCase()
         QVERIFY2(m_windowManager.start(), qPrintable(m_windowManager.errorString()));
 }
 
-void TestLayout::controlsStayInsideTheWindow_data()
+void TestLayout::controlsAndStatusLineStayInsideTheWindow_data()
 {
     QTest::addColumn<QString>("controls");
     QTest::addColumn<QSize>("size");
@@ -125,13 +123,15 @@ void TestLayout::controlsStayInsideTheWindow_data()
     }
 }
 
-void TestLayout::controlsStayInsideTheWindow()
+void TestLayout::controlsAndStatusLineStayInsideTheWindow()
 {
     QFETCH(QString, controls);
     QFETCH(QSize, size);
     ShellFixture f;
-    frmGlintbox &w = f.open();
-    w.state().controlsPosition = controls;
+    f.makeFile("a file whose long name takes much of the status line.txt",
+               QByteArray(1234567, 'x'));
+    f.storeSetting(QStringLiteral("Controls"), controls);
+    frmGlintbox &w = f.load();
     // As a folder of 9,999,999 files and as many folders shows them.
     w.controls().Label2->setText(QStringLiteral("9999999"));
     w.controls().Label5->setText(QStringLiteral("9999999"));
@@ -142,27 +142,11 @@ void TestLayout::controlsStayInsideTheWindow()
     QTRY_VERIFY(layout.outerSizeTwips().width() >= MinimumWindowWidth &&
                 layout.outerSizeTwips().height() >= MinimumWindowHeight);
     QVERIFY(size.width() > 400 || layout.outerSizeTwips().width() < MinimumWindowWidth + 30);
-}
 
-void TestLayout::statusLineKeepsSizeAndDate_data()
-{
-    controlsStayInsideTheWindow_data();
-}
-
-void TestLayout::statusLineKeepsSizeAndDate()
-{
-    QFETCH(QString, controls);
-    QFETCH(QSize, size);
-    ShellFixture f;
-    f.makeFile("a file whose long name takes much of the status line.txt",
-               QByteArray(1234567, 'x'));
-    f.storeSetting(QStringLiteral("Controls"), controls);
-    frmGlintbox &w = f.load();
-    QVERIFY(shownAt(w, size));
+    // The file's name gives way; size and date are shown whole, within the label.
     const StatusLine *status = w.controls().InputFileProperties;
     const QString line = status->text();
     QVERIFY(line.contains(QStringLiteral("File Size: 1234567 bytes")));
-    // The name gives way; size and date are shown whole, within the label.
     const QString tail = line.mid(line.indexOf(QStringLiteral("          File Size")));
     QTRY_VERIFY_WITH_TIMEOUT(status->shownLine().endsWith(tail) &&
                                  status->fontMetrics().horizontalAdvance(status->shownLine()) <=

@@ -214,16 +214,15 @@ void TestMenus::viewerKeys_data()
     QTest::addColumn<QString>("refusal"); // the caption and message shown, or ""
     QTest::addColumn<int>("zoomSteps");
     QTest::addColumn<int>("launches");
-    QTest::addColumn<QString>("selected"); // the list still receives the key
-    QTest::newRow("+ in text") << 0 << '+' << ZoomRefusal << 0 << 0 << "a.txt";
-    QTest::newRow("_ in launcher") << 3 << '_' << ZoomRefusal << 0 << 0 << "d.exe";
-    QTest::newRow("= in image") << 1 << '=' << "" << 1 << 0 << "b.bmp";
-    QTest::newRow("- in image") << 1 << '-' << "" << 1 << 0 << "b.bmp";
-    QTest::newRow("_ in movie") << 2 << '_' << "" << 1 << 0 << "c.avi";
-    QTest::newRow("Enter in text") << 0 << '\r' << EnterRefusal << 0 << 0 << "a.txt";
-    QTest::newRow("Enter in movie") << 2 << '\r' << EnterRefusal << 0 << 0 << "c.avi";
-    QTest::newRow("Enter in launcher") << 3 << '\r' << "" << 0 << 1 << "d.exe";
-    QTest::newRow("other key in text") << 0 << 'd' << "" << 0 << 0 << "d.exe";
+    QTest::newRow("+ in text") << 0 << '+' << ZoomRefusal << 0 << 0;
+    QTest::newRow("_ in launcher") << 3 << '_' << ZoomRefusal << 0 << 0;
+    QTest::newRow("= in image") << 1 << '=' << "" << 1 << 0;
+    QTest::newRow("- in image") << 1 << '-' << "" << 1 << 0;
+    QTest::newRow("_ in movie") << 2 << '_' << "" << 1 << 0;
+    QTest::newRow("Enter in text") << 0 << '\r' << EnterRefusal << 0 << 0;
+    QTest::newRow("Enter in movie") << 2 << '\r' << EnterRefusal << 0 << 0;
+    QTest::newRow("Enter in launcher") << 3 << '\r' << "" << 0 << 1;
+    QTest::newRow("other key in text") << 0 << 'd' << "" << 0 << 0;
 }
 
 void TestMenus::viewerKeys()
@@ -233,7 +232,6 @@ void TestMenus::viewerKeys()
     QFETCH(QString, refusal);
     QFETCH(int, zoomSteps);
     QFETCH(int, launches);
-    QFETCH(QString, selected);
     ShellFixture f;
     frmGlintbox &w = openWithKinds(f, kind);
     if (key == '\r')
@@ -248,7 +246,9 @@ void TestMenus::viewerKeys()
     QCOMPARE(refusals, refusal.isEmpty() ? QStringList() : QStringList{refusal});
     QCOMPARE(m_zoomSteps, zoomSteps ? QList<int>{int(key)} : QList<int>());
     QCOMPARE(m_launches, launches);
-    QCOMPARE(w.controls().File1->fileName(), selected);
+    // The list still receives the key: "d" selects the file of that letter.
+    QCOMPARE(w.controls().File1->fileName(),
+             key == 'd' ? QStringLiteral("d.exe") : KindFiles[kind]);
 }
 
 void TestMenus::zoomMenuItemsAndLaunchItem()
