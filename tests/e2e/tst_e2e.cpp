@@ -1,15 +1,16 @@
+#include "TestImages.h"
 #include "WindowManager.h"
 #include "info/HelpFiles.h"
 #include "shell/settings/SettingBindings.h"
 #include "shell/settings/SettingsKeys.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeDatabase>
 #include <QPixmap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -43,14 +44,9 @@ Result run(const QString &program, const QStringList &arguments,
     return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed()};
 }
 
-QString output(const QString &program, const QStringList &arguments)
-{
-    return run(program, arguments, QProcess::SeparateChannels).output;
-}
-
 QString xdotool(const QStringList &arguments)
 {
-    return output(QStringLiteral("xdotool"), arguments);
+    return run(QStringLiteral("xdotool"), arguments, QProcess::SeparateChannels).output;
 }
 
 // Where the screen shows a colour, and how much of it.
@@ -76,13 +72,6 @@ Patch patchOf(QRgb colour)
     return patch;
 }
 
-void savePicture(const QString &path, QRgb colour)
-{
-    QImage picture(PictureSize, QImage::Format_RGB32);
-    picture.fill(colour);
-    QVERIFY(picture.save(path, "BMP"));
-}
-
 } // namespace
 
 // Installs the build with "cmake --install", checks what it lays out, and runs
@@ -96,7 +85,6 @@ private slots:
     void initTestCase();
     void commandReachesProgramBesideItsHelpFiles();
     void desktopEntryAndMetadataValidate();
-    void desktopEntryTakesEveryKindShown_data();
     void desktopEntryTakesEveryKindShown();
     void runsAndStartsAgainWhereItEnded();
     void opensTheFileNamedOnTheCommandLine();
@@ -135,8 +123,9 @@ void TestEndToEnd::initTestCase()
     m_command = installed("bin/glintbox");
 
     QVERIFY(QDir().mkpath(folder()));
-    savePicture(folder() + "/a.bmp", Red);
-    savePicture(folder() + "/b.bmp", Green);
+    for (const auto &[name, colour] : {std::pair{"/a.bmp", Red}, std::pair{"/b.bmp", Green}})
+        QVERIFY(
+            filledImage(PictureSize.width(), PictureSize.height(), colour).save(folder() + name));
     QVERIFY(QDir().mkpath(QFileInfo(settingsFile()).path()));
     QFile settings(settingsFile());
     QVERIFY(settings.open(QIODevice::WriteOnly));
@@ -184,20 +173,10 @@ void TestEndToEnd::desktopEntryAndMetadataValidate()
     QCOMPARE(desktop.value("Desktop Entry/Exec").toString(), QStringLiteral("glintbox %f"));
 }
 
-void TestEndToEnd::desktopEntryTakesEveryKindShown_data()
-{
-    QTest::addColumn<QString>("name");
-    for (const char *name : {"a.txt", "a.log", "a.nfo", "a.rtf", "a.htm", "a.html", "a.bmp",
-                             "a.dib", "a.gif", "a.jpg", "a.ico", "a.cur", "a.wmf",  "a.emf",
-                             "a.avi", "a.mpg", "a.mpe", "a.mov", "a.qt",  "a.wav",  "a.mid"})
-        QTest::newRow(name) << QString::fromLatin1(name);
-}
-
 void TestEndToEnd::desktopEntryTakesEveryKindShown()
 {
     // A file manager offers the program for a file when the entry names the
     // type the desktop's database gives the file's name, or one of its aliases.
-    QFETCH(QString, name);
     QFile file(desktopEntry());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QStringList declared;
@@ -205,12 +184,17 @@ void TestEndToEnd::desktopEntryTakesEveryKindShown()
         if (line.startsWith("MimeType="))
             declared = QString::fromUtf8(line.mid(9)).split(u';', Qt::SkipEmptyParts);
     }
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension);
-    QStringList names = type.aliases();
-    names.append(type.name());
-    const bool taken = std::any_of(names.cbegin(), names.cend(),
-                                   [&](const QString &n) { return declared.contains(n); });
-    QVERIFY2(taken, qPrintable(type.name()));
+    for (const char *name : {"a.txt", "a.log", "a.nfo", "a.rtf", "a.htm", "a.html", "a.bmp",
+                             "a.dib", "a.gif", "a.jpg", "a.ico", "a.cur", "a.wmf",  "a.emf",
+                             "a.avi", "a.mpg", "a.mpe", "a.mov", "a.qt",  "a.wav",  "a.mid"}) {
+        const QMimeType type = QMimeDatabase().mimeTypeForFile(QString::fromLatin1(name),
+                                                               QMimeDatabase::MatchExtension);
+        QStringList names = type.aliases();
+        names.append(type.name());
+        const bool taken = std::any_of(names.cbegin(), names.cend(),
+                                       [&](const QString &n) { return declared.contains(n); });
+        QVERIFY2(taken, qPrintable(name + (u' ' + type.name())));
+    }
 }
 
 QString TestEndToEnd::start(QProcess &program, const QStringList &arguments)
@@ -237,10 +221,9 @@ QString TestEndToEnd::start(QProcess &program, const QStringList &arguments)
 void TestEndToEnd::waitForFocusOnFileList(const QString &window)
 {
     auto icon = [&] {
-        return QCryptographicHash::hash(output("xprop", {"-id", window, "_NET_WM_ICON"}).toUtf8(),
-                                        QCryptographicHash::Md5);
+        return run("xprop", {"-id", window, "_NET_WM_ICON"}, QProcess::SeparateChannels).output;
     };
-    const QByteArray first = icon();
+    const QString first = icon();
     QTRY_VERIFY_WITH_TIMEOUT(icon() != first, 30000);
 }
 
@@ -256,15 +239,10 @@ void TestEndToEnd::closeThroughWindowManager(QProcess &program, const QString &w
 
 QSize TestEndToEnd::windowSize(const QString &window)
 {
-    const QString shell = xdotool({"getwindowgeometry", "--shell", window});
-    QSize size;
-    for (const QString &line : shell.split(u'\n')) {
-        if (line.startsWith("WIDTH="))
-            size.setWidth(line.mid(6).toInt());
-        else if (line.startsWith("HEIGHT="))
-            size.setHeight(line.mid(7).toInt());
-    }
-    return size;
+    const QRegularExpressionMatch geometry =
+        QRegularExpression(QStringLiteral("WIDTH=(\\d+)\\s+HEIGHT=(\\d+)"))
+            .match(xdotool({"getwindowgeometry", "--shell", window}));
+    return {geometry.captured(1).toInt(), geometry.captured(2).toInt()};
 }
 
 void TestEndToEnd::runsAndStartsAgainWhereItEnded()

@@ -25,7 +25,7 @@ using Op = FaultyFileSystem::Operation;
 struct Failure {
     const char *name;
     int errnoValue;
-    int fileNumber; // a file that fails; a folder's ENOENT is "Path not found"
+    int fileNumber;
     const char *text;
 };
 
@@ -35,6 +35,16 @@ const Failure Failures[] = {
     {"EIO", EIO, 57, "Device I/O error"},
     {"ENOENT", ENOENT, 53, "File not found"},
 };
+
+// The one message the failure gives; a folder's ENOENT is "Path not found".
+void verifyReported(ShellFixture &f, const Failure &failure, bool folder = false)
+{
+    const bool path = folder && failure.errnoValue == ENOENT;
+    QCOMPARE(
+        f.prompts.captions(),
+        QStringList{QStringLiteral("Glintbox - Error %1").arg(path ? 76 : failure.fileNumber)});
+    QCOMPARE(f.prompts.texts(), QStringList{path ? "Path not found" : failure.text});
+}
 
 bool viewerIsEmpty(frmGlintbox &w)
 {
@@ -53,7 +63,6 @@ private slots:
     void listingFailsBetweenTheLists();
     void settingsWriteFailsAtEachStep_data();
     void settingsWriteFailsAtEachStep();
-    void firstCloseMakesTheSettingsFolder();
     void unreadableSettingsAreKept();
 };
 
@@ -62,9 +71,7 @@ void TestFaults::readFailsOnTheWayBack_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<int>("operation");
-    QTest::addColumn<int>("errnoValue");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("failure");
     const struct {
         const char *name;
         QByteArray content;
@@ -72,14 +79,11 @@ void TestFaults::readFailsOnTheWayBack_data()
                  {"b.rtf", "{\\rtf1 rich text}"},
                  {"b.bmp", encodedImage(filledImage(6, 4, Qt::green), "BMP")}};
     for (const auto &kind : kinds) {
-        for (const Failure &failure : Failures) {
+        for (int failure = 0; failure < int(std::size(Failures)); ++failure) {
             for (const Op operation : {Op::Status, Op::Read}) {
                 QTest::addRow("%s %s %s", kind.name, operation == Op::Read ? "read" : "status",
-                              failure.name)
-                    << QString::fromLatin1(kind.name) << kind.content << int(operation)
-                    << failure.errnoValue
-                    << QStringLiteral("Glintbox - Error %1").arg(failure.fileNumber)
-                    << QString::fromLatin1(failure.text);
+                              Failures[failure].name)
+                    << QString::fromLatin1(kind.name) << kind.content << int(operation) << failure;
             }
         }
     }
@@ -92,9 +96,7 @@ void TestFaults::readFailsOnTheWayBack()
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
     QFETCH(int, operation);
-    QFETCH(int, errnoValue);
-    QFETCH(QString, caption);
-    QFETCH(QString, text);
+    QFETCH(int, failure);
 
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"), "first file");
@@ -104,7 +106,7 @@ void TestFaults::readFailsOnTheWayBack()
     w.show();
     QListView *file1 = w.controls().File1;
     file1->setFocus();
-    f.fs.failAfter(Op(operation), f.path(name), 1, errnoValue);
+    f.fs.failAfter(Op(operation), f.path(name), 1, Failures[failure].errnoValue);
 
     QTest::keyClick(file1, Qt::Key_Down);
     QCOMPARE(w.controls().File1->fileName(), name);
@@ -114,8 +116,7 @@ void TestFaults::readFailsOnTheWayBack()
     QVERIFY(f.prompts.records().isEmpty());
 
     QTest::keyClick(file1, Qt::Key_Up);
-    QCOMPARE(f.prompts.captions(), QStringList{caption});
-    QCOMPARE(f.prompts.texts(), QStringList{text});
+    verifyReported(f, Failures[failure]);
     QCOMPARE(f.prompts.records().first().icon, PromptIcon::Critical);
     QVERIFY2(viewerIsEmpty(w), "another file stays on view under the failed file's name");
 
@@ -132,28 +133,19 @@ void TestFaults::readFailsOnTheWayBack()
 void TestFaults::listingFailsBetweenTheLists_data()
 {
     QTest::addColumn<int>("successfulListings");
-    QTest::addColumn<int>("errnoValue");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("text");
-    for (const Failure &failure : Failures) {
-        const bool missing = failure.errnoValue == ENOENT;
-        const int number = missing ? 76 : failure.fileNumber;
-        const QString text = missing ? QStringLiteral("Path not found") : failure.text;
+    QTest::addColumn<int>("failure");
+    for (int failure = 0; failure < int(std::size(Failures)); ++failure) {
         // The folder list reads the folder first, the file list second.
-        for (int successful : {0, 1}) {
-            QTest::addRow("%s, listing %d", failure.name, successful + 1)
-                << successful << failure.errnoValue
-                << QStringLiteral("Glintbox - Error %1").arg(number) << text;
-        }
+        for (int successful : {0, 1})
+            QTest::addRow("%s, listing %d", Failures[failure].name, successful + 1)
+                << successful << failure;
     }
 }
 
 void TestFaults::listingFailsBetweenTheLists()
 {
     QFETCH(int, successfulListings);
-    QFETCH(int, errnoValue);
-    QFETCH(QString, caption);
-    QFETCH(QString, text);
+    QFETCH(int, failure);
 
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"), "top file");
@@ -161,10 +153,9 @@ void TestFaults::listingFailsBetweenTheLists()
     f.makeFile(QStringLiteral("open/b.txt"), "open file");
     frmGlintbox &w = f.load();
     const QString sub = f.path(QStringLiteral("sub"));
-    f.fs.failAfter(Op::List, sub, successfulListings, errnoValue);
+    f.fs.failAfter(Op::List, sub, successfulListings, Failures[failure].errnoValue);
     w.controls().Dir1->folderChosen(sub);
-    QCOMPARE(f.prompts.captions(), QStringList{caption});
-    QCOMPARE(f.prompts.texts(), QStringList{text});
+    verifyReported(f, Failures[failure], true);
 
     // Whatever the lists show, the file on view is the one the file list names.
     const QString shown = w.controls().File1->path() + u'/' + w.controls().File1->fileName();
@@ -188,29 +179,22 @@ void TestFaults::listingFailsBetweenTheLists()
 void TestFaults::settingsWriteFailsAtEachStep_data()
 {
     QTest::addColumn<int>("successfulSteps");
-    QTest::addColumn<int>("errnoValue");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("failure");
     const char *steps[] = {"create", "write", "flush", "rename"};
     for (int step = 0; step < 4; ++step) {
-        for (const Failure &failure : Failures) {
-            QTest::addRow("%s at %s", failure.name, steps[step])
-                << step << failure.errnoValue
-                << QStringLiteral("Glintbox - Error %1").arg(failure.fileNumber)
-                << QString::fromLatin1(failure.text);
-        }
+        for (int failure = 0; failure < int(std::size(Failures)); ++failure)
+            QTest::addRow("%s at %s", Failures[failure].name, steps[step]) << step << failure;
     }
 }
 
 void TestFaults::settingsWriteFailsAtEachStep()
 {
     QFETCH(int, successfulSteps);
-    QFETCH(int, errnoValue);
-    QFETCH(QString, caption);
-    QFETCH(QString, text);
+    QFETCH(int, failure);
 
     ShellFixture f;
-    const QString file = f.settingsFile();
+    // The first close also makes the settings folder.
+    const QString file = f.path(QStringLiteral("config/Glintbox/Glintbox.conf"));
     f.store = std::make_unique<SettingsStore>(file, f.fs);
     f.load().close();
     const QByteArray old = readFile(file);
@@ -220,25 +204,14 @@ void TestFaults::settingsWriteFailsAtEachStep()
     frmGlintbox &w = f.load();
     w.show();
     w.state().maxFileSize = 524288;
-    f.fs.failAfter(Op::WriteStep, file, successfulSteps, errnoValue);
+    f.fs.failAfter(Op::WriteStep, file, successfulSteps, Failures[failure].errnoValue);
     QVERIFY(w.close());
     QVERIFY(!w.isVisible());
-    QCOMPARE(f.prompts.captions(), QStringList{caption});
-    QCOMPARE(f.prompts.texts(), QStringList{text});
+    verifyReported(f, Failures[failure]);
     QCOMPARE(f.exits, 1); // only the first close got to the end
     QCOMPARE(readFile(file), old);
-    QCOMPARE(QDir(f.dir.path()).entryList({QStringLiteral("Glintbox.conf*")}, QDir::Files),
+    QCOMPARE(QFileInfo(file).dir().entryList({QStringLiteral("Glintbox.conf*")}, QDir::Files),
              QStringList{QStringLiteral("Glintbox.conf")});
-}
-
-void TestFaults::firstCloseMakesTheSettingsFolder()
-{
-    ShellFixture f;
-    const QString file = f.path(QStringLiteral("config/Glintbox/Glintbox.conf"));
-    f.store = std::make_unique<SettingsStore>(file, f.fs);
-    f.load().close();
-    QCOMPARE(f.exits, 1);
-    QVERIFY(SettingsStore(file).contains(SettingsSection, DriveLetterKey));
 }
 
 // Settings that could not be read are still the user's: the close reports

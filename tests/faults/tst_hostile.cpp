@@ -3,8 +3,8 @@
 // are its own) and must be shown or refused with a message within its bounds.
 #include "../formats/MetafileWriter.h"
 #include "MeasuredRun.h"
+#include "TestFiles.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,20 +35,9 @@ QByteArray gifClaiming(quint16 width, quint16 height)
 
 QByteArray wmfHeaderClaiming(quint32 sizeWords, quint32 largestRecordWords)
 {
-    return Le()
-        .u16(gdi::MEMORYMETAFILE)
-        .u16(gdi::WmfHeaderWords)
-        .u16(gdi::METAVERSION300)
-        .u32(sizeWords)
-        .u16(16)
-        .u32(largestRecordWords)
-        .u16(0)
-        .data();
-}
-
-QByteArray wmfRectangle()
-{
-    return Le().u32(7).u16(gdi::META_RECTANGLE).i16(90).i16(90).i16(10).i16(10).data();
+    Le header;
+    header.u16(gdi::MEMORYMETAFILE).u16(gdi::WmfHeaderWords).u16(gdi::METAVERSION300);
+    return header.u32(sizeWords).u16(16).u32(largestRecordWords).u16(0).data();
 }
 
 QByteArray emfOfRecords(int count)
@@ -73,11 +62,6 @@ QByteArray emfHeaderClaimingGigabytes()
     return emf;
 }
 
-QByteArray nested(int depth)
-{
-    return "{\\rtf1 " + QByteArray(depth, '{') + "deep" + QByteArray(depth, '}') + "}";
-}
-
 } // namespace
 
 class TestHostile : public QObject {
@@ -98,17 +82,11 @@ private:
 
 MeasuredRun TestHostile::show(const QString &name, const QByteArray &content)
 {
-    const QString folder = m_dir.filePath(name + QStringLiteral(".d"));
-    QDir().mkpath(folder);
-    const QString path = folder + u'/' + name;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+    const QString path = m_dir.filePath(name + QStringLiteral(".d/") + name);
+    if (!writeFile(path, content))
         qFatal("cannot write the test file");
-    file.close();
-    return runMeasured(m_snapshot,
-                       {path, path + QStringLiteral(".png"), QStringLiteral("--max-size"),
-                        QStringLiteral("104857600"), QStringLiteral("--timeout"),
-                        QStringLiteral("60000")},
+    const QStringList options = {"--max-size", "104857600", "--timeout", "60000"};
+    return runMeasured(m_snapshot, QStringList{path, path + QStringLiteral(".png")} + options,
                        60'000);
 }
 
@@ -131,7 +109,10 @@ void TestHostile::boundedShowOrRefusal_data()
     QTest::addColumn<QString>("refusal");
 
     const QString invalidPicture = QStringLiteral("Glintbox - Error 481 | Invalid picture");
-    QTest::newRow("RTF groups nested 100,000 deep") << "deep.rtf" << nested(100'000) << QString();
+    QTest::newRow("RTF groups nested 100,000 deep")
+        << "deep.rtf"
+        << "{\\rtf1 " + QByteArray(100'000, '{') + "deep" + QByteArray(100'000, '}') + "}"
+        << QString();
     QTest::newRow("RTF \\bin longer than the file")
         << "bin.rtf" << QByteArray("{\\rtf1 a {\\pict\\wmetafile8 \\bin4000000000 abc} b}")
         << QString();
@@ -140,7 +121,9 @@ void TestHostile::boundedShowOrRefusal_data()
         << QString();
     QTest::newRow("WMF header claiming gigabytes")
         << "giga.wmf"
-        << wmfHeaderClaiming(0xFFFFFFFF, 0xFFFFFFFF) + wmfRectangle() + Le().u32(3).u16(0).data()
+        << wmfHeaderClaiming(0xFFFFFFFF, 0xFFFFFFFF) +
+               Le().u32(7).u16(gdi::META_RECTANGLE).i16(90).i16(90).i16(10).i16(10).data() +
+               Le().u32(3).u16(0).data()
         << QString();
     QTest::newRow("WMF first record claiming 4 G words")
         << "record.wmf"

@@ -1,22 +1,19 @@
 #include "ShellFixture.h"
+#include "TestImages.h"
 #include "WindowManager.h"
-#include "core/Twips.h"
 #include "core/lists/FileList.h"
 #include "core/lists/FolderList.h"
 #include "shell/MainMenus.h"
 #include "shell/StatusLine.h"
 #include "shell/layout/LayoutGeometry.h"
 #include "shell/layout/WindowLayout.h"
-#include "shell/settings/SettingsKeys.h"
 #include "viewing/display/ViewerControls.h"
 #include "viewing/pictures/ImageViewport.h"
 #include "viewing/text/RichTextBox.h"
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QFrame>
 #include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QTest>
@@ -71,6 +68,15 @@ QString layoutFault(frmGlintbox &w)
     return {};
 }
 
+// Shows the window, waits until it is on screen, and gives it a size.
+bool shownAt(frmGlintbox &w, QSize size)
+{
+    w.show();
+    const bool exposed = QTest::qWaitForWindowExposed(&w);
+    w.resize(size);
+    return exposed;
+}
+
 } // namespace
 
 class TestLayout : public QObject {
@@ -78,18 +84,12 @@ class TestLayout : public QObject {
 
 private slots:
     void initTestCase();
-    void controlsStayInsideTheWindow_data();
-    void controlsStayInsideTheWindow();
-    void statusLineKeepsSizeAndDate_data();
-    void statusLineKeepsSizeAndDate();
+    void controlsAndStatusLineStayInsideTheWindow_data();
+    void controlsAndStatusLineStayInsideTheWindow();
     void zoomPresetOnTheWrappedRowTakesAClick();
     void geometry_data();
     void geometry();
-    void arrangementSetting_data();
-    void arrangementSetting();
-    void minimumSizeAndListsAboveTheViewer();
-    void shrinkingSpringsBack_data();
-    void shrinkingSpringsBack();
+    void minimumSizeListsAboveTheViewerAndArrangement();
     void layoutItemsKeepOneCheckMark();
     void resizeAndRestorePanThePictureBack();
     void rightClickNeverHidesTheToolbar();
@@ -106,7 +106,7 @@ void TestLayout::initTestCase()
         QVERIFY2(m_windowManager.start(), qPrintable(m_windowManager.errorString()));
 }
 
-void TestLayout::controlsStayInsideTheWindow_data()
+void TestLayout::controlsAndStatusLineStayInsideTheWindow_data()
 {
     QTest::addColumn<QString>("controls");
     QTest::addColumn<QSize>("size");
@@ -119,33 +119,7 @@ void TestLayout::controlsStayInsideTheWindow_data()
     }
 }
 
-void TestLayout::controlsStayInsideTheWindow()
-{
-    QFETCH(QString, controls);
-    QFETCH(QSize, size);
-    ShellFixture f;
-    frmGlintbox &w = f.open();
-    w.state().controlsPosition = controls;
-    // As a folder of 9,999,999 files and as many folders shows them.
-    w.controls().Label2->setText(QStringLiteral("9999999"));
-    w.controls().Label5->setText(QStringLiteral("9999999"));
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.resize(size);
-    QTRY_COMPARE_WITH_TIMEOUT(layoutFault(w), QString(), 10000);
-}
-
-void TestLayout::statusLineKeepsSizeAndDate_data()
-{
-    QTest::addColumn<QString>("controls");
-    QTest::addColumn<QSize>("size");
-    for (const char *controls : {"Top", "Side"}) {
-        QTest::addRow("%s minimum", controls) << QString::fromLatin1(controls) << QSize(300, 200);
-        QTest::addRow("%s default", controls) << QString::fromLatin1(controls) << QSize(600, 433);
-    }
-}
-
-void TestLayout::statusLineKeepsSizeAndDate()
+void TestLayout::controlsAndStatusLineStayInsideTheWindow()
 {
     QFETCH(QString, controls);
     QFETCH(QSize, size);
@@ -154,13 +128,20 @@ void TestLayout::statusLineKeepsSizeAndDate()
                QByteArray(1234567, 'x'));
     f.storeSetting(QStringLiteral("Controls"), controls);
     frmGlintbox &w = f.load();
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.resize(size);
+    // As a folder of 9,999,999 files and as many folders shows them.
+    w.controls().Label2->setText(QStringLiteral("9999999"));
+    w.controls().Label5->setText(QStringLiteral("9999999"));
+    QVERIFY(shownAt(w, size));
+    QTRY_COMPARE_WITH_TIMEOUT(layoutFault(w), QString(), 10000);
+    // Too small a window springs back to the minimum.
+    const WindowLayout &layout = w.windowLayout();
+    QTRY_VERIFY(layout.outerSizeTwips().width() >= MinimumWindowWidth &&
+                layout.outerSizeTwips().height() >= MinimumWindowHeight);
+
+    // The file's name gives way; size and date are shown whole, within the label.
     const StatusLine *status = w.controls().InputFileProperties;
     const QString line = status->text();
     QVERIFY(line.contains(QStringLiteral("File Size: 1234567 bytes")));
-    // The name gives way; size and date are shown whole, within the label.
     const QString tail = line.mid(line.indexOf(QStringLiteral("          File Size")));
     QTRY_VERIFY_WITH_TIMEOUT(status->shownLine().endsWith(tail) &&
                                  status->fontMetrics().horizontalAdvance(status->shownLine()) <=
@@ -172,13 +153,9 @@ void TestLayout::statusLineKeepsSizeAndDate()
 void TestLayout::zoomPresetOnTheWrappedRowTakesAClick()
 {
     ShellFixture f;
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    QVERIFY(picture.save(f.path("picture.bmp")));
+    QVERIFY(filledImage(40, 30).save(f.path("picture.bmp")));
     frmGlintbox &w = f.load();
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.resize(600, 433);
+    QVERIFY(shownAt(w, QSize(600, 433)));
     QAbstractButton *largest = w.viewer().btnZoom.back();
     QTRY_VERIFY_WITH_TIMEOUT(largest->isVisible() && largest->isEnabled(), 10000);
     QTest::mouseClick(largest, Qt::LeftButton);
@@ -188,62 +165,39 @@ void TestLayout::zoomPresetOnTheWrappedRowTakesAClick()
 void TestLayout::geometry_data()
 {
     QTest::addColumn<bool>("top");
-    QTest::addColumn<double>("width");
-    QTest::addColumn<double>("height");
-    QTest::addColumn<QRectF>("dir1");
-    QTest::addColumn<QRectF>("file1");
-    QTest::addColumn<QRectF>("viewer");
-    QTest::addColumn<QRectF>("status");
-    QTest::newRow("top at width 12270")
-        << true << 12270.0 << 9000.0 << QRectF(2500, 360, 4885, 1600)
-        << QRectF(7435, 360, 4715, 1600) << QRectF(0, 1865, 12160, 6160)
-        << QRectF(0, 8020, 12130, StatusBarHeight);
-    QTest::newRow("top at the minimum")
-        << true << 8000.0 << 6000.0 << QRectF(2500, 360, 2750, 1600)
-        << QRectF(5300, 360, 2580, 1600) << QRectF(0, 1865, 7890, 3160)
-        << QRectF(0, 5020, 7860, StatusBarHeight);
-    QTest::newRow("side at height 8000")
-        << false << 9000.0 << 8000.0 << QRectF(0, 1820, 2400, 2850) << QRectF(0, 4700, 2400, 2740)
-        << QRectF(2450, 360, 6450, 6660) << QRectF(0, 7020, 8860, StatusBarHeight);
+    QTest::addColumn<QSizeF>("size");
+    QTest::addColumn<QList<QRectF>>("rects"); // Dir1, File1, the viewer, the status line
+    QTest::newRow("top at width 12270") << true << QSizeF(12270, 9000)
+                                        << QList<QRectF>{{2500, 360, 4885, 1600},
+                                                         {7435, 360, 4715, 1600},
+                                                         {0, 1865, 12160, 6160},
+                                                         {0, 8020, 12130, StatusBarHeight}};
+    QTest::newRow("top at the minimum") << true << QSizeF(8000, 6000)
+                                        << QList<QRectF>{{2500, 360, 2750, 1600},
+                                                         {5300, 360, 2580, 1600},
+                                                         {0, 1865, 7890, 3160},
+                                                         {0, 5020, 7860, StatusBarHeight}};
+    QTest::newRow("side at height 8000") << false << QSizeF(9000, 8000)
+                                         << QList<QRectF>{{0, 1820, 2400, 2850},
+                                                          {0, 4700, 2400, 2740},
+                                                          {2450, 360, 6450, 6660},
+                                                          {0, 7020, 8860, StatusBarHeight}};
 }
 
 void TestLayout::geometry()
 {
     QFETCH(bool, top);
-    QFETCH(double, width);
-    QFETCH(double, height);
-    QFETCH(QRectF, dir1);
-    QFETCH(QRectF, file1);
-    QFETCH(QRectF, viewer);
-    QFETCH(QRectF, status);
+    QFETCH(QSizeF, size);
+    QFETCH(QList<QRectF>, rects);
     const LayoutGeometry g =
-        computeLayout(top ? Arrangement::Top : Arrangement::Side, width, height);
-    QCOMPARE(g.Dir1, dir1);
-    QCOMPARE(g.File1, file1);
-    QCOMPARE(g.viewer, viewer);
-    QCOMPARE(g.StatusBar, status);
+        computeLayout(top ? Arrangement::Top : Arrangement::Side, size.width(), size.height());
+    QCOMPARE(QList<QRectF>({g.Dir1, g.File1, g.viewer, g.StatusBar}), rects);
     QCOMPARE(g.Drive1, QRectF(0, 360, 2400, 315));
     // The status label follows the status line, less a margin at the side.
-    QCOMPARE(g.InputFileProperties.width(), top ? status.width() : status.width() - 40);
+    QCOMPARE(g.InputFileProperties.width(), top ? rects[3].width() : rects[3].width() - 40);
 }
 
-void TestLayout::arrangementSetting_data()
-{
-    QTest::addColumn<QString>("setting");
-    QTest::addColumn<bool>("top");
-    QTest::newRow("Top") << "Top" << true;
-    QTest::newRow("lower case top") << "top" << false;
-    QTest::newRow("blank after Top") << "Top " << false;
-}
-
-void TestLayout::arrangementSetting()
-{
-    QFETCH(QString, setting);
-    QFETCH(bool, top);
-    QCOMPARE(arrangementOf(setting) == Arrangement::Top, top);
-}
-
-void TestLayout::minimumSizeAndListsAboveTheViewer()
+void TestLayout::minimumSizeListsAboveTheViewerAndArrangement()
 {
     QCOMPARE(withMinimumSize(QSizeF(7999, 5000)), QSizeF(8000, 6000));
     QCOMPARE(withMinimumSize(QSizeF(12000, 5999)), QSizeF(12000, 6000));
@@ -257,35 +211,10 @@ void TestLayout::minimumSizeAndListsAboveTheViewer()
     QCOMPARE(keptAbove(side, QRectF(2450, 360, 6450, 6660)), side);
     const QRectF shortList(2500, 360, 100, 1000);
     QCOMPARE(keptAbove(shortList, viewer), shortList);
-}
-
-void TestLayout::shrinkingSpringsBack_data()
-{
-    QTest::addColumn<QString>("controls");
-    QTest::newRow("top") << "Top";
-    QTest::newRow("side") << "Side";
-}
-
-void TestLayout::shrinkingSpringsBack()
-{
-    QFETCH(QString, controls);
-    ShellFixture f;
-    frmGlintbox &w = f.open();
-    w.state().controlsPosition = controls;
-    w.resize(1000, 700);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    // Too small a window springs back to the minimum, not beyond it.
-    w.resize(300, 200);
-    const WindowLayout &layout = w.windowLayout();
-    QTRY_VERIFY(layout.outerSizeTwips().width() >= MinimumWindowWidth);
-    QTRY_VERIFY(layout.outerSizeTwips().height() >= MinimumWindowHeight);
-    QVERIFY(layout.outerSizeTwips().width() < MinimumWindowWidth + 30);
-    QVERIFY(layout.outerSizeTwips().height() < MinimumWindowHeight + 30);
-    // A window wide enough but too low only grows in height.
-    w.resize(800, 200);
-    QTRY_VERIFY(layout.outerSizeTwips().height() >= MinimumWindowHeight);
-    QCOMPARE(w.width(), 800);
+    // Only the exact word puts the lists on top.
+    QVERIFY(arrangementOf(QStringLiteral("Top")) == Arrangement::Top);
+    for (const char *setting : {"top", "Top ", "Side"})
+        QVERIFY2(arrangementOf(QString::fromLatin1(setting)) == Arrangement::Side, setting);
 }
 
 void TestLayout::layoutItemsKeepOneCheckMark()
@@ -297,10 +226,10 @@ void TestLayout::layoutItemsKeepOneCheckMark()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QAction *top = w.controls().menus->item(MenuCommand::mnuControl, 0);
     QAction *side = w.controls().menus->item(MenuCommand::mnuControl, 1);
-    top->trigger();
+    f.clickToolbarButton("TopView");
     QCOMPARE(w.state().controlsPosition, QStringLiteral("Top"));
     QVERIFY(w.controls().File1->x() > w.controls().Dir1->x());
-    side->trigger();
+    f.clickToolbarButton("SideView");
     side->trigger();
     QVERIFY(side->isChecked() && !top->isChecked());
     QCOMPARE(w.state().controlsPosition, QStringLiteral("Side"));

@@ -6,11 +6,14 @@ namespace glintbox {
 
 void FaultyFileSystem::check(Operation operation, const QString &path, bool isFolder) const
 {
-    checkLater(operation, path, isFolder);
-    const auto fault = m_faults.constFind(key(operation, path));
-    if (fault != m_faults.constEnd())
-        throw RunTimeError::fromErrno(
-            *fault, isFolder ? RunTimeError::Target::Folder : RunTimeError::Target::File, path);
+    const auto fault = m_faults.find(key(operation, path));
+    if (fault == m_faults.end() || fault->callsLeft-- > 0)
+        return;
+    const int errnoValue = fault->errnoValue;
+    if (fault->once)
+        m_faults.erase(fault);
+    throw RunTimeError::fromErrno(
+        errnoValue, isFolder ? RunTimeError::Target::Folder : RunTimeError::Target::File, path);
 }
 
 FileStatus FaultyFileSystem::status(const QString &path)
@@ -55,19 +58,6 @@ WalkFolder FaultyFileSystem::openForWalk(const QString &path, const OpenFolder *
         beforeWalkOpen(path);
     check(Operation::List, path, true);
     return LocalFileSystem::openForWalk(path, ancestor);
-}
-
-void FaultyFileSystem::checkLater(Operation operation, const QString &path, bool isFolder) const
-{
-    const auto fault = m_laterFaults.find(key(operation, path));
-    if (fault == m_laterFaults.end())
-        return;
-    if (fault->callsLeft-- > 0)
-        return;
-    const int errnoValue = fault->errnoValue;
-    m_laterFaults.erase(fault);
-    throw RunTimeError::fromErrno(
-        errnoValue, isFolder ? RunTimeError::Target::Folder : RunTimeError::Target::File, path);
 }
 
 } // namespace glintbox

@@ -18,13 +18,15 @@ public:
 
     void failWith(Operation operation, const QString &path, int errnoValue)
     {
-        m_faults.insert(key(operation, path), errnoValue);
+        m_faults.insert(key(operation, path), {0, errnoValue, false});
     }
-    void clearFaults()
+    // The call after the next `successfulCalls` calls of operation on path
+    // fails once with errnoValue (0: the very next call).
+    void failAfter(Operation operation, const QString &path, int successfulCalls, int errnoValue)
     {
-        m_faults.clear();
-        m_laterFaults.clear();
+        m_faults.insert(key(operation, path), {successfulCalls, errnoValue, true});
     }
+    void clearFaults() { m_faults.clear(); }
     // Every path written to, in order, failed writes included.
     const QStringList &writes() const { return m_writes; }
     // Runs before each folder a walk opens, to act in the middle of a walk.
@@ -48,26 +50,13 @@ private:
     }
     void check(Operation operation, const QString &path, bool isFolder = false) const;
 
-    QHash<QString, int> m_faults;
-    QStringList m_writes;
-
-    // Faults at a chosen moment.
-public:
-    // The call after the next `successfulCalls` calls of operation on path
-    // fails once with errnoValue (0: the very next call).
-    void failAfter(Operation operation, const QString &path, int successfulCalls, int errnoValue)
-    {
-        m_laterFaults.insert(key(operation, path), {successfulCalls, errnoValue});
-    }
-
-private:
-    struct LaterFault {
+    struct Fault {
         int callsLeft;
         int errnoValue;
+        bool once;
     };
-    void checkLater(Operation operation, const QString &path, bool isFolder) const;
-
-    mutable QHash<QString, LaterFault> m_laterFaults;
+    mutable QHash<QString, Fault> m_faults;
+    QStringList m_writes;
 };
 
 } // namespace glintbox

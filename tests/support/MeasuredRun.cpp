@@ -14,15 +14,6 @@
 
 namespace glintbox {
 
-namespace {
-
-double seconds(const timeval &t)
-{
-    return double(t.tv_sec) + double(t.tv_usec) / 1e6;
-}
-
-} // namespace
-
 MeasuredRun runMeasured(const QString &program, const QStringList &arguments, int timeoutMs)
 {
     MeasuredRun run;
@@ -54,16 +45,15 @@ MeasuredRun runMeasured(const QString &program, const QStringList &arguments, in
         if (clock.elapsed() > timeoutMs) {
             ::kill(child, SIGKILL);
             ::wait4(child, &status, 0, &usage);
-            run.wallSeconds = clock.elapsed() / 1000.0;
             return run;
         }
         QThread::msleep(20);
     }
-    run.wallSeconds = clock.elapsed() / 1000.0;
     run.finished = WIFEXITED(status);
     run.exitCode = run.finished ? WEXITSTATUS(status) : -1;
     run.peakKiB = usage.ru_maxrss;
-    run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    run.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                     double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     output.seek(0);
     run.output = QString::fromUtf8(output.readAll());
     return run;

@@ -14,7 +14,6 @@ struct MeasuredRun {
     QString output;     // standard output
     qint64 peakKiB = 0; // largest resident set
     double cpuSeconds = 0;
-    double wallSeconds = 0;
 };
 
 // Runs program with arguments and waits at most timeoutMs for it to end.

@@ -22,19 +22,11 @@ std::optional<QString> ScriptedPrompts::input(const QString &prompt, const QStri
     return defaultText;
 }
 
-QStringList ScriptedPrompts::captions() const
+QStringList ScriptedPrompts::each(QString Record::*field) const
 {
     QStringList result;
     for (const Record &record : m_records)
-        result.append(record.caption);
-    return result;
-}
-
-QStringList ScriptedPrompts::texts() const
-{
-    QStringList result;
-    for (const Record &record : m_records)
-        result.append(record.text);
+        result.append(record.*field);
     return result;
 }
 

@@ -28,11 +28,12 @@ public:
     void queueInput(std::optional<QString> text) { m_inputs.append(std::move(text)); }
 
     const QList<Record> &records() const { return m_records; }
-    QStringList captions() const;
-    QStringList texts() const;
+    QStringList captions() const { return each(&Record::caption); }
+    QStringList texts() const { return each(&Record::text); }
     void clear() { m_records.clear(); }
 
 private:
+    QStringList each(QString Record::*field) const;
     QList<Record> m_records;
     QList<PromptAnswer> m_answers;
     QList<std::optional<QString>> m_inputs;

@@ -23,11 +23,10 @@ bool WindowManager::start()
     }
     // openbox runs its start-up command once it manages the screen.
     const QString ready = m_dir.filePath(QStringLiteral("ready"));
-    m_process.setProgram(QStringLiteral("openbox"));
-    m_process.setArguments({QStringLiteral("--sm-disable"), QStringLiteral("--startup"),
-                            QStringLiteral("touch ") + ready});
     m_process.setProcessChannelMode(QProcess::MergedChannels);
-    m_process.start();
+    m_process.start(QStringLiteral("openbox"),
+                    {QStringLiteral("--sm-disable"), QStringLiteral("--startup"),
+                     QStringLiteral("touch ") + ready});
     if (!m_process.waitForStarted(10000)) {
         m_error = QStringLiteral("openbox does not start: ") + m_process.errorString();
         return false;
