@@ -287,9 +287,7 @@ const Case TextCases[] = {
      "{\\pict\\wmetafile8 00}}}}{\\shprslt fallback}}",
      "\ufffc"},
     {"shape shown by its result",
-     "{\\shp{\\*\\shpinst{\\sp{\\sn fLine}{\\sv 0}}}{\\shprslt "
-     "fallback}}",
-     "fallback"},
+     "{\\shp{\\*\\shpinst{\\sp{\\sn fLine}{\\sv 0}}}{\\shprslt fallback}}", "fallback"},
     {"hidden", "a{\\v hidden}b", "ab"},
     {"field result", "{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}", "3"},
     {"pntext", "{\\pntext 1.\\tab}One{\\*\\pn\\pnlvlbody{\\pntxta .}}", "1.\tOne"},
@@ -534,14 +532,12 @@ private slots:
         row("unknown code page", "{\\rtf1\\ansicpg77777 \\'e9}", u"\u00e9"_qs, "Code page 77777");
         row("footnote cut by the end", "{\\rtf1 a{\\footnote N", "a\n\nN", Unclosed);
         row("tables nested past the limit",
-            "{\\rtf1 \\pard\\intbl\\itap40 "
-            "deep\\nestcell{\\*\\nesttableprops\\trowd\\cellx99\\nestrow}"
-            "\\pard after}",
+            "{\\rtf1 \\pard\\intbl\\itap40 deep\\nestcell"
+            "{\\*\\nesttableprops\\trowd\\cellx99\\nestrow}\\pard after}",
             QString(16, u'\n') + "deep" + QString(16, u'\n') + "after");
         row("merges with nothing to merge into",
             "{\\rtf1 \\trowd\\clmrg\\clvmrg\\cellx1000\\clvmrg\\cellx900\\intbl a\\cell "
-            "b\\cell\\row"
-            "\\pard z}",
+            "b\\cell\\row\\pard z}",
             "\na\nb\nz");
         row("cell edges that run backwards",
             "{\\rtf1 \\trowd\\cellx3000\\cellx1000\\cellx-500\\intbl a\\cell b\\cell c\\cell\\row"
