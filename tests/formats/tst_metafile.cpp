@@ -207,14 +207,6 @@ QByteArray wmfWithEmbeddedEmf()
                    Le().u16(0), META_RECTANGLE, wmfRect(QRect(0, 0, 1000, 1000)));
 }
 
-void pixelColumns()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QPoint>("at");
-    QTest::addColumn<QColor>("colour");
-    QTest::addColumn<QPoint>("white");
-}
-
 // A picture that must be red at one point and white at the other (unless that lies outside).
 void row(const char *name, QPoint painted, QPoint unpainted, const QByteArray &bytes)
 {
@@ -233,66 +225,55 @@ class tst_Metafile : public QObject {
     Q_OBJECT
 
 private slots:
+    // Whether the bytes look like a picture, and the size of one that loads; refused ones raise
+    // the picture error.
     void recognisesAndLoads_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("looksLike");
-        QTest::addColumn<bool>("loads");
-        QTest::newRow("placeable wmf")
-            << WmfWriter(QRect(0, 0, 10, 10), 1440).finish() << true << true;
-        QTest::newRow("plain wmf") << WmfWriter().finish() << true << true;
-        QTest::newRow("emf") << EmfWriter().finish() << true << true;
-        QTest::newRow("png") << QByteArray("\x89PNG\r\n\x1a\n").append(50, '0') << false << false;
-        QTest::newRow("empty") << QByteArray() << false << false;
+        QTest::addColumn<QSizeF>("twips"); // empty when refused
+        QTest::newRow("placeable wmf, 576 an inch")
+            << WmfWriter(QRect(100, 100, 576, 288), 576).finish() << true << QSizeF(1440, 720);
+        QTest::newRow("window of a plain wmf, at 96 an inch")
+            << WmfWriter().record(META_SETWINDOWEXT, Le().i16s(48, 96)).finish() << true
+            << QSizeF(1440, 720);
+        // 254 pixels at 4 a millimetre is 63.5 mm, 3600 twips.
+        QTest::newRow("emf frame")
+            << EmfWriter(QSize(254, 127)).finish() << true << QSizeF(3600, 1800);
+        QTest::newRow("outer header of a wmf carrying an emf")
+            << wmfWithEmbeddedEmf() << true << QSizeF(1440, 1440);
+        QTest::newRow("png") << QByteArray("\x89PNG\r\n\x1a\n").append(50, '0') << false
+                             << QSizeF();
+        QTest::newRow("empty") << QByteArray() << false << QSizeF();
         QTest::newRow("emf type without signature")
-            << QByteArray(Le().u32s(1, 88).data() + QByteArray(80, 'x')) << false << false;
-        QTest::newRow("emf header cut short") << EmfWriter().finish().left(60) << true << false;
-        QTest::newRow("placeable key only") << Le().u32(PlaceableKey).data() << true << false;
+            << QByteArray(Le().u32s(1, 88).data() + QByteArray(80, 'x')) << false << QSizeF();
+        QTest::newRow("emf header cut short") << EmfWriter().finish().left(60) << true << QSizeF();
+        QTest::newRow("placeable key only") << Le().u32(PlaceableKey).data() << true << QSizeF();
     }
     void recognisesAndLoads()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, looksLike);
-        QFETCH(bool, loads);
+        QFETCH(QSizeF, twips);
         QCOMPARE(Metafile::looksLikeMetafile(bytes), looksLike);
         try {
-            Metafile::fromBytes(bytes);
-            QVERIFY(loads);
+            const QSizeF size = Metafile::fromBytes(bytes).naturalSizeTwips();
+            QVERIFY2(std::abs(size.width() - twips.width()) < 1 &&
+                         std::abs(size.height() - twips.height()) < 1,
+                     qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
         } catch (const RunTimeError &error) {
-            QVERIFY(!loads);
+            QVERIFY(twips.isEmpty());
             QCOMPARE(error.number(), int(InvalidPicture));
         }
     }
 
-    void naturalSize_data()
+    // Each picture must show the colour at the point, and white at the other point if given.
+    void draws_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QSizeF>("twips");
-        QTest::newRow("placeable, 1440 an inch")
-            << WmfWriter(QRect(0, 0, 1440, 720), 1440).finish() << QSizeF(1440, 720);
-        QTest::newRow("placeable, 576 an inch")
-            << WmfWriter(QRect(100, 100, 576, 288), 576).finish() << QSizeF(1440, 720);
-        // 254 pixels at 4 a millimetre is 63.5 mm, 3600 twips.
-        QTest::newRow("emf frame") << EmfWriter(QSize(254, 127)).finish() << QSizeF(3600, 1800);
-        QTest::newRow("window of a plain wmf, at 96 an inch")
-            << WmfWriter().record(META_SETWINDOWEXT, Le().i16s(48, 96)).finish()
-            << QSizeF(1440, 720);
-        QTest::newRow("outer header of a wmf carrying an emf")
-            << wmfWithEmbeddedEmf() << QSizeF(1440, 1440);
-    }
-    void naturalSize()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QSizeF, twips);
-        const QSizeF size = Metafile::fromBytes(bytes).naturalSizeTwips();
-        QVERIFY2(std::abs(size.width() - twips.width()) < 1 &&
-                     std::abs(size.height() - twips.height()) < 1,
-                 qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
-    }
-
-    void mapModes_data()
-    {
-        pixelColumns();
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QPoint>("white");
         row("emf text mode, window origin", {60, 60}, {10, 10},
             redBoxAfter(box(0, 0, 20, 20), EMR_SETWINDOWORGEX, Le().i32s(-50, -50)));
         row("emf anisotropic extents", {75, 75}, {25, 25},
@@ -319,12 +300,6 @@ private slots:
         row("wmf window inside a placeable picture", {75, 25}, {25, 25},
             picture(wmfRedFill(), META_SETWINDOWORG, Le().i16s(0, 0), META_SETWINDOWEXT,
                     Le().i16s(100, 100), META_RECTANGLE, wmfRect(QRect(50, 0, 50, 50))));
-    }
-    void mapModes() { checkPixels(); }
-
-    void shapes_data()
-    {
-        pixelColumns();
         Le holed;
         holed.i32s(0, 0, 100, 100).u32s(2, 8, 4, 4);
         for (QPoint p : {QPoint(10, 10), QPoint(90, 10), QPoint(90, 90), QPoint(10, 90),
@@ -371,12 +346,6 @@ private slots:
             picture(reused, META_SELECTOBJECT, Le().u16(0), META_RECTANGLE,
                     wmfRect(QRect(0, 0, 100, 100))));
         row("emf carried by a wmf replaces its drawing", {50, 50}, {-1, -1}, wmfWithEmbeddedEmf());
-    }
-    void shapes() { checkPixels(); }
-
-    void clipping_data()
-    {
-        pixelColumns();
         const Le everything = box(0, 0, 100, 100);
         row("exclude", {70, 70}, {40, 40},
             redBoxAfter(everything, EMR_EXCLUDECLIPRECT, box(20, 20, 40, 40)));
@@ -397,12 +366,6 @@ private slots:
         row("clip path", {50, 50}, {3, 3},
             redBoxAfter(everything, EMR_BEGINPATH, Le(), EMR_ELLIPSE, everything, EMR_ENDPATH, Le(),
                         EMR_SELECTCLIPPATH, Le().u32(RGN_COPY)));
-    }
-    void clipping() { checkPixels(); }
-
-    void blits_data()
-    {
-        pixelColumns();
         const QByteArray whole =
             picture(EmfWriter(), EMR_STRETCHDIBITS, stretchDiBits({0, 0, 100, 100}, {0, 0, 2, 2}));
         row("stretchdibits top right", {75, 25}, Qt::green, whole);
@@ -446,13 +409,7 @@ private slots:
         // The copy names a source as large as its destination: the whole bitmap fills it.
         row("wmf dib copy larger than its bitmap", {75, 75}, Qt::yellow,
             bitBlt(META_DIBBITBLT, Le().bytes(quadrants())));
-    }
-    void blits() { checkPixels(); }
-
-    // The quadrants' red corner over green with a blue brush, and a red line over green.
-    void rasterOperations_data()
-    {
-        pixelColumns();
+        // The quadrants' red corner over green with a blue brush, and a red line over green.
         row("inverted copy", {25, 25}, Qt::cyan, blitUnder(NOTSRCCOPY));
         row("and", {25, 25}, Qt::black, blitUnder(SRCAND));
         row("or", {25, 25}, Qt::yellow, blitUnder(SRCPAINT));
@@ -473,12 +430,6 @@ private slots:
         row("pen and", {50, 50}, Qt::black, lineUnder(R2_MASKPEN));
         row("pen or", {50, 50}, Qt::yellow, lineUnder(R2_MERGEPEN));
         row("pen not xor", {50, 50}, Qt::blue, lineUnder(R2_NOTXORPEN));
-    }
-    void rasterOperations() { checkPixels(); }
-
-    void lyingSizes_data()
-    {
-        pixelColumns();
         Le shortPolygon;
         shortPolygon.i32s(0, 0, 100, 100).u32(1000000).i32s(0, 0, 50, 0, 50, 50);
         row("emf point count beyond its record", {75, 75}, {10, 5},
@@ -512,24 +463,18 @@ private slots:
                     META_RECTANGLE, wmfRect(QRect(500, 500, 500, 500))));
         // The object table's size lies after the file's byte count in the header; a file of
         // 64 KiB read it from there once and lost every object.
-        const Le whole = box(0, 0, 100, 100);
-        const int padding = 65536 - 12 - int(picture(redFill(), EMR_RECTANGLE, whole).size());
+        const int padding = 65536 - 12 - int(picture(redFill(), EMR_RECTANGLE, everything).size());
         row("emf of 64 KiB keeps its objects", {50, 50}, {-1, -1},
-            redBoxAfter(whole, EMR_COMMENT, Le().u32(padding).bytes(QByteArray(padding, '\0'))));
+            redBoxAfter(everything, EMR_COMMENT,
+                        Le().u32(padding).bytes(QByteArray(padding, '\0'))));
         // The header claims 200 x 200 pixels; the record holds the bits of 2 x 2.
         QByteArray dib = quadrants();
         dib.replace(4, 8, Le().i32s(200, 200).data());
         row("bitmap larger than its record", {75, 50}, {25, 50},
             redBoxAfter(box(50, 0, 50, 100), EMR_STRETCHDIBITS,
                         stretchDiBits({0, 0, 50, 100}, {0, 0, 200, 200}, SRCCOPY, dib)));
-    }
-    void lyingSizes() { checkPixels(); }
-
-    // EMF+ records draw the picture; the enhanced records after them are its fallback. A
-    // Windows metafile the picture was made from draws only when no record follows it.
-    void emfPlus_data()
-    {
-        pixelColumns();
+        // EMF+ records draw the picture; the enhanced records after them are its fallback. A
+        // Windows metafile the picture was made from draws only when no record follows it.
         const QByteArray wmf =
             wmfRedFill().record(META_RECTANGLE, wmfRect(QRect(0, 0, 500, 500))).finish();
         const Le wmfComment =
@@ -602,7 +547,19 @@ private slots:
             plusPicture(EmfPlusFillClosedCurve, FlagColour,
                         Le().u32(PlusRed).f32(0.5f).u32(4).f32s(20, 20, 80, 20, 80, 80, 20, 80)));
     }
-    void emfPlus() { checkPixels(); }
+
+    void draws()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QPoint, at);
+        QFETCH(QColor, colour);
+        QFETCH(QPoint, white);
+        const QImage image = render(bytes);
+        QVERIFY2(near(image.pixelColor(at), colour), qPrintable(image.pixelColor(at).name()));
+        if (image.rect().contains(white))
+            QVERIFY2(image.pixelColor(white) == QColor(Qt::white),
+                     qPrintable(image.pixelColor(white).name()));
+    }
 
     // Where a text record puts its ink, and where it must leave none.
     void textPlacement_data()
@@ -729,11 +686,9 @@ private slots:
     {
         qint64 now = 5000;
         RenderBudget budget(100, 1000, [&] { return now; });
-        QVERIFY(!budget.spend());
         QVERIFY(!budget.overTime());
         now += 101;
-        QVERIFY(budget.overTime());
-        QVERIFY(budget.spend());
+        QVERIFY(budget.overTime() && budget.spend());
     }
 
     void rendersIntoATargetOfAnotherPainter()
@@ -749,20 +704,6 @@ private slots:
         QVERIFY(near(image.pixelColor(125, 125), Qt::red));
         QCOMPARE(image.pixelColor(90, 125), QColor(Qt::white));
         QCOMPARE(image.pixelColor(160, 125), QColor(Qt::white)); // clipped to the target
-    }
-
-private:
-    void checkPixels()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QPoint, at);
-        QFETCH(QColor, colour);
-        QFETCH(QPoint, white);
-        const QImage image = render(bytes);
-        QVERIFY2(near(image.pixelColor(at), colour), qPrintable(image.pixelColor(at).name()));
-        if (image.rect().contains(white))
-            QVERIFY2(image.pixelColor(white) == QColor(Qt::white),
-                     qPrintable(image.pixelColor(white).name()));
     }
 };
 

@@ -201,14 +201,11 @@ const Case CharacterCases[] = {
     {"bold off", "\\b a{\\b0 X}", ""},
     {"italic", "{\\i X}", "italic"},
     {"underline", "{\\ul X}", "ul"},
-    {"double underline", "{\\uldb X}", "ul"},
     {"dotted underline", "{\\uld X}", "ul-dot"},
     {"underline none", "\\ul a{\\ulnone X}", ""},
     {"strike", "{\\strike X}", "strike"},
     {"capitals", "{\\caps X}", "caps"},
     {"small capitals", "{\\scaps X}", "smallcaps"},
-    {"capitals off", "\\caps a{\\caps0 X}", ""},
-    {"double strike", "{\\striked1 X}", "strike"},
     {"size", "{\\fs36 X}", "size=18"},
     {"font", "{\\f1 X}", "font=Arial"},
     {"colour", "{\\cf1 X}", "fg=#ff0000"},
@@ -229,11 +226,17 @@ const Case CharacterCases[] = {
     {"hyperlink to a mark", "{\\field{\\*\\fldinst HYPERLINK \\\\l \"top\"}{\\fldrslt X}}",
      "link=#top"},
     {"other field", "{\\field{\\*\\fldinst PAGE}{\\fldrslt X}}", ""},
+    // Font table entries without groups, a name in its own charset, a name cut by the table's end.
+    {"font name in its charset",
+     "{\\rtf1\\ansi{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fcharset128 \\'82\\'a0Gothic;}\\f1 X}",
+     "font=\u3042Gothic"},
+    {"font name cut by the table's end",
+     "{\\rtf1{\\fonttbl\\f0 Helvetica;{\\f2{\\*\\panose 0000}{\\*\\falt Other}Courier New}}\\f2 X}",
+     "font=Courier New"},
 };
 
 // Paragraph formatting: the description of the paragraph that holds "X".
 const Case ParagraphCases[] = {
-    {"left", "\\qc a\\par\\pard\\ql X", "left"},
     {"centre", "\\qc X", "centre"},
     {"carries over", "\\qc a\\par X", "centre"},
     {"pard resets", "\\qc\\li720 a\\par\\pard X", "left"},
@@ -249,7 +252,6 @@ const Case ParagraphCases[] = {
      "left tabs=48,192r,240c,288."},
     {"tab stops from the first line's start", "\\li1440\\fi-720\\tx2160 X",
      "left left=96 indent=-48 tabs=48,96"},
-    {"hanging indent is a stop", "\\li720\\fi-360 X", "left left=48 indent=-24 tabs=24"},
     {"lengths beyond any page", "\\li2147483647\\fi2147483647\\tx-2147483647 X",
      "left left=279620 indent=279620"},
     {"a stop before the hanging indent wins", "\\li1440\\fi-1440\\tx360 X",
@@ -285,9 +287,7 @@ const Case TextCases[] = {
      "{\\pict\\wmetafile8 00}}}}{\\shprslt fallback}}",
      "\ufffc"},
     {"shape shown by its result",
-     "{\\shp{\\*\\shpinst{\\sp{\\sn fLine}{\\sv 0}}}{\\shprslt "
-     "fallback}}",
-     "fallback"},
+     "{\\shp{\\*\\shpinst{\\sp{\\sn fLine}{\\sv 0}}}{\\shprslt fallback}}", "fallback"},
     {"hidden", "a{\\v hidden}b", "ab"},
     {"field result", "{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}", "3"},
     {"pntext", "{\\pntext 1.\\tab}One{\\*\\pn\\pnlvlbody{\\pntxta .}}", "1.\tOne"},
@@ -307,7 +307,6 @@ const Case TextCases[] = {
     {"shift-jis trail byte as text", "{\\rtf1\\ansi\\ansicpg932 \\'83a}", "\u30c2"},
     {"code page per font",
      "{\\rtf1\\ansi{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}\\'e9{\\f1\\'e9}}", "\u00e9\u0439"},
-    {"unicode uc1", "\\uc1\\u8364?x", "\u20acx"},
     {"unicode uc0", "\\uc0\\u8364?", "\u20ac?"},
     {"unicode uc2", "\\uc2\\u8364\\'80\\'80x", "\u20acx"},
     {"unicode default skip", "\\u233?", "\u00e9"},
@@ -353,18 +352,6 @@ private slots:
                      ? describe(read.find(QStringLiteral("X")).block().blockFormat())
                      : rawText(read),
                  expected);
-    }
-
-    void fontTableNames()
-    {
-        // Names in their own charset, entries without groups, and a name cut by the table's end.
-        const RtfReadResult result = readRtf(
-            "{\\rtf1\\ansi{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fcharset128 \\'82\\'a0Gothic;"
-            "{\\f2{\\*\\panose 0000}{\\*\\falt Other}Courier New}}"
-            "\\f0 a\\f1 b\\f2 c}");
-        QCOMPARE(
-            signature(*result.document),
-            QStringList{u"left | [font=Helvetica]a [font=\u3042Gothic]b [font=Courier New]c"_qs});
     }
 
     void tables_data()
@@ -502,18 +489,19 @@ private slots:
         QCOMPARE(plain.document->toPlainText(), box + box);
         QCOMPARE(describe(formatAt(*plain.document, box)), QStringLiteral("image 20x10"));
 
-        QList<std::tuple<QByteArray, RtfReadOptions::MetafileKind, QSize>> calls;
+        QStringList calls;
         RtfReadOptions options;
         options.renderMetafile = [&](const QByteArray &bytes, RtfReadOptions::MetafileKind kind,
                                      QSize hint) {
-            calls.append({bytes, kind, hint});
+            calls << QStringLiteral("%1 %2 %3x%4")
+                         .arg(bytes.toHex(),
+                              kind == RtfReadOptions::MetafileKind::Wmf ? "wmf" : "emf")
+                         .arg(hint.width())
+                         .arg(hint.height());
             return filledImage(hint.width(), hint.height(), Qt::green);
         };
         const RtfReadResult rendered = readRtf(rtf, options);
-        using Kind = RtfReadOptions::MetafileKind;
-        QCOMPARE(calls,
-                 (QList<std::tuple<QByteArray, Kind, QSize>>{{"\x01\x02", Kind::Wmf, QSize(20, 10)},
-                                                             {"\x03", Kind::Emf, QSize(10, 10)}}));
+        QCOMPARE(calls, (QStringList{"0102 wmf 20x10", "03 emf 10x10"}));
         const QString name = formatAt(*rendered.document, box).toImageFormat().name();
         QCOMPARE(rendered.document->resource(QTextDocument::ImageResource, QUrl(name))
                      .value<QImage>()
@@ -544,14 +532,12 @@ private slots:
         row("unknown code page", "{\\rtf1\\ansicpg77777 \\'e9}", u"\u00e9"_qs, "Code page 77777");
         row("footnote cut by the end", "{\\rtf1 a{\\footnote N", "a\n\nN", Unclosed);
         row("tables nested past the limit",
-            "{\\rtf1 \\pard\\intbl\\itap40 "
-            "deep\\nestcell{\\*\\nesttableprops\\trowd\\cellx99\\nestrow}"
-            "\\pard after}",
+            "{\\rtf1 \\pard\\intbl\\itap40 deep\\nestcell"
+            "{\\*\\nesttableprops\\trowd\\cellx99\\nestrow}\\pard after}",
             QString(16, u'\n') + "deep" + QString(16, u'\n') + "after");
         row("merges with nothing to merge into",
             "{\\rtf1 \\trowd\\clmrg\\clvmrg\\cellx1000\\clvmrg\\cellx900\\intbl a\\cell "
-            "b\\cell\\row"
-            "\\pard z}",
+            "b\\cell\\row\\pard z}",
             "\na\nb\nz");
         row("cell edges that run backwards",
             "{\\rtf1 \\trowd\\cellx3000\\cellx1000\\cellx-500\\intbl a\\cell b\\cell c\\cell\\row"
