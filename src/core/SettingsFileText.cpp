@@ -1,5 +1,6 @@
 #include "SettingsFileText.h"
 
+#include <QStringDecoder>
 #include <QStringList>
 
 #include <algorithm>
@@ -197,7 +198,10 @@ private:
         while (end < m_bytes.size() && m_bytes[end] != '\\' && m_bytes[end] != '"' &&
                m_bytes[end] != ',')
             ++end;
-        m_current += QString::fromUtf8(m_bytes.sliced(m_pos, end - m_pos));
+        // QString::fromUtf8 would drop a byte-order mark that begins the
+        // piece; inside a value it is text.
+        m_current += QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom)
+                         .decode(m_bytes.sliced(m_pos, end - m_pos));
         m_pos = end;
     }
 
@@ -362,9 +366,10 @@ void appendEscapedText(const QString &text, QByteArray &out)
                        text.at(i + 1).isLowSurrogate()) {
                 out += text.sliced(i, 2).toUtf8();
                 ++i;
-            } else if (ch <= 0x1F || QChar::isSurrogate(ch)) {
+            } else if (ch <= 0x1F || QChar::isSurrogate(ch) || ch == QChar::ByteOrderMark) {
                 // A lone surrogate is how a file name that is not UTF-8
                 // keeps its bytes: written as a number, it reads back whole.
+                // A byte-order mark as a number survives readers that drop it.
                 out += "\\x" + QByteArray::number(ch, 16);
                 escapeNextDigit = true;
             } else {

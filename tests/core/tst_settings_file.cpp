@@ -55,7 +55,8 @@ private slots:
     void readsAndRewritesAsQt();
     void writesValuesAsQt_data();
     void writesValuesAsQt();
-    void fileNameThatIsNotUtf8KeepsItsBytes();
+    void valuesQtWouldLoseReadBackWhole_data();
+    void valuesQtWouldLoseReadBackWhole();
 };
 
 void TestSettingsFile::readsAndRewritesAsQt_data()
@@ -138,20 +139,27 @@ void TestSettingsFile::writesValuesAsQt()
     QCOMPARE(parseSettingsFile(readFile(path)).value(QStringLiteral("Settings/Value")), value);
 }
 
-// Qt writes such a name's stray bytes as U+FFFD and the folder is lost; we
-// write them as escapes that both read back whole.
-void TestSettingsFile::fileNameThatIsNotUtf8KeepsItsBytes()
+// Qt writes a file name's stray bytes as U+FFFD and the folder is lost, and
+// readers drop a byte-order mark that begins a piece of text: we write both
+// as escapes that both readers read back whole.
+void TestSettingsFile::valuesQtWouldLoseReadBackWhole_data()
 {
-    const QString folder = fileNameFromBytes("/home/caf\xe9"
-                                             "1/x");
-    const QByteArray text = settingsFileText({{QStringLiteral("Settings/DrivePath"), folder}});
+    QTest::addColumn<QString>("value");
+    QTest::newRow("file name that is not UTF-8") << fileNameFromBytes("/home/caf\xe9"
+                                                                      "1/x");
+    QTest::newRow("byte-order mark after an escape") << QString::fromUtf16(u"a\x1e\ufeffb");
+}
+
+void TestSettingsFile::valuesQtWouldLoseReadBackWhole()
+{
+    QFETCH(QString, value);
+    const QByteArray text = settingsFileText({{QStringLiteral("Settings/DrivePath"), value}});
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Glintbox.conf"));
     QVERIFY(writeFile(path, text));
     QCOMPARE(QSettings(path, QSettings::NativeFormat).value("Settings/DrivePath").toString(),
-             folder);
-    QCOMPARE(parseSettingsFile(text).value(QStringLiteral("Settings/DrivePath")).toString(),
-             folder);
+             value);
+    QCOMPARE(parseSettingsFile(text).value(QStringLiteral("Settings/DrivePath")).toString(), value);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
