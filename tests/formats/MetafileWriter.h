@@ -116,19 +116,14 @@ public:
         if (withHeader)
             add(emfplus::EmfPlusHeader, 1, Le().u32(0xDBC01002).u32(0).u32(96).u32(96));
     }
-    EmfPlusWriter &add(quint16 type, quint16 flags, const Le &data = {})
+    // Records given as type, flags, data, type, flags, data...
+    template<typename... Rest>
+    EmfPlusWriter &add(quint16 type, quint16 flags, const Le &data, const Rest &...rest)
     {
         const QByteArray body = Le(data).pad(4).data();
         m_records.u16s(type, flags).u32s(12 + body.size(), body.size()).bytes(body);
-        return *this;
-    }
-    // Several records, given as type, flags, data, type, flags, data...
-    template<typename... Rest>
-    EmfPlusWriter &adds(quint16 type, quint16 flags, const Le &data, const Rest &...rest)
-    {
-        add(type, flags, data);
         if constexpr (sizeof...(rest) > 0)
-            adds(rest...);
+            add(rest...);
         return *this;
     }
     // The parameters of the EMR_COMMENT that carries the records.
