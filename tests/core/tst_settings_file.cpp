@@ -54,9 +54,6 @@ private slots:
     void readsAndRewritesAsQt_data()
     {
         QTest::addColumn<QByteArray>("file");
-        QTest::newRow("as written")
-            << QByteArray("[Filters]\nALL=1\n\n[Settings]\nDrivePath=/home/a\n"
-                          "FontFace=@@Vert\nMx=\" lead\"\n");
         QTest::newRow("unsorted, blanks, comments")
             << QByteArray("; made by hand\r\n[Settings]\r\n  Zed = 1 ; note\r\nAlpha=\tx\t\r\n\r\n"
                           "[ Filters ]\nB=1\nA=2\n");

@@ -135,7 +135,6 @@ private slots:
         const QString textGroup =
             "*.bat;*.sys;*.txt;*.htm;*.html;*.ini;*.inf;*.rtf;*.log;*.frm;*.bas;*.vbp;*.lst;*.nfo";
         restoreRow("Text group and BMP", {"TEXT", "BMP"}, textGroup + ";*.bmp");
-        restoreRow("RTF before INF", {"INF", "RTF", "HTM"}, "*.ZZZ;*.htm;*.html;*.rtf;*.inf");
         restoreRow("every entry off", {}, AllKnown);
         restoreRow("ALL and TXT by hand", {"ALL", "TXT"}, "*.ZZZ;*.txt", {"TXT"});
         restoreRow("ANY and ALL by hand", {"ALL", "ANY"}, "*.*", {"ANY"});

@@ -129,7 +129,6 @@ private slots:
             << QStringList{"S/b/b2/b2.txt", "S/b/ab.txt", "S/b/b.txt", "S/s.txt"} << "";
         const QStringList stoppedAtB1{"S/b/b2/c/d/d.txt", "S/b/b2/c/c.txt", "S/b/b2/b2.txt",
                                       "S/s.txt"};
-        QTest::newRow("after a finished subtree") << "S/b/b1" << 0 << stoppedAtB1 << "";
         // A folder that cannot be entered is reported once and the walk goes on.
         QStringList withoutB1 = all;
         withoutB1.removeAt(3);

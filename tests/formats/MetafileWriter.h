@@ -26,7 +26,6 @@ public:
     template<typename... T> Le &u32s(T... v) { return (u32(quint32(v)), ..., *this); }
     template<typename... T> Le &f32s(T... v) { return (f32(float(v)), ..., *this); }
     Le &bytes(const QByteArray &b) { return raw(b.constData(), int(b.size())); }
-    Le &bytes(const Le &b) { return bytes(b.data()); }
     Le &rect(QRect r) { return i32(r.left()).i32(r.top()).i32(r.right() + 1).i32(r.bottom() + 1); }
     Le &rectF(QRectF r) { return f32s(r.x(), r.y(), r.width(), r.height()); }
     Le &utf16(const QString &s) { return raw(s.utf16(), int(s.size() * 2)); }
