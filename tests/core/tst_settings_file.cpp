@@ -51,116 +51,92 @@ class TestSettingsFile : public QObject {
     Q_OBJECT
 
 private slots:
-    void readsAndRewritesAsQt_data();
-    void readsAndRewritesAsQt();
-    void writesValuesAsQt_data();
-    void writesValuesAsQt();
-    void valuesQtWouldLoseReadBackWhole_data();
-    void valuesQtWouldLoseReadBackWhole();
-};
-
-void TestSettingsFile::readsAndRewritesAsQt_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::newRow("as written") << QByteArray("[Filters]\nALL=1\n\n[Settings]\nDrivePath=/home/a\n"
-                                              "FontFace=@@Vert\nMx=\" lead\"\n");
-    QTest::newRow("unsorted, blanks, comments")
-        << QByteArray("; made by hand\r\n[Settings]\r\n  Zed = 1 ; note\r\nAlpha=\tx\t\r\n\r\n"
-                      "[ Filters ]\nB=1\nA=2\n");
-    QTest::newRow("lists and quotes")
-        << QByteArray("[S]\nList=a , b,\" c \"\nQuoted=\"a,b;c=d\"\nOpen=\"no end\n");
-    QTest::newRow("escapes") << QByteArray("[S]\nE=\\a\\t\\x41\\101\\q\\\\\\\"x\\\nNext=2\n"
-                                           "Num=\\x4142zz\nEnd=abc\\\n");
-    QTest::newRow("keys and sections escaped")
-        << QByteArray("[General]\ntop=1\n[%General]\nx=2\n[My%20Section]\nsub\\key=3\n"
-                      "%U00e9t%C3=4\n");
-    QTest::newRow("byte-order mark, UTF-8 and bad bytes")
-        << QByteArray("\xef\xbb\xbf[S]\nU=caf\xc3\xa9\nBad=\xff\xfe\n");
-    QTest::newRow("garbage") << QByteArray(
-        "\x01\x02[[[Settings\n=== garbage ===\n\xff\xfe[Filters]\nALL=yes,no\n[Open\nk=v\n");
-    QTest::newRow("special values") << QByteArray("[S]\nNone=@Invalid()\nEmpty=\nAt=@@@x\n");
-    QTest::newRow("typed values in a list")
-        << QByteArray("[S]\nL=@String(a\\0b), @@c, @Invalid(), d\nM=x\\0y, z\n");
-}
-
-void TestSettingsFile::readsAndRewritesAsQt()
-{
-    QFETCH(QByteArray, file);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Glintbox.conf"));
-    QVERIFY(writeFile(path, file));
-
-    StoredSettings ours = parseSettingsFile(file);
-    QCOMPARE(texts(ours), texts(qtReading(path)));
-    ours.insert(AddedKey, QStringLiteral("1"));
-    QCOMPARE(settingsFileText(ours), qtRewriting(path));
-}
-
-void TestSettingsFile::writesValuesAsQt_data()
-{
-    QTest::addColumn<QString>("value");
-    const char16_t *values[] = {u"/ [My Disk]",
-                                u"",
-                                u" lead",
-                                u"trail ",
-                                u"a,b",
-                                u"a;b",
-                                u"a=b",
-                                u"@Vert",
-                                u"@@twice",
-                                u"tab\there",
-                                u"quote\" and \\",
-                                u"line\nbreak\r",
-                                u"\x01\x1f",
-                                u"caf\u00e9 \u20ac \U0001F600",
-                                u"\u007f",
-                                u"-2147483643",
-                                u"12.5"};
-    for (const char16_t *value : values)
-        QTest::newRow(QString::fromUtf16(value).toUtf8().constData()) << QString::fromUtf16(value);
-    QTest::newRow("nul then digits") << QString::fromUtf16(u"a\0"
-                                                           u"12f",
-                                                           6);
-}
-
-void TestSettingsFile::writesValuesAsQt()
-{
-    QFETCH(QString, value);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Glintbox.conf"));
+    void readsAndRewritesAsQt_data()
     {
-        QSettings settings(path, QSettings::NativeFormat);
-        settings.setValue(QStringLiteral("Settings/Value"), value);
-        settings.setValue(QStringLiteral("Filters/ALL"), QStringLiteral("1"));
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("unsorted, blanks, comments")
+            << QByteArray("; made by hand\r\n[Settings]\r\n  Zed = 1 ; note\r\nAlpha=\tx\t\r\n\r\n"
+                          "[ Filters ]\nB=1\nA=2\n");
+        QTest::newRow("lists and quotes")
+            << QByteArray("[S]\nList=a , b,\" c \"\nQuoted=\"a,b;c=d\"\nOpen=\"no end\n");
+        QTest::newRow("escapes") << QByteArray("[S]\nE=\\a\\t\\x41\\101\\q\\\\\\\"x\\\nNext=2\n"
+                                               "Num=\\x4142zz\nEnd=abc\\\n");
+        QTest::newRow("keys and sections escaped")
+            << QByteArray("[General]\ntop=1\n[%General]\nx=2\n[My%20Section]\nsub\\key=3\n"
+                          "%U00e9t%C3=4\n");
+        QTest::newRow("byte-order mark, UTF-8 and bad bytes")
+            << QByteArray("\xef\xbb\xbf[S]\nU=caf\xc3\xa9\nBad=\xff\xfe\n");
+        QTest::newRow("garbage") << QByteArray(
+            "\x01\x02[[[Settings\n=== garbage ===\n\xff\xfe[Filters]\nALL=yes,no\n[Open\nk=v\n");
+        QTest::newRow("special values") << QByteArray("[S]\nNone=@Invalid()\nEmpty=\nAt=@@@x\n");
+        QTest::newRow("typed values in a list")
+            << QByteArray("[S]\nL=@String(a\\0b), @@c, @Invalid(), d\nM=x\\0y, z\n");
     }
-    const StoredSettings ours = {{QStringLiteral("Settings/Value"), value},
-                                 {QStringLiteral("Filters/ALL"), QStringLiteral("1")}};
-    QCOMPARE(settingsFileText(ours), readFile(path));
-    QCOMPARE(parseSettingsFile(readFile(path)).value(QStringLiteral("Settings/Value")), value);
-}
 
-// Qt writes a file name's stray bytes as U+FFFD and the folder is lost, and
-// readers drop a byte-order mark that begins a piece of text: we write both
-// as escapes that both readers read back whole.
-void TestSettingsFile::valuesQtWouldLoseReadBackWhole_data()
-{
-    QTest::addColumn<QString>("value");
-    QTest::newRow("file name that is not UTF-8") << fileNameFromBytes("/home/caf\xe9"
-                                                                      "1/x");
-    QTest::newRow("byte-order mark after an escape") << QString::fromUtf16(u"a\x1e\ufeffb");
-}
+    void readsAndRewritesAsQt()
+    {
+        QFETCH(QByteArray, file);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Glintbox.conf"));
+        QVERIFY(writeFile(path, file));
 
-void TestSettingsFile::valuesQtWouldLoseReadBackWhole()
-{
-    QFETCH(QString, value);
-    const QByteArray text = settingsFileText({{QStringLiteral("Settings/DrivePath"), value}});
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Glintbox.conf"));
-    QVERIFY(writeFile(path, text));
-    QCOMPARE(QSettings(path, QSettings::NativeFormat).value("Settings/DrivePath").toString(),
-             value);
-    QCOMPARE(parseSettingsFile(text).value(QStringLiteral("Settings/DrivePath")).toString(), value);
-}
+        StoredSettings ours = parseSettingsFile(file);
+        QCOMPARE(texts(ours), texts(qtReading(path)));
+        ours.insert(AddedKey, QStringLiteral("1"));
+        QCOMPARE(settingsFileText(ours), qtRewriting(path));
+    }
+
+    void writesValuesAsQt_data()
+    {
+        QTest::addColumn<QString>("value");
+        for (const char16_t *value : {u"/ [My Disk]", u"", u" lead", u"trail ", u"a,b", u"a;b",
+                                      u"@Vert", u"quote\" and \\", u"line\nbreak\r", u"\x01\x1f",
+                                      u"caf\u00e9 \u20ac \U0001F600", u"\u007f", u"-2147483643"})
+            QTest::newRow(QString::fromUtf16(value).toUtf8().constData())
+                << QString::fromUtf16(value);
+        QTest::newRow("nul then digits") << QString::fromUtf16(u"a\u000012f", 6);
+    }
+
+    void writesValuesAsQt()
+    {
+        QFETCH(QString, value);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Glintbox.conf"));
+        {
+            QSettings settings(path, QSettings::NativeFormat);
+            settings.setValue(QStringLiteral("Settings/Value"), value);
+            settings.setValue(QStringLiteral("Filters/ALL"), QStringLiteral("1"));
+        }
+        const StoredSettings ours = {{QStringLiteral("Settings/Value"), value},
+                                     {QStringLiteral("Filters/ALL"), QStringLiteral("1")}};
+        QCOMPARE(settingsFileText(ours), readFile(path));
+        QCOMPARE(parseSettingsFile(readFile(path)).value(QStringLiteral("Settings/Value")), value);
+    }
+
+    // Qt writes a file name's stray bytes as U+FFFD and the folder is lost,
+    // and readers drop a byte-order mark that begins a piece of text: we
+    // write both as escapes that both readers read back whole.
+    void valuesQtWouldLoseReadBackWhole_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("file name that is not UTF-8") << fileNameFromBytes("/home/caf\xe9"
+                                                                          "1/x");
+        QTest::newRow("byte-order mark after an escape") << QString::fromUtf16(u"a\x1e\ufeffb");
+    }
+
+    void valuesQtWouldLoseReadBackWhole()
+    {
+        QFETCH(QString, value);
+        const QByteArray text = settingsFileText({{QStringLiteral("Settings/DrivePath"), value}});
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Glintbox.conf"));
+        QVERIFY(writeFile(path, text));
+        QCOMPARE(QSettings(path, QSettings::NativeFormat).value("Settings/DrivePath").toString(),
+                 value);
+        QCOMPARE(parseSettingsFile(text).value(QStringLiteral("Settings/DrivePath")).toString(),
+                 value);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
 #include "tst_settings_file.moc"

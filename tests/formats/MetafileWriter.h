@@ -26,7 +26,6 @@ public:
     template<typename... T> Le &u32s(T... v) { return (u32(quint32(v)), ..., *this); }
     template<typename... T> Le &f32s(T... v) { return (f32(float(v)), ..., *this); }
     Le &bytes(const QByteArray &b) { return raw(b.constData(), int(b.size())); }
-    Le &bytes(const Le &b) { return bytes(b.data()); }
     Le &rect(QRect r) { return i32(r.left()).i32(r.top()).i32(r.right() + 1).i32(r.bottom() + 1); }
     Le &rectF(QRectF r) { return f32s(r.x(), r.y(), r.width(), r.height()); }
     Le &utf16(const QString &s) { return raw(s.utf16(), int(s.size() * 2)); }
@@ -116,19 +115,14 @@ public:
         if (withHeader)
             add(emfplus::EmfPlusHeader, 1, Le().u32(0xDBC01002).u32(0).u32(96).u32(96));
     }
-    EmfPlusWriter &add(quint16 type, quint16 flags, const Le &data = {})
+    // Records given as type, flags, data, type, flags, data...
+    template<typename... Rest>
+    EmfPlusWriter &add(quint16 type, quint16 flags, const Le &data, const Rest &...rest)
     {
         const QByteArray body = Le(data).pad(4).data();
         m_records.u16s(type, flags).u32s(12 + body.size(), body.size()).bytes(body);
-        return *this;
-    }
-    // Several records, given as type, flags, data, type, flags, data...
-    template<typename... Rest>
-    EmfPlusWriter &adds(quint16 type, quint16 flags, const Le &data, const Rest &...rest)
-    {
-        add(type, flags, data);
         if constexpr (sizeof...(rest) > 0)
-            adds(rest...);
+            add(rest...);
         return *this;
     }
     // The parameters of the EMR_COMMENT that carries the records.
