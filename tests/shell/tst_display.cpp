@@ -60,7 +60,7 @@ class TestDisplay : public QObject {
 
 private slots:
     // First, while no other test's window holds a browser or a player.
-    void startUpLeavesBrowserPlayerAndDialogsForLater();
+    void startUpReadsOneFileOnceAndLeavesBrowserPlayerAndDialogsForLater();
     void fileAfterAnother_data();
     void fileAfterAnother();
     void badPictureGivesReportAndNoOldPicture();
@@ -361,12 +361,17 @@ void TestDisplay::darkDesktopShowsLightText()
     QCOMPARE(edit->palette().color(QPalette::Text), QColor(255, 0, 0));
 }
 
-void TestDisplay::startUpLeavesBrowserPlayerAndDialogsForLater()
+void TestDisplay::startUpReadsOneFileOnceAndLeavesBrowserPlayerAndDialogsForLater()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"));
     f.makeFile(QStringLiteral("b.html"), "<html><body>page</body></html>");
+    // Stored in a drive's root, which the drive change shows before the folder is set.
+    f.drives.list = {Drive{f.dir.path(), {}}};
+    f.storeSetting(QStringLiteral("DriveLetter"), f.dir.path());
+    f.fs.failAfter(FaultyFileSystem::Operation::Read, f.path(QStringLiteral("a.txt")), 1, EIO);
     QVERIFY(f.loadShown());
+    QVERIFY(f.prompts.records().isEmpty());
     frmGlintbox &w = *f.window;
     QCOMPARE(costlyPartsCreated(), QStringList());
     // The first web page brings the browser engine, and nothing else.
