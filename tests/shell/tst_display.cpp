@@ -366,16 +366,15 @@ void TestDisplay::startUpReadsOneFileOnceAndLeavesBrowserPlayerAndDialogsForLate
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"));
     f.makeFile(QStringLiteral("b.html"), "<html><body>page</body></html>");
-    // Stored in a drive's root, which the drive change shows before the folder is set.
-    f.drives.list = {Drive{f.dir.path(), {}}};
+    // Started on another drive, stored in this one's root: the drive change showed a file too.
+    f.drives.list.append(Drive{f.dir.path(), {}});
+    f.startFolder = QStringLiteral("/");
     f.storeSetting(QStringLiteral("DriveLetter"), f.dir.path());
     f.fs.failAfter(FaultyFileSystem::Operation::Read, f.path(QStringLiteral("a.txt")), 1, EIO);
-    QVERIFY(f.loadShown());
-    QVERIFY(f.prompts.records().isEmpty());
-    frmGlintbox &w = *f.window;
+    QVERIFY(f.loadShown() && f.prompts.records().isEmpty());
     QCOMPARE(costlyPartsCreated(), QStringList());
     // The first web page brings the browser engine, and nothing else.
-    QTest::keyClick(w.controls().File1, Qt::Key_Down);
+    QTest::keyClick(f.window->controls().File1, Qt::Key_Down);
     QCOMPARE(costlyPartsCreated(), QStringList{QStringLiteral("QWebEngineView")});
 }
 
