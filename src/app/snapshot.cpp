@@ -1,8 +1,8 @@
 // glintbox-snapshot FILE OUT.png [--text OUT.txt] [--timeout MS] [--max-size BYTES]
 //
 // Runs the real main window offscreen with a temporary settings store and the
-// "ALL Files" filter, selects FILE through the file list, waits until its view
-// is ready, writes the viewer as a PNG, prints "view mode: N" and one line
+// "ALL Files" filter, starts on FILE as on one named on the command line,
+// waits until its view is ready, writes the viewer as a PNG, prints "view mode: N" and one line
 // "prompt: CAPTION | TEXT" for each prompt raised. Exits 0 when the file was
 // shown, 2 when an error prompt was raised, 1 on bad arguments.
 #include "core/FileSystem.h"
@@ -146,7 +146,6 @@ int main(int argc, char *argv[])
     SettingsStore store(config.filePath(QStringLiteral("Glintbox.conf")));
     store.write(FiltersSection, QStringLiteral("ALL"), QStringLiteral("0"));
     store.write(FiltersSection, QStringLiteral("ANY"), QStringLiteral("1"));
-    store.write(SettingsSection, QStringLiteral("DrivePath"), file.absolutePath());
     if (parser.isSet(QStringLiteral("max-size")))
         store.write(SettingsSection, QStringLiteral("MaxFileSize"),
                     parser.value(QStringLiteral("max-size")));
@@ -157,26 +156,19 @@ int main(int argc, char *argv[])
     QtCommonDialogs dialogs;
     int status = 0;
     {
+        // Started on the file as from the command line, so that start-up shows
+        // it, once, as the program would.
         frmGlintbox window({prompts, FileSystem::local(), drives, store, ProgramStarter::local(),
-                            dialogs, file.absolutePath()});
+                            dialogs, file.absolutePath(), file.absoluteFilePath()});
         window.setExitHandler([] {});
         window.Form_Load();
         window.resize(1024, 720);
         window.show();
-        prompts.records.clear();
-
-        FileList &list = *window.controls().File1;
-        int index = -1;
-        for (int i = 0; i < list.listCount(); ++i) {
-            if (list.entry(i) == file.fileName())
-                index = i;
-        }
-        if (index < 0) {
+        if (window.controls().File1->fileName() != file.fileName()) {
             std::printf("prompt: glintbox-snapshot | %s is not in the file list\n",
                         qPrintable(file.fileName()));
             return 2;
         }
-        list.setListIndex(index);
         waitUntilReady(window, timeoutMs);
 
         visibleView(window.viewer())->grab().save(args[1], "PNG");

@@ -1,6 +1,7 @@
 #include "FileSystem.h"
 
 #include "FileNameBytes.h"
+#include "LargeBuffers.h"
 #include "RunTimeError.h"
 
 #include <QRandomGenerator>
@@ -167,7 +168,7 @@ QByteArray LocalFileSystem::readAll(const QString &path)
     refuseUnlessRegular(st, path);
     // Read straight into the result, which the size fits with a byte to spare
     // to see the end; the size is a hint: the file may grow or shrink meanwhile.
-    QByteArray data(qsizetype(st.st_size) + 1, Qt::Uninitialized);
+    QByteArray data = uninitializedBytes(qsizetype(st.st_size) + 1);
     qsizetype filled = 0;
     for (;;) {
         if (filled == data.size())

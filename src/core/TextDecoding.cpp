@@ -1,5 +1,7 @@
 #include "TextDecoding.h"
 
+#include "LargeBuffers.h"
+
 #include <QStringDecoder>
 
 namespace glintbox {
@@ -28,11 +30,11 @@ std::optional<char> windows1252Byte(char16_t code)
 
 QString decodeWindows1252(const QByteArray &bytes)
 {
-    QString text = QString::fromLatin1(bytes);
-    for (QChar &c : text) {
-        const char16_t code = c.unicode();
-        if (code >= 0x80 && code <= 0x9F)
-            c = QChar(Windows1252High[code - 0x80]);
+    QString text = uninitializedText(bytes.size());
+    QChar *out = text.data();
+    for (const char byte : bytes) {
+        const auto code = char16_t(static_cast<unsigned char>(byte));
+        *out++ = QChar(code >= 0x80 && code <= 0x9F ? Windows1252High[code - 0x80] : code);
     }
     return text;
 }
@@ -53,7 +55,8 @@ DecodedText decodeTextFile(const QByteArray &bytes)
 {
     // The default flags drop a leading byte-order mark and flag invalid input.
     QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
+    QString text = uninitializedText(utf8.requiredSpace(bytes.size()));
+    text.truncate(utf8.appendToBuffer(text.data(), bytes) - text.constData());
     if (!utf8.hasError())
         return {std::move(text), TextEncoding::Utf8, bytes.startsWith("\xEF\xBB\xBF")};
     return {decodeWindows1252(bytes), TextEncoding::Windows1252, false};

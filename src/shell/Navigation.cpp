@@ -52,7 +52,8 @@ void Navigation::Drive1_Change()
         m_state.previousDrive = drive1.drive();
         m_controls.Dir1->refresh();
         m_controls.File1->refresh();
-        showFirstFileOrClear();
+        if (m_driveChangeShowsFile)
+            showFirstFileOrClear();
     } catch (const RunTimeError &error) {
         if (error.number() == DeviceUnavailable) {
             m_prompts.message(QStringLiteral("Sorry, but this drive is unavailable"),

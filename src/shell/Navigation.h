@@ -24,6 +24,10 @@ public:
 
     // Selects the first file of File1, or clears the viewer when it is empty.
     void showFirstFileOrClear();
+    // While start-up restores the stored drive and folder, a drive change
+    // moves the lists without showing a file: start-up shows its file once,
+    // after every setting it is shown with is read.
+    void setDriveChangeShowsFile(bool shows) { m_driveChangeShowsFile = shows; }
     // Shows the named file of the current folder, listed even where the
     // pattern hides it. False when the folder holds no such file.
     bool showNamedFile(const QString &name);
@@ -36,6 +40,7 @@ private:
     MainControls &m_controls;
     Prompts &m_prompts;
     std::function<void()> m_clearViewer;
+    bool m_driveChangeShowsFile = true;
 };
 
 } // namespace glintbox

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTimer>
 
@@ -54,7 +55,12 @@ void StartupShutdown::Form_Load(const std::optional<StartTarget> &target)
     c.timIconSwitch->start();
 
     GatheredSettings gathered;
-    readSettings(ReadStep::Navigation, gathered, target);
+    Navigation &navigation = m_window.navigation();
+    navigation.setDriveChangeShowsFile(false);
+    {
+        const auto showAgain = qScopeGuard([&] { navigation.setDriveChangeShowsFile(true); });
+        readSettings(ReadStep::Navigation, gathered, target);
+    }
     readSettings(ReadStep::Viewer, gathered);
     m_window.applyBackgroundColours();
     readSettings(ReadStep::Layout, gathered);
@@ -74,7 +80,7 @@ void StartupShutdown::Form_Load(const std::optional<StartTarget> &target)
         // of the same name elsewhere is not the one asked for.
         const bool opened = target && !target->fileName.isEmpty() &&
                             QDir::cleanPath(c.File1->path()) == target->folder &&
-                            m_window.navigation().showNamedFile(target->fileName);
+                            navigation.showNamedFile(target->fileName);
         if (opened)
             return;
         if (c.File1->listCount() > 0)

@@ -60,7 +60,7 @@ class TestDisplay : public QObject {
 
 private slots:
     // First, while no other test's window holds a browser or a player.
-    void startUpLeavesBrowserPlayerAndDialogsForLater();
+    void startUpReadsOneFileOnceAndLeavesBrowserPlayerAndDialogsForLater();
     void fileAfterAnother_data();
     void fileAfterAnother();
     void badPictureGivesReportAndNoOldPicture();
@@ -361,16 +361,20 @@ void TestDisplay::darkDesktopShowsLightText()
     QCOMPARE(edit->palette().color(QPalette::Text), QColor(255, 0, 0));
 }
 
-void TestDisplay::startUpLeavesBrowserPlayerAndDialogsForLater()
+void TestDisplay::startUpReadsOneFileOnceAndLeavesBrowserPlayerAndDialogsForLater()
 {
     ShellFixture f;
     f.makeFile(QStringLiteral("a.txt"));
     f.makeFile(QStringLiteral("b.html"), "<html><body>page</body></html>");
-    QVERIFY(f.loadShown());
-    frmGlintbox &w = *f.window;
+    // Started on another drive, stored in this one's root: the drive change showed a file too.
+    f.drives.list.append(Drive{f.dir.path(), {}});
+    f.startFolder = QStringLiteral("/");
+    f.storeSetting(QStringLiteral("DriveLetter"), f.dir.path());
+    f.fs.failAfter(FaultyFileSystem::Operation::Read, f.path(QStringLiteral("a.txt")), 1, EIO);
+    QVERIFY(f.loadShown() && f.prompts.records().isEmpty());
     QCOMPARE(costlyPartsCreated(), QStringList());
     // The first web page brings the browser engine, and nothing else.
-    QTest::keyClick(w.controls().File1, Qt::Key_Down);
+    QTest::keyClick(f.window->controls().File1, Qt::Key_Down);
     QCOMPARE(costlyPartsCreated(), QStringList{QStringLiteral("QWebEngineView")});
 }
 

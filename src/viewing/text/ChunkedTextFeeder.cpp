@@ -49,7 +49,7 @@ void ChunkedTextFeeder::finish()
 {
     if (!isActive())
         return;
-    appendUpTo(m_text.size());
+    appendPieces([] { return true; });
     stop();
     emit finished();
 }
@@ -67,9 +67,7 @@ void ChunkedTextFeeder::appendNextPass()
     }
     QElapsedTimer pass;
     pass.start();
-    do {
-        appendUpTo(pieceEnd(m_text, m_position, PieceLength));
-    } while (m_position < m_text.size() && pass.elapsed() < PassMilliseconds);
+    appendPieces([&] { return pass.elapsed() < PassMilliseconds; });
     if (m_position < m_text.size()) {
         m_timer.start(0);
         return;
@@ -78,15 +76,20 @@ void ChunkedTextFeeder::appendNextPass()
     emit finished();
 }
 
-void ChunkedTextFeeder::appendUpTo(qsizetype end)
+void ChunkedTextFeeder::appendPieces(const std::function<bool()> &goOn)
 {
-    if (!m_document || end <= m_position)
-        return;
     const QScopedValueRollback appending(m_appending, true);
     QTextCursor cursor(m_document);
     cursor.movePosition(QTextCursor::End);
-    appendDisplayLines(cursor, QStringView(m_text).sliced(m_position, end - m_position));
-    m_position = end;
+    // One edit for all the pieces: the view takes in the change, adjusting its
+    // scroll range and laying out its last page, once, not once a piece.
+    cursor.beginEditBlock();
+    do {
+        const qsizetype end = pieceEnd(m_text, m_position, PieceLength);
+        appendDisplayLines(cursor, QStringView(m_text).sliced(m_position, end - m_position));
+        m_position = end;
+    } while (m_position < m_text.size() && goOn());
+    cursor.endEditBlock();
 }
 
 void ChunkedTextFeeder::stop()

@@ -6,6 +6,8 @@
 #include <QTextDocument>
 #include <QTimer>
 
+#include <functional>
+
 namespace glintbox {
 
 // Appends a long text to a document piece by piece between event-loop passes,
@@ -45,7 +47,8 @@ signals:
 
 private:
     void appendNextPass();
-    void appendUpTo(qsizetype end);
+    // Appends pieces while text is left and goOn() says so (at least one).
+    void appendPieces(const std::function<bool()> &goOn);
     void stop();
 
     QPointer<QTextDocument> m_document;
