@@ -27,17 +27,6 @@ void clickTab(frmHelp &help, int index)
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
 }
 
-// The main window, shown and active so that its shortcuts reach the menus.
-frmGlintbox &openActive(ShellFixture &f)
-{
-    frmGlintbox &w = f.open();
-    w.show();
-    w.activateWindow();
-    if (!QTest::qWaitForWindowActive(&w))
-        qWarning("main window not active");
-    return w;
-}
-
 // The Help window that F1 opens over a main window, on the help files of folder.
 frmHelp *pressF1(frmGlintbox &w, const QString &folder)
 {
@@ -67,7 +56,7 @@ private slots:
         ShellFixture f;
         // The program may be started from anywhere.
         QDir::setCurrent(f.dir.path());
-        frmGlintbox &w = openActive(f);
+        frmGlintbox &w = f.loadActive();
         QTest::keyClick(&w, Qt::Key_F1);
         frmHelp *help = w.helpMenu().helpWindow();
         QVERIFY(help);
@@ -86,7 +75,7 @@ private slots:
     void missingFilesMessage()
     {
         ShellFixture f;
-        frmGlintbox &w = openActive(f);
+        frmGlintbox &w = f.loadActive();
         QTemporaryDir empty;
         frmHelp *help = pressF1(w, empty.path());
         QVERIFY(help && help->isVisible());
@@ -116,7 +105,7 @@ private slots:
                       QByteArray::number(server.serverPort()) +
                       "/'); s.onerror = s.onclose = () => document.title = 'settled';</script>");
         ShellFixture f;
-        frmGlintbox &w = openActive(f);
+        frmGlintbox &w = f.loadActive();
         // Offline whatever the main window's browser switch says.
         w.state().WebMode = true;
         QPointer<frmHelp> help = pressF1(w, folder.path());
@@ -125,8 +114,7 @@ private slots:
         writeFile(helpText, "second");
         // F1 and the toolbar's Help button bring the same window up, reading nothing.
         for (const bool byButton : {false, true}) {
-            w.activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&w));
+            QVERIFY(f.activate());
             if (byButton)
                 f.clickToolbarButton("Help");
             else
@@ -156,7 +144,7 @@ private slots:
     void aboutAndCreditsOpenFromTheirKeys()
     {
         ShellFixture f;
-        frmGlintbox &w = openActive(f);
+        frmGlintbox &w = f.loadActive();
         QString shown;
         inspectNextModal([&](QWidget &about) {
             for (const QLabel *label : about.findChildren<QLabel *>())
@@ -165,8 +153,7 @@ private slots:
         QTest::keyClick(&w, Qt::Key_E, Qt::ControlModifier);
         QVERIFY2(shown.contains("2.00") && shown.contains(product::WebAddress), qPrintable(shown));
         // Opened from the main window, the list rises by itself.
-        w.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(f.activate());
         bool rose = false;
         inspectNextModal([&](QWidget &window) {
             auto *opened = qobject_cast<frmBugBusters *>(&window);

@@ -129,6 +129,23 @@ struct ShellFixture {
         return QTest::qWaitForWindowExposed(window.get());
     }
 
+    // Puts the window on screen and waits until it takes the keyboard, for
+    // shortcuts that go to the active window.
+    bool activate()
+    {
+        window->show();
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get());
+    }
+
+    frmGlintbox &loadActive()
+    {
+        load();
+        if (!activate())
+            qWarning("the main window did not become active");
+        return *window;
+    }
+
     void clickFile(int row)
     {
         FileList *list = window->controls().File1;

@@ -5,7 +5,6 @@
 #include "core/lists/FolderList.h"
 #include "shell/MainMenus.h"
 #include "shell/StatusLine.h"
-#include "shell/layout/LayoutGeometry.h"
 #include "shell/layout/WindowLayout.h"
 #include "viewing/display/ViewerControls.h"
 #include "viewing/pictures/ImageViewport.h"
@@ -87,9 +86,6 @@ private slots:
     void controlsAndStatusLineStayInsideTheWindow_data();
     void controlsAndStatusLineStayInsideTheWindow();
     void zoomPresetOnTheWrappedRowTakesAClick();
-    void geometry_data();
-    void geometry();
-    void minimumSizeListsAboveTheViewerAndArrangement();
     void layoutItemsKeepOneCheckMark();
     void resizeAndRestorePanThePictureBack();
     void rightClickNeverHidesTheToolbar();
@@ -162,61 +158,6 @@ void TestLayout::zoomPresetOnTheWrappedRowTakesAClick()
     QCOMPARE(w.viewer().Text2->text(), QStringLiteral("1000 %"));
 }
 
-void TestLayout::geometry_data()
-{
-    QTest::addColumn<bool>("top");
-    QTest::addColumn<QSizeF>("size");
-    QTest::addColumn<QList<QRectF>>("rects"); // Dir1, File1, the viewer, the status line
-    QTest::newRow("top at width 12270") << true << QSizeF(12270, 9000)
-                                        << QList<QRectF>{{2500, 360, 4885, 1600},
-                                                         {7435, 360, 4715, 1600},
-                                                         {0, 1865, 12160, 6160},
-                                                         {0, 8020, 12130, StatusBarHeight}};
-    QTest::newRow("top at the minimum") << true << QSizeF(8000, 6000)
-                                        << QList<QRectF>{{2500, 360, 2750, 1600},
-                                                         {5300, 360, 2580, 1600},
-                                                         {0, 1865, 7890, 3160},
-                                                         {0, 5020, 7860, StatusBarHeight}};
-    QTest::newRow("side at height 8000") << false << QSizeF(9000, 8000)
-                                         << QList<QRectF>{{0, 1820, 2400, 2850},
-                                                          {0, 4700, 2400, 2740},
-                                                          {2450, 360, 6450, 6660},
-                                                          {0, 7020, 8860, StatusBarHeight}};
-}
-
-void TestLayout::geometry()
-{
-    QFETCH(bool, top);
-    QFETCH(QSizeF, size);
-    QFETCH(QList<QRectF>, rects);
-    const LayoutGeometry g =
-        computeLayout(top ? Arrangement::Top : Arrangement::Side, size.width(), size.height());
-    QCOMPARE(QList<QRectF>({g.Dir1, g.File1, g.viewer, g.StatusBar}), rects);
-    QCOMPARE(g.Drive1, QRectF(0, 360, 2400, 315));
-    // The status label follows the status line, less a margin at the side.
-    QCOMPARE(g.InputFileProperties.width(), top ? rects[3].width() : rects[3].width() - 40);
-}
-
-void TestLayout::minimumSizeListsAboveTheViewerAndArrangement()
-{
-    QCOMPARE(withMinimumSize(QSizeF(7999, 5000)), QSizeF(8000, 6000));
-    QCOMPARE(withMinimumSize(QSizeF(12000, 5999)), QSizeF(12000, 6000));
-    // The designed window adds frame, caption and menu bar to the client area.
-    QCOMPARE(designedOuterSize(QSizeF(7890, 4960)), QSizeF(8000, 6000));
-
-    const QRectF viewer(0, 1865, 12160, 6160);
-    QCOMPARE(keptAbove(QRectF(2500, 360, 4885, 1600), viewer), QRectF(2500, 360, 4885, 1455));
-    // Beside the viewer, or already above it, a list keeps its place.
-    const QRectF side(0, 1820, 2400, 2850);
-    QCOMPARE(keptAbove(side, QRectF(2450, 360, 6450, 6660)), side);
-    const QRectF shortList(2500, 360, 100, 1000);
-    QCOMPARE(keptAbove(shortList, viewer), shortList);
-    // Only the exact word puts the lists on top.
-    QVERIFY(arrangementOf(QStringLiteral("Top")) == Arrangement::Top);
-    for (const char *setting : {"top", "Top ", "Side"})
-        QVERIFY2(arrangementOf(QString::fromLatin1(setting)) == Arrangement::Side, setting);
-}
-
 void TestLayout::layoutItemsKeepOneCheckMark()
 {
     ShellFixture f;
@@ -234,11 +175,6 @@ void TestLayout::layoutItemsKeepOneCheckMark()
     QVERIFY(side->isChecked() && !top->isChecked());
     QCOMPARE(w.state().controlsPosition, QStringLiteral("Side"));
     QCOMPARE(w.controls().File1->x(), w.controls().Dir1->x());
-    // Any other index changes nothing but lays the window out again.
-    w.controls().Dir1->setGeometry(0, 0, 1, 1);
-    w.mnuControl_Click(5);
-    QVERIFY(side->isChecked());
-    QVERIFY(w.controls().Dir1->height() > 1);
 }
 
 void TestLayout::resizeAndRestorePanThePictureBack()

@@ -43,7 +43,6 @@ void TestOpenWith::pathFromArguments_data()
     QTest::addColumn<QByteArray>("path");
     QTest::newRow("none") << Arguments{"glintbox"} << QByteArray();
     QTest::newRow("empty") << Arguments{"glintbox", ""} << QByteArray();
-    QTest::newRow("absolute") << Arguments{"glintbox", "/data/x.txt"} << QByteArray("/data/x.txt");
     QTest::newRow("relative") << Arguments{"glintbox", "sub/x.txt"}
                               << QByteArray("/work/sub/x.txt");
     QTest::newRow("dots and doubled separators")
@@ -71,7 +70,6 @@ void TestOpenWith::startsAtTarget_data()
     };
     row("a file the filter lists", "docs/b.txt", "b.txt", 2);
     row("a file the filter hides", "docs/notes.xyz", "notes.xyz", 3);
-    row("a hidden file", "docs/.hidden.txt", ".hidden.txt", 3);
     row("a folder", "docs", "a.txt", 2);
 }
 
@@ -96,7 +94,6 @@ void TestOpenWith::startsAtTarget()
     f.closeAndReload();
     QCOMPARE(f.storedSetting(DrivePathKey), f.path(QStringLiteral("docs")));
     QCOMPARE(f.store->read(FiltersSection, QStringLiteral("ALL"), {}), QStringLiteral("1"));
-    QCOMPARE(f.store->read(FiltersSection, QStringLiteral("ANY"), {}), QStringLiteral("0"));
 }
 
 void TestOpenWith::exceptionEndsWithAnotherFolderOrFilter_data()
@@ -119,8 +116,7 @@ void TestOpenWith::exceptionEndsWithAnotherFolderOrFilter()
     QCOMPARE(file1.fileName(), QStringLiteral("b.txt"));
     QCOMPARE(file1.listCount(), 3);
     if (byFilter) {
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(f.activate());
         QTimer::singleShot(0, [] {
             auto *dialog = qobject_cast<frmFileFilter *>(QApplication::activeModalWidget());
             QVERIFY(dialog);

@@ -86,8 +86,7 @@ private slots:
                             R"(\f0\fs40 Big \f1\fs16\b small bold\par})");
         frmGlintbox &w = f.load();
         const QString before = w.viewer().Text1->document()->toHtml();
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(f.activate());
         QTest::keyClick(&w, Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(f.dialogs.records().size(), 1);
         QCOMPARE(w.viewer().Text1->document()->toHtml(), before);
