@@ -28,31 +28,27 @@ QImage drawn(const Metafile &picture, QSize pixels, int dpi)
 class TestMetafileRepaint : public QObject {
     Q_OBJECT
 private slots:
-    void laterDrawingsMatchAFreshPicture_data();
-    void laterDrawingsMatchAFreshPicture();
+    void laterDrawingsMatchAFreshPicture_data()
+    {
+        QTest::addColumn<QString>("file");
+        // Text in fonts with advances, in a symbol font, in the other record language.
+        for (const char *name : {"emf/rtfjs-image-2.emf", "wmf/symbol-font-tables.wmf",
+                                 "emf/SimpleEMF_windows.emf", "emf/test-182.emf"})
+            QTest::newRow(name) << corpusFolder() + QLatin1Char('/') + QLatin1String(name);
+    }
+    void laterDrawingsMatchAFreshPicture()
+    {
+        QFETCH(QString, file);
+        const QByteArray bytes = readFile(file);
+        const Metafile picture = Metafile::fromBytes(bytes);
+        const QSize natural = (picture.naturalSizeTwips() / 15).toSize().expandedTo(QSize(8, 8));
+        const QImage first = drawn(picture, natural, 96);
+        QCOMPARE(drawn(picture, natural, 96), first);
+        QCOMPARE(drawn(picture, natural * 3, 96),
+                 drawn(Metafile::fromBytes(bytes), natural * 3, 96));
+        QCOMPARE(drawn(picture, natural, 192), drawn(Metafile::fromBytes(bytes), natural, 192));
+    }
 };
-
-void TestMetafileRepaint::laterDrawingsMatchAFreshPicture_data()
-{
-    QTest::addColumn<QString>("file");
-    // Text in several fonts with advances, text in a symbol font, and text of the other
-    // record language.
-    for (const char *name : {"emf/rtfjs-image-2.emf", "wmf/symbol-font-tables.wmf",
-                             "emf/SimpleEMF_windows.emf", "emf/test-182.emf"})
-        QTest::newRow(name) << corpusFolder() + QLatin1Char('/') + QLatin1String(name);
-}
-
-void TestMetafileRepaint::laterDrawingsMatchAFreshPicture()
-{
-    QFETCH(QString, file);
-    const QByteArray bytes = readFile(file);
-    const Metafile picture = Metafile::fromBytes(bytes);
-    const QSize natural = (picture.naturalSizeTwips() / 15).toSize().expandedTo(QSize(8, 8));
-    const QImage first = drawn(picture, natural, 96);
-    QCOMPARE(drawn(picture, natural, 96), first);
-    QCOMPARE(drawn(picture, natural * 3, 96), drawn(Metafile::fromBytes(bytes), natural * 3, 96));
-    QCOMPARE(drawn(picture, natural, 192), drawn(Metafile::fromBytes(bytes), natural, 192));
-}
 
 QTEST_MAIN(TestMetafileRepaint)
 #include "tst_metafile_repaint.moc"
