@@ -1,5 +1,7 @@
 #include "GdiFontCache.h"
 
+#include <QTextLayout>
+
 namespace glintbox {
 
 namespace {
@@ -7,37 +9,50 @@ namespace {
 // Pictures use a handful of fonts; a hostile one making a new font for every line
 // must not grow the cache without end.
 constexpr std::size_t MaxFonts = 64;
-constexpr qsizetype MaxAdvances = 4096;
+constexpr qsizetype MaxGlyphs = 4096;
 
 } // namespace
 
-double GdiFontCache::Entry::advance(const QString &glyph)
+const GdiFontCache::Glyph &GdiFontCache::Entry::glyph(const QString &text,
+                                                      const QPaintDevice *device)
 {
-    const auto known = advances.constFind(glyph);
-    if (known != advances.constEnd())
+    const auto known = glyphs.constFind(text);
+    if (known != glyphs.constEnd())
         return *known;
-    const double width = metrics.horizontalAdvance(glyph);
-    if (advances.size() < MaxAdvances)
-        advances.insert(glyph, width);
-    return width;
+    // Shaping once here spares it on every later drawing of the same character.
+    QTextLayout layout(text, font, device);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    Glyph shaped{metrics.horizontalAdvance(text), layout.glyphRuns()};
+    const QPointF toBaseline(0, -line.ascent());
+    for (QGlyphRun &run : shaped.runs) {
+        QList<QPointF> positions = run.positions();
+        for (QPointF &position : positions)
+            position += toBaseline;
+        run.setPositions(positions);
+    }
+    if (glyphs.size() >= MaxGlyphs) // a hostile picture drawing every character there is
+        glyphs.clear();
+    return *glyphs.insert(text, std::move(shaped));
 }
 
-GdiFontCache::Entry *GdiFontCache::find(const GdiFont &logical, QSizeF scale)
+GdiFontCache::Entry *GdiFontCache::find(const Key &key)
 {
     // The latest font is the likeliest.
     for (auto slot = m_slots.rbegin(); slot != m_slots.rend(); ++slot) {
-        if (slot->scale == scale && slot->logical == logical)
+        if (slot->key == key)
             return &slot->entry;
     }
     return nullptr;
 }
 
-GdiFontCache::Entry &GdiFontCache::insert(const GdiFont &logical, QSizeF scale, const QFont &font,
+GdiFontCache::Entry &GdiFontCache::insert(const Key &key, const QFont &font,
                                           const QPaintDevice *device)
 {
     if (m_slots.size() >= MaxFonts)
         m_slots.pop_front();
-    m_slots.push_back(Slot{logical, scale, Entry{font, QFontMetricsF(font, device), {}}});
+    m_slots.push_back(Slot{key, Entry{font, QFontMetricsF(font, device), {}}});
     return m_slots.back().entry;
 }
 

@@ -126,11 +126,12 @@ QTransform pageTransform(const DcMapping &mapping, const GdiDevice &device)
 }
 
 GdiPainter::GdiPainter(QPainter &painter, const GdiDevice &device, const QRectF &target,
-                       RenderBudget &budget)
+                       RenderBudget &budget, GdiFontCache &fonts)
     : m_painter(painter)
     , m_device(device)
     , m_target(target)
     , m_budget(budget)
+    , m_fonts(fonts)
 {
     m_painter.save();
     m_base = painter.worldTransform();

@@ -39,8 +39,9 @@ struct GdiTextRun {
 // (bitmaps and raster operations) and GdiPainterClipping.cpp (clipping and regions).
 class GdiPainter {
 public:
+    // fonts keeps the fonts made for text, for the next replay of the same picture.
     GdiPainter(QPainter &painter, const GdiDevice &device, const QRectF &target,
-               RenderBudget &budget);
+               RenderBudget &budget, GdiFontCache &fonts);
     ~GdiPainter();
     GdiPainter(const GdiPainter &) = delete;
     GdiPainter &operator=(const GdiPainter &) = delete;
@@ -146,6 +147,7 @@ private:
     const QTransform &fullTransform();
     double deviceScale() const;
     void mappingChanged() { m_transformDirty = true; }
+    int deviceDpi() const;
     QFont makeFont(double targetScaleX, double targetScaleY) const;
     // Draws each character at its own advance (target pixels), from start in text space.
     void drawSpacedGlyphs(const QString &text, const QList<double> &advances, QPointF start,
@@ -168,7 +170,7 @@ private:
     QTransform m_logicalToDevice;
     QTransform m_full;        // logical units to painter device coordinates
     QPainterPath m_outerClip; // painter coordinates at entry
-    GdiFontCache m_fonts;
+    GdiFontCache &m_fonts;
 };
 
 } // namespace glintbox

@@ -75,6 +75,11 @@ void showSymbolCodes(fonts::SymbolFont font, QString &text, QList<double> &dx)
 
 } // namespace
 
+int GdiPainter::deviceDpi() const
+{
+    return m_painter.device() ? m_painter.device()->logicalDpiY() : 96;
+}
+
 QFont GdiPainter::makeFont(double targetScaleX, double targetScaleY) const
 {
     const GdiFont &gdi = m_state.font;
@@ -89,8 +94,7 @@ QFont GdiPainter::makeFont(double targetScaleX, double targetScaleY) const
     font.setUnderline(gdi.underline);
     font.setStrikeOut(gdi.strikeOut);
     font.setKerning(false);
-    const double dpi = m_painter.device() ? m_painter.device()->logicalDpiY() : 96;
-    auto setPixels = [&](double pixels) { font.setPointSizeF(pixels * 72.0 / dpi); };
+    auto setPixels = [&](double pixels) { font.setPointSizeF(pixels * 72.0 / deviceDpi()); };
     double pixels = gdi.height == 0 ? 16 * deviceScale() : std::abs(gdi.height) * targetScaleY;
     pixels = std::clamp(pixels, 0.1, 2000.0);
     setPixels(pixels);
@@ -128,10 +132,10 @@ void GdiPainter::text(const GdiTextRun &record)
     const QTransform &full = fullTransform();
     const double scaleX = std::hypot(full.m11(), full.m12());
     const double scaleY = std::hypot(full.m21(), full.m22());
-    const QSizeF scale(scaleX, scaleY);
-    GdiFontCache::Entry *cached = m_fonts.find(m_state.font, scale);
+    const GdiFontCache::Key key{m_state.font, QSizeF(scaleX, scaleY), deviceScale(), deviceDpi()};
+    GdiFontCache::Entry *cached = m_fonts.find(key);
     if (!cached)
-        cached = &m_fonts.insert(m_state.font, scale, makeFont(scaleX, scaleY), m_painter.device());
+        cached = &m_fonts.insert(key, makeFont(scaleX, scaleY), m_painter.device());
     const QFont &font = cached->font;
     if (font.pointSizeF() < 0.3)
         return;
@@ -220,18 +224,21 @@ void GdiPainter::drawSpacedGlyphs(const QString &text, const QList<double> &adva
             position += advance;
             continue;
         }
-        const double natural = font.advance(glyph);
-        if (advance > 0 && natural > advance * 1.05) {
+        const GdiFontCache::Glyph &shaped = font.glyph(glyph, m_painter.device());
+        const double natural = shaped.advance;
+        const bool condensed = advance > 0 && natural > advance * 1.05;
+        if (condensed) {
             // A substitute font wider than the picture's own would overlap the
             // neighbours: condense the glyph into its cell.
             m_painter.save();
             m_painter.translate(position, y);
             m_painter.scale(advance / natural, 1);
-            m_painter.drawText(QPointF(0, 0), glyph);
-            m_painter.restore();
-        } else {
-            m_painter.drawText(QPointF(position, y), glyph);
         }
+        const QPointF origin = condensed ? QPointF(0, 0) : QPointF(position, y);
+        for (const QGlyphRun &run : shaped.runs)
+            m_painter.drawGlyphRun(origin, run);
+        if (condensed)
+            m_painter.restore();
         position += advance;
     }
 }

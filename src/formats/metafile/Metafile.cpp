@@ -131,7 +131,8 @@ QRectF Metafile::drawnBounds() const
     {
         QPainter painter(&picture);
         RenderBudget budget(1000); // only a size is at stake: a short budget
-        GdiPainter gdi(painter, m_device, m_device.frame, budget);
+        GdiFontCache fonts;
+        GdiPainter gdi(painter, m_device, m_device.frame, budget, fonts);
         play(gdi);
     }
     const QRectF bounds = picture.boundingRect();
@@ -166,7 +167,9 @@ void Metafile::render(QPainter &painter, const QRectF &target, RenderBudget &bud
 {
     if (!isUsable(target))
         return;
-    GdiPainter gdi(painter, m_device, target, budget);
+    std::unique_lock lock(m_fonts->inUse, std::try_to_lock);
+    GdiFontCache ownFonts;
+    GdiPainter gdi(painter, m_device, target, budget, lock.owns_lock() ? m_fonts->cache : ownFonts);
     play(gdi);
 }
 

@@ -9,6 +9,9 @@
 #include <QRectF>
 #include <QSizeF>
 
+#include <memory>
+#include <mutex>
+
 class QPainter;
 
 namespace glintbox {
@@ -42,6 +45,13 @@ private:
     WmfHeader m_wmf;
     GdiDevice m_device;
     QSizeF m_twips;
+    // The fonts one replay made, for the next: repaints of a picture draw the same text. A
+    // replay on another thread while one runs makes its own.
+    struct SharedFonts {
+        std::mutex inUse;
+        GdiFontCache cache;
+    };
+    std::shared_ptr<SharedFonts> m_fonts = std::make_shared<SharedFonts>();
 };
 
 } // namespace glintbox
