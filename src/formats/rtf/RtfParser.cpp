@@ -2,6 +2,8 @@
 
 #include "RtfFieldInstruction.h"
 
+#include <algorithm>
+
 Q_LOGGING_CATEGORY(lcRtf, "glintbox.viewing.rtf", QtWarningMsg)
 
 namespace glintbox::rtf {
@@ -364,11 +366,16 @@ void RtfParser::endParagraph(int tableDepth)
 {
     flushText();
     m_paragraph.format = blockFormat(state().paragraph);
+    const size_t runCount = m_paragraph.runs.size();
     if (m_noteDepth >= 0)
         m_notes.push_back(std::move(m_paragraph));
     else
         m_builder.addParagraph(std::move(m_paragraph), tableDepth);
     m_paragraph = {};
+    // Paragraphs in a row tend to have as many runs: one allocation instead of a series of
+    // regrowths, each copying the runs gathered so far. Capped, so one huge paragraph does not
+    // make every paragraph after it as large.
+    m_paragraph.runs.reserve(std::min<size_t>(runCount, 64));
     m_runOpen = false;
 }
 
