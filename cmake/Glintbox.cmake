@@ -13,6 +13,23 @@ function(glintbox_add_library name)
     endforeach()
 endfunction()
 
+# glintbox_add_module(NAME LIBRARY)
+# A part of the program that it loads on first use (core/ProgramModule.h): the
+# module NAME made of the whole static LIBRARY, which shows the program its
+# entry point and nothing else. It lies beside the executable, in the build
+# and in the installation (lib/glintbox).
+function(glintbox_add_module name library)
+    set_target_properties(${library} PROPERTIES
+        CXX_VISIBILITY_PRESET hidden
+        VISIBILITY_INLINES_HIDDEN ON)
+    add_library(${name} MODULE)
+    target_link_libraries(${name} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${library}>")
+    set_target_properties(${name} PROPERTIES
+        PREFIX ""
+        LIBRARY_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}/src/app")
+    install(TARGETS ${name} LIBRARY DESTINATION lib/glintbox)
+endfunction()
+
 # The help files that the Help window shows. They lie beside the executable, in
 # the build and in the installation, so this one list serves both.
 set(GLINTBOX_HELP_FILES
@@ -52,8 +69,8 @@ function(glintbox_add_test name)
             "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu --no-sandbox --disable-background-networking"
             "GLINTBOX_SNAPSHOT=$<TARGET_FILE_DIR:glintbox>/glintbox-snapshot"
             "GLINTBOX_MODULE_DIR=$<TARGET_FILE_DIR:glintbox-browser>")
-    # A test that shows a page loads the browser engine's module.
-    add_dependencies(${name} glintbox-browser)
+    # A test that shows a page or plays a movie loads the module for it.
+    add_dependencies(${name} glintbox-browser glintbox-player)
     # QtTest stops a test function after 300 s of its own; let CTest's limit rule.
     math(EXPR function_timeout_ms "${ARG_TIMEOUT} * 1000")
     list(APPEND env "QTEST_FUNCTION_TIMEOUT=${function_timeout_ms}")

@@ -1,10 +1,11 @@
 #include "TestFiles.h"
 #include "TestMedia.h"
 #include "ViewingTestMain.h"
+#include "core/ProgramModule.h"
 #include "formats/midi/RiffMidi.h"
+#include "player/PlayerControlBar.h"
 #include "viewing/player/MoviePlayer.h"
 #include "viewing/player/MovieWindowSize.h"
-#include "viewing/player/PlayerControlBar.h"
 
 #include <QAudioOutput>
 #include <QLabel>
@@ -62,6 +63,7 @@ private slots:
     void playsOrReportsOnce();
     void movieFramesStandAtEachWindowSize();
     void controlBarWorksThePlayer();
+    void missingModuleIsReportedByName();
 
 private:
     QString write(const QString &name, const QByteArray &content)
@@ -223,7 +225,8 @@ void TestPlayer::controlBarWorksThePlayer()
     QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 1, 15000);
     QTRY_COMPARE_WITH_TIMEOUT(player.playbackState(), QMediaPlayer::PlayingState, 15000);
 
-    auto *bar = player.findChild<PlayerControlBar *>();
+    // Looked up by name: the bar's class is the loaded module's own copy.
+    auto *bar = player.findChild<QWidget *>(QStringLiteral("playerControls"));
     QVERIFY(bar);
     // The file list keeps the focus whatever is clicked here.
     for (QWidget *control : bar->findChildren<QWidget *>())
@@ -254,6 +257,21 @@ void TestPlayer::controlBarWorksThePlayer()
     QTest::mouseClick(mute, Qt::LeftButton);
     QVERIFY(audio->isMuted());
     QVERIFY(!player.error().has_value());
+}
+
+void TestPlayer::missingModuleIsReportedByName()
+{
+    ProgramModule module("glintbox-missing", CreateMediaEngineSymbol);
+    // Asked again, it answers the same, not with a null entry point.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            module.entry<CreateMediaEngine>();
+            QFAIL("a module that does not exist was loaded");
+        } catch (const RunTimeError &error) {
+            QCOMPARE(error.number(), int(FileNotFound));
+            QVERIFY(error.detail().endsWith(QStringLiteral("/glintbox-missing.so")));
+        }
+    }
 }
 
 GLINTBOX_VIEWING_TEST_MAIN(TestPlayer)

@@ -1,12 +1,10 @@
 #include "MoviePlayer.h"
 
-#include "PlayerControlBar.h"
 #include "PlayerErrors.h"
-#include "VideoFrameView.h"
 #include "core/FileSystem.h"
+#include "core/ProgramModule.h"
 #include "formats/midi/RiffMidi.h"
 
-#include <QAudioOutput>
 #include <QBuffer>
 #include <QEvent>
 #include <QFileInfo>
@@ -15,7 +13,6 @@
 #include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QVideoFrame>
 
 Q_LOGGING_CATEGORY(lcPlayer, "glintbox.player", QtWarningMsg)
 
@@ -35,18 +32,14 @@ MoviePlayer::MoviePlayer(FileSystem &fileSystem, QWidget *parent)
     layout->setSpacing(0);
 }
 
-MoviePlayer::~MoviePlayer()
-{
-    // The player may still read the unwrapped data: it goes first.
-    delete m_player;
-}
+MoviePlayer::~MoviePlayer() = default;
 
 void MoviePlayer::ensureEngine()
 {
-    if (m_player)
+    if (m_engine)
         return;
-    // Without a sound device the output stays silent; playback goes on.
-    m_audio = new QAudioOutput(this);
+    static ProgramModule module("glintbox-player", CreateMediaEngineSymbol);
+    const auto create = module.entry<CreateMediaEngine>();
     // The picture area has no layout: the movie is placed in it at its window
     // size, and a movie larger than the area shows its middle.
     m_screen = new QWidget(this);
@@ -57,63 +50,54 @@ void MoviePlayer::ensureEngine()
     black.setColor(QPalette::WindowText, QColor(0xd0, 0xd0, 0xd0));
     m_screen->setPalette(black);
     m_screen->installEventFilter(this);
-    m_video = new VideoFrameView(m_screen);
-    createMediaPlayer();
+    MediaEngine::Listener listener;
+    listener.playbackStateChanged = [this] { emit playStateChanged(); };
+    listener.hasVideoChanged = [this] { showSoundCaption(); };
+    listener.mediaStatusChanged = [this](QMediaPlayer::MediaStatus status) {
+        onMediaStatusChanged(status);
+    };
+    listener.errorOccurred = [this](QMediaPlayer::Error error, const QString &detail) {
+        reportError(mediaRunTimeError(error, detail));
+    };
+    // The movie's size is known only once a frame has arrived. Frames, not
+    // size changes, are watched: the next movie may have the same size.
+    listener.frameShown = [this](QSize size) { onFrameShown(size); };
+    m_engine.reset(create(this, std::move(listener)));
+    m_video = m_engine->picture();
+    m_video->setParent(m_screen);
+    m_video->show();
     m_soundCaption = new QLabel(m_screen);
     m_soundCaption->setObjectName(QStringLiteral("soundCaption"));
     m_soundCaption->setAlignment(Qt::AlignCenter);
     m_soundCaption->hide();
-    m_controls = new PlayerControlBar(m_player, m_audio, this);
-    m_controls->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    QWidget *controls = m_engine->controlBar();
+    controls->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto *column = static_cast<QVBoxLayout *>(layout());
     column->addWidget(m_screen, 1);
-    column->addWidget(m_controls);
-
-    // The movie's size is known only once a frame has arrived. Frames, not
-    // size changes, are watched: the next movie may have the same size.
-    connect(m_video, &VideoFrameView::frameShown, this, &MoviePlayer::onVideoFrame);
-}
-
-void MoviePlayer::createMediaPlayer()
-{
-    m_player = new QMediaPlayer(this);
-    m_player->setAudioOutput(m_audio);
-    m_player->setVideoSink(m_video->videoSink());
-    connect(m_player, &QMediaPlayer::playbackStateChanged, this, &MoviePlayer::playStateChanged);
-    connect(m_player, &QMediaPlayer::hasVideoChanged, this, &MoviePlayer::showSoundCaption);
-    connect(m_player, &QMediaPlayer::mediaStatusChanged, this, &MoviePlayer::onMediaStatusChanged);
-    connect(m_player, &QMediaPlayer::errorOccurred, this,
-            [this](QMediaPlayer::Error error, const QString &message) {
-                reportError(mediaRunTimeError(error, message));
-            });
-}
-
-void MoviePlayer::renewMediaPlayer()
-{
-    QMediaPlayer *failed = m_player;
-    failed->disconnect(this);
-    failed->stop();
-    failed->setVideoSink(nullptr);
-    failed->setAudioOutput(nullptr);
-    createMediaPlayer();
-    m_controls->setPlayer(m_player);
-    failed->deleteLater();
+    column->addWidget(controls);
 }
 
 void MoviePlayer::setFileName(const QString &path)
 {
-    ensureEngine();
+    try {
+        ensureEngine();
+    } catch (const RunTimeError &error) {
+        m_fileName = path;
+        m_error.reset();
+        reportError(error);
+        return;
+    }
     // The back end does not always recover from a file it refused: the next
     // file gets a fresh media player, and late reports of the failed one are
     // not heard.
     if (m_error)
-        renewMediaPlayer();
+        m_engine->renew();
     // Going straight to the next source spares the back end one teardown; the
     // previous file's buffer is let go only once the new source is set.
-    m_player->stop();
+    m_engine->stop();
     m_fileName = path;
     m_naturalSize = {};
-    m_video->clear();
+    m_engine->clearPicture();
     placeMovie();
     showSoundCaption();
     m_error.reset();
@@ -126,7 +110,7 @@ void MoviePlayer::setFileName(const QString &path)
         reportError(error);
         return;
     }
-    m_player->play();
+    m_engine->play();
 }
 
 void MoviePlayer::setSourceFor(const QString &path)
@@ -136,14 +120,14 @@ void MoviePlayer::setSourceFor(const QString &path)
     // the back end waiting for ever.
     requireRegularFile(m_fileSystem.status(path), path);
     if (!path.endsWith(QLatin1String("rmi"), Qt::CaseInsensitive)) {
-        m_player->setSource(QUrl::fromLocalFile(path));
+        m_engine->setSource(QUrl::fromLocalFile(path));
         m_unwrapped.reset();
         return;
     }
     RiffMidiResult riff = unwrapRiffMidi(m_fileSystem.readAll(path));
     switch (riff.status) {
     case RiffMidiResult::Status::NotRiffMidi:
-        m_player->setSource(QUrl::fromLocalFile(path));
+        m_engine->setSource(QUrl::fromLocalFile(path));
         m_unwrapped.reset();
         return;
     case RiffMidiResult::Status::Damaged:
@@ -155,65 +139,65 @@ void MoviePlayer::setSourceFor(const QString &path)
     auto unwrapped = std::make_unique<QBuffer>();
     unwrapped->setData(riff.midi);
     unwrapped->open(QIODevice::ReadOnly);
-    m_player->setSourceDevice(unwrapped.get(), QUrl(QStringLiteral("unwrapped.mid")));
+    m_engine->setSourceDevice(unwrapped.get(), QUrl(QStringLiteral("unwrapped.mid")));
     m_unwrapped = std::move(unwrapped);
 }
 
 void MoviePlayer::releaseSource()
 {
-    m_player->stop();
-    m_player->setSource(QUrl());
+    m_engine->stop();
+    m_engine->setSource(QUrl());
     m_unwrapped.reset();
 }
 
 void MoviePlayer::play()
 {
-    if (m_player)
-        m_player->play();
+    if (m_engine)
+        m_engine->play();
 }
 
 void MoviePlayer::pause()
 {
-    if (m_player)
-        m_player->pause();
+    if (m_engine)
+        m_engine->pause();
 }
 
 void MoviePlayer::stop()
 {
-    if (m_player)
-        m_player->stop();
+    if (m_engine)
+        m_engine->stop();
 }
 
 void MoviePlayer::clear()
 {
-    if (m_player) {
+    if (m_engine) {
         // A player that refused its file is not trusted with the next one.
         if (m_error)
-            renewMediaPlayer();
+            m_engine->renew();
         else
             releaseSource();
-        m_video->clear();
+        m_engine->clearPicture();
     }
     m_fileName.clear();
     m_naturalSize = {};
     m_error.reset();
-    if (m_player)
+    if (m_engine)
         showSoundCaption();
 }
 
 QMediaPlayer::PlaybackState MoviePlayer::playbackState() const
 {
-    return m_player ? m_player->playbackState() : QMediaPlayer::StoppedState;
+    return m_engine ? m_engine->playbackState() : QMediaPlayer::StoppedState;
 }
 
 QMediaPlayer::MediaStatus MoviePlayer::mediaStatus() const
 {
-    return m_player ? m_player->mediaStatus() : QMediaPlayer::NoMedia;
+    return m_engine ? m_engine->mediaStatus() : QMediaPlayer::NoMedia;
 }
 
 void MoviePlayer::onMediaStatusChanged(QMediaPlayer::MediaStatus status)
 {
-    qCDebug(lcPlayer) << m_fileName << status;
+    qCDebug(lcPlayer) << m_fileName << "media status" << int(status);
     showSoundCaption();
     const bool ready = status == QMediaPlayer::LoadedMedia ||
                        status == QMediaPlayer::BufferedMedia ||
@@ -224,11 +208,11 @@ void MoviePlayer::onMediaStatusChanged(QMediaPlayer::MediaStatus status)
     }
 }
 
-void MoviePlayer::onVideoFrame(const QVideoFrame &frame)
+void MoviePlayer::onFrameShown(QSize size)
 {
-    if (m_naturalSize.isValid() || !frame.isValid() || frame.size().isEmpty())
+    if (m_naturalSize.isValid() || size.isEmpty())
         return;
-    m_naturalSize = frame.size();
+    m_naturalSize = size;
     placeMovie();
     emit firstFrameShown(m_naturalSize);
 }
@@ -267,8 +251,8 @@ void MoviePlayer::placeMovie()
 void MoviePlayer::showSoundCaption()
 {
     // A sound has no picture: the area names what is playing instead.
-    const bool sound = !m_fileName.isEmpty() && !m_player->hasVideo() &&
-                       m_player->mediaStatus() != QMediaPlayer::LoadingMedia;
+    const bool sound = !m_fileName.isEmpty() && !m_engine->hasVideo() &&
+                       m_engine->mediaStatus() != QMediaPlayer::LoadingMedia;
     m_soundCaption->setText(QStringLiteral("\u266B  ") + QFileInfo(m_fileName).fileName());
     m_soundCaption->setVisible(sound);
     m_video->setVisible(!sound);

@@ -1,31 +1,26 @@
 #pragma once
 
+#include "MediaEngine.h"
 #include "MovieWindowSize.h"
 #include "core/RunTimeError.h"
 
-#include <QMediaPlayer>
-#include <QPointer>
 #include <QSize>
 #include <QWidget>
 #include <memory>
 #include <optional>
 
-class QAudioOutput;
 class QBuffer;
 class QLabel;
-class QVideoFrame;
 
 namespace glintbox {
 
 class FileSystem;
-class PlayerControlBar;
-class VideoFrameView;
 
 // The media player `ActiveMovie1`: plays the movie or sound it is given, with
 // a control bar under the picture, and reports its play state. The movie
 // stands at the requested window size in the middle of the picture area. The
-// media engine is created the first time a file is given, so that the
-// program's start-up does not pay for it.
+// media engine (a module of its own) is loaded the first time a file is
+// given, so that the program's start-up does not pay for it.
 class MoviePlayer : public QWidget {
     Q_OBJECT
 public:
@@ -34,7 +29,8 @@ public:
     ~MoviePlayer() override;
 
     // Loads the file and starts playing it. A RIFF-MIDI file is unwrapped
-    // first. A file that cannot be played is reported by errorOccurred.
+    // first. A file that cannot be played, or a media engine that cannot be
+    // loaded, is reported by errorOccurred.
     void setFileName(const QString &path);
     QString fileName() const { return m_fileName; }
 
@@ -44,7 +40,7 @@ public:
     // Stops and lets go of the file.
     void clear();
 
-    bool hasEngine() const { return m_player != nullptr; }
+    bool hasEngine() const { return m_engine != nullptr; }
     QMediaPlayer::PlaybackState playbackState() const;
     QMediaPlayer::MediaStatus mediaStatus() const;
     // The movie's own size, known once its first frame has been shown.
@@ -75,8 +71,6 @@ protected:
 
 private:
     void ensureEngine();
-    void createMediaPlayer();
-    void renewMediaPlayer();
     void placeMovie();
     void showSoundCaption();
     void releaseSource();
@@ -84,7 +78,7 @@ private:
     // unwrapped from a RIFF-MIDI file.
     void setSourceFor(const QString &path);
     void onMediaStatusChanged(QMediaPlayer::MediaStatus status);
-    void onVideoFrame(const QVideoFrame &frame);
+    void onFrameShown(QSize size);
     void reportError(const RunTimeError &error);
 
     FileSystem &m_fileSystem;
@@ -93,15 +87,14 @@ private:
     std::optional<RunTimeError> m_error;
     bool m_readyReported = false;
 
-    QPointer<QMediaPlayer> m_player;
-    QAudioOutput *m_audio = nullptr;
     MovieWindowSize m_windowSize = MovieWindowSize::Own;
     QWidget *m_screen = nullptr;
-    VideoFrameView *m_video = nullptr;
+    QWidget *m_video = nullptr;
     QLabel *m_soundCaption = nullptr;
-    PlayerControlBar *m_controls = nullptr;
     // Holds unwrapped MIDI data while the player reads it.
     std::unique_ptr<QBuffer> m_unwrapped;
+    // Declared last, so that it goes first: it may still read the data above.
+    std::unique_ptr<MediaEngine> m_engine;
 };
 
 } // namespace glintbox
