@@ -315,30 +315,40 @@ void frmGlintbox::Form_Resize()
 QRectF frmGlintbox::outerGeometryTwips() const
 {
     const double dpi = logicalDpi();
-    const QRect frame = frameGeometry();
-    return {pixelsToTwips(frame.x(), dpi), pixelsToTwips(frame.y(), dpi),
-            pixelsToTwips(frame.width(), dpi), pixelsToTwips(frame.height(), dpi)};
+    const QPoint corner = frameGeometry().topLeft();
+    const QSize outer = outerSizeOf(*this);
+    return {pixelsToTwips(corner.x(), dpi), pixelsToTwips(corner.y(), dpi),
+            pixelsToTwips(outer.width(), dpi), pixelsToTwips(outer.height(), dpi)};
 }
 
 void frmGlintbox::setOuterGeometryTwips(const QRectF &twips)
 {
     const double dpi = logicalDpi();
-    const QSize frameExtra = frameGeometry().size() - size();
+    const std::optional<QSize> frame = knownFrameExtra(*this);
     resize(QSize(twipsToPixels(twips.width(), dpi), twipsToPixels(twips.height(), dpi)) -
-           frameExtra);
+           frame.value_or(QSize(0, 0)));
     move(twipsToPixels(twips.left(), dpi), twipsToPixels(twips.top(), dpi));
-    // Before the window manager frames the window its frame is unknown: the
-    // placement is made again, once, when it is known, or the window would
-    // grow by its frame on every run.
+    // While the frame is unknown the placement is made again, once, when it
+    // is known, or the window would grow by its frame on every run.
     m_pendingOuterTwips.reset();
-    if (frameExtra.isNull())
+    if (!frame) {
         m_pendingOuterTwips = twips;
+        m_frameLooks = 0;
+    }
 }
 
 void frmGlintbox::placeOnceFramed()
 {
-    if (!m_pendingOuterTwips || !isVisible() || frameGeometry().size() == size())
+    if (!m_pendingOuterTwips || !isVisible())
         return;
+    if (!knownFrameExtra(*this)) {
+        // The window manager does not always announce the frame with a move
+        // or a resize: look again shortly, for a while.
+        constexpr int MaxFrameLooks = 40;
+        if (m_frameLooks++ < MaxFrameLooks)
+            QTimer::singleShot(50, this, &frmGlintbox::placeOnceFramed);
+        return;
+    }
     const QRectF twips = *std::exchange(m_pendingOuterTwips, std::nullopt);
     if (windowState() == Qt::WindowNoState)
         setOuterGeometryTwips(twips);

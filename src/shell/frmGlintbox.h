@@ -172,6 +172,7 @@ private:
     bool m_exiting = false;
     // The stored outer placement, until the window manager has framed the window.
     std::optional<QRectF> m_pendingOuterTwips;
+    int m_frameLooks = 0;
 };
 
 } // namespace glintbox

@@ -87,6 +87,21 @@ void WindowLayout::mnuControl_Click(int index)
     });
 }
 
+// Before the window manager has framed the window Qt reports no frame, and
+// for a moment a frame smaller than the window: either way it is not known.
+std::optional<QSize> knownFrameExtra(const QWidget &window)
+{
+    const QSize extra = window.frameGeometry().size() - window.size();
+    if (extra.width() < 0 || extra.height() < 0 || extra.isNull())
+        return std::nullopt;
+    return extra;
+}
+
+QSize outerSizeOf(const QWidget &window)
+{
+    return window.size() + knownFrameExtra(window).value_or(QSize(0, 0));
+}
+
 double WindowLayout::logicalDpi() const
 {
     return logicalDpiOf(m_window);
@@ -94,7 +109,7 @@ double WindowLayout::logicalDpi() const
 
 QSizeF WindowLayout::outerSizeTwips() const
 {
-    const QSize outer = m_window.frameGeometry().size();
+    const QSize outer = outerSizeOf(m_window);
     const double dpi = logicalDpi();
     return {pixelsToTwips(outer.width(), dpi), pixelsToTwips(outer.height(), dpi)};
 }
@@ -105,7 +120,7 @@ void WindowLayout::Form_Resize()
         if (m_window.isMinimized())
             return;
         const double dpi = logicalDpi();
-        const QSize outer = m_window.frameGeometry().size();
+        const QSize outer = outerSizeOf(m_window);
         const QSizeF allowed = withMinimumSize(outerSizeTwips());
         // Whole pixels at or above the minimum, so that the new size passes.
         const QSize allowedPixels(twipsToPixelsAtLeast(allowed.width(), dpi),

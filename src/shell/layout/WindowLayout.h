@@ -3,6 +3,9 @@
 #include "LayoutGeometry.h"
 
 #include <QObject>
+#include <QSize>
+
+#include <optional>
 
 class QMainWindow;
 class QWidget;
@@ -13,6 +16,11 @@ struct GlintboxState;
 class Prompts;
 struct MainControls;
 struct ViewerControls;
+
+// The window manager's frame around a window, once it is known.
+std::optional<QSize> knownFrameExtra(const QWidget &window);
+// A window's size with its frame, or without while the frame is not known.
+QSize outerSizeOf(const QWidget &window);
 
 // Lays the main window out in the arrangement of the "Controls" setting: the
 // View menu's layout items and the resize of the window. The rule works on the
