@@ -339,14 +339,20 @@ void frmGlintbox::setOuterGeometryTwips(const QRectF &twips)
 
 void frmGlintbox::placeOnceFramed()
 {
-    if (!m_pendingOuterTwips || !isVisible())
+    if (!m_pendingOuterTwips)
         return;
-    if (!knownFrameExtra(*this)) {
+    if (!isVisible() || !knownFrameExtra(*this)) {
         // The window manager does not always announce the frame with a move
         // or a resize: look again shortly, for a while.
-        constexpr int MaxFrameLooks = 40;
-        if (m_frameLooks++ < MaxFrameLooks)
-            QTimer::singleShot(50, this, &frmGlintbox::placeOnceFramed);
+        constexpr int MaxFrameLooks = 100;
+        if (!m_frameLookQueued && m_frameLooks < MaxFrameLooks) {
+            m_frameLookQueued = true;
+            ++m_frameLooks;
+            QTimer::singleShot(50, this, [this] {
+                m_frameLookQueued = false;
+                placeOnceFramed();
+            });
+        }
         return;
     }
     const QRectF twips = *std::exchange(m_pendingOuterTwips, std::nullopt);

@@ -173,6 +173,7 @@ private:
     // The stored outer placement, until the window manager has framed the window.
     std::optional<QRectF> m_pendingOuterTwips;
     int m_frameLooks = 0;
+    bool m_frameLookQueued = false;
 };
 
 } // namespace glintbox
