@@ -278,7 +278,7 @@ void TestDisplay::noViewKeepsAnotherFile()
     QVERIFY(v.Picture2->picture().isNull());
     QVERIFY(v.ActiveMovie1->fileName().isEmpty());
     QCOMPARE(v.ActiveMovie1->playbackState(), QMediaPlayer::StoppedState);
-    QTRY_COMPARE(v.ActiveMovie1->mediaStatus(), QMediaPlayer::NoMedia);
+    QTRY_COMPARE_WITH_TIMEOUT(v.ActiveMovie1->mediaStatus(), QMediaPlayer::NoMedia, 20000);
     // Both pages have "page" in their titles; an emptied browser shows neither.
     if (second == OtherPage)
         QTRY_COMPARE_WITH_TIMEOUT(v.WebBrowser1->title(), QStringLiteral("other page"), 20000);
