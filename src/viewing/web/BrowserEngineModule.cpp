@@ -26,15 +26,17 @@ void dropSharedOpenGLContext()
 // for before the application object exists, Qt would make the shared context
 // at start-up, loading the OpenGL libraries (a third of the start-up time
 // under a software renderer) for a page the user may never open; it is made
-// here instead, as Qt would, before the engine's library is loaded.
+// here instead, as Qt would, before the engine's library is loaded. The
+// engine and the widgets look for the context itself; the application's
+// attribute, set this late, would only earn a warning.
 void shareOpenGLContexts()
 {
     if (QOpenGLContext::globalShareContext())
         return;
     auto *context = new QOpenGLContext;
+    context->setFormat(QSurfaceFormat::defaultFormat());
     context->create();
     qt_gl_set_global_share_context(context);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // Before the platform's connection closes; after the engine's own clean-up,
     // which is registered later and runs first.
     qAddPostRoutine(dropSharedOpenGLContext);
