@@ -83,14 +83,6 @@ private slots:
         QCOMPARE(painted(ours, size, ratio, iconMode), painted(before, size, ratio, iconMode));
     }
 
-    // A wide area, as a tool button may give, centres the square picture.
-    void wideAreaCentresThePicture()
-    {
-        const QSize area(40, 24);
-        QCOMPARE(painted(renderSvgIcon(Picture), area, 1.0, QIcon::Normal),
-                 painted(drawnAhead(), area, 1.0, QIcon::Normal));
-    }
-
     // The offered sizes are those task bars pick the window's icon from.
     void offersTheSizesDrawnAhead()
     {
