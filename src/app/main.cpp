@@ -13,8 +13,6 @@
 
 int main(int argc, char *argv[])
 {
-    // The browser engine shares its OpenGL context with the widgets.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Glintbox"));
     QApplication::setOrganizationName(QStringLiteral("Glintbox"));

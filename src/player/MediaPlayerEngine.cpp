@@ -9,6 +9,43 @@
 
 namespace glintbox {
 
+namespace {
+
+// The host's enumerations follow the media library's, value for value.
+static_assert(int(PlaybackState::Stopped) == QMediaPlayer::StoppedState &&
+              int(PlaybackState::Playing) == QMediaPlayer::PlayingState &&
+              int(PlaybackState::Paused) == QMediaPlayer::PausedState);
+static_assert(int(MediaStatus::NoMedia) == QMediaPlayer::NoMedia &&
+              int(MediaStatus::Loading) == QMediaPlayer::LoadingMedia &&
+              int(MediaStatus::Loaded) == QMediaPlayer::LoadedMedia &&
+              int(MediaStatus::Stalled) == QMediaPlayer::StalledMedia &&
+              int(MediaStatus::Buffering) == QMediaPlayer::BufferingMedia &&
+              int(MediaStatus::Buffered) == QMediaPlayer::BufferedMedia &&
+              int(MediaStatus::EndOfMedia) == QMediaPlayer::EndOfMedia &&
+              int(MediaStatus::Invalid) == QMediaPlayer::InvalidMedia);
+static_assert(int(MediaError::None) == QMediaPlayer::NoError &&
+              int(MediaError::Resource) == QMediaPlayer::ResourceError &&
+              int(MediaError::Format) == QMediaPlayer::FormatError &&
+              int(MediaError::Network) == QMediaPlayer::NetworkError &&
+              int(MediaError::AccessDenied) == QMediaPlayer::AccessDeniedError);
+
+PlaybackState ours(QMediaPlayer::PlaybackState state)
+{
+    return PlaybackState(state);
+}
+
+MediaStatus ours(QMediaPlayer::MediaStatus status)
+{
+    return MediaStatus(status);
+}
+
+MediaError ours(QMediaPlayer::Error error)
+{
+    return MediaError(error);
+}
+
+} // namespace
+
 MediaPlayerEngine::MediaPlayerEngine(QWidget *parent, Listener listener)
     : m_listener(std::move(listener))
     , m_audio(new QAudioOutput(parent))
@@ -42,10 +79,10 @@ void MediaPlayerEngine::createMediaPlayer()
                      [this] { m_listener.hasVideoChanged(); });
     QObject::connect(
         m_player, &QMediaPlayer::mediaStatusChanged, m_player,
-        [this](QMediaPlayer::MediaStatus status) { m_listener.mediaStatusChanged(status); });
+        [this](QMediaPlayer::MediaStatus status) { m_listener.mediaStatusChanged(ours(status)); });
     QObject::connect(m_player, &QMediaPlayer::errorOccurred, m_player,
                      [this](QMediaPlayer::Error error, const QString &detail) {
-                         m_listener.errorOccurred(error, detail);
+                         m_listener.errorOccurred(ours(error), detail);
                      });
 }
 
@@ -101,14 +138,14 @@ void MediaPlayerEngine::clearPicture()
     m_video->clear();
 }
 
-QMediaPlayer::PlaybackState MediaPlayerEngine::playbackState() const
+PlaybackState MediaPlayerEngine::playbackState() const
 {
-    return m_player->playbackState();
+    return ours(m_player->playbackState());
 }
 
-QMediaPlayer::MediaStatus MediaPlayerEngine::mediaStatus() const
+MediaStatus MediaPlayerEngine::mediaStatus() const
 {
-    return m_player->mediaStatus();
+    return ours(m_player->mediaStatus());
 }
 
 bool MediaPlayerEngine::hasVideo() const

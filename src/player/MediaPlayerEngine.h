@@ -2,6 +2,7 @@
 
 #include "viewing/player/MediaEngine.h"
 
+#include <QMediaPlayer>
 #include <QPointer>
 
 class QAudioOutput;
@@ -27,8 +28,8 @@ public:
     void stop() override;
     void clearPicture() override;
     void renew() override;
-    QMediaPlayer::PlaybackState playbackState() const override;
-    QMediaPlayer::MediaStatus mediaStatus() const override;
+    PlaybackState playbackState() const override;
+    MediaStatus mediaStatus() const override;
     bool hasVideo() const override;
 
 private:

@@ -263,7 +263,7 @@ void TestDisplay::noViewKeepsAnotherFile()
     else if (kind == "avi")
         QTRY_VERIFY_WITH_TIMEOUT(v.ActiveMovie1->naturalSize().isValid(), 20000);
     else if (kind == "wav")
-        QTRY_VERIFY_WITH_TIMEOUT(v.ActiveMovie1->mediaStatus() >= QMediaPlayer::LoadedMedia, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(v.ActiveMovie1->mediaStatus() >= MediaStatus::Loaded, 20000);
     else if (kind == "bmp")
         QVERIFY(!v.Picture2->picture().isNull());
     else if (kind == "exe")
@@ -277,8 +277,8 @@ void TestDisplay::noViewKeepsAnotherFile()
     QVERIFY(v.Text1->text().isEmpty());
     QVERIFY(v.Picture2->picture().isNull());
     QVERIFY(v.ActiveMovie1->fileName().isEmpty());
-    QCOMPARE(v.ActiveMovie1->playbackState(), QMediaPlayer::StoppedState);
-    QTRY_COMPARE_WITH_TIMEOUT(v.ActiveMovie1->mediaStatus(), QMediaPlayer::NoMedia, 20000);
+    QCOMPARE(v.ActiveMovie1->playbackState(), PlaybackState::Stopped);
+    QTRY_COMPARE_WITH_TIMEOUT(v.ActiveMovie1->mediaStatus(), MediaStatus::NoMedia, 20000);
     // Both pages have "page" in their titles; an emptied browser shows neither.
     if (second == OtherPage)
         QTRY_COMPARE_WITH_TIMEOUT(v.WebBrowser1->title(), QStringLiteral("other page"), 20000);

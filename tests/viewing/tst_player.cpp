@@ -164,7 +164,7 @@ void TestPlayer::playsOrReportsOnce()
     QSignalSpy errors(&player, &MoviePlayer::errorOccurred);
     player.setFileName(path);
     if (number == 0) {
-        QTRY_COMPARE_WITH_TIMEOUT(player.mediaStatus(), QMediaPlayer::EndOfMedia, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(player.mediaStatus(), MediaStatus::EndOfMedia, 15000);
         QCOMPARE(ready.count(), 1);
     } else {
         QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 15000);
@@ -223,7 +223,7 @@ void TestPlayer::controlBarWorksThePlayer()
     QSignalSpy ready(&player, &MoviePlayer::mediaReady);
     player.setFileName(write("chord.mid", midi("8300")));
     QTRY_COMPARE_WITH_TIMEOUT(ready.count(), 1, 15000);
-    QTRY_COMPARE_WITH_TIMEOUT(player.playbackState(), QMediaPlayer::PlayingState, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(player.playbackState(), PlaybackState::Playing, 15000);
 
     // Looked up by name: the bar's class is the loaded module's own copy.
     auto *bar = player.findChild<QWidget *>(QStringLiteral("playerControls"));
@@ -244,9 +244,9 @@ void TestPlayer::controlBarWorksThePlayer()
     QTRY_VERIFY(time->text().endsWith(QStringLiteral(" / 0:02")));
 
     QTest::mouseClick(playPause, Qt::LeftButton);
-    QTRY_COMPARE(player.playbackState(), QMediaPlayer::PausedState);
+    QTRY_COMPARE(player.playbackState(), PlaybackState::Paused);
     QTest::mouseClick(playPause, Qt::LeftButton);
-    QTRY_COMPARE(player.playbackState(), QMediaPlayer::PlayingState);
+    QTRY_COMPARE(player.playbackState(), PlaybackState::Playing);
 
     auto *audio = player.findChild<QAudioOutput *>();
     QVERIFY(audio);

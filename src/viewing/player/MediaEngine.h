@@ -1,8 +1,5 @@
 #pragma once
 
-// Only the media player's enumerations are used on this side: the program
-// does not link the media library.
-#include <QMediaPlayer>
 #include <QSize>
 #include <QString>
 
@@ -18,15 +15,30 @@ class QWidget;
 // their loading. Host and module meet only through this interface.
 namespace glintbox {
 
+// The player's state, its file's status and its errors, in the media library's
+// order; the module translates them, so that only it sees that library.
+enum class PlaybackState { Stopped, Playing, Paused };
+enum class MediaStatus {
+    NoMedia,
+    Loading,
+    Loaded,
+    Stalled,
+    Buffering,
+    Buffered,
+    EndOfMedia,
+    Invalid
+};
+enum class MediaError { None, Resource, Format, Network, AccessDenied };
+
 // One media player with its picture and its control bar.
 class MediaEngine {
 public:
     // Called on the host's thread, and never for a player that renew() let go.
     struct Listener {
         std::function<void()> playbackStateChanged;
-        std::function<void(QMediaPlayer::MediaStatus)> mediaStatusChanged;
+        std::function<void(MediaStatus)> mediaStatusChanged;
         std::function<void()> hasVideoChanged;
-        std::function<void(QMediaPlayer::Error, const QString &detail)> errorOccurred;
+        std::function<void(MediaError, const QString &detail)> errorOccurred;
         // The size of the frame now shown; empty for an empty frame.
         std::function<void(QSize)> frameShown;
     };
@@ -49,8 +61,8 @@ public:
     // always recover from a file it refused.
     virtual void renew() = 0;
 
-    virtual QMediaPlayer::PlaybackState playbackState() const = 0;
-    virtual QMediaPlayer::MediaStatus mediaStatus() const = 0;
+    virtual PlaybackState playbackState() const = 0;
+    virtual MediaStatus mediaStatus() const = 0;
     virtual bool hasVideo() const = 0;
 };
 

@@ -53,10 +53,8 @@ void MoviePlayer::ensureEngine()
     MediaEngine::Listener listener;
     listener.playbackStateChanged = [this] { emit playStateChanged(); };
     listener.hasVideoChanged = [this] { showSoundCaption(); };
-    listener.mediaStatusChanged = [this](QMediaPlayer::MediaStatus status) {
-        onMediaStatusChanged(status);
-    };
-    listener.errorOccurred = [this](QMediaPlayer::Error error, const QString &detail) {
+    listener.mediaStatusChanged = [this](MediaStatus status) { onMediaStatusChanged(status); };
+    listener.errorOccurred = [this](MediaError error, const QString &detail) {
         reportError(mediaRunTimeError(error, detail));
     };
     // The movie's size is known only once a frame has arrived. Frames, not
@@ -185,23 +183,22 @@ void MoviePlayer::clear()
         showSoundCaption();
 }
 
-QMediaPlayer::PlaybackState MoviePlayer::playbackState() const
+PlaybackState MoviePlayer::playbackState() const
 {
-    return m_engine ? m_engine->playbackState() : QMediaPlayer::StoppedState;
+    return m_engine ? m_engine->playbackState() : PlaybackState::Stopped;
 }
 
-QMediaPlayer::MediaStatus MoviePlayer::mediaStatus() const
+MediaStatus MoviePlayer::mediaStatus() const
 {
-    return m_engine ? m_engine->mediaStatus() : QMediaPlayer::NoMedia;
+    return m_engine ? m_engine->mediaStatus() : MediaStatus::NoMedia;
 }
 
-void MoviePlayer::onMediaStatusChanged(QMediaPlayer::MediaStatus status)
+void MoviePlayer::onMediaStatusChanged(MediaStatus status)
 {
     qCDebug(lcPlayer) << m_fileName << "media status" << int(status);
     showSoundCaption();
-    const bool ready = status == QMediaPlayer::LoadedMedia ||
-                       status == QMediaPlayer::BufferedMedia ||
-                       status == QMediaPlayer::BufferingMedia || status == QMediaPlayer::EndOfMedia;
+    const bool ready = status == MediaStatus::Loaded || status == MediaStatus::Buffered ||
+                       status == MediaStatus::Buffering || status == MediaStatus::EndOfMedia;
     if (ready && !m_readyReported && !m_error) {
         m_readyReported = true;
         emit mediaReady();
@@ -252,7 +249,7 @@ void MoviePlayer::showSoundCaption()
 {
     // A sound has no picture: the area names what is playing instead.
     const bool sound = !m_fileName.isEmpty() && !m_engine->hasVideo() &&
-                       m_engine->mediaStatus() != QMediaPlayer::LoadingMedia;
+                       m_engine->mediaStatus() != MediaStatus::Loading;
     m_soundCaption->setText(QStringLiteral("\u266B  ") + QFileInfo(m_fileName).fileName());
     m_soundCaption->setVisible(sound);
     m_video->setVisible(!sound);

@@ -41,8 +41,8 @@ public:
     void clear();
 
     bool hasEngine() const { return m_engine != nullptr; }
-    QMediaPlayer::PlaybackState playbackState() const;
-    QMediaPlayer::MediaStatus mediaStatus() const;
+    PlaybackState playbackState() const;
+    MediaStatus mediaStatus() const;
     // The movie's own size, known once its first frame has been shown.
     QSize naturalSize() const { return m_naturalSize; }
     // The movie window size requested by the zoom presets; the movie's own
@@ -77,7 +77,7 @@ private:
     // The player's source for the file: the file itself, or the MIDI data
     // unwrapped from a RIFF-MIDI file.
     void setSourceFor(const QString &path);
-    void onMediaStatusChanged(QMediaPlayer::MediaStatus status);
+    void onMediaStatusChanged(MediaStatus status);
     void onFrameShown(QSize size);
     void reportError(const RunTimeError &error);
 

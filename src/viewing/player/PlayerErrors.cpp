@@ -2,16 +2,16 @@
 
 namespace glintbox {
 
-RunTimeError mediaRunTimeError(QMediaPlayer::Error error, const QString &detail)
+RunTimeError mediaRunTimeError(MediaError error, const QString &detail)
 {
     switch (error) {
-    case QMediaPlayer::AccessDeniedError:
+    case MediaError::AccessDenied:
         return RunTimeError(PermissionDenied, detail);
-    case QMediaPlayer::NetworkError:
+    case MediaError::Network:
         return RunTimeError(DeviceUnavailable, detail);
-    case QMediaPlayer::NoError:
-    case QMediaPlayer::ResourceError:
-    case QMediaPlayer::FormatError:
+    case MediaError::None:
+    case MediaError::Resource:
+    case MediaError::Format:
         break;
     }
     return RunTimeError(InvalidPropertyValue, detail);
