@@ -130,9 +130,8 @@ void TestLayout::controlsAndStatusLineStayInsideTheWindow()
     QVERIFY(shownAt(w, size));
     QTRY_COMPARE_WITH_TIMEOUT(layoutFault(w), QString(), 10000);
     // Too small a window springs back to the minimum.
-    const WindowLayout &layout = w.windowLayout();
-    QTRY_VERIFY(layout.outerSizeTwips().width() >= MinimumWindowWidth &&
-                layout.outerSizeTwips().height() >= MinimumWindowHeight);
+    QTRY_VERIFY(w.outerGeometryTwips().width() >= MinimumWindowWidth &&
+                w.outerGeometryTwips().height() >= MinimumWindowHeight);
 
     // The file's name gives way; size and date are shown whole, within the label.
     const StatusLine *status = w.controls().InputFileProperties;
