@@ -70,6 +70,26 @@ Patch patchOf(QRgb colour)
     return patch;
 }
 
+// The window's outer rectangle on the screen, frame included, as the X
+// server and the window manager give it; empty while the frame is not told.
+QRect outerGeometry(const QString &window)
+{
+    const QString info = run("xwininfo", {"-id", window}, QProcess::SeparateChannels).output;
+    auto field = [&](const char *name) {
+        const QRegularExpression line(QString::fromLatin1(name) + QStringLiteral(":\\s*(-?\\d+)"));
+        return line.match(info).captured(1).toInt();
+    };
+    const QString extents =
+        run("xprop", {"-id", window, "_NET_FRAME_EXTENTS"}, QProcess::SeparateChannels).output;
+    const QStringList sides = extents.section(u'=', 1).split(u',', Qt::SkipEmptyParts);
+    if (sides.size() != 4)
+        return {};
+    const QRect client(field("Absolute upper-left X"), field("Absolute upper-left Y"),
+                       field("Width"), field("Height"));
+    return client.marginsAdded(
+        QMargins(sides[0].toInt(), sides[2].toInt(), sides[1].toInt(), sides[3].toInt()));
+}
+
 } // namespace
 
 // Installs the build with "cmake --install", checks what it lays out, and runs
@@ -94,6 +114,8 @@ private:
     }
     QString settingsFile() const { return m_dir.filePath("config/Glintbox/Glintbox.conf"); }
     QString folder() const { return m_dir.filePath("files"); }
+    // The window's outer rectangle as the last close stored it, in pixels.
+    QRect storedPlacement() const;
     // Starts the program and waits for its main window; the window's id.
     QString start(QProcess &program, const QStringList &arguments = {});
     // Waits until the icon timer has moved the focus to the file list: its
@@ -230,6 +252,16 @@ void TestEndToEnd::closeThroughWindowManager(QProcess &program, const QString &w
     QCOMPARE(program.exitCode(), 0);
 }
 
+QRect TestEndToEnd::storedPlacement() const
+{
+    const QSettings stored(settingsFile(), QSettings::IniFormat);
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+    auto pixels = [&](const char *key) {
+        return qRound(stored.value(QStringLiteral("Settings/") + key).toDouble() * dpi / 1440);
+    };
+    return {pixels("Left"), pixels("Top"), pixels("Width"), pixels("Height")};
+}
+
 void TestEndToEnd::runsAndStartsAgainWhereItEnded()
 {
     QProcess first;
@@ -250,8 +282,14 @@ void TestEndToEnd::runsAndStartsAgainWhereItEnded()
     const QRect atSide = patchOf(Green).bounds;
     QCOMPARE(atSide.size(), PictureSize);
 
+    const QRect firstOuter = outerGeometry(window);
     closeThroughWindowManager(first, window);
 
+    // The first start stores the default size, frame included, where the
+    // window stood.
+    const QRect placed = storedPlacement();
+    QCOMPARE(placed, firstOuter);
+    QCOMPARE(placed.size(), QSize(600, 433));
     QSettings stored(settingsFile(), QSettings::IniFormat);
     QCOMPARE(stored.value("Settings/Controls").toString(), QStringLiteral("Side"));
     QCOMPARE(stored.value("Settings/DrivePath").toString(), folder());
@@ -263,7 +301,10 @@ void TestEndToEnd::runsAndStartsAgainWhereItEnded()
     QVERIFY(!again.isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(patchOf(Red).pixels >= ShownPixels, 30000);
     QCOMPARE(patchOf(Red).bounds.size(), PictureSize);
+    // Where and as large as it was closed, and stored so again.
+    QTRY_COMPARE_WITH_TIMEOUT(outerGeometry(again), placed, 10000);
     closeThroughWindowManager(second, again);
+    QCOMPARE(storedPlacement(), placed);
 }
 
 void TestEndToEnd::opensTheFileNamedOnTheCommandLine()
