@@ -28,7 +28,7 @@ public:
     static std::unique_ptr<WindowFrame> of(QWidget &window);
 
 signals:
-    // The window manager has told the frame, or changed it.
+    // The window manager has told the frame, changed or not.
     void changed();
 };
 

@@ -2,7 +2,6 @@
 
 #include "core/Twips.h"
 
-#include <QEvent>
 #include <QWidget>
 
 namespace glintbox {
@@ -12,8 +11,6 @@ WindowPlacement::WindowPlacement(QWidget &window, std::unique_ptr<WindowFrame> f
     , m_window(window)
 {
     setFrame(std::move(frame));
-    // A maximised window gets its normal place when it is restored.
-    window.installEventFilter(this);
 }
 
 void WindowPlacement::setFrame(std::unique_ptr<WindowFrame> frame)
@@ -34,8 +31,6 @@ QSize WindowPlacement::outerSize() const
 
 QRectF WindowPlacement::outerTwips() const
 {
-    if (m_waiting)
-        return *m_waiting;
     const QRect outer = m_window.geometry().marginsAdded(knownMargins());
     const double dpi = logicalDpiOf(m_window);
     return {pixelsToTwips(outer.x(), dpi), pixelsToTwips(outer.y(), dpi),
@@ -55,17 +50,12 @@ void WindowPlacement::place(const QRectF &outerTwips)
         m_waiting = outerTwips;
 }
 
+// A maximised window's frame is not the one of its normal place: that waits
+// for the frame told after the restore.
 void WindowPlacement::placeOnceFramed()
 {
     if (m_waiting && m_frame->margins() && m_window.windowState() == Qt::WindowNoState)
         place(*m_waiting);
-}
-
-bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == &m_window && event->type() == QEvent::WindowStateChange)
-        placeOnceFramed();
-    return QObject::eventFilter(watched, event);
 }
 
 } // namespace glintbox

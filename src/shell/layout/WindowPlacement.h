@@ -20,16 +20,12 @@ public:
 
     // The window's outer size in pixels, with the frame as far as it is known.
     QSize outerSize() const;
-    // The window's outer rectangle in twips; while a placement waits for the
-    // frame, the rectangle it was asked for.
+    // The window's outer rectangle in twips, with the frame as far as known.
     QRectF outerTwips() const;
     void place(const QRectF &outerTwips);
 
     // Tests give the window a frame of their own.
     void setFrame(std::unique_ptr<WindowFrame> frame);
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QMargins knownMargins() const;

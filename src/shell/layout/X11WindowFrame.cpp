@@ -147,10 +147,7 @@ void X11WindowFrame::readFrame()
     const qreal ratio = m_window.devicePixelRatioF();
     auto scaled = [ratio](uint32_t side) { return int(qRound(side / ratio)); };
     const QMargins margins(scaled(sides[0]), scaled(sides[2]), scaled(sides[1]), scaled(sides[3]));
-    if (margins == m_margins)
-        return;
     m_margins = margins;
-    emit changed();
 }
 
 bool X11WindowFrame::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
@@ -161,9 +158,14 @@ bool X11WindowFrame::nativeEventFilter(const QByteArray &eventType, void *messag
     if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
         return false;
     const auto *notify = static_cast<const xcb_property_notify_event_t *>(message);
+    // Every notice counts, a frame told again unchanged too: after a restore
+    // from maximised it is the sign that the frame is the normal one.
     if (notify->atom == m_atoms[FrameExtents] &&
-        notify->window == xcb_window_t(m_window.internalWinId()))
-        QMetaObject::invokeMethod(this, &X11WindowFrame::readFrame, Qt::QueuedConnection);
+        notify->window == xcb_window_t(m_window.internalWinId())) {
+        readFrame();
+        // From the event loop: a placement under way is not entered.
+        QMetaObject::invokeMethod(this, &WindowFrame::changed, Qt::QueuedConnection);
+    }
     return false;
 }
 
