@@ -70,24 +70,23 @@ Patch patchOf(QRgb colour)
     return patch;
 }
 
-// The window's outer rectangle on the screen, frame included, as the X
-// server and the window manager give it; empty while the frame is not told.
+// The window's outer rectangle on the screen, frame included.
 QRect outerGeometry(const QString &window)
 {
     const QString info = run("xwininfo", {"-id", window}, QProcess::SeparateChannels).output;
     auto field = [&](const char *name) {
-        const QRegularExpression line(QString::fromLatin1(name) + QStringLiteral(":\\s*(-?\\d+)"));
-        return line.match(info).captured(1).toInt();
+        return QRegularExpression(name + QStringLiteral(":\\s*(-?\\d+)"))
+            .match(info)
+            .captured(1)
+            .toInt();
     };
-    const QString extents =
-        run("xprop", {"-id", window, "_NET_FRAME_EXTENTS"}, QProcess::SeparateChannels).output;
-    const QStringList sides = extents.section(u'=', 1).split(u',', Qt::SkipEmptyParts);
-    if (sides.size() != 4)
-        return {};
-    const QRect client(field("Absolute upper-left X"), field("Absolute upper-left Y"),
-                       field("Width"), field("Height"));
-    return client.marginsAdded(
-        QMargins(sides[0].toInt(), sides[2].toInt(), sides[1].toInt(), sides[3].toInt()));
+    const QStringList sides =
+        run("xprop", {"-id", window, "_NET_FRAME_EXTENTS"}, QProcess::SeparateChannels)
+            .output.section(u'=', 1)
+            .split(u',');
+    return QRect(field("upper-left X"), field("upper-left Y"), field("Width"), field("Height"))
+        .marginsAdded(QMargins(sides.value(0).toInt(), sides.value(2).toInt(),
+                               sides.value(1).toInt(), sides.value(3).toInt()));
 }
 
 } // namespace
@@ -114,8 +113,6 @@ private:
     }
     QString settingsFile() const { return m_dir.filePath("config/Glintbox/Glintbox.conf"); }
     QString folder() const { return m_dir.filePath("files"); }
-    // The window's outer rectangle as the last close stored it, in pixels.
-    QRect storedPlacement() const;
     // Starts the program and waits for its main window; the window's id.
     QString start(QProcess &program, const QStringList &arguments = {});
     // Waits until the icon timer has moved the focus to the file list: its
@@ -252,18 +249,16 @@ void TestEndToEnd::closeThroughWindowManager(QProcess &program, const QString &w
     QCOMPARE(program.exitCode(), 0);
 }
 
-QRect TestEndToEnd::storedPlacement() const
-{
-    const QSettings stored(settingsFile(), QSettings::IniFormat);
-    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
-    auto pixels = [&](const char *key) {
-        return qRound(stored.value(QStringLiteral("Settings/") + key).toDouble() * dpi / 1440);
-    };
-    return {pixels("Left"), pixels("Top"), pixels("Width"), pixels("Height")};
-}
-
 void TestEndToEnd::runsAndStartsAgainWhereItEnded()
 {
+    // The window's outer rectangle as the last close stored it, in pixels
+    // (15 twips a pixel at the 96 dpi of the test's X server).
+    auto storedPlacement = [this] {
+        const QSettings stored(settingsFile(), QSettings::IniFormat);
+        auto pixels = [&](const char *key) { return qRound(stored.value(key).toDouble() / 15); };
+        return QRect(pixels("Settings/Left"), pixels("Settings/Top"), pixels("Settings/Width"),
+                     pixels("Settings/Height"));
+    };
     QProcess first;
     const QString window = start(first);
     QVERIFY(!window.isEmpty());
@@ -285,8 +280,7 @@ void TestEndToEnd::runsAndStartsAgainWhereItEnded()
     const QRect firstOuter = outerGeometry(window);
     closeThroughWindowManager(first, window);
 
-    // The first start stores the default size, frame included, where the
-    // window stood.
+    // The first start stores where the window stood, at the default size.
     const QRect placed = storedPlacement();
     QCOMPARE(placed, firstOuter);
     QCOMPARE(placed.size(), QSize(600, 433));
