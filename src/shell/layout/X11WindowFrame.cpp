@@ -146,8 +146,7 @@ void X11WindowFrame::readFrame()
     const auto *sides = static_cast<const uint32_t *>(xcb_get_property_value(value.get()));
     const qreal ratio = m_window.devicePixelRatioF();
     auto scaled = [ratio](uint32_t side) { return int(qRound(side / ratio)); };
-    const QMargins margins(scaled(sides[0]), scaled(sides[2]), scaled(sides[1]), scaled(sides[3]));
-    m_margins = margins;
+    m_margins = QMargins(scaled(sides[0]), scaled(sides[2]), scaled(sides[1]), scaled(sides[3]));
 }
 
 bool X11WindowFrame::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
