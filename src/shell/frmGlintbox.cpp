@@ -21,6 +21,7 @@
 #include "findfile/frmFindFile.h"
 #include "info/HelpMenu.h"
 #include "layout/WindowLayout.h"
+#include "layout/WindowPlacement.h"
 #include "textops/CommonDialog.h"
 #include "textops/FontsAndColours.h"
 #include "textops/edit/FileCommands.h"
@@ -72,8 +73,9 @@ frmGlintbox::frmGlintbox(GlintboxServices services, QWidget *parent)
     m_fileDisplay = std::make_unique<FileDisplay>(m_state, m_viewer, *this, *m_viewModes);
     m_viewModes->setShowFile([this] { File1_Click(); });
     m_keys = std::make_unique<ViewerKeys>(m_state, m_services.prompts);
-    m_layout =
-        new WindowLayout(*this, *m_client, m_state, m_controls, m_viewer, m_services.prompts);
+    m_placement = new WindowPlacement(*this, WindowFrame::of(*this));
+    m_layout = new WindowLayout(*this, *m_client, *m_placement, m_state, m_controls, m_viewer,
+                                m_services.prompts);
     m_imageZoom = std::make_unique<ImageZoom>(m_state, m_viewer, *this);
     m_launcher = std::make_unique<ApplicationLauncher>(m_state, *this, m_services.starter);
     // The help files lie beside the program.
@@ -314,62 +316,12 @@ void frmGlintbox::Form_Resize()
 
 QRectF frmGlintbox::outerGeometryTwips() const
 {
-    const double dpi = logicalDpi();
-    const QPoint corner = frameGeometry().topLeft();
-    const QSize outer = outerSizeOf(*this);
-    return {pixelsToTwips(corner.x(), dpi), pixelsToTwips(corner.y(), dpi),
-            pixelsToTwips(outer.width(), dpi), pixelsToTwips(outer.height(), dpi)};
+    return m_placement->outerTwips();
 }
 
 void frmGlintbox::setOuterGeometryTwips(const QRectF &twips)
 {
-    const double dpi = logicalDpi();
-    const std::optional<QSize> frame = knownFrameExtra(*this);
-    resize(QSize(twipsToPixels(twips.width(), dpi), twipsToPixels(twips.height(), dpi)) -
-           frame.value_or(QSize(0, 0)));
-    move(twipsToPixels(twips.left(), dpi), twipsToPixels(twips.top(), dpi));
-    // While the frame is unknown the placement is made again, once, when it
-    // is known, or the window would grow by its frame on every run.
-    m_pendingOuterTwips.reset();
-    if (!frame) {
-        m_pendingOuterTwips = twips;
-        m_frameLooks = 0;
-    }
-}
-
-void frmGlintbox::placeOnceFramed()
-{
-    if (!m_pendingOuterTwips)
-        return;
-    if (!isVisible() || !knownFrameExtra(*this)) {
-        // The window manager does not always announce the frame with a move
-        // or a resize: look again shortly, for a while.
-        constexpr int MaxFrameLooks = 100;
-        if (!m_frameLookQueued && m_frameLooks < MaxFrameLooks) {
-            m_frameLookQueued = true;
-            ++m_frameLooks;
-            QTimer::singleShot(50, this, [this] {
-                m_frameLookQueued = false;
-                placeOnceFramed();
-            });
-        }
-        return;
-    }
-    const QRectF twips = *std::exchange(m_pendingOuterTwips, std::nullopt);
-    if (windowState() == Qt::WindowNoState)
-        setOuterGeometryTwips(twips);
-}
-
-void frmGlintbox::moveEvent(QMoveEvent *event)
-{
-    QMainWindow::moveEvent(event);
-    placeOnceFramed();
-}
-
-void frmGlintbox::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    placeOnceFramed();
+    m_placement->place(twips);
 }
 
 void frmGlintbox::ClearViewer()

@@ -11,7 +11,6 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
-#include <optional>
 
 namespace glintbox {
 
@@ -34,6 +33,7 @@ class MainToolbar;
 class Navigation;
 class ViewerKeys;
 class WindowLayout;
+class WindowPlacement;
 class Prompts;
 class ProgramStarter;
 class SettingsStore;
@@ -86,6 +86,7 @@ public:
     ViewerKeys &viewerKeys() { return *m_keys; }
     MainToolbar &toolbar() { return *m_toolbar; }
     WindowLayout &windowLayout() { return *m_layout; }
+    WindowPlacement &windowPlacement() { return *m_placement; }
     HelpMenu &helpMenu() { return *m_helpMenu; }
     CommonDialog &commonDialog() { return *m_commonDialog; }
     TextEditing &textEditing() { return *m_textEditing; }
@@ -103,14 +104,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void createControls();
     void connectHandlers();
     void trapped(const std::function<void()> &handler);
-    void placeOnceFramed();
 
     // What the file filter needs from the window.
     void setFileListPattern(const QString &pattern) override;
@@ -158,6 +156,7 @@ private:
     std::unique_ptr<ViewerKeys> m_keys;
     MainToolbar *m_toolbar = nullptr;
     WindowLayout *m_layout = nullptr;
+    WindowPlacement *m_placement = nullptr;
     std::unique_ptr<ImageZoom> m_imageZoom;
     std::unique_ptr<ApplicationLauncher> m_launcher;
     std::unique_ptr<HelpMenu> m_helpMenu;
@@ -170,10 +169,6 @@ private:
     QWidget *m_client = nullptr;
     std::function<void()> m_exit;
     bool m_exiting = false;
-    // The stored outer placement, until the window manager has framed the window.
-    std::optional<QRectF> m_pendingOuterTwips;
-    int m_frameLooks = 0;
-    bool m_frameLookQueued = false;
 };
 
 } // namespace glintbox

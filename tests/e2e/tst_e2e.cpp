@@ -70,6 +70,25 @@ Patch patchOf(QRgb colour)
     return patch;
 }
 
+// The window's outer rectangle on the screen, frame included.
+QRect outerGeometry(const QString &window)
+{
+    const QString info = run("xwininfo", {"-id", window}, QProcess::SeparateChannels).output;
+    auto field = [&](const char *name) {
+        return QRegularExpression(name + QStringLiteral(":\\s*(-?\\d+)"))
+            .match(info)
+            .captured(1)
+            .toInt();
+    };
+    const QStringList sides =
+        run("xprop", {"-id", window, "_NET_FRAME_EXTENTS"}, QProcess::SeparateChannels)
+            .output.section(u'=', 1)
+            .split(u',');
+    return QRect(field("upper-left X"), field("upper-left Y"), field("Width"), field("Height"))
+        .marginsAdded(QMargins(sides.value(0).toInt(), sides.value(2).toInt(),
+                               sides.value(1).toInt(), sides.value(3).toInt()));
+}
+
 } // namespace
 
 // Installs the build with "cmake --install", checks what it lays out, and runs
@@ -232,6 +251,14 @@ void TestEndToEnd::closeThroughWindowManager(QProcess &program, const QString &w
 
 void TestEndToEnd::runsAndStartsAgainWhereItEnded()
 {
+    // The window's outer rectangle as the last close stored it, in pixels
+    // (15 twips a pixel at the 96 dpi of the test's X server).
+    auto storedPlacement = [this] {
+        const QSettings stored(settingsFile(), QSettings::IniFormat);
+        auto pixels = [&](const char *key) { return qRound(stored.value(key).toDouble() / 15); };
+        return QRect(pixels("Settings/Left"), pixels("Settings/Top"), pixels("Settings/Width"),
+                     pixels("Settings/Height"));
+    };
     QProcess first;
     const QString window = start(first);
     QVERIFY(!window.isEmpty());
@@ -250,8 +277,13 @@ void TestEndToEnd::runsAndStartsAgainWhereItEnded()
     const QRect atSide = patchOf(Green).bounds;
     QCOMPARE(atSide.size(), PictureSize);
 
+    const QRect firstOuter = outerGeometry(window);
     closeThroughWindowManager(first, window);
 
+    // The first start stores where the window stood, at the default size.
+    const QRect placed = storedPlacement();
+    QCOMPARE(placed, firstOuter);
+    QCOMPARE(placed.size(), QSize(600, 433));
     QSettings stored(settingsFile(), QSettings::IniFormat);
     QCOMPARE(stored.value("Settings/Controls").toString(), QStringLiteral("Side"));
     QCOMPARE(stored.value("Settings/DrivePath").toString(), folder());
@@ -263,7 +295,10 @@ void TestEndToEnd::runsAndStartsAgainWhereItEnded()
     QVERIFY(!again.isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(patchOf(Red).pixels >= ShownPixels, 30000);
     QCOMPARE(patchOf(Red).bounds.size(), PictureSize);
+    // Where and as large as it was closed, and stored so again.
+    QTRY_COMPARE_WITH_TIMEOUT(outerGeometry(again), placed, 10000);
     closeThroughWindowManager(second, again);
+    QCOMPARE(storedPlacement(), placed);
 }
 
 void TestEndToEnd::opensTheFileNamedOnTheCommandLine()

@@ -6,6 +6,7 @@
 #include "shell/MainMenus.h"
 #include "shell/StatusLine.h"
 #include "shell/layout/WindowLayout.h"
+#include "shell/layout/WindowPlacement.h"
 #include "viewing/display/ViewerControls.h"
 #include "viewing/pictures/ImageViewport.h"
 #include "viewing/text/RichTextBox.h"
@@ -76,6 +77,23 @@ bool shownAt(frmGlintbox &w, QSize size)
     return exposed;
 }
 
+// A frame that the test tells, as a window manager would.
+class ToldFrame : public WindowFrame {
+public:
+    std::optional<QMargins> told;
+    std::optional<QMargins> margins() override { return told; }
+    void tell(const QMargins &margins)
+    {
+        told = margins;
+        emit changed();
+    }
+};
+
+// Whole pixels at 96 dpi.
+const QRectF StoredTwips(3000, 1500, 10005, 7005);
+const QRect StoredPixels(200, 100, 667, 467);
+const QMargins Frame(1, 20, 1, 5);
+
 } // namespace
 
 class TestLayout : public QObject {
@@ -89,6 +107,10 @@ private slots:
     void layoutItemsKeepOneCheckMark();
     void resizeAndRestorePanThePictureBack();
     void rightClickNeverHidesTheToolbar();
+    void windowLiesInsideTheFrameOnceTold_data();
+    void windowLiesInsideTheFrameOnceTold();
+    void mainWindowComesBackWhereItWasClosed_data();
+    void mainWindowComesBackWhereItWasClosed();
 
 private:
     WindowManager m_windowManager;
@@ -130,9 +152,8 @@ void TestLayout::controlsAndStatusLineStayInsideTheWindow()
     QVERIFY(shownAt(w, size));
     QTRY_COMPARE_WITH_TIMEOUT(layoutFault(w), QString(), 10000);
     // Too small a window springs back to the minimum.
-    const WindowLayout &layout = w.windowLayout();
-    QTRY_VERIFY(layout.outerSizeTwips().width() >= MinimumWindowWidth &&
-                layout.outerSizeTwips().height() >= MinimumWindowHeight);
+    QTRY_VERIFY(w.outerGeometryTwips().width() >= MinimumWindowWidth &&
+                w.outerGeometryTwips().height() >= MinimumWindowHeight);
 
     // The file's name gives way; size and date are shown whole, within the label.
     const StatusLine *status = w.controls().InputFileProperties;
@@ -228,6 +249,96 @@ void TestLayout::rightClickNeverHidesTheToolbar()
         QVERIFY2(!offered, qPrintable(target->objectName()));
     }
     QVERIFY(toolbar->isVisible());
+}
+
+void TestLayout::windowLiesInsideTheFrameOnceTold_data()
+{
+    QTest::addColumn<QMargins>("frame");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("no frame") << QMargins() << "before placing";
+    QTest::newRow("uneven frame") << QMargins(4, 30, 6, 8) << "before placing";
+    QTest::newRow("told once shown") << Frame << "once shown";
+    QTest::newRow("told while maximised") << Frame << "while maximised";
+}
+
+void TestLayout::windowLiesInsideTheFrameOnceTold()
+{
+    QFETCH(QMargins, frame);
+    QFETCH(QString, told);
+    QWidget window;
+    auto *windowManager = new ToldFrame;
+    auto *placement = new WindowPlacement(window, std::unique_ptr<WindowFrame>(windowManager));
+    if (told == u"before placing")
+        windowManager->tell(frame);
+    placement->place(StoredTwips);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    if (told == u"while maximised") {
+        window.setWindowState(Qt::WindowMaximized);
+        QTRY_VERIFY(window.geometry() != StoredPixels);
+        const QRect maximised = window.geometry();
+        // A maximised window's frame is not the one of its normal place.
+        windowManager->tell(frame);
+        QCOMPARE(window.geometry(), maximised);
+        window.setWindowState(Qt::WindowNoState);
+        QTRY_COMPARE(window.geometry(), StoredPixels);
+    }
+    // Until the frame is told the window stands where a frameless one would.
+    QCOMPARE(window.geometry(),
+             told == u"before placing" ? StoredPixels.marginsRemoved(frame) : StoredPixels);
+    windowManager->tell(frame);
+    QCOMPARE(window.geometry(), StoredPixels.marginsRemoved(frame));
+    QCOMPARE(placement->outerTwips(), StoredTwips);
+}
+
+void TestLayout::mainWindowComesBackWhereItWasClosed_data()
+{
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<bool>("toldBeforeShown");
+    QTest::newRow("first start, frame told before shown") << false << true;
+    QTest::newRow("first start, frame told once shown") << false << false;
+    QTest::newRow("stored, frame told before shown") << true << true;
+    QTest::newRow("stored, frame told once shown") << true << false;
+}
+
+// Closed and started again, run after run, the main window keeps its outer
+// size and place: the frame is neither added to the window nor lost, and the
+// toolbar's first rows do not hold it taller than placed.
+void TestLayout::mainWindowComesBackWhereItWasClosed()
+{
+    QFETCH(bool, stored);
+    QFETCH(bool, toldBeforeShown);
+    ShellFixture f;
+    const char *keys[] = {"Left", "Top", "Width", "Height"};
+    const QList<double> storedValues = {3000, 1500, 10005, 7005};
+    for (int i = 0; stored && i < 4; ++i)
+        f.storeSetting(keys[i], QString::number(storedValues[i]));
+    auto kept = [&] {
+        QList<double> values;
+        for (const char *key : keys)
+            values.append(f.storedSetting(key).toDouble());
+        return values;
+    };
+    // The default 9000 x 6500 twips is 600 x 433 whole pixels.
+    const QSize outer = stored ? StoredPixels.size() : QSize(600, 433);
+    QList<double> first;
+    for (int run = 0; run < 3; ++run) {
+        frmGlintbox &w = f.open();
+        auto *windowManager = new ToldFrame;
+        w.windowPlacement().setFrame(std::unique_ptr<WindowFrame>(windowManager));
+        if (toldBeforeShown)
+            windowManager->tell(Frame);
+        w.Form_Load();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        windowManager->tell(Frame);
+        QTRY_COMPARE_WITH_TIMEOUT(w.size(), outer.shrunkBy(Frame), 10000);
+        f.closeAndReload();
+        if (run == 0)
+            first = kept();
+        QCOMPARE(kept(), first);
+    }
+    QCOMPARE(first, (stored ? storedValues : QList<double>{first[0], first[1], 9000, 6495}));
 }
 
 QTEST_MAIN(TestLayout)

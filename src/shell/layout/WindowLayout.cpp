@@ -1,5 +1,6 @@
 #include "WindowLayout.h"
 
+#include "WindowPlacement.h"
 #include "core/ErrorTrap.h"
 #include "core/GlintboxState.h"
 #include "core/Twips.h"
@@ -41,11 +42,13 @@ constexpr double countWidths[] = {615, 375, 375, 375, 375};
 
 } // namespace
 
-WindowLayout::WindowLayout(QMainWindow &window, QWidget &client, GlintboxState &state,
-                           MainControls &controls, ViewerControls &viewer, Prompts &prompts)
+WindowLayout::WindowLayout(QMainWindow &window, QWidget &client, const WindowPlacement &placement,
+                           GlintboxState &state, MainControls &controls, ViewerControls &viewer,
+                           Prompts &prompts)
     : QObject(&window)
     , m_window(window)
     , m_client(client)
+    , m_placement(placement)
     , m_state(state)
     , m_controls(controls)
     , m_viewer(viewer)
@@ -87,31 +90,9 @@ void WindowLayout::mnuControl_Click(int index)
     });
 }
 
-// Before the window manager has framed the window Qt reports no frame, and
-// for a moment a frame smaller than the window: either way it is not known.
-std::optional<QSize> knownFrameExtra(const QWidget &window)
-{
-    const QSize extra = window.frameGeometry().size() - window.size();
-    if (extra.width() < 0 || extra.height() < 0 || extra.isNull())
-        return std::nullopt;
-    return extra;
-}
-
-QSize outerSizeOf(const QWidget &window)
-{
-    return window.size() + knownFrameExtra(window).value_or(QSize(0, 0));
-}
-
 double WindowLayout::logicalDpi() const
 {
     return logicalDpiOf(m_window);
-}
-
-QSizeF WindowLayout::outerSizeTwips() const
-{
-    const QSize outer = outerSizeOf(m_window);
-    const double dpi = logicalDpi();
-    return {pixelsToTwips(outer.width(), dpi), pixelsToTwips(outer.height(), dpi)};
 }
 
 void WindowLayout::Form_Resize()
@@ -120,8 +101,9 @@ void WindowLayout::Form_Resize()
         if (m_window.isMinimized())
             return;
         const double dpi = logicalDpi();
-        const QSize outer = outerSizeOf(m_window);
-        const QSizeF allowed = withMinimumSize(outerSizeTwips());
+        const QSize outer = m_placement.outerSize();
+        const QSizeF allowed = withMinimumSize(
+            QSizeF(pixelsToTwips(outer.width(), dpi), pixelsToTwips(outer.height(), dpi)));
         // Whole pixels at or above the minimum, so that the new size passes.
         const QSize allowedPixels(twipsToPixelsAtLeast(allowed.width(), dpi),
                                   twipsToPixelsAtLeast(allowed.height(), dpi));

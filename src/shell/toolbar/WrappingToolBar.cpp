@@ -115,7 +115,9 @@ void WrappingToolBar::placeItems()
 QSize WrappingToolBar::sizeHint() const
 {
     const QSize oneRow = QToolBar::sizeHint();
-    return {oneRow.width(), flowFor(width()).height};
+    // Until it is shown the toolbar has no width of its own: the rows that its
+    // narrow first width needs would hold the window taller than it was placed.
+    return {oneRow.width(), flowFor(isVisible() ? width() : QWIDGETSIZE_MAX).height};
 }
 
 QSize WrappingToolBar::minimumSizeHint() const
