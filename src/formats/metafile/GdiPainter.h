@@ -170,6 +170,10 @@ private:
     QTransform m_logicalToDevice;
     QTransform m_full;        // logical units to painter device coordinates
     QPainterPath m_outerClip; // painter coordinates at entry
+    // The clip the last drawing from outside left on the painter, while no other replaced it.
+    bool m_foreignClipOnPainter = false;
+    bool m_foreignClipped = false;
+    QPainterPath m_foreignClip; // device units
     GdiFontCache &m_fonts;
 };
 
