@@ -558,6 +558,13 @@ private slots:
                plusPicture(EmfPlusObject, objectFlags(ObjectFont, 4), font, EmfPlusDrawString,
                            FlagColour | 4,
                            Le().u32s(0xFF000000, 0xFFFFFFFF, 2).rectF({10, 10, 0, 0}).utf16("II")));
+        // Each character on its own baseline point: the second far from the first.
+        inkRow("emf+ driver string", {70, 15, 10, 25}, {25, 0, 40, 100},
+               plusPicture(EmfPlusObject, objectFlags(ObjectFont, 4), font, EmfPlusDrawDriverString,
+                           FlagColour | 4,
+                           Le().u32s(0xFF000000, DriverStringCmapLookup, 0, 2)
+                               .utf16("II")
+                               .f32s(10, 40, 70, 40)));
         Le polyText;
         polyText.i32s(0, 0, 100, 100).u32(2).f32s(1, 1).u32(1);
         polyText.i32s(10, 20).u32s(2, 80, 0).rect(QRect()).u32(0).utf16("II");

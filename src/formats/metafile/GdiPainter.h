@@ -51,6 +51,8 @@ public:
     // The settings players set directly.
     DcAttributes &attributes() { return m_state; }
     RenderBudget &budget() { return m_budget; }
+    // The picture's fonts and shaped glyphs, kept between repaints.
+    GdiFontCache &fonts() { return m_fonts; }
     const GdiDevice &device() const { return m_device; }
 
     // For the other record language of enhanced metafiles (EMF+), which keeps its own state:
