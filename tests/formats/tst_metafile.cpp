@@ -2,6 +2,7 @@
 
 #include "core/RunTimeError.h"
 #include "formats/metafile/Dib.h"
+#include "formats/metafile/GdiText.h"
 #include "formats/metafile/Metafile.h"
 #include "formats/metafile/MetafileRecords.h"
 #include "formats/metafile/RenderBudget.h"
@@ -617,6 +618,32 @@ private slots:
         const QImage expected = render(textIn(QStringLiteral("DejaVu Sans"), ANSI_CHARSET, shown));
         QVERIFY(inkIn(expected, expected.rect()));
         QCOMPARE(render(bytes), expected);
+    }
+
+    // Each line decodes on its own, though the decoders of code pages are kept between lines.
+    void textBytesDecodeInTheirCodePage_data()
+    {
+        QTest::addColumn<QByteArrayList>("lines");
+        QTest::addColumn<int>("charset");
+        QTest::addColumn<QString>("last");
+        QTest::newRow("code page 1251")
+            << QByteArrayList{"\xc6"} << int(RUSSIAN_CHARSET) << u"\u0416"_qs;
+        QTest::newRow("code page 1252 after 1251")
+            << QByteArrayList{"\xc6"} << int(ANSI_CHARSET) << u"\u00c6"_qs;
+        QTest::newRow("shift_jis pair")
+            << QByteArrayList{"\x82\xa0"} << int(SHIFTJIS_CHARSET) << u"\u3042"_qs;
+        QTest::newRow("a line cut inside a character leaves the next alone")
+            << QByteArrayList{"\x82", "A"} << int(SHIFTJIS_CHARSET) << u"A"_qs;
+    }
+    void textBytesDecodeInTheirCodePage()
+    {
+        QFETCH(QByteArrayList, lines);
+        QFETCH(int, charset);
+        QFETCH(QString, last);
+        QString decoded;
+        for (const QByteArray &line : lines)
+            decoded = decodeGdiText(line, charset, QStringLiteral("Arial"));
+        QCOMPARE(decoded, last);
     }
 
     // A costly record reads the clock at once; the record loop every eighth record.
