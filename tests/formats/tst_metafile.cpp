@@ -628,8 +628,6 @@ private slots:
         QTest::addColumn<QString>("last");
         QTest::newRow("code page 1251")
             << QByteArrayList{"\xc6"} << int(RUSSIAN_CHARSET) << u"\u0416"_qs;
-        QTest::newRow("code page 1252 after 1251")
-            << QByteArrayList{"\xc6"} << int(ANSI_CHARSET) << u"\u00c6"_qs;
         QTest::newRow("shift_jis pair")
             << QByteArrayList{"\x82\xa0"} << int(SHIFTJIS_CHARSET) << u"\u3042"_qs;
         QTest::newRow("a line cut inside a character leaves the next alone")
@@ -718,9 +716,6 @@ private slots:
                                                                .u8s(0x40, 0x00, 0xF1, 0)
                                                                .data()
                                                         << QList<QRgb>{qRgb(255, 17, 0x40)};
-        QTest::newRow("16 bits, 5-6-5")
-            << dib(2, 1, 16, BI_BITFIELDS).u32s(0xF800, 0x07E0, 0x001F).u16s(0xF800, 0x07FF).data()
-            << QList<QRgb>{r, qRgb(0, 255, 255)};
     }
     void bitmapsDecodeEachPixel()
     {
