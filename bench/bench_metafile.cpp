@@ -10,11 +10,13 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -22,7 +24,15 @@ using namespace glintbox;
 
 namespace {
 
-constexpr int Rounds = 5;
+constexpr int Rounds = 7;
+// A picture whose first drawing took longer is timed in fewer rounds: the corpus holds one
+// that takes seconds.
+constexpr double LongDrawMilliseconds = 500;
+constexpr int LongDrawRounds = 3;
+// Each batch repeats its work until it lasts about this long, so that the clock's
+// resolution and the cost of reading it do not weigh on the smallest pictures.
+constexpr double BatchMilliseconds = 2;
+constexpr int MaxRepetitions = 1000;
 constexpr double TwipsPerPixel = 15; // at 96 dots per inch
 
 QSize naturalPixels(QSizeF twips)
@@ -38,6 +48,39 @@ QByteArray pngOf(const QImage &image)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return png;
+}
+
+struct PairedTimes {
+    double first = 0;  // milliseconds per repetition
+    double second = 0; // milliseconds per repetition
+};
+
+// The time of each of two pieces of work, timed in alternating batches of the same number of
+// repetitions, so that load elsewhere on the machine falls on both alike. Each side counts its
+// least disturbed batch: on a machine shared with builds, the median of a few batches of a
+// fraction of a millisecond still swings by a factor of several. Both are expected to have
+// run once already (warm caches on both sides).
+template<typename First, typename Second>
+PairedTimes alternatedMilliseconds(double firstOnce, First first, Second second)
+{
+    const int rounds = firstOnce > LongDrawMilliseconds ? LongDrawRounds : Rounds;
+    const int repetitions = std::clamp(
+        int(std::ceil(BatchMilliseconds / std::max(firstOnce, 1e-3))), 1, MaxRepetitions);
+    const auto batch = [repetitions](auto &work) {
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < repetitions; ++i)
+            work();
+        return double(timer.nsecsElapsed()) / 1e6 / repetitions;
+    };
+    std::vector<double> firstTimes;
+    std::vector<double> secondTimes;
+    for (int round = 0; round < rounds; ++round) {
+        firstTimes.push_back(batch(first));
+        secondTimes.push_back(batch(second));
+    }
+    return {*std::min_element(firstTimes.begin(), firstTimes.end()),
+            *std::min_element(secondTimes.begin(), secondTimes.end())};
 }
 
 } // namespace
@@ -66,13 +109,18 @@ int main(int argc, char **argv)
                 const Metafile picture = Metafile::fromBytes(file.readAll());
                 const QSize size = naturalPixels(picture.naturalSizeTwips());
                 QImage image;
-                const double render =
-                    medianMilliseconds(Rounds, [&] { image = picture.toImage(size, Qt::white); });
+                const auto draw = [&] { image = picture.toImage(size, Qt::white); };
+                QElapsedTimer warmUp;
+                warmUp.start();
+                draw(); // also fills the picture's font cache, as a first paint does
+                const double firstDraw = double(warmUp.nsecsElapsed()) / 1e6;
                 const QByteArray png = pngOf(image);
-                const double decode = medianMilliseconds(Rounds, [&] {
+                const auto decodePng = [&] {
                     if (QImage::fromData(png, "PNG").isNull())
                         std::fprintf(stderr, "%s: the PNG does not decode\n", name.constData());
-                });
+                };
+                decodePng();
+                const auto [render, decode] = alternatedMilliseconds(firstDraw, draw, decodePng);
                 renders.push_back(render);
                 ratios.push_back(render / std::max(decode, 1e-3));
                 std::fprintf(stderr, "%s: %dx%d, render %.2f ms, PNG decode %.2f ms, ratio %.2f\n",

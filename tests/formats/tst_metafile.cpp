@@ -1,6 +1,8 @@
 #include "MetafileWriter.h"
 
 #include "core/RunTimeError.h"
+#include "formats/metafile/Dib.h"
+#include "formats/metafile/GdiText.h"
 #include "formats/metafile/Metafile.h"
 #include "formats/metafile/MetafileRecords.h"
 #include "formats/metafile/RenderBudget.h"
@@ -489,6 +491,17 @@ private slots:
                             .rectF({0, 0, 100, 100})
                             .u32s(PlusRed, 0xFFFFFFFF, 0, 0),
                         EmfPlusFillRects, 0, Le().u32s(6, 1).rectF({0, 0, 50, 100})));
+        // Fills under one clip share it; a new clip between them must still take hold.
+        const Le fillAll = Le().u32s(PlusRed, 1).rectF({0, 0, 100, 100});
+        row("EMF+ clip replaced between fills", {25, 50}, {75, 50},
+            plusPicture(EmfPlusSetClipRect, 0, Le().rectF({0, 0, 50, 100}), EmfPlusFillRects,
+                        FlagColour, fillAll, EmfPlusFillRects, FlagColour, fillAll,
+                        EmfPlusSetClipRect, 0, Le().rectF({0, 0, 50, 50}), EmfPlusFillRects,
+                        FlagColour, Le().u32s(0xFF00FF00, 1).rectF({0, 0, 100, 100})));
+        row("EMF+ clip reset between fills", {75, 50}, Qt::red,
+            plusPicture(EmfPlusSetClipRect, 0, Le().rectF({0, 0, 50, 100}), EmfPlusFillRects,
+                        FlagColour, Le().u32s(0xFF00FF00, 1).rectF({0, 0, 100, 100}),
+                        EmfPlusResetClip, 0, Le(), EmfPlusFillRects, FlagColour, fillAll));
         row("closed curve through the corners of a square fills it", {50, 50}, {3, 97},
             plusPicture(EmfPlusFillClosedCurve, FlagColour,
                         Le().u32(PlusRed).f32(0.5f).u32(4).f32s(20, 20, 80, 20, 80, 80, 20, 80)));
@@ -546,6 +559,13 @@ private slots:
                plusPicture(EmfPlusObject, objectFlags(ObjectFont, 4), font, EmfPlusDrawString,
                            FlagColour | 4,
                            Le().u32s(0xFF000000, 0xFFFFFFFF, 2).rectF({10, 10, 0, 0}).utf16("II")));
+        // Each character on its own baseline point: the second far from the first.
+        inkRow("emf+ driver string", {70, 15, 10, 25}, {25, 0, 40, 100},
+               plusPicture(EmfPlusObject, objectFlags(ObjectFont, 4), font, EmfPlusDrawDriverString,
+                           FlagColour | 4,
+                           Le().u32s(0xFF000000, DriverStringCmapLookup, 0, 2)
+                               .utf16("II")
+                               .f32s(10, 40, 70, 40)));
         Le polyText;
         polyText.i32s(0, 0, 100, 100).u32(2).f32s(1, 1).u32(1);
         polyText.i32s(10, 20).u32s(2, 80, 0).rect(QRect()).u32(0).utf16("II");
@@ -600,6 +620,30 @@ private slots:
         QCOMPARE(render(bytes), expected);
     }
 
+    // Each line decodes on its own, though the decoders of code pages are kept between lines.
+    void textBytesDecodeInTheirCodePage_data()
+    {
+        QTest::addColumn<QByteArrayList>("lines");
+        QTest::addColumn<int>("charset");
+        QTest::addColumn<QString>("last");
+        QTest::newRow("code page 1251")
+            << QByteArrayList{"\xc6"} << int(RUSSIAN_CHARSET) << u"\u0416"_qs;
+        QTest::newRow("shift_jis pair")
+            << QByteArrayList{"\x82\xa0"} << int(SHIFTJIS_CHARSET) << u"\u3042"_qs;
+        QTest::newRow("a line cut inside a character leaves the next alone")
+            << QByteArrayList{"\x82", "A"} << int(SHIFTJIS_CHARSET) << u"A"_qs;
+    }
+    void textBytesDecodeInTheirCodePage()
+    {
+        QFETCH(QByteArrayList, lines);
+        QFETCH(int, charset);
+        QFETCH(QString, last);
+        QString decoded;
+        for (const QByteArray &line : lines)
+            decoded = decodeGdiText(line, charset, QStringLiteral("Arial"));
+        QCOMPARE(decoded, last);
+    }
+
     // A costly record reads the clock at once; the record loop every eighth record.
     void budgetEndsTheRecordLoop_data()
     {
@@ -629,6 +673,64 @@ private slots:
         }
         QCOMPARE(spent, spentBeforeStop);
         QVERIFY(budget.exhausted() && budget.spend());
+    }
+
+    // Rows of odd widths end inside a byte and are padded to four bytes; rows are stored
+    // bottom first.
+    void bitmapsDecodeEachPixel_data()
+    {
+        QTest::addColumn<QByteArray>("packed");
+        QTest::addColumn<QList<QRgb>>("pixels"); // top row first
+        const QRgb k = qRgb(0, 0, 0), r = qRgb(255, 0, 0), g = qRgb(0, 255, 0), b = qRgb(0, 0, 255);
+        auto dib = [](int width, int height, int bits, quint32 compression) {
+            Le header;
+            header.u32(40).i32s(width, height).u16s(1, bits).u32s(compression, 0, 0, 0, 0, 0);
+            return header;
+        };
+        // Colour table: black, red, green, blue, then black.
+        auto table = [](Le header, int entries) {
+            const quint32 colours[] = {0, 0xFF0000, 0x00FF00, 0x0000FF};
+            for (int i = 0; i < entries; ++i)
+                header.u32(i < 4 ? colours[i] : 0);
+            return header;
+        };
+        QTest::newRow("1 bit, 11 wide")
+            << table(dib(11, 1, 1, BI_RGB), 2).u8s(0b10110011, 0b10100000, 0, 0).data()
+            << QList<QRgb>{r, k, r, r, k, k, r, r, r, k, r};
+        QTest::newRow("4 bits, 3 wide, two rows")
+            << table(dib(3, 2, 4, BI_RGB), 16).u8s(0x12, 0x30, 0, 0, 0x32, 0x10, 0, 0).data()
+            << QList<QRgb>{b, g, r, r, g, b};
+        QTest::newRow("8 bits, 5 wide, top row first")
+            << table(dib(5, -2, 8, BI_RGB), 256)
+                   .u8s(1, 2, 3, 0, 1, 0, 0, 0, 3, 3, 2, 2, 1, 0, 0, 0)
+                   .data()
+            << QList<QRgb>{r, g, b, k, r, b, b, g, g, r};
+        QTest::newRow("32 bits, masks of whole bytes")
+            << dib(2, 1, 32, BI_BITFIELDS)
+                   .u32s(0xFF0000, 0xFF00, 0xFF)
+                   .u8s(0x10, 0x20, 0x30, 0x00, 0xFF, 0x80, 0x00, 0x7F)
+                   .data()
+            << QList<QRgb>{qRgb(0x30, 0x20, 0x10), qRgb(0x00, 0x80, 0xFF)};
+        QTest::newRow("24 bits, masks of other widths") << dib(1, 1, 24, BI_BITFIELDS)
+                                                               .u32s(0xF00000, 0x0F0000, 0xFF)
+                                                               .u8s(0x40, 0x00, 0xF1, 0)
+                                                               .data()
+                                                        << QList<QRgb>{qRgb(255, 17, 0x40)};
+    }
+    void bitmapsDecodeEachPixel()
+    {
+        QFETCH(QByteArray, packed);
+        QFETCH(QList<QRgb>, pixels);
+        const QImage image =
+            decodePackedDib(
+                ByteSpan(reinterpret_cast<const uchar *>(packed.constData()), packed.size()))
+                .image;
+        QCOMPARE(image.width() * image.height(), pixels.size());
+        QList<QRgb> decoded;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                decoded.append(image.pixel(x, y) | 0xFF000000);
+        QCOMPARE(decoded, pixels);
     }
 
     void rendersIntoATargetOfAnotherPainter()

@@ -1,6 +1,7 @@
 #include "Dib.h"
 
 #include <climits>
+#include <cstring>
 
 namespace glintbox {
 
@@ -104,6 +105,22 @@ QList<QRgb> readColourTable(ByteSpan span, const DibHeader &h, DibColourUsage us
     while (table.size() < needed)
         table.append(h.bitCount == 1 && table.size() == 1 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
     return table;
+}
+
+// One row of 1-, 4- or 8-bit colour indexes, the leftmost pixel in the high bits of a byte.
+void unpackIndexes(const uchar *src, uchar *line, qint64 width, int bitCount)
+{
+    if (bitCount == 8) {
+        std::memcpy(line, src, std::size_t(width));
+        return;
+    }
+    const int perByte = 8 / bitCount;
+    const int mask = (1 << bitCount) - 1;
+    for (qint64 x = 0; x < width; x += perByte, ++src) {
+        const int count = int(std::min<qint64>(perByte, width - x));
+        for (int k = 0; k < count; ++k)
+            line[x + k] = uchar(*src >> (8 - bitCount * (k + 1)) & mask);
+    }
 }
 
 // Decodes run-length bits into an 8-bit indexed image, bottom row first as stored.
@@ -218,7 +235,12 @@ DecodedDib decodeDib(ByteSpan header, ByteSpan bits, DibColourUsage usage,
     if (h.hasMasks)
         std::copy(std::begin(h.masks), std::end(h.masks), masks);
     const Channel red(masks[0]), green(masks[1]), blue(masks[2]), alpha(masks[3]);
-    const bool plainBgr = !h.hasMasks && (bitCount == 24 || bitCount == 32);
+    // Masks that pick the bytes as they lie need no shifting.
+    const bool byteMasks = masks[0] == 0x00FF0000 && masks[1] == 0x0000FF00 &&
+                           masks[2] == 0x000000FF && (masks[3] == 0 || masks[3] == 0xFF000000);
+    const bool plainBgr = (bitCount == 24 || bitCount == 32) &&
+                          (!h.hasMasks || (byteMasks && (bitCount == 32 || masks[3] == 0)));
+    const bool hasAlpha = bitCount == 32 && (!h.hasMasks || masks[3] != 0);
     result.mayHaveAlpha = bitCount == 32 && !(h.hasMasks && !masks[3]);
 
     for (qint64 row = 0; row < height; ++row) {
@@ -226,28 +248,22 @@ DecodedDib decodeDib(ByteSpan header, ByteSpan bits, DibColourUsage usage,
         const int y = int(h.height > 0 ? height - 1 - row : row);
         uchar *line = image.scanLine(y);
         if (indexed) {
-            const int perByte = 8 / bitCount;
-            const int mask = (1 << bitCount) - 1;
-            for (qint64 x = 0; x < width; ++x) {
-                const int byte = src[x / perByte];
-                const int shift = 8 - bitCount * int(x % perByte + 1);
-                line[x] = uchar((byte >> shift) & mask);
-            }
+            unpackIndexes(src, line, width, bitCount);
             continue;
         }
         QRgb *out = reinterpret_cast<QRgb *>(line);
         const int bytesPerPixel = bitCount / 8;
-        for (qint64 x = 0; x < width; ++x) {
-            const uchar *p = src + x * bytesPerPixel;
-            if (plainBgr) {
-                out[x] = qRgba(p[2], p[1], p[0], bitCount == 32 ? p[3] : 255);
-                continue;
-            }
-            quint32 pixel = p[0] | p[1] << 8;
+        if (plainBgr) {
+            for (qint64 x = 0; x < width; ++x, src += bytesPerPixel)
+                out[x] = qRgba(src[2], src[1], src[0], hasAlpha ? src[3] : 255);
+            continue;
+        }
+        for (qint64 x = 0; x < width; ++x, src += bytesPerPixel) {
+            quint32 pixel = src[0] | src[1] << 8;
             if (bytesPerPixel >= 3)
-                pixel |= quint32(p[2]) << 16;
+                pixel |= quint32(src[2]) << 16;
             if (bytesPerPixel == 4)
-                pixel |= quint32(p[3]) << 24;
+                pixel |= quint32(src[3]) << 24;
             out[x] = qRgba(red.value(pixel), green.value(pixel), blue.value(pixel),
                            masks[3] ? alpha.value(pixel) : 255);
         }

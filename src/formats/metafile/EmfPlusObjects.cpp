@@ -111,6 +111,7 @@ std::optional<QPainterPath> readPath(ByteSpan data, qint64 *size = nullptr)
     if (size)
         *size = (at + 3) & ~qint64(3);
     QPainterPath path;
+    path.reserve(int(count));
     for (qint64 i = 0; i < count; ++i) {
         const quint8 type = types.at(i);
         switch (type & PathPointTypeMask) {

@@ -142,10 +142,14 @@ void EmfPlusPlayer::drawDriverString(quint16 flags, ByteSpan data)
         painter->drawText(positions.first() * scale, text);
         return;
     }
+    // Each character at its own place, shaped once for the picture (and its repaints).
+    GdiFontCache::Entry &cached = m_gdi.fonts().entryFor(qfont, painter->device());
     for (qint64 i = 0; i < count; ++i) {
         if ((i & 63) == 63 && m_gdi.budget().overTime())
             break;
-        painter->drawText(positions.at(i) * scale, text.mid(i, 1));
+        const QPointF origin = positions.at(i) * scale;
+        for (const QGlyphRun &run : cached.glyph(text.mid(i, 1), painter->device()).runs)
+            painter->drawGlyphRun(origin, run);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "GdiFontCache.h"
 
+#include <QPaintDevice>
 #include <QTextLayout>
 
 namespace glintbox {
@@ -50,9 +51,25 @@ GdiFontCache::Entry *GdiFontCache::find(const Key &key)
 GdiFontCache::Entry &GdiFontCache::insert(const Key &key, const QFont &font,
                                           const QPaintDevice *device)
 {
+    return add(key, key.dpi, font, device);
+}
+
+GdiFontCache::Entry &GdiFontCache::entryFor(const QFont &font, const QPaintDevice *device)
+{
+    const int dpi = device ? device->logicalDpiY() : 96;
+    for (auto slot = m_slots.rbegin(); slot != m_slots.rend(); ++slot) {
+        if (!slot->key && slot->dpi == dpi && slot->entry.font == font)
+            return slot->entry;
+    }
+    return add(std::nullopt, dpi, font, device);
+}
+
+GdiFontCache::Entry &GdiFontCache::add(std::optional<Key> key, int dpi, const QFont &font,
+                                       const QPaintDevice *device)
+{
     if (m_slots.size() >= MaxFonts)
         m_slots.pop_front();
-    m_slots.push_back(Slot{key, Entry{font, QFontMetricsF(font, device), {}}});
+    m_slots.push_back(Slot{std::move(key), dpi, Entry{font, QFontMetricsF(font, device), {}}});
     return m_slots.back().entry;
 }
 

@@ -9,6 +9,7 @@
 #include <QSizeF>
 
 #include <deque>
+#include <optional>
 
 namespace glintbox {
 
@@ -43,12 +44,16 @@ public:
     // The entry made for this key, or null.
     Entry *find(const Key &key);
     Entry &insert(const Key &key, const QFont &font, const QPaintDevice *device);
+    // The entry of a Qt font made from other records (EMF+ fonts), found by the font itself.
+    Entry &entryFor(const QFont &font, const QPaintDevice *device);
 
 private:
     struct Slot {
-        Key key;
+        std::optional<Key> key; // none for an entry found by its font
+        int dpi = 96;
         Entry entry;
     };
+    Entry &add(std::optional<Key> key, int dpi, const QFont &font, const QPaintDevice *device);
     std::deque<Slot> m_slots; // oldest first; a deque keeps entries in place as it grows
 };
 

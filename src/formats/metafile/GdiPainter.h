@@ -51,6 +51,8 @@ public:
     // The settings players set directly.
     DcAttributes &attributes() { return m_state; }
     RenderBudget &budget() { return m_budget; }
+    // The picture's fonts and shaped glyphs, kept between repaints.
+    GdiFontCache &fonts() { return m_fonts; }
     const GdiDevice &device() const { return m_device; }
 
     // For the other record language of enhanced metafiles (EMF+), which keeps its own state:
@@ -170,6 +172,10 @@ private:
     QTransform m_logicalToDevice;
     QTransform m_full;        // logical units to painter device coordinates
     QPainterPath m_outerClip; // painter coordinates at entry
+    // The clip the last drawing from outside left on the painter, while no other replaced it.
+    bool m_foreignClipOnPainter = false;
+    bool m_foreignClipped = false;
+    QPainterPath m_foreignClip; // device units
     GdiFontCache &m_fonts;
 };
 

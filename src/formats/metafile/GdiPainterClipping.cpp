@@ -78,6 +78,7 @@ void GdiPainter::applyClip()
 {
     if (!m_clipDirty)
         return;
+    m_foreignClipOnPainter = false;
     m_painter.setTransform(m_base);
     m_painter.setClipPath(m_outerClip);
     if (m_state.clipped) {
@@ -91,13 +92,22 @@ QPainter *GdiPainter::beginForeignDraw(const QPainterPath *deviceClip)
 {
     if (m_budget.exhausted())
         return nullptr;
-    m_painter.setTransform(m_base);
-    m_painter.setClipPath(m_outerClip);
-    if (deviceClip) {
-        if (deviceClip->isEmpty()) // Qt takes an empty clip path for none
-            return nullptr;
-        m_painter.setTransform(deviceToPainter());
-        m_painter.setClipPath(*deviceClip, Qt::IntersectClip);
+    if (deviceClip && deviceClip->isEmpty()) // Qt takes an empty clip path for none
+        return nullptr;
+    // Records from outside come in runs under one clip: handing it to Qt again would cost
+    // as much as a small drawing.
+    const bool sameClip = m_foreignClipOnPainter && m_foreignClipped == (deviceClip != nullptr) &&
+                          (!deviceClip || *deviceClip == m_foreignClip);
+    if (!sameClip) {
+        m_painter.setTransform(m_base);
+        m_painter.setClipPath(m_outerClip);
+        if (deviceClip) {
+            m_painter.setTransform(deviceToPainter());
+            m_painter.setClipPath(*deviceClip, Qt::IntersectClip);
+        }
+        m_foreignClipOnPainter = true;
+        m_foreignClipped = deviceClip != nullptr;
+        m_foreignClip = deviceClip ? *deviceClip : QPainterPath();
     }
     m_painter.setTransform(deviceToPainter());
     m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);

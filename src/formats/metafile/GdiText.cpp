@@ -6,6 +6,8 @@
 
 #include <QStringDecoder>
 
+#include <unordered_map>
+
 namespace glintbox {
 
 namespace {
@@ -51,10 +53,17 @@ QString decodeGdiText(QByteArrayView bytes, int charset, const QString &faceName
     // The bytes of a symbol font are glyph codes, kept as they are for the painter to map.
     if (charset == gdi::SYMBOL_CHARSET || fonts::isSymbolFont(faceName))
         return QString::fromLatin1(bytes);
-    QStringDecoder decoder(codePageOf(charset));
-    if (!decoder.isValid())
+    // Opening a code page's converter costs far more than decoding a line with it: each
+    // thread keeps those it opened.
+    thread_local std::unordered_map<const char *, QStringDecoder> decoders;
+    const char *codePage = codePageOf(charset);
+    auto decoder = decoders.find(codePage);
+    if (decoder == decoders.end())
+        decoder = decoders.emplace(codePage, QStringDecoder(codePage)).first;
+    if (!decoder->second.isValid())
         return QString::fromLatin1(bytes);
-    return decoder.decode(bytes);
+    decoder->second.resetState(); // a line cut inside a character must not reach the next
+    return decoder->second.decode(bytes);
 }
 
 } // namespace glintbox
