@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QSemaphore>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -144,6 +145,18 @@ struct ShellFixture {
         if (!activate())
             qWarning("the main window did not become active");
         return *window;
+    }
+
+    // A text big enough to be read on a worker thread.
+    static QByteArray bigText() { return QByteArray("a line of a big text\n").repeated(60000); }
+
+    // Holds up each read of the file until the gate is released (a minute at most).
+    void holdReadsOf(const QString &relative, QSemaphore &gate)
+    {
+        fs.whileReading = [held = path(relative), &gate](const QString &read) {
+            if (read == held)
+                gate.tryAcquire(1, 60000);
+        };
     }
 
     void clickFile(int row)

@@ -4,6 +4,7 @@
 #include "viewing/display/ViewerControls.h"
 #include "viewing/text/RichTextBox.h"
 
+#include <QSemaphore>
 #include <QTest>
 
 using namespace glintbox;
@@ -94,6 +95,20 @@ private slots:
         f.clickToolbarButton("Find");
         QTEST(f.prompts.texts(), "messages");
         QCOMPARE(w.textSearch().searchWord(), QString());
+    }
+
+    // A search started while a big text is still read searches all of it.
+    void searchWhileABigTextIsRead()
+    {
+        ShellFixture f;
+        QSemaphore gate;
+        f.holdReadsOf("a.txt", gate);
+        frmGlintbox &w = openOn(f, "a.txt", ShellFixture::bigText() + "needle\n");
+        QVERIFY(w.viewer().Text1->isLoading());
+        f.prompts.queueInput(QStringLiteral("needle"));
+        gate.release();
+        f.clickToolbarButton("Find");
+        QCOMPARE(f.prompts.texts().mid(1), (QStringList{found("needle", 60000), noMore("needle")}));
     }
 };
 
