@@ -26,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <atomic>
 #include <memory>
 
 namespace glintbox {
@@ -150,11 +151,12 @@ struct ShellFixture {
     // A text big enough to be read on a worker thread.
     static QByteArray bigText() { return QByteArray("a line of a big text\n").repeated(60000); }
 
-    // Holds up each read of the file until the gate is released (a minute at most).
-    void holdReadsOf(const QString &relative, QSemaphore &gate)
+    // Holds up the next read of the file until the gate is released (a minute at most).
+    void holdNextReadOf(const QString &relative, QSemaphore &gate)
     {
-        fs.whileReading = [held = path(relative), &gate](const QString &read) {
-            if (read == held)
+        fs.whileReading = [held = path(relative), &gate,
+                           first = std::make_shared<std::atomic_bool>(true)](const QString &read) {
+            if (read == held && first->exchange(false))
                 gate.tryAcquire(1, 60000);
         };
     }

@@ -11,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScopeGuard>
-#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTextDocument>
 
@@ -398,7 +397,7 @@ void TestDisplay::bigTextReadGivesWayToNextFile()
     f.makeFile(QStringLiteral("a.txt"), ShellFixture::bigText());
     f.makeFile(QStringLiteral("b.txt"), "next");
     QSemaphore gate;
-    f.holdReadsOf(QStringLiteral("a.txt"), gate);
+    f.holdNextReadOf(QStringLiteral("a.txt"), gate);
     QVERIFY(f.loadShown());
     RichTextBox &text = *f.window->viewer().Text1;
     QVERIFY(text.isLoading());

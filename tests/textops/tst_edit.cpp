@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QProcess>
 #include <QScopeGuard>
-#include <QSemaphore>
 #include <QTest>
 #include <QTextCursor>
 
@@ -294,7 +293,7 @@ private slots:
     {
         ShellFixture f;
         QSemaphore gate;
-        f.holdReadsOf("a.txt", gate);
+        f.holdNextReadOf("a.txt", gate);
         const QByteArray big = ShellFixture::bigText();
         f.makeFile("a.txt", big);
         frmGlintbox &w = f.loadActive();

@@ -4,7 +4,6 @@
 #include "viewing/display/ViewerControls.h"
 #include "viewing/text/RichTextBox.h"
 
-#include <QSemaphore>
 #include <QTest>
 
 using namespace glintbox;
@@ -102,7 +101,7 @@ private slots:
     {
         ShellFixture f;
         QSemaphore gate;
-        f.holdReadsOf("a.txt", gate);
+        f.holdNextReadOf("a.txt", gate);
         frmGlintbox &w = openOn(f, "a.txt", ShellFixture::bigText() + "needle\n");
         QVERIFY(w.viewer().Text1->isLoading());
         f.prompts.queueInput(QStringLiteral("needle"));

@@ -165,20 +165,6 @@ void TestTextView::loadingInPiecesEndsWholeOrEmpty()
     QCoreApplication::processEvents();
     QVERIFY(box.text().isEmpty());
     QCOMPARE(finished.count(), finishedBefore);
-
-    // A text still read arrives, once, before anything that needs it whole;
-    // a new text ends the wait for it.
-    int arrivals = 0;
-    box.awaitText([&] {
-        ++arrivals;
-        box.setText(text);
-    });
-    QVERIFY(box.isLoading());
-    QCOMPARE(box.text(), text);
-    box.awaitText([&] { ++arrivals; });
-    box.setText(QStringLiteral("other file"));
-    QCOMPARE(box.text(), QStringLiteral("other file"));
-    QCOMPARE(arrivals, 1);
 }
 
 void TestTextView::focusAndWindowShortcutsSurviveTheEdit()

@@ -8,30 +8,12 @@
 
 namespace glintbox {
 
-namespace {
-
-// What a worker hands back; it writes it, the window's thread reads it after
-// the worker has ended.
-struct Outcome {
-    TextReadResult result;
-    std::exception_ptr error;
-};
-
-void readInto(Outcome &outcome, FileSystem &fs, const QString &path, qint64 fileSize)
-{
-    try {
-        outcome.result = readFileAsText(fs, path, fileSize);
-    } catch (...) {
-        outcome.error = std::current_exception();
-    }
-}
-
-} // namespace
-
 struct TextFileReader::Reading {
     quint64 number = 0;
-    std::shared_ptr<Outcome> outcome;
     std::unique_ptr<QThread> thread;
+    // Written by the worker, read by the window's thread after the worker has ended.
+    TextReadResult result;
+    std::exception_ptr error;
 };
 
 TextFileReader::TextFileReader(QObject *parent)
@@ -52,9 +34,13 @@ void TextFileReader::start(FileSystem &fs, const QString &path, qint64 fileSize)
     m_path = path;
     auto reading = std::make_unique<Reading>();
     reading->number = ++m_readings;
-    reading->outcome = std::make_shared<Outcome>();
-    reading->thread.reset(QThread::create([outcome = reading->outcome, &fs, path, fileSize] {
-        readInto(*outcome, fs, path, fileSize);
+    // A reading goes only after its thread has ended.
+    reading->thread.reset(QThread::create([worker = reading.get(), &fs, path, fileSize] {
+        try {
+            worker->result = readFileAsText(fs, path, fileSize);
+        } catch (...) {
+            worker->error = std::current_exception();
+        }
     }));
     // Numbers, not pointers: a reading that finish() has reported is gone when
     // its thread's end arrives.
@@ -96,17 +82,16 @@ void TextFileReader::readingEnded(quint64 number)
     if (!m_current || !isEnded(m_current))
         return;
     m_current->thread->wait();
-    const std::unique_ptr<Reading> reading = std::move(m_current);
-    m_result = std::move(reading->outcome->result);
-    m_error = reading->outcome->error;
+    m_ended = std::move(m_current);
     emit ended();
 }
 
 TextReadResult TextFileReader::takeResult()
 {
-    if (const std::exception_ptr error = std::exchange(m_error, nullptr))
-        std::rethrow_exception(error);
-    return std::exchange(m_result, {});
+    const std::unique_ptr<Reading> ended = std::move(m_ended);
+    if (ended->error)
+        std::rethrow_exception(ended->error);
+    return std::move(ended->result);
 }
 
 } // namespace glintbox

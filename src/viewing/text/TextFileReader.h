@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QString>
 
-#include <exception>
 #include <memory>
 #include <vector>
 
@@ -33,7 +32,8 @@ public:
 
     // The path of the last read started.
     const QString &path() const { return m_path; }
-    // The outcome of the read that ended; throws what the read threw.
+    // The outcome of the read that has just ended (once, after ended()); throws
+    // what the read threw.
     TextReadResult takeResult();
 
 signals:
@@ -47,8 +47,7 @@ private:
     std::unique_ptr<Reading> m_current;
     std::vector<std::unique_ptr<Reading>> m_abandoned;
     quint64 m_readings = 0;
-    TextReadResult m_result;
-    std::exception_ptr m_error;
+    std::unique_ptr<Reading> m_ended;
 };
 
 } // namespace glintbox
