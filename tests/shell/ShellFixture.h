@@ -21,10 +21,12 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QSemaphore>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <atomic>
 #include <memory>
 
 namespace glintbox {
@@ -144,6 +146,19 @@ struct ShellFixture {
         if (!activate())
             qWarning("the main window did not become active");
         return *window;
+    }
+
+    // A text big enough to be read on a worker thread.
+    static QByteArray bigText() { return QByteArray("a line of a big text\n").repeated(60000); }
+
+    // Holds up the next read of the file until the gate is released (a minute at most).
+    void holdNextReadOf(const QString &relative, QSemaphore &gate)
+    {
+        fs.whileReading = [held = path(relative), &gate,
+                           first = std::make_shared<std::atomic_bool>(true)](const QString &read) {
+            if (read == held && first->exchange(false))
+                gate.tryAcquire(1, 60000);
+        };
     }
 
     void clickFile(int row)

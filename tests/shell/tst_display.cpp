@@ -11,8 +11,10 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTextDocument>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
@@ -71,6 +73,9 @@ private slots:
     void fileNamesAreNeverMarkup_data();
     void fileNamesAreNeverMarkup();
     void darkDesktopShowsLightText();
+    void bigTextReadGivesWayToNextFile();
+    void bigTextReadFailing_data();
+    void bigTextReadFailing();
     void cleanupTestCase();
 
 private:
@@ -91,9 +96,9 @@ void TestDisplay::fileAfterAnother_data()
                         const char *setting, const QString &shown, const char *prompt, int lit) {
         QTest::newRow(why) << name << content << setting << shown << prompt << lit;
     };
-    const auto marked = [](int beforeEnd) {
-        QByteArray text(1000, 'a');
-        text[1000 - beforeEnd] = char(26);
+    const auto marked = [](int beforeEnd, int size = 1000) {
+        QByteArray text(size, 'a');
+        text[size - beforeEnd] = char(26);
         return text;
     };
     const char *const marker = "^Glintbox - Input past end of file - Error 62: .*";
@@ -102,6 +107,14 @@ void TestDisplay::fileAfterAnother_data()
         (marker + QByteArray("has reduced the size")).constData(), 0);
     row("marker 300 before the end", "a.txt", marked(300), "", "",
         (marker + QByteArray("unable to resolve")).constData(), 0);
+    // Read on a worker: the same text and reports when the read comes in.
+    const QByteArray big = ShellFixture::bigText();
+    row("big", "a.txt", big, "", QString::fromLatin1(big).trimmed(), "", 1);
+    row("big, marker 50 before the end", "a.txt", marked(50, big.size()), "",
+        QString(big.size() - 50, u'a'), (marker + QByteArray("has reduced the size")).constData(),
+        1);
+    row("big, marker 300 before the end", "a.txt", marked(300, big.size()), "", "",
+        (marker + QByteArray("unable to resolve")).constData(), 1);
     // Above the maximum: refused quietly, the gauge full; a program is never read.
     row("above the maximum", "a.txt", QByteArray(1025, 'x'), "MaxFileSize=1024", "", "", 10);
     row("at the maximum", "a.txt", QByteArray(1024, 'x'), "MaxFileSize=1024", QString(1024, u'x'),
@@ -376,6 +389,52 @@ void TestDisplay::startUpReadsOneFileOnceAndLeavesBrowserPlayerAndDialogsForLate
     // The first web page brings the browser engine, and nothing else.
     QTest::keyClick(f.window->controls().File1, Qt::Key_Down);
     QCOMPARE(costlyPartsCreated(), QStringList{QStringLiteral("QWebEngineView")});
+}
+
+void TestDisplay::bigTextReadGivesWayToNextFile()
+{
+    ShellFixture f;
+    f.makeFile(QStringLiteral("a.txt"), ShellFixture::bigText());
+    f.makeFile(QStringLiteral("b.txt"), "next");
+    QSemaphore gate;
+    f.holdNextReadOf(QStringLiteral("a.txt"), gate);
+    QVERIFY(f.loadShown());
+    RichTextBox &text = *f.window->viewer().Text1;
+    QVERIFY(text.isLoading());
+    QTest::keyClick(f.window->controls().File1, Qt::Key_Down);
+    QCOMPARE(text.text(), QStringLiteral("next"));
+    // The first read ends unseen.
+    QSignalSpy replaced(&text, &RichTextBox::aboutToReplaceContent);
+    gate.release();
+    QVERIFY(!replaced.wait(1000));
+    QCOMPARE(text.text(), QStringLiteral("next"));
+    QVERIFY(f.prompts.records().isEmpty());
+}
+
+void TestDisplay::bigTextReadFailing_data()
+{
+    QTest::addColumn<int>("errnoValue");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("input/output error") << EIO << "Glintbox - Error 57";
+    QTest::newRow("gone") << ENOENT << "Glintbox - Error 53";
+}
+
+// The report comes when the read does; the next file shows as ever.
+void TestDisplay::bigTextReadFailing()
+{
+    QFETCH(int, errnoValue);
+    ShellFixture f;
+    f.makeFile(QStringLiteral("0.txt"), "shown before");
+    f.makeFile(QStringLiteral("a.txt"), ShellFixture::bigText());
+    f.fs.failWith(FaultyFileSystem::Operation::Read, f.path(QStringLiteral("a.txt")), errnoValue);
+    QVERIFY(f.loadShown());
+    RichTextBox &text = *f.window->viewer().Text1;
+    QTest::keyClick(f.window->controls().File1, Qt::Key_Down);
+    QTRY_COMPARE(f.prompts.records().size(), 1);
+    QTEST(f.prompts.records().first().caption, "caption");
+    QVERIFY(!text.isLoading() && text.text().isEmpty());
+    QTest::keyClick(f.window->controls().File1, Qt::Key_Up);
+    QCOMPARE(text.text(), QStringLiteral("shown before"));
 }
 
 QTEST_MAIN(TestDisplay)

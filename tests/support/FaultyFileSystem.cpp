@@ -6,6 +6,7 @@ namespace glintbox {
 
 void FaultyFileSystem::check(Operation operation, const QString &path, bool isFolder) const
 {
+    const QMutexLocker lock(&m_mutex);
     const auto fault = m_faults.find(key(operation, path));
     if (fault == m_faults.end() || fault->callsLeft-- > 0)
         return;
@@ -31,7 +32,10 @@ std::vector<FolderEntry> FaultyFileSystem::list(const QString &folder)
 QByteArray FaultyFileSystem::readAll(const QString &path)
 {
     check(Operation::Read, path);
-    return LocalFileSystem::readAll(path);
+    QByteArray bytes = LocalFileSystem::readAll(path);
+    if (whileReading)
+        whileReading(path);
+    return bytes;
 }
 
 void FaultyFileSystem::writeAll(const QString &path, const QByteArray &data)

@@ -286,6 +286,28 @@ private slots:
         QTest::keyClick(w.controls().File1, Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(w.viewer().Text1->selectionLength(), 9);
     }
+
+    // A key typed while a big text is still read goes into the whole text, and
+    // the save writes all of it.
+    void typingWhileABigTextIsReadSavesAllOfIt()
+    {
+        ShellFixture f;
+        QSemaphore gate;
+        f.holdNextReadOf("a.txt", gate);
+        const QByteArray big = ShellFixture::bigText();
+        f.makeFile("a.txt", big);
+        frmGlintbox &w = f.loadActive();
+        RichTextBox &text = *w.viewer().Text1;
+        QVERIFY(text.isLoading());
+        QWidget *edit = text.focusProxy();
+        QTest::mouseClick(static_cast<QAbstractScrollArea *>(edit)->viewport(), Qt::LeftButton);
+        gate.release();
+        QTest::keyClicks(edit, "X");
+        f.prompts.queueAnswer(PromptAnswer::Yes);
+        clickBelowRows(w);
+        QCOMPARE(f.prompts.texts(), QStringList{SaveQuestion});
+        QCOMPARE(readFile(f.path("a.txt")), "X" + big);
+    }
 };
 
 QTEST_MAIN(TestEdit)

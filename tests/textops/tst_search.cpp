@@ -95,6 +95,20 @@ private slots:
         QTEST(f.prompts.texts(), "messages");
         QCOMPARE(w.textSearch().searchWord(), QString());
     }
+
+    // A search started while a big text is still read searches all of it.
+    void searchWhileABigTextIsRead()
+    {
+        ShellFixture f;
+        QSemaphore gate;
+        f.holdNextReadOf("a.txt", gate);
+        frmGlintbox &w = openOn(f, "a.txt", ShellFixture::bigText() + "needle\n");
+        QVERIFY(w.viewer().Text1->isLoading());
+        f.prompts.queueInput(QStringLiteral("needle"));
+        gate.release();
+        f.clickToolbarButton("Find");
+        QCOMPARE(f.prompts.texts().mid(1), (QStringList{found("needle", 60000), noMore("needle")}));
+    }
 };
 
 QTEST_MAIN(TestSearch)

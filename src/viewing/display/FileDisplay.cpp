@@ -20,6 +20,7 @@
 #include "viewing/pictures/PictureLoader.h"
 #include "viewing/player/MoviePlayer.h"
 #include "viewing/text/RichTextBox.h"
+#include "viewing/text/TextFileReader.h"
 #include "viewing/web/WebBrowserView.h"
 
 #include <QCheckBox>
@@ -33,6 +34,9 @@ namespace {
 
 constexpr int GiveUpShortenings = 200;
 constexpr int QuietShortenings = 10;
+// A smaller text is read at once: its read takes a few milliseconds, and a
+// worker would only put off its first screen by an event-loop pass.
+constexpr qint64 WorkerReadMinimumSize = 1024 * 1024;
 
 const QString PastEndCaption = QStringLiteral("Glintbox - Input past end of file - Error 62");
 
@@ -51,8 +55,16 @@ FileDisplay::FileDisplay(GlintboxState &state, ViewerControls &controls, Display
     , m_controls(controls)
     , m_host(host)
     , m_viewModes(viewModes)
+    , m_textReader(std::make_unique<TextFileReader>())
 {
+    QObject::connect(m_textReader.get(), &TextFileReader::ended, m_textReader.get(),
+                     [this] { plainTextRead(); });
+    // Whatever else fills or empties the box ends the wait for a text.
+    QObject::connect(m_controls.Text1, &RichTextBox::aboutToReplaceContent, m_textReader.get(),
+                     [this] { m_textReader->abandon(); });
 }
+
+FileDisplay::~FileDisplay() = default;
 
 void FileDisplay::File1_Click()
 {
@@ -65,6 +77,10 @@ void FileDisplay::show()
     const QString name = m_host.fileListFileName();
     if (name.isEmpty())
         return;
+    // The text still read for the file shown before is wanted no more: emptying
+    // the box abandons its read.
+    if (m_textReader->isReading())
+        m_controls.Text1->cancelLoading();
     const QString path = fullPath(m_state.currentFolder, name);
     const FileStatus status = statusEmptyingViewsOnFailure(path);
     m_state.fileSize = double(status.size);
@@ -102,14 +118,24 @@ void FileDisplay::show()
         m_controls.ActiveMovie1->setFileName(path);
     }
 
+    if (reportShortenedRead(shortenCount)) {
+        focusFileListUnlessPending();
+        return;
+    }
+    setZoomTo100();
+    m_host.setFileListToolTip(displayableFileName(name));
+    focusFileListUnlessPending();
+}
+
+bool FileDisplay::reportShortenedRead(int shortenCount)
+{
     Prompts &prompts = m_host.prompts();
     if (shortenCount >= GiveUpShortenings) {
         prompts.message(QStringLiteral("An 'Input past end of file' error has occured.  Glintbox "
                                        "was unable to resolve the problem, therefore the file "
                                        "cannot be displayed."),
                         PastEndCaption, PromptIcon::Critical);
-        focusFileListUnlessPending();
-        return;
+        return true;
     }
     if (shortenCount > QuietShortenings) {
         prompts.message(QStringLiteral("An 'Input past end of file' error has occured.  Glintbox "
@@ -117,9 +143,7 @@ void FileDisplay::show()
                                        "displayed.  It is recommended that you check this file."),
                         PastEndCaption, PromptIcon::Critical);
     }
-    setZoomTo100();
-    m_host.setFileListToolTip(displayableFileName(name));
-    focusFileListUnlessPending();
+    return false;
 }
 
 void FileDisplay::emptyViews()
@@ -179,10 +203,34 @@ int FileDisplay::loadPlainText(const QString &path)
     text1.setText(QString());
     text1.setTextFont(m_state.font.toFont());
     text1.setTextColour(m_state.font.drawnColour());
-    const TextReadResult read = readFileAsText(m_host.fileSystem(), path, qint64(m_state.fileSize));
-    text1.setText(read.text);
+    const qint64 size = qint64(m_state.fileSize);
+    if (size < WorkerReadMinimumSize)
+        return showPlainText(path, readFileAsText(m_host.fileSystem(), path, size));
+    m_textReader->start(m_host.fileSystem(), path, size);
+    text1.awaitText([this] { m_textReader->finish(); });
+    return 0;
+}
+
+int FileDisplay::showPlainText(const QString &path, const TextReadResult &read)
+{
+    m_controls.Text1->setText(read.text);
     m_host.textShown({path, false, read.form, read.whole, read.text});
     return read.shortenCount;
+}
+
+void FileDisplay::plainTextRead()
+{
+    runTrapped(m_host.prompts(), [this] {
+        try {
+            if (reportShortenedRead(
+                    showPlainText(m_textReader->path(), m_textReader->takeResult())))
+                focusFileListUnlessPending();
+        } catch (...) {
+            // The box waits for no text any more; it stays empty.
+            m_controls.Text1->setText(QString());
+            throw;
+        }
+    });
 }
 
 void FileDisplay::loadPicture(const QString &path)

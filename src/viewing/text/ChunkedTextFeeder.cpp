@@ -45,9 +45,17 @@ void ChunkedTextFeeder::start(QTextDocument *document, const QString &text, qsiz
     m_timer.start(FirstPassDelayMilliseconds);
 }
 
+void ChunkedTextFeeder::await(std::function<void()> arrive)
+{
+    stop();
+    m_arrive = std::move(arrive);
+}
+
 void ChunkedTextFeeder::finish()
 {
-    if (!isActive())
+    if (m_arrive)
+        std::exchange(m_arrive, nullptr)();
+    if (!m_document)
         return;
     appendPieces([] { return true; });
     stop();
@@ -95,6 +103,7 @@ void ChunkedTextFeeder::appendPieces(const std::function<bool()> &goOn)
 void ChunkedTextFeeder::stop()
 {
     m_timer.stop();
+    m_arrive = nullptr;
     m_document = nullptr;
     m_text = QString();
     m_position = 0;

@@ -28,10 +28,13 @@ public:
 
     // Starts appending text from position `from` to the end of document.
     void start(QTextDocument *document, const QString &text, qsizetype from);
-    bool isActive() const { return m_document != nullptr; }
+    // The text is still being read: finish() first calls arrive, which must
+    // start() the feed with it (or leave the text empty).
+    void await(std::function<void()> arrive);
+    bool isActive() const { return m_document != nullptr || m_arrive != nullptr; }
     // True while a piece goes in, so the owner can tell loading from editing.
     bool isAppending() const { return m_appending; }
-    // Appends everything that is left now.
+    // Appends everything that is left now, the text awaited included.
     void finish();
     // Stops without appending the rest.
     void cancel();
@@ -51,6 +54,7 @@ private:
     void appendPieces(const std::function<bool()> &goOn);
     void stop();
 
+    std::function<void()> m_arrive;
     QPointer<QTextDocument> m_document;
     QString m_text;
     qsizetype m_position = 0;

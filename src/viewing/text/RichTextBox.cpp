@@ -228,6 +228,12 @@ void RichTextBox::setText(const QString &text)
     m_feeder->start(m_plainEdit->document(), text, firstLength);
 }
 
+void RichTextBox::awaitText(std::function<void()> arrive)
+{
+    m_feeder->await(std::move(arrive));
+    setPlainEditable(false);
+}
+
 void RichTextBox::setPlainEditable(bool editable)
 {
     // Undoing a deletion brings a display break back as a real line break, so

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -42,6 +43,10 @@ public:
     // Replaces everything and drops all formatting; a long text shows its first
     // screen at once and the rest goes in between event-loop passes.
     void setText(const QString &text);
+    // The text is still being read: the box stays empty and takes no typing
+    // until arrive puts the text in with setText. Whatever needs the whole text
+    // (a key press, search, print, text()) calls arrive first, which may wait.
+    void awaitText(std::function<void()> arrive);
     // Shows formatted rich text; the box takes the document.
     void setDocument(std::unique_ptr<QTextDocument> document);
     bool isRichText() const;
