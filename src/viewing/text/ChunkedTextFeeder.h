@@ -32,6 +32,7 @@ public:
     // start() the feed with it (or leave the text empty).
     void await(std::function<void()> arrive);
     bool isActive() const { return m_document != nullptr || m_arrive != nullptr; }
+    bool isAwaiting() const { return m_arrive != nullptr; }
     // True while a piece goes in, so the owner can tell loading from editing.
     bool isAppending() const { return m_appending; }
     // Appends everything that is left now, the text awaited included.

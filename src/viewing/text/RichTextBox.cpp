@@ -205,6 +205,7 @@ const QTextDocument *RichTextBox::document() const
 void RichTextBox::setText(const QString &text)
 {
     emit aboutToReplaceContent();
+    const bool wasAwaited = m_feeder->isAwaiting();
     m_feeder->cancel();
     const QScopedValueRollback settingContent(m_settingContent, true);
     if (m_richEdit) {
@@ -223,6 +224,10 @@ void RichTextBox::setText(const QString &text)
     m_plainEdit->moveCursor(QTextCursor::Start);
     if (firstLength >= text.size()) {
         setPlainEditable(true);
+        // An awaited text that came out short (or empty, after a failed read)
+        // has no feed to finish, yet whoever waits for it must not wait on.
+        if (wasAwaited)
+            emit loadingFinished();
         return;
     }
     m_feeder->start(m_plainEdit->document(), text, firstLength);

@@ -110,7 +110,8 @@ signals:
     void keyPressed(int keyAscii);
     // The user changed the text; never raised by loading or by setText.
     void editedByUser();
-    // A long text passed to setText is now wholly in the box.
+    // A long text passed to setText, or a text awaited from a reader, is now
+    // wholly in the box.
     void loadingFinished();
 
 protected:
